@@ -1,0 +1,124 @@
+#pragma once
+// The game window: its controls, the records of the running game, and the
+// routines of every subsystem. Each routine is defined in the file of its
+// subsystem (start-up in src/app, loading in src/definition, rules in
+// src/game, presentation in src/board, sound in src/sound).
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "game/records.h"
+#include "platform/platform.h"
+
+namespace mem {
+
+class frm_MemoryGame : public Window {
+public:
+    frm_MemoryGame(Program& program, Platform& platform);
+    ~frm_MemoryGame() override;
+
+    Program& program() const { return program_; }
+    Flag debug() const { return program_.memDebug; }
+    void memWriteLog(const std::string& line) { program_.memWriteLog(line); }
+    void memHandleError(double code, const std::string& name = "", double number = 0) {
+        program_.memHandleError(code, name, number);
+    }
+
+    // ---- Lifecycle ----
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyPress(int16_t& KeyAscii);
+    void img_Quit_Click();
+    [[noreturn]] void memDoEnd();
+
+    // ---- Controls, in drawing order (later ones lie in front) ----
+    PictureBox pic_Background;
+    ControlArray<Image> img_Card;
+    ControlArray<Label> lbl_Card;
+    ControlArray<Label> lbl_Text;
+    ControlArray<Image> img_Control;
+    ControlArray<Label> lbl_Control;
+    ControlArray<Image> img_Player;
+    ControlArray<Label> lbl_PlayerName;
+    ControlArray<Label> lbl_PlayerScore;
+    Image img_Quit;
+    Shape shp_PlayArea;
+    PictureBox pic_End;
+    Timer tim_Timer;
+    Timer tim_Wipe;
+    std::unique_ptr<MediaDevice> mmc_Sound;
+
+    // ---- Settings read from the definition ----
+    int16_t memAppType = 0;
+    GamePaths memPaths;
+    GameFiles memGameFiles;
+    float memCardsX = 0, memCardsY = 0;
+    float memCardCount = 0;
+    float memCardWidth = 0, memCardHeight = 0;
+    Flag memCardBorder = False;
+    FontRef memCardFont;
+    Colour memCardForeColor = 0;
+    std::string memCardBackFile;
+    PictureRef memCardBack;
+    Flag memSameNameSound = False;
+    int16_t memDissapear = 2;
+    std::string memTurnSoundFile;
+    int16_t memPlayers = 0;
+    std::string memPlayerDefaultName;
+    std::string memPlayerPicture;
+    FontRef memNameFont, memScoreFont;
+    Colour memNameForeColor = 0, memScoreForeColor = 0, memDimColor = 0;
+    Flag memMatchLine = False;
+    Colour memLineColor = 0;
+    int16_t memLineWidth = 0;
+    InterfaceSettings memInterface;
+
+    // ---- Records ----
+    std::vector<CardDefinition> memCardHolder;
+    std::vector<DisplayCard> memDisplayCard;
+    std::vector<PlayerRecord> memPlayer;
+    std::array<ControlGroup, kControlGroups> memControl{};
+    TextGameState memTextGame;
+
+    // ---- Board geometry ----
+    std::array<ScreenSize, 6> memScreenSizes{};
+    CurrentScreen memScreen;
+    Layout memLayout;
+
+    // ---- Game state ----
+    int16_t memCurrentPlayer = 0;
+    int16_t memCardStatus = -1;
+    std::array<int16_t, 3> memCardsTurned{};
+    int16_t memLastResult = memRESULTNO;
+    int16_t memTurnedCards = 0;
+    int16_t memCardsLeft = 0;
+    Flag memProcessing = False;
+    Flag memReady = False;
+    Flag memGameOver = False;
+    Flag memWiping = False;
+    Flag memInCardClick = False;
+
+    // ---- Sound state ----
+    int16_t memSoundKind = 0;
+    int16_t memSoundLoaded = -1;
+    Flag memMCIUpdating = False;
+    Flag memResultSounds = False;
+    int16_t memMCI_ID = -1;
+
+    // ---- Definition loading ----
+    bool memCheckINI(const std::string& strFile);
+
+private:
+    // Sets the properties the window and its controls have by design.
+    void design();
+
+    Program& program_;
+};
+
+// Puts the caption of a control-panel value label between blanks: two when
+// its font is below 19 points, one otherwise; spaces inside are dropped.
+void memPadLabel(Label& label);
+
+}  // namespace mem

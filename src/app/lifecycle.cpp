@@ -1,0 +1,53 @@
+// The game window's load, activation, keys and the end of the program.
+#include "app/game_window.h"
+
+namespace mem {
+
+void frm_MemoryGame::Form_Load() {
+    memReady = False;
+
+    mmc_Sound->command("close");
+    mmc_Sound->command("eject");
+    mmc_Sound->set_notify(true);
+    memMCI_ID = mmc_Sound->device_id();
+
+    platform().seed_from_clock();
+
+    const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+    for (int16_t row = 0; row < 5; ++row) {
+        memScreenSizes[row].Index = row;
+        memScreenSizes[row].Width = sizes[row][0];
+        memScreenSizes[row].Height = sizes[row][1];
+    }
+
+    program().memStartFailed = False;
+    const std::string strFile = program().memFile;
+    if (!memCheckINI(strFile)) {
+        program().memStartFailed = True;
+        return;
+    }
+}
+
+void frm_MemoryGame::Form_Activate() {
+    if (debug()) memWriteLog("=> Form_Activate <=");
+    if (program().memStartFailed) platform().close(*this);
+    program().close_splash();
+    if (memMCI_ID == -1) memMCI_ID = mmc_Sound->device_id();
+    memReady = True;
+}
+
+void frm_MemoryGame::Form_KeyPress(int16_t& KeyAscii) {
+    if (debug()) memWriteLog("=> Form_Keypress <=");
+    if (KeyAscii == 27) memDoEnd();
+}
+
+void frm_MemoryGame::img_Quit_Click() { memDoEnd(); }
+
+void frm_MemoryGame::memDoEnd() {
+    if (debug()) memWriteLog("=> memDoEnd <=");
+    mmc_Sound->command("close");
+    platform().close(*this);
+    platform().end_program(kExitNormal);
+}
+
+}  // namespace mem

@@ -1,0 +1,263 @@
+#include "definition/syntax.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/files.h"
+#include "platform/platform.h"
+
+namespace mem {
+namespace {
+
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+std::string trim_right(std::string text, const char* blanks = " ") {
+    size_t end = text.find_last_not_of(blanks);
+    return end == std::string::npos ? "" : text.substr(0, end + 1);
+}
+
+std::string trim(const std::string& text, const char* blanks) {
+    size_t begin = text.find_first_not_of(blanks);
+    if (begin == std::string::npos) return "";
+    return trim_right(text.substr(begin), blanks);
+}
+
+// A number at the start of `text`: how many characters it takes (0 when
+// none) and its value.
+struct Scanned {
+    size_t length = 0;
+    double value = 0;
+};
+
+Scanned scan_radix(const std::string& text, int radix, int short_digits) {
+    size_t i = 2;
+    uint64_t value = 0;
+    int digits = 0;
+    while (i < text.size()) {
+        int c = std::tolower(static_cast<unsigned char>(text[i]));
+        int d = std::isdigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
+        if (d >= radix) break;
+        value = (value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d)) & 0xFFFFFFFFu;
+        ++digits;
+        ++i;
+    }
+    if (digits == 0) return {};
+    // Short forms are 16-bit signed (&HFFFF is -1), longer ones 32-bit signed.
+    double result = digits <= short_digits ? static_cast<double>(static_cast<int16_t>(value & 0xFFFF))
+                                           : static_cast<double>(static_cast<int32_t>(value));
+    return {i, result};
+}
+
+Scanned scan_decimal(const std::string& text) {
+    size_t i = 0;
+    std::string number;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+    size_t digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], ++digits;
+    if (i < text.size() && text[i] == '.') {
+        number += text[i++];
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], ++digits;
+    }
+    if (digits == 0) return {};
+    if (i < text.size() && std::strchr("eEdD", text[i])) {
+        size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '-' || text[j] == '+')) exponent += text[j++];
+        size_t exponent_digits = 0;
+        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) exponent += text[j++], ++exponent_digits;
+        if (exponent_digits > 0) {
+            number += exponent;
+            i = j;
+        }
+    }
+    double value = std::strtod(number.c_str(), nullptr);
+    if (!std::isfinite(value)) value = 0;
+    return {i, value};
+}
+
+Scanned scan_number(const std::string& text) {
+    if (text.size() >= 2 && text[0] == '&') {
+        char prefix = static_cast<char>(std::toupper(static_cast<unsigned char>(text[1])));
+        if (prefix == 'H') return scan_radix(text, 16, 4);
+        if (prefix == 'O') return scan_radix(text, 8, 6);
+        return {};
+    }
+    return scan_decimal(text);
+}
+
+}  // namespace
+
+std::string memLower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string ItemReader::next() {
+    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+    std::string item;
+    bool quoted = pos_ < text_.size() && text_[pos_] == '"';
+    if (quoted) {
+        size_t close = pos_ + 1;
+        while (close < text_.size() && text_[close] != '"' && !is_line_end(text_[close])) ++close;
+        item = text_.substr(pos_ + 1, close - pos_ - 1);
+        pos_ = close < text_.size() && text_[close] == '"' ? close + 1 : close;
+    }
+    // Up to the next comma or line end; after a quoted item the rest is skipped.
+    size_t end = pos_;
+    while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
+    if (!quoted) item = trim_right(text_.substr(pos_, end - pos_));
+    pos_ = end;
+    if (pos_ < text_.size()) {
+        if (text_[pos_] == ',') {
+            ++pos_;
+        } else if (text_[pos_] == '\r') {
+            ++pos_;
+            if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        } else {
+            ++pos_;
+        }
+    }
+    return item;
+}
+
+Flag memIsSection(const std::string& item) {
+    std::string t = trim(item, " ");
+    return to_flag(t.size() >= 2 && t.front() == '[' && t.back() == ']');
+}
+
+std::string memGetSection(const std::string& item) {
+    std::string t = trim(item, " ");
+    if (t.size() < 3) return "";
+    return t.substr(1, t.size() - 2);
+}
+
+std::string memRemoveSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ') out += c;
+    return out;
+}
+
+std::string memGetKey(const std::string& item) { return memRemoveSpaces(item.substr(0, item.find('='))); }
+
+std::string memGetValue(const std::string& item) {
+    size_t eq = item.find('=');
+    return eq == std::string::npos ? "" : item.substr(eq + 1);
+}
+
+double memReadNumber(const std::string& value) {
+    std::string compact;
+    for (char c : value)
+        if (c != ' ' && c != '\t' && c != '\n') compact += c;
+    return scan_number(compact).value;
+}
+
+std::optional<double> memReadStrictNumber(const std::string& value) {
+    std::string t = trim(value, " \t");
+    Scanned s = scan_number(t);
+    if (s.length == 0 || s.length != t.size()) return std::nullopt;
+    return s.value;
+}
+
+std::optional<int32_t> memReadStrictWhole(const std::string& value) {
+    auto number = memReadStrictNumber(value);
+    if (!number) return std::nullopt;
+    return memToColour(*number);
+}
+
+std::optional<int16_t> memToWhole(double number) {
+    double r = std::nearbyint(number);
+    if (!(r >= -32768 && r <= 32767)) return std::nullopt;
+    return static_cast<int16_t>(r);
+}
+
+std::optional<int32_t> memToColour(double number) {
+    double r = std::nearbyint(number);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::nullopt;
+    return static_cast<int32_t>(r);
+}
+
+Flag memValToBool(const std::string& value) { return to_flag(memReadNumber(value) != 0); }
+
+std::string strGetTab(Platform& platform, const std::string& line, int16_t n) {
+    if (n < 0) {
+        platform.message_box("strGetTab: Tab number must be over 1 (" + std::to_string(n) + ").", kStyleOk, "Memory");
+        return "";
+    }
+    int16_t field = 1;
+    size_t start = 0;
+    while (field < n) {
+        size_t tab = line.find('\t', start);
+        if (tab == std::string::npos) return "";
+        start = tab + 1;
+        ++field;
+    }
+    if (n == 0) return "";
+    size_t tab = line.find('\t', start);
+    return line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+}
+
+Flag memContains(const std::string& text, const std::string& part) {
+    if (part.empty()) return True;
+    if (text.size() <= part.size()) return False;
+    return to_flag(memLower(text).find(memLower(part)) != std::string::npos);
+}
+
+std::string memStripExtension(const std::string& name) {
+    if (!memContains(name, ".")) return name;
+    size_t dot = name.rfind('.');
+    return dot == 0 ? "" : name.substr(0, dot);
+}
+
+bool memEndsWithSeparator(const std::string& text) {
+    return !text.empty() && (text.back() == '\\' || text.back() == '/');
+}
+
+Flag memFileExists(const std::string& path) {
+    std::string p = path;
+    if (memEndsWithSeparator(p)) p.pop_back();
+    return to_flag(can_open_for_reading(p));
+}
+
+Flag memHasDrive(const std::string& text) { return to_flag(text.size() >= 2 && text[1] == ':'); }
+
+std::string memWindowsDir(const Platform& platform) {
+    std::string dir = platform.system_dir();
+    if (dir.size() > 255) return "";
+    dir = trim_right(dir.substr(0, dir.find('\0')));
+    if (!memEndsWithSeparator(dir)) dir += '\\';
+    return dir;
+}
+
+std::string memPathVariable(const Platform& platform, const std::string& token) {
+    const std::string t = memLower(token);
+    if (t == "%windows%") return memWindowsDir(platform);
+    if (t == "%apppath%") return platform.program_dir() + "\\";
+    // Linux has no drive letters: both drives are the root of the file system.
+    if (t == "%appdrive%" || t == "%windrive%") return "/";
+    return "";
+}
+
+std::string memResolvePath(const Platform& platform, const std::string& value) {
+    if (value.empty() || value.front() != '%') return value;
+    size_t second = value.find('%', 1);
+    std::string token = second == std::string::npos ? value : value.substr(0, second + 1);
+    std::string rest = second == std::string::npos ? "" : value.substr(second + 1);
+    if (rest == "\\" || rest == "/") {
+        rest.clear();
+    } else if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) {
+        rest.erase(0, 1);
+    }
+    std::string result = memPathVariable(platform, token) + rest;
+    bool looks_like_file =
+        result.size() >= 4 && !memEndsWithSeparator(result) && result[result.size() - 4] == '.';
+    if (!looks_like_file) {
+        std::string trimmed = trim_right(result);
+        if (!memEndsWithSeparator(trimmed)) result = trimmed + "\\";
+    }
+    return result;
+}
+
+}  // namespace mem

@@ -1,0 +1,18 @@
+#pragma once
+// Text files. Paths may use "\" as the separator, as definition files do;
+// it is mapped to "/" before the file system is touched.
+#include <optional>
+#include <string>
+
+namespace mem {
+
+std::string native_path(const std::string& path);
+// The whole file, or nothing when it cannot be opened for reading (missing,
+// a directory, access denied).
+std::optional<std::string> read_text_file(const std::string& path);
+// True when the file can be opened for reading; never true for a directory.
+bool can_open_for_reading(const std::string& path);
+// Appends `line` and a carriage return and line feed, creating the file.
+bool append_line(const std::string& path, const std::string& line);
+
+}  // namespace mem

@@ -1,0 +1,55 @@
+#include "platform/window.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace mem {
+
+Window::Window(Platform& platform, std::string name) : platform_(&platform), name_(std::move(name)) {}
+
+Window::~Window() { platform_->forget(*this); }
+
+void Window::print(const std::string& text) {
+    printed_.push_back({text, current_x_, current_y_, fore_color_});
+    Size size = platform_->measure_text(*font_, text.empty() ? " " : text, 0);
+    current_x_ = 0;
+    current_y_ += std::max(size.height, 1);
+    invalidate();
+}
+
+void Window::clear_surface() {
+    printed_.clear();
+    current_x_ = 0;
+    current_y_ = 0;
+    invalidate();
+}
+
+void Window::remove_control(Control* c) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    invalidate();
+}
+
+void Window::bring_to_front(Control* c) {
+    remove_control(c);
+    controls_.push_back(c);
+}
+
+void Window::remove_timer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
+
+void Window::fonts_changed() {
+    for (Control* c : controls_)
+        if (c->kind() == ControlKind::Label) static_cast<Label*>(c)->fit_to_text();
+}
+
+Control* Window::control_at(int x, int y) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        Control* c = *it;
+        if (!c->shown() || !c->enabled()) continue;
+        int left = c->window_left(), top = c->window_top();
+        if (x >= left && x < left + c->width() && y >= top && y < top + c->height()) return c;
+    }
+    return nullptr;
+}
+
+}  // namespace mem
