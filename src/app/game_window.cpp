@@ -52,6 +52,9 @@ void frm_MemoryGame::design() {
     lbl_Card[0].set_bounds(128, 32, 43, 13);
     design_card_caption(lbl_Card[0]);
     lbl_Card.create(1).set_bounds(218, 32, 21, 13);
+    // Designed elements have font objects of their own; only created ones
+    // start from element 0's.
+    lbl_Card[1].set_font(make_font("MS Sans Serif", 8.25f));
 
     lbl_Text[0].set_bounds(8, 392, 97, 13);
     lbl_Text[0].set_caption("lbl_Text");
@@ -60,6 +63,7 @@ void frm_MemoryGame::design() {
     lbl_Text[0].set_alignment(Alignment::Centre);
     lbl_Text[0].set_auto_size(true);
     lbl_Text.create(1).set_bounds(8, 392, 97, 13);
+    lbl_Text[1].set_font(make_font("MS Sans Serif", 8.25f));
 
     for (int16_t i = 0; i < 6; ++i) {
         Image& picture = img_Control.create(i);
@@ -70,6 +74,7 @@ void frm_MemoryGame::design() {
         value.set_caption("Control");
         value.set_visible(false);
         value.set_auto_size(true);
+        value.set_font(make_font("MS Sans Serif", 8.25f));
     }
 
     for (int16_t p = 0; p < 4; ++p) {
@@ -82,12 +87,14 @@ void frm_MemoryGame::design() {
         name.set_visible(false);
         name.set_alignment(Alignment::Left);
         name.set_auto_size(true);
+        name.set_font(make_font("MS Sans Serif", 8.25f));
         Label& score = lbl_PlayerScore.create(p);
         score.set_bounds(208 + 128 * p, 456, 28, 13);
         score.set_caption("Score");
         score.set_visible(false);
         score.set_alignment(Alignment::Right);
         score.set_auto_size(true);
+        score.set_font(make_font("MS Sans Serif", 8.25f));
     }
 
     img_Quit.set_bounds(8, 432, 97, 41);

@@ -107,8 +107,32 @@ public:
     Flag memResultSounds = False;
     int16_t memMCI_ID = -1;
 
-    // ---- Definition loading ----
+    // ---- Definition loading (src/definition: reading the files) ----
     bool memCheckINI(const std::string& strFile);
+
+    // ---- Defaults, checks, derived settings and deals (src/definition, src/game/deals) ----
+
+    // ---- Board: layout, panel, start of a game (src/board) ----
+    // Geometry step of memFixVariabels: fills memScreen and memLayout.
+    void memComputeBoardGeometry();
+    Flag memMakeInterface();
+    void memShowControls();
+    void memInitValues();
+    void memRestoreCards();
+    void memRestoreText();
+    // Loads a board picture; reports `code` with the path when the file is
+    // missing or cannot be decoded, and then gives null.
+    PictureRef memLoadBoardPicture(const std::string& path, double code);
+    void memPlaceTextLabels();
+    void memPlaceControlPanel();
+    void memPlacePlayerStrip();
+    void memPlaceCardGrid();
+
+    // ---- Turning, matching, players, clock, end (src/game) ----
+
+    // ---- Sound chains (src/sound) ----
+
+    // ---- Removal animation, text games, match line (src/board, src/game) ----
 
 private:
     // Sets the properties the window and its controls have by design.

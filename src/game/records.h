@@ -103,7 +103,7 @@ struct InterfaceSettings {
     Colour BackColor = 0;
     std::string QuitPicture;
     std::array<std::string, 6> Pictures;  // background per screen-size row
-    TextList TextList;
+    mem::TextList TextList;
 };
 
 struct TextGameState {

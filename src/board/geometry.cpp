@@ -1,0 +1,90 @@
+#include "board/geometry.h"
+
+#include <cmath>
+
+#include "app/game_window.h"
+
+namespace mem {
+
+int16_t memNearest16(double value) { return static_cast<int16_t>(std::nearbyint(value)); }
+
+BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
+    BoardGeometry out{in.screen, Layout{}};
+    out.layout.Picture = in.layout_picture;
+    const float pixel = static_cast<float>(in.units_per_pixel > 0 ? in.units_per_pixel : 15);
+    CurrentScreen& screen = out.screen;
+    Layout& layout = out.layout;
+
+    screen.Width = memNearest16(static_cast<float>(in.screen_width_units) / pixel);
+    screen.Height = memNearest16(static_cast<float>(in.screen_height_units) / pixel);
+
+    // Only the width picks the row; the row's height replaces the measured one.
+    for (int row = 0; row <= 4; ++row) {
+        if (in.sizes[row].Width == screen.Width) {
+            screen.Index = in.sizes[row].Index;
+            screen.Width = in.sizes[row].Width;
+            screen.Height = in.sizes[row].Height;
+            break;
+        }
+    }
+
+    // The row's own background, or the nearest smaller row that has one.
+    for (int row = screen.Index; row >= 0; --row) {
+        if (row < static_cast<int>(in.pictures.size()) && !in.pictures[row].empty()) {
+            layout.Picture = static_cast<int16_t>(row);
+            break;
+        }
+    }
+
+    // Kept: the board is never scaled; a background is made for its row's size.
+    const ScreenSize& board = in.sizes[layout.Picture >= 0 && layout.Picture < 6 ? layout.Picture : 0];
+    layout.Width = board.Width;
+    layout.Height = board.Height;
+    layout.Left = memNearest16((static_cast<float>(screen.Width) - layout.Width) / 2.0f);
+    layout.Top = memNearest16((static_cast<float>(screen.Height) - layout.Height) / 2.0f);
+
+    layout.AreaLeft = memNearest16(static_cast<float>(in.control_left) + in.control_width + 16);
+    layout.AreaTop = 16;
+    layout.AreaWidth = static_cast<int16_t>(layout.Width - layout.AreaLeft - 16);
+    layout.AreaHeight = memNearest16(static_cast<float>(layout.Height - 16) - (in.player_height + 8) - 16);
+
+    // Kept: the divisor is the card count plus 3 and 1 is taken off before
+    // flooring; boards were drawn for these gaps. A negative gap overlaps cards.
+    layout.SpaceX = static_cast<int16_t>(std::floor(
+        (static_cast<float>(layout.AreaWidth) - in.cards_x * in.card_width) / (in.cards_x + 3.0f) - 1.0f));
+    layout.SpaceY = static_cast<int16_t>(std::floor(
+        (static_cast<float>(layout.AreaHeight) - in.cards_y * in.card_height) / (in.cards_y + 3.0f) - 1.0f));
+    return out;
+}
+
+CardPlace memCardPlace(const Layout& layout, float card_width, float card_height, int row, int column) {
+    const float left = (2.0f * layout.SpaceX + card_width) * static_cast<float>(column) + layout.AreaLeft -
+                       (card_width + layout.SpaceX);
+    const float top = (2.0f * layout.SpaceY + card_height) * static_cast<float>(row) + layout.AreaTop -
+                      (card_height + layout.SpaceY);
+    return {memNearest16(left), memNearest16(top)};
+}
+
+void frm_MemoryGame::memComputeBoardGeometry() {
+    const ScreenInfo info = platform().screen();
+    BoardGeometryInput in;
+    in.units_per_pixel = info.units_per_pixel;
+    in.screen_width_units = info.width * info.units_per_pixel;
+    in.screen_height_units = info.height * info.units_per_pixel;
+    in.sizes = memScreenSizes;
+    in.pictures = memInterface.Pictures;
+    in.screen = memScreen;
+    in.layout_picture = memLayout.Picture;
+    in.control_left = img_Control[0].left();
+    in.control_width = img_Control[0].width();
+    in.player_height = img_Player[0].height();
+    in.cards_x = memCardsX;
+    in.cards_y = memCardsY;
+    in.card_width = memCardWidth;
+    in.card_height = memCardHeight;
+    const BoardGeometry out = memBoardGeometry(in);
+    memScreen = out.screen;
+    memLayout = out.layout;
+}
+
+}  // namespace mem

@@ -1,0 +1,40 @@
+// The player strip along the bottom of the board: at most four slots.
+#include "app/game_window.h"
+#include "board/geometry.h"
+
+namespace mem {
+
+void frm_MemoryGame::memPlacePlayerStrip() {
+    if (memPlayers < 1) {
+        memPlayers = 1;
+        return;
+    }
+    const std::string path = memPaths.Gfx + memPlayerPicture;
+    // The window has four slots; further players take part without one.
+    for (int16_t p = 0; p < 4 && p < memPlayers; ++p) {
+        if (!img_Player.exists(p) || !lbl_PlayerName.exists(p) || !lbl_PlayerScore.exists(p)) break;
+        Image& strip = img_Player[p];
+        strip.set_top(memLayout.Height - (strip.height() + 8));
+        // Kept: every slot loads the same picture, so a missing one is
+        // reported once per slot.
+        if (PictureRef picture = memLoadBoardPicture(path, 104)) strip.set_picture(picture);
+
+        Label& name = lbl_PlayerName[p];
+        if (memNameFont) name.set_font(memNameFont);
+        name.set_fore_color(memNameForeColor);
+        const bool known = static_cast<size_t>(p) < memPlayer.size();
+        name.set_caption(" " + (known ? memPlayer[static_cast<size_t>(p)].Name : std::string()));
+        name.set_top(memNearest16((strip.height() - name.height()) / 2.0 + strip.top()));
+
+        Label& score = lbl_PlayerScore[p];
+        if (memScoreFont) score.set_font(memScoreFont);
+        score.set_fore_color(memScoreForeColor);
+        score.set_caption("0 ");
+        score.set_top(memNearest16((strip.height() - score.height()) / 2.0 + strip.top()));
+
+        name.set_visible(true);
+        score.set_visible(true);
+    }
+}
+
+}  // namespace mem

@@ -1,0 +1,125 @@
+#pragma once
+// A game window on the headless backend with a temporary picture directory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/game_window.h"
+#include "app/program.h"
+#include "platform/headless/headless_platform.h"
+
+namespace mem::test {
+
+// Writes a small 24-bit BMP of the given size.
+inline void write_bmp(const std::filesystem::path& path, int width, int height) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    const int data = row * height;
+    auto put32 = [](std::ofstream& out, uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    auto put16 = [](std::ofstream& out, uint16_t v) {
+        out.put(static_cast<char>(v & 0xFF));
+        out.put(static_cast<char>(v >> 8));
+    };
+    std::ofstream out(path, std::ios::binary);
+    out.put('B');
+    out.put('M');
+    put32(out, 54 + data);
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, static_cast<uint32_t>(width));
+    put32(out, static_cast<uint32_t>(height));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, data);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    for (int i = 0; i < data; ++i) out.put(static_cast<char>(0x40));
+}
+
+class BoardTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("board-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        platform.system_directory = dir.string() + "/";
+        platform.screen_info = {800, 600, 15};
+        game = std::make_unique<frm_MemoryGame>(program, platform);
+        const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+        for (int16_t row = 0; row < 5; ++row)
+            game->memScreenSizes[row] = ScreenSize{row, sizes[row][0], sizes[row][1]};
+        game->memPaths.Gfx = dir.string() + "/";
+        game->memPaths.Sfx = dir.string() + "/";
+        game->memInterface.Pictures[1] = "board800.bmp";
+        picture("board800.bmp", 800, 600);
+        game->memCardsX = 4;
+        game->memCardsY = 4;
+        game->memCardCount = 16;
+        game->memCardWidth = 80;
+        game->memCardHeight = 80;
+        game->memPlayers = 1;
+        game->memPlayerPicture = "player.bmp";
+        picture("player.bmp", 121, 33);
+        game->memPlayer.resize(1);
+        game->memPlayer[0].Name = "Ann";
+        game->memCardBack = platform.load_picture(picture("back.bmp", 10, 10), error);
+        deal(16);
+    }
+    void TearDown() override {
+        game.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    // Creates a picture file in the picture directory; returns its path.
+    std::string picture(const std::string& name, int width, int height) {
+        write_bmp(dir / name, width, height);
+        return (dir / name).string();
+    }
+
+    // Card definitions 0..n-1 with a face picture and caption each, dealt in order.
+    void deal(int n) {
+        game->memCardHolder.assign(static_cast<size_t>(n), CardDefinition{});
+        game->memDisplayCard.assign(static_cast<size_t>(n), DisplayCard{});
+        PictureRef face = platform.load_picture(picture("face.bmp", 12, 12), error);
+        for (int i = 0; i < n; ++i) {
+            game->memCardHolder[static_cast<size_t>(i)].Picture = face;
+            game->memCardHolder[static_cast<size_t>(i)].Text = "C" + std::to_string(i);
+            game->memDisplayCard[static_cast<size_t>(i)].Reference = static_cast<float>(n - 1 - i);
+        }
+    }
+
+    void build() {
+        game->memComputeBoardGeometry();
+        ASSERT_EQ(game->memMakeInterface(), True);
+    }
+
+    std::vector<int> error_codes() const {
+        std::vector<int> codes;
+        for (const auto& box : platform.message_boxes) {
+            const auto hash = box.title.find('#');
+            codes.push_back(std::stoi(box.title.substr(hash + 1)));
+        }
+        return codes;
+    }
+
+    std::filesystem::path dir;
+    std::string error;
+    HeadlessPlatform platform;
+    Program program{platform};
+    std::unique_ptr<frm_MemoryGame> game;
+};
+
+}  // namespace mem::test

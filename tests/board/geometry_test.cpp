@@ -1,0 +1,101 @@
+#include "board/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace mem {
+namespace {
+
+std::array<ScreenSize, 6> table() {
+    return {ScreenSize{0, 640, 480}, ScreenSize{1, 800, 600}, ScreenSize{2, 1024, 768},
+            ScreenSize{3, 1152, 864}, ScreenSize{4, 1280, 1024}, ScreenSize{}};
+}
+
+struct GeometryCase {
+    const char* name;
+    int screen_w, screen_h;
+    std::vector<int> rows_with_picture;
+    float cards_x, cards_y, card_w, card_h;
+    CurrentScreen screen;
+    Layout layout;
+    std::vector<int> lefts, tops;
+};
+
+TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
+    const GeometryCase cases[] = {
+        {"800x600 with its own picture", 800, 600, {1}, 4, 4, 80, 80,
+         {1, 800, 600}, {1, 0, 0, 800, 600, 121, 16, 663, 535, 48, 29},
+         {169, 345, 521, 697}, {45, 183, 321, 459}},
+        {"640x480 with six by four cards", 640, 480, {0}, 6, 4, 60, 80,
+         {0, 640, 480}, {0, 0, 0, 640, 480, 121, 16, 503, 415, 14, 12},
+         {135, 223, 311, 399, 487, 575}, {28, 132, 236, 340}},
+        {"1600 wide matches no row", 1600, 1200, {0, 1, 2, 3, 4}, 4, 4, 80, 80,
+         {0, 1600, 1200}, {0, 480, 360, 640, 480, 121, 16, 503, 415, 25, 12},
+         {}, {}},
+        {"1024x768 falls back to the 800 board", 1024, 768, {0, 1}, 4, 4, 80, 80,
+         {2, 1024, 768}, {1, 112, 84, 800, 600, 121, 16, 663, 535, 48, 29},
+         {}, {}},
+        {"no picture for any row keeps row 0", 1280, 1024, {}, 2, 2, 50, 50,
+         {4, 1280, 1024}, {0, 320, 272, 640, 480, 121, 16, 503, 415, 79, 62},
+         {}, {}},
+        {"cards wider than the area overlap", 640, 480, {0}, 5, 1, 120, 80,
+         {0, 640, 480}, {0, 0, 0, 640, 480, 121, 16, 503, 415, -14, 82},
+         {}, {}},
+    };
+    for (const GeometryCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoardGeometryInput in;
+        in.screen_width_units = c.screen_w * 15;
+        in.screen_height_units = c.screen_h * 15;
+        in.sizes = table();
+        for (int row : c.rows_with_picture) in.pictures[static_cast<size_t>(row)] = "bk.bmp";
+        in.cards_x = c.cards_x;
+        in.cards_y = c.cards_y;
+        in.card_width = c.card_w;
+        in.card_height = c.card_h;
+        const BoardGeometry out = memBoardGeometry(in);
+        EXPECT_EQ(out.screen.Index, c.screen.Index);
+        EXPECT_EQ(out.screen.Width, c.screen.Width);
+        EXPECT_EQ(out.screen.Height, c.screen.Height);
+        const Layout& l = out.layout;
+        const Layout& e = c.layout;
+        EXPECT_EQ(l.Picture, e.Picture);
+        EXPECT_EQ(l.Left, e.Left);
+        EXPECT_EQ(l.Top, e.Top);
+        EXPECT_EQ(l.Width, e.Width);
+        EXPECT_EQ(l.Height, e.Height);
+        EXPECT_EQ(l.AreaLeft, e.AreaLeft);
+        EXPECT_EQ(l.AreaTop, e.AreaTop);
+        EXPECT_EQ(l.AreaWidth, e.AreaWidth);
+        EXPECT_EQ(l.AreaHeight, e.AreaHeight);
+        EXPECT_EQ(l.SpaceX, e.SpaceX);
+        EXPECT_EQ(l.SpaceY, e.SpaceY);
+        for (size_t i = 0; i < c.lefts.size(); ++i)
+            EXPECT_EQ(memCardPlace(l, c.card_w, c.card_h, 1, static_cast<int>(i) + 1).left, c.lefts[i]);
+        for (size_t i = 0; i < c.tops.size(); ++i)
+            EXPECT_EQ(memCardPlace(l, c.card_w, c.card_h, static_cast<int>(i) + 1, 1).top, c.tops[i]);
+    }
+}
+
+TEST(BoardGeometry, PlayAreaFollowsTheDesignedPanelAndPlayerSizes) {
+    BoardGeometryInput in;
+    in.screen_width_units = 800 * 15;
+    in.screen_height_units = 600 * 15;
+    in.sizes = table();
+    in.pictures[1] = "bk.bmp";
+    in.control_left = 10;
+    in.control_width = 100;
+    in.player_height = 40;
+    in.cards_x = 1;
+    in.cards_y = 1;
+    in.card_width = 10;
+    in.card_height = 10;
+    const Layout l = memBoardGeometry(in).layout;
+    EXPECT_EQ(l.AreaLeft, 126);
+    EXPECT_EQ(l.AreaWidth, 800 - 126 - 16);
+    EXPECT_EQ(l.AreaHeight, 600 - 40 - 40);
+}
+
+}  // namespace
+}  // namespace mem
