@@ -26,6 +26,11 @@ void frm_MemoryGame::Form_Load() {
         program().memStartFailed = True;
         return;
     }
+    if (memMakeInterface() == False) {
+        program().memStartFailed = True;
+        return;
+    }
+    memInitValues();
 }
 
 void frm_MemoryGame::Form_Activate() {

