@@ -1,4 +1,6 @@
 // The game window's load, activation, keys and the end of the program.
+#include <cstdlib>
+
 #include "app/game_window.h"
 
 namespace mem {
@@ -53,6 +55,7 @@ void frm_MemoryGame::memDoEnd() {
     mmc_Sound->command("close");
     platform().close(*this);
     platform().end_program(kExitNormal);
+    std::abort();  // end_program never returns; the compiler cannot see that through the virtual call
 }
 
 }  // namespace mem

@@ -12,8 +12,8 @@ TEST_F(StartOfGame, SetsTheStartStateAndDimsPlayersOneToThree) {
     game->memPlayer.resize(2);
     game->memDimColor = 123;
     game->memNameForeColor = 1;
-    game->memControl[kGroupCountdown] = ControlGroup{True, 0, 60};
-    game->memControl[kGroupTriesLeft] = ControlGroup{-2, 1, 9};  // active but not exactly True
+    game->memControl[kGroupCountdown] = ControlGroup{.Active = True, .Order = 0, .Condition = 60};
+    game->memControl[kGroupTriesLeft] = ControlGroup{.Active = -2, .Order = 1, .Condition = 9};  // active but not exactly True
     game->memCardStatus = 1;
     game->memProcessing = True;
     game->memGameOver = True;
