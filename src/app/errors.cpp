@@ -30,6 +30,10 @@ const std::map<int, ErrorText>& error_table() {
         {8, {false, "Could not find list file ''", "''"}},
         {9, {true, "Listfile contains to few text strings.", ""}},
         {10, {false, "Could not find special file ''", "''"}},
+        // Values the loader cannot store; the name is key=value'' in file ''path.
+        {11, {false, "The value ''", "'' is not a number."}},
+        {12, {false, "The value ''", "'' is out of range for its setting."}},
+        {13, {false, "The card count of ''", "'' is not a whole number from 0 to 32767."}},
         {100, {true, "Background picture file ''", " does not exist."}},
         {101, {true, "Card front picture file ''", "'' does not exist."}},
         {102, {true, "Control picture file ''", "'' does not exist."}},

@@ -109,6 +109,20 @@ public:
 
     // ---- Definition loading (src/definition: reading the files) ----
     bool memCheckINI(const std::string& strFile);
+    // Reads the definition file and the main, global, special and card files
+    // it names; every failure is fatal or cleared after a continuable error.
+    bool memOpenINI(const std::string& strFile);
+    // Group number of a control-panel section name, -1 for any other name.
+    static int16_t memGroupStrToNum(const std::string& strIn);
+    // Fills background entries 0 to 4 from the tab fields of a "pictures" value.
+    void memSetBkPictures(const std::string& value);
+    // The steps of memOpenINI, one file each.
+    void memReadDefinitionFile(const std::string& path);
+    void memReadMainFile(const std::string& path);
+    void memReadGlobalFile(const std::string& path);
+    void memReadSpecialFile(const std::string& path);
+    void memMakeCardHolder(const std::string& globalPath);
+    void memReadCardFile();
 
     // ---- Defaults, checks, derived settings and deals (src/definition, src/game/deals) ----
 

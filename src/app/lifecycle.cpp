@@ -28,6 +28,10 @@ void frm_MemoryGame::Form_Load() {
         program().memStartFailed = True;
         return;
     }
+    if (!memOpenINI(strFile)) {
+        program().memStartFailed = True;
+        return;
+    }
     if (memMakeInterface() == False) {
         program().memStartFailed = True;
         return;
