@@ -1,0 +1,159 @@
+#include "platform/sdl/font_cache.h"
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/sdl/text_encoding.h"
+
+namespace mem {
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+struct Match {
+    std::string file;
+    bool bold = false;
+    bool italic = false;
+};
+
+// Asks fontconfig for the best font of a family; its own rules (aliases,
+// then its default) decide what an unknown name becomes.
+Match match_font(const std::string& family, bool bold, bool italic) {
+    Match found;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return found;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    if (match) {
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+            found.file = reinterpret_cast<const char*>(file);
+        int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+        found.bold = weight >= FC_WEIGHT_BOLD;
+        found.italic = slant != FC_SLANT_ROMAN;
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+}  // namespace
+
+int font_pixels(float points) {
+    return std::max(1, static_cast<int>(std::nearbyint(points * 96.0 / 72.0)));
+}
+
+FontCache::FontCache() {
+    if (!TTF_WasInit()) TTF_Init();
+    FcInit();
+}
+
+FontCache::~FontCache() {
+    for (auto& [key, font] : fonts_)
+        if (font) TTF_CloseFont(font);
+}
+
+std::string FontCache::file_for(const Font& font) {
+    auto key = std::make_tuple(lower(font.name), font.bold, font.italic);
+    auto it = files_.find(key);
+    if (it != files_.end()) return it->second;
+    Match m = match_font(font.name, font.bold, font.italic);
+    if (m.file.empty()) m = match_font("sans-serif", font.bold, font.italic);
+    return files_[key] = m.file;
+}
+
+TTF_Font* FontCache::get(const Font& font) {
+    const int pixels = font_pixels(font.size);
+    Key key{lower(font.name), pixels, font.bold, font.italic};
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+
+    Match m = match_font(font.name, font.bold, font.italic);
+    TTF_Font* opened = m.file.empty() ? nullptr : TTF_OpenFont(m.file.c_str(), pixels);
+    if (!opened) {
+        // A font file that cannot be opened: the default sans font instead.
+        m = match_font("sans-serif", font.bold, font.italic);
+        opened = m.file.empty() ? nullptr : TTF_OpenFont(m.file.c_str(), pixels);
+        if (!opened) std::fprintf(stderr, "Memory: no font for \"%s\": %s\n", font.name.c_str(), TTF_GetError());
+    }
+    if (opened) {
+        // Bold or italic that the chosen file does not have is drawn by SDL_ttf.
+        int style = TTF_STYLE_NORMAL;
+        if (font.bold && !m.bold) style |= TTF_STYLE_BOLD;
+        if (font.italic && !m.italic) style |= TTF_STYLE_ITALIC;
+        TTF_SetFontStyle(opened, style);
+    }
+    fonts_[key] = opened;
+    return opened;
+}
+
+std::vector<std::string> FontCache::wrap(TTF_Font* font, const std::string& text, int wrap_width) {
+    std::vector<std::string> lines;
+    auto width_of = [font](const std::string& s) {
+        int w = 0, h = 0;
+        if (font && !s.empty()) TTF_SizeUTF8(font, s.c_str(), &w, &h);
+        return w;
+    };
+    size_t start = 0;
+    while (true) {
+        size_t end = text.find('\n', start);
+        std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        paragraph.erase(std::remove(paragraph.begin(), paragraph.end(), '\r'), paragraph.end());
+        if (wrap_width <= 0 || width_of(paragraph) <= wrap_width) {
+            lines.push_back(paragraph);
+        } else {
+            // Greedy: as many words as fit; a word wider than the line stands alone.
+            std::string current;
+            size_t pos = 0;
+            while (pos <= paragraph.size()) {
+                size_t blank = paragraph.find(' ', pos);
+                std::string word = paragraph.substr(pos, blank == std::string::npos ? std::string::npos : blank - pos);
+                std::string candidate = current.empty() ? word : current + " " + word;
+                if (current.empty() || width_of(candidate) <= wrap_width) {
+                    current = candidate;
+                } else {
+                    lines.push_back(current);
+                    current = word;
+                }
+                if (blank == std::string::npos) break;
+                pos = blank + 1;
+            }
+            lines.push_back(current);
+        }
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+Size FontCache::measure(const Font& font, const std::string& text, int wrap_width) {
+    TTF_Font* f = get(font);
+    if (!f) return {static_cast<int>(text.size()) * font_pixels(font.size) / 2, font_pixels(font.size)};
+    const std::string utf8 = to_utf8(text);
+    Size size{0, 0};
+    for (const std::string& line : wrap(f, utf8, wrap_width)) {
+        int w = 0, h = 0;
+        if (!line.empty()) TTF_SizeUTF8(f, line.c_str(), &w, &h);
+        size.width = std::max(size.width, w);
+        size.height += TTF_FontLineSkip(f);
+    }
+    return size;
+}
+
+}  // namespace mem

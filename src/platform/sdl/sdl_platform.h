@@ -1,0 +1,90 @@
+#pragma once
+// The real backend: SDL2 windows, drawing, input, timers, message boxes and
+// the sound device. Everything runs on the main thread.
+#include <SDL.h>
+
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/font_cache.h"
+#include "platform/sdl/painter.h"
+
+namespace mem {
+
+class SdlMediaDevice;
+
+class SdlPlatform : public Platform {
+public:
+    // `arguments` is the command-line text; `program_dir` the directory of
+    // the executable.
+    SdlPlatform(std::string arguments, std::string program_dir, std::string system_dir);
+    ~SdlPlatform() override;
+
+    // Opens the display; false (with the reason in `error`) when there is none.
+    bool start(std::string& error);
+
+    void show_modal(Window& window) override;
+    void show(Window& window) override;
+    void close(Window& window) override;
+    int message_box(const std::string& text, int style, const std::string& title) override;
+    void yield() override;
+    void sleep(int ms) override;
+    uint64_t now_ms() const override { return SDL_GetTicks64(); }
+    double random() override;
+    void seed_from_clock() override;
+    std::string command_line() const override { return arguments_; }
+    std::string program_dir() const override { return program_dir_; }
+    std::string system_dir() const override { return system_dir_; }
+    ScreenInfo screen() const override;
+    PictureRef load_picture(const std::string& path, std::string& error) override;
+    Size measure_text(const Font& font, const std::string& text, int wrap_width) override;
+    std::unique_ptr<MediaDevice> create_media_device(Window& window) override;
+    void forget(Window& window) override;
+    [[noreturn]] void end_program(int status) override;
+
+    // Waits for the next event or the next timer and handles what is due;
+    // `wait` false handles only what is pending now.
+    void run_once(bool wait);
+    // Paints every shown window that changed.
+    void paint_changed();
+    // The pixels of a window as last painted, 32-bit RGBA; for tests.
+    std::vector<uint32_t> read_pixels(Window& window);
+
+    void remove_device(SdlMediaDevice* device);
+
+private:
+    struct Shown {
+        SDL_Window* sdl = nullptr;
+        SDL_Renderer* renderer = nullptr;
+        std::unique_ptr<Painter> painter;
+        bool activated = false;
+        bool focus_lost = false;
+    };
+
+    Shown* find(Window& window);
+    Window* window_of(uint32_t sdl_window_id);
+    Window* keyboard_window();
+    void create_sdl_window(Window& window, bool modal);
+    void fit_to_state(Window& window, Shown& shown);
+    void destroy_sdl_window(Window& window);
+    void dispatch(const SDL_Event& event);
+    void deliver_key(int16_t key);
+    void deliver_click(const SDL_MouseButtonEvent& button);
+    void fire_due();
+    uint64_t next_due() const;
+
+    std::string arguments_, program_dir_, system_dir_;
+    bool started_ = false;
+    uint32_t sound_event_ = 0;
+    std::mt19937 random_;
+    std::unique_ptr<FontCache> fonts_;  // created once the display is open
+    std::map<Window*, std::unique_ptr<Shown>> shown_;
+    std::vector<Window*> order_;  // shown windows, the last shown last
+    std::vector<SdlMediaDevice*> devices_;
+};
+
+}  // namespace mem
