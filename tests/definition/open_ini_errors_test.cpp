@@ -97,6 +97,20 @@ TEST_F(DefinitionTest, FirstMissingFileEndsTheProgram) {
     EXPECT_EQ(platform.message_boxes[0].title, "Error in application (#5)");
 }
 
+// The window's load step reads the set right after the application type.
+TEST_F(DefinitionTest, LoadStepReadsTheDefinitionSet) {
+    files["main.ini"] = std::nullopt;
+    write_files();
+    try {
+        program.memStartUp(path("data") + "memory.ini");
+        ADD_FAILURE() << "the missing main file must end the program";
+    } catch (const ProgramEnded& ended) {
+        EXPECT_EQ(ended.status, kExitFailure);
+    }
+    ASSERT_EQ(platform.message_boxes.size(), 1u);
+    EXPECT_EQ(platform.message_boxes[0].text, "Could not find main file ''" + path("data") + "main.ini''");
+}
+
 TEST_F(DefinitionTest, MissingCardSoundOkLeavesTheCardSilent) {
     files["cards.txt"] = "a\ta.bmp\tA\tgone.wav\nb\tb.bmp\tB\tb.wav\nc\tc.bmp\tC\tlost.wav\n";
     write("card/b.wav", "RIFF");

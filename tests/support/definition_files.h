@@ -65,8 +65,7 @@ protected:
     // out), then runs memCheckINI and memOpenINI. Gives the exit status when
     // the program ended, nothing when loading returned.
     std::optional<int> load() {
-        for (const auto& [name, content] : files)
-            if (content) write("data/" + name, *content);
+        write_files();
         try {
             const std::string ini = path("data") + "memory.ini";
             game->memCheckINI(ini);
@@ -75,6 +74,11 @@ protected:
         } catch (const ProgramEnded& ended) {
             return ended.status;
         }
+    }
+
+    void write_files() {
+        for (const auto& [name, content] : files)
+            if (content) write("data/" + name, *content);
     }
 
     // The debug log's lines.
