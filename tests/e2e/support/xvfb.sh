@@ -1,0 +1,66 @@
+# Shared by the end-to-end tests: a private X server and a few checks.
+# Usage: source it, then start_xvfb WIDTHxHEIGHT; DISPLAY is set; the server
+# and every process started with `start_game` stop when the script exits.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_xvfb() {
+    local size="$1" fd_file
+    command -v Xvfb >/dev/null || fail "Xvfb is not installed (make deps installs it)"
+    fd_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
+    [ -s "$fd_file" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    rm -f "$fd_file"
+    trap 'kill $GAME_PID $XVFB_PID 2>/dev/null; wait 2>/dev/null' EXIT
+}
+
+# Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
+start_game() {
+    GAME_ERR="$(mktemp)"
+    SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR" &
+    GAME_PID=$!
+}
+
+# Waits until a top-level window named "$1" exists; prints its id.
+wait_for_window() {
+    local id
+    for _ in $(seq 100); do
+        id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for a message box titled "$1" (found in the window tree, where
+# xdotool's search does not see it) and answers it with key "$2".
+answer_box() {
+    local id
+    for _ in $(seq 100); do
+        id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)"
+        if [ -n "$id" ]; then
+            xdotool windowfocus "$id" key "$2" 2>/dev/null
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for the game to end; prints its exit status.
+wait_for_exit() {
+    local status
+    for _ in $(seq 100); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"; status=$?
+            GAME_PID=
+            echo "$status"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo timeout
+}
