@@ -1,7 +1,5 @@
 // Reading the settings of a definition set: sections, keys, kinds, the keys
 // that act at once on the live controls, and the card file.
-#include <new>
-
 #include "app/splash_window.h"
 #include "support/definition_files.h"
 
@@ -233,11 +231,6 @@ TEST_F(DefinitionTest, PicturesKeysReplaceTheWholeListInFileOrder) {
 }
 
 TEST_F(DefinitionTest, CardFileFillsTheCountAndNoMore) {
-    struct Case {
-        int lines;
-        std::string last_name;  // of entry 19
-        std::string first_empty;
-    };
     for (int lines : {25, 18}) {
         std::string content;
         for (int i = 1; i <= lines; ++i)
