@@ -125,6 +125,19 @@ public:
     void memReadCardFile();
 
     // ---- Defaults, checks, derived settings and deals (src/definition, src/game/deals) ----
+    void memSetDefaultValues();
+    // Tests the end, turn and text click sounds; missing ones are cleared.
+    bool memCheckValues();
+    // Geometry, result sounds, players, text list, match-line pen, card
+    // pictures and the card deal, in this order.
+    bool memFixVariabels();
+    void memFixResultSounds();
+    void memMakePlayers();
+    // Reads the list file (card directory first) and deals the texts.
+    void memReadTextList();
+    void memLoadCardPictures();
+    void memDealTexts();
+    void memDealCards();
 
     // ---- Board: layout, panel, start of a game (src/board) ----
     // Geometry step of memFixVariabels: fills memScreen and memLayout.

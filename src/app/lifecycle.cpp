@@ -13,6 +13,7 @@ void frm_MemoryGame::Form_Load() {
     mmc_Sound->set_notify(true);
     memMCI_ID = mmc_Sound->device_id();
 
+    memSetDefaultValues();
     platform().seed_from_clock();
 
     const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
@@ -29,6 +30,11 @@ void frm_MemoryGame::Form_Load() {
         return;
     }
     if (!memOpenINI(strFile)) {
+        program().memStartFailed = True;
+        return;
+    }
+    memCheckValues();
+    if (!memFixVariabels()) {
         program().memStartFailed = True;
         return;
     }
