@@ -25,6 +25,18 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
     on_activate = [this] { Form_Activate(); };
     on_key_press = [this](int16_t& key) { Form_KeyPress(key); };
     img_Quit.on_click = [this](int16_t) { img_Quit_Click(); };
+    // Elements created later copy these handlers from element 0.
+    for (auto& card : img_Card) {
+        card->on_click = [this](int16_t i) { img_Card_Click(i); };
+        card->on_double_click = [this](int16_t i) { img_Card_DblClick(i); };
+    }
+    for (auto& caption : lbl_Card) caption->on_click = [this](int16_t i) { lbl_Card_Click(i); };
+    pic_End.on_click = [this](int16_t) { pic_End_Click(); };
+    tim_Timer.on_tick = [this] { tim_Timer_Timer(); };
+    if (mmc_Sound) {
+        mmc_Sound->on_done = [this](int16_t code) { mmc_Sound_Done(code); };
+        mmc_Sound->on_status_update = [this] { mmc_Sound_StatusUpdate(); };
+    }
 }
 
 frm_MemoryGame::~frm_MemoryGame() = default;

@@ -156,10 +156,48 @@ public:
     void memPlaceCardGrid();
 
     // ---- Turning, matching, players, clock, end (src/game) ----
+    // Card events: a picture click is guarded against re-entry, a caption
+    // click is not, and the second click of a double click turns nothing.
+    void img_Card_Click(int16_t Index);
+    void lbl_Card_Click(int16_t Index);
+    void img_Card_DblClick(int16_t Index);
+    void memCardClick(int16_t& Index);
+    void memTurnCard(int16_t& Index);
+    // Settles a try; called only at the end of a sound chain.
+    void memCheckCardStatus();
+    void memChangePlayer();
+    void memCheckPlayerStatus(int16_t& Player);
+    void tim_Timer_Timer();
+    void memMakeEnd();
+    [[noreturn]] void pic_End_Click();
 
     // ---- Sound chains (src/sound) ----
+    void memOpenTurnSound();
+    void memOpenTextClickSound();
+    // The sound steps that end memTurnCard, memTextClick and memMakeEnd.
+    void memTurnCardSoundStep();
+    void memTextClickSoundStep();
+    void memPlayEndSound();
+    void memPlayCardSound();
+    void memPlayResultSound();
+    void memPlayTextSound();
+    void mmc_Sound_Done(int16_t& NotifyCode);
+    void mmc_Sound_StatusUpdate();
+    // The text click sound in a text game, the card-turn sound otherwise.
+    void memReopenIdleSound();
+    // Issues a device command; every command but "eject" stops what plays,
+    // so no completion is awaited after it.
+    void memSoundCommand(const std::string& name);
+    // Close, set the file name, open.
+    void memOpenSound(const std::string& path);
+    // A "play" whose completion (or, after a failure, the next status tick)
+    // is to carry the chain on. Completion events and error ticks that no
+    // link waits for are ignored.
+    Flag memLinkPending = False;
 
     // ---- Removal animation, text games, match line (src/board, src/game) ----
+    // Removal animation: takes the matched cards of a try off the board.
+    void memWipeOutCards();
 
 private:
     // Sets the properties the window and its controls have by design.

@@ -59,20 +59,7 @@ void frm_MemoryGame::memInitValues() {
         memPadLabel(label);
     }
 
-    // Call point of memOpenTurnSound: the same device steps until the sound
-    // chains provide it.
-    if (memGameOver == False) {
-        const std::string path = memPaths.Sfx + memTurnSoundFile;
-        if (memFileExists(path)) {
-            mmc_Sound->set_file_name(path);
-            mmc_Sound->command("open");
-            memSoundLoaded = 0;
-        } else {
-            memTurnSoundFile.clear();
-            mmc_Sound->set_file_name("");
-            mmc_Sound->command("close");
-        }
-    }
+    memOpenTurnSound();
 
     tim_Timer.set_enabled(true);
 }

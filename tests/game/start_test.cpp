@@ -61,7 +61,7 @@ TEST_F(StartOfGame, ResetsTheDeviceThenOpensTheTurnSound) {
         int16_t loaded;
     };
     const Case cases[] = {
-        {"turn sound present", "turn.wav", true, {"close", "open"}, 0},
+        {"turn sound present", "turn.wav", true, {"close", "close", "open"}, 0},
         {"turn sound missing", "gone.wav", false, {"close", "close"}, -1},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,36 @@
+// The clock: once a second the current player's time goes up and the
+// countdown down.
+#include <cmath>
+#include <string>
+
+#include "app/game_window.h"
+
+namespace mem {
+
+void frm_MemoryGame::tim_Timer_Timer() {
+    if (memGameOver != False) return;
+    const ControlGroup& timer = memControl[kGroupTimer];
+    const ControlGroup& countdown = memControl[kGroupCountdown];
+    if (timer.Active == False && countdown.Active == False) return;
+    if (memCurrentPlayer < 0 || static_cast<size_t>(memCurrentPlayer) >= memPlayer.size()) return;
+    PlayerRecord& player = memPlayer[static_cast<size_t>(memCurrentPlayer)];
+
+    auto show = [this](const ControlGroup& group, float value) {
+        if (group.Order < 0 || group.Order > 5 || !lbl_Control.exists(group.Order)) return;
+        Label& label = lbl_Control[group.Order];
+        label.set_caption(std::to_string(static_cast<long>(std::nearbyint(value))));
+        memPadLabel(label);
+    };
+    // Only exactly True counts here.
+    if (timer.Active == True) {
+        memIncrease(player.Time);
+        show(timer, player.Time);
+    }
+    if (countdown.Active == True) {
+        memDecrease(player.Countdown);
+        show(countdown, player.Countdown);
+    }
+    memCheckPlayerStatus(memCurrentPlayer);
+}
+
+}  // namespace mem

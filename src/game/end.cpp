@@ -1,0 +1,53 @@
+// The end of a game: the board freezes, the good or bad end picture is
+// shown in front of it and the end sound plays.
+#include <cstdlib>
+#include <string>
+
+#include "app/game_window.h"
+#include "board/geometry.h"
+
+namespace mem {
+
+void frm_MemoryGame::memMakeEnd() {
+    memGameOver = True;
+    tim_Timer.set_enabled(false);
+    const int16_t cards = memNearest16(memCardCount);
+    for (int16_t i = 0; i < cards && img_Card.exists(i); ++i) img_Card[i].set_enabled(false);
+
+    // Kept: the end is good when some player is still in, also when the
+    // player who took the last pair reached a limit with it; with one
+    // player that player then counts as out and the end is bad.
+    bool good = false;
+    for (int16_t p = 0; p < memPlayers; ++p)
+        if (static_cast<size_t>(p) >= memPlayer.size() || memPlayer[static_cast<size_t>(p)].Out == False) good = true;
+
+    memSoundCommand("close");
+    const std::string& picture_name = good ? memInterface.EndGoodPicture : memInterface.EndBadPicture;
+    const std::string& sound_name = good ? memInterface.EndGoodSound : memInterface.EndBadSound;
+    std::string reason;
+    PictureRef picture = platform().load_picture(memPaths.Gfx + picture_name, reason);
+    pic_End.set_picture(picture);
+    mmc_Sound->set_file_name(memPaths.Sfx + sound_name);
+
+    if (picture) {
+        pic_End.set_left(memNearest16((inner_width() - pic_End.inner_width()) / 2.0));
+        pic_End.set_top(memNearest16((inner_height() - pic_End.inner_height()) / 2.0));
+        pic_End.set_visible(true);
+        pic_End.bring_to_front();
+    } else {
+        // Mended: an end picture that is missing or cannot be decoded is
+        // left out; the rest of the end goes on, and Escape and the quit
+        // picture still end the program.
+        pic_End.set_visible(false);
+    }
+
+    memPlayEndSound();
+}
+
+void frm_MemoryGame::pic_End_Click() {
+    // Ends at once: the sound device is not closed and the window not unloaded.
+    platform().end_program(kExitNormal);
+    std::abort();  // end_program never returns; the compiler cannot see that through the virtual call
+}
+
+}  // namespace mem

@@ -1,0 +1,88 @@
+// Players: passing the turn, dropping out at a limit, and the end test.
+#include "app/game_window.h"
+#include "board/geometry.h"
+
+namespace mem {
+
+namespace {
+
+constexpr Colour kStrikeColour = 255;  // red
+
+}  // namespace
+
+void frm_MemoryGame::memChangePlayer() {
+    if (memGameOver != False) return;
+    memCheckPlayerStatus(memCurrentPlayer);
+    if (memPlayers <= 1) return;
+
+    auto advance = [this] {
+        memIncrease(memCurrentPlayer);
+        if (memCurrentPlayer >= memPlayers) memCurrentPlayer = 0;
+    };
+    auto is_out = [this](int16_t i) {
+        return i >= 0 && static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out != False;
+    };
+    advance();
+    // The last player to drop out ends the game, so the loop finds a player
+    // who is in or stops at the end; it never goes round more than once.
+    for (int16_t steps = 1; is_out(memCurrentPlayer) && memGameOver == False && steps <= memPlayers; ++steps) {
+        platform().yield();
+        advance();
+    }
+
+    for (int16_t i = 0; i < memPlayers; ++i) {
+        if (is_out(i)) continue;
+        const bool labels = lbl_PlayerName.exists(i) && lbl_PlayerScore.exists(i) && i < 4;
+        if (i == memCurrentPlayer) {
+            if (labels) {
+                lbl_PlayerName[i].set_fore_color(memNameForeColor);
+                lbl_PlayerScore[i].set_fore_color(memScoreForeColor);
+            }
+            memShowControls();
+        } else if (labels) {
+            lbl_PlayerName[i].set_fore_color(memDimColor);
+            lbl_PlayerScore[i].set_fore_color(memDimColor);
+        }
+    }
+}
+
+void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
+    const int16_t p = Player;
+    const bool known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
+    if (known && memPlayer[static_cast<size_t>(p)].Out == False) {
+        PlayerRecord& player = memPlayer[static_cast<size_t>(p)];
+        const ControlGroup& timer = memControl[kGroupTimer];
+        const ControlGroup& countdown = memControl[kGroupCountdown];
+        const ControlGroup& tries_made = memControl[kGroupTriesMade];
+        const ControlGroup& tries_left = memControl[kGroupTriesLeft];
+        if (timer.Active != False && player.Time == timer.Condition) player.Out = True;
+        if (countdown.Active != False && player.Countdown <= 0) player.Out = True;
+        if (tries_made.Active != False && player.TriesMade >= tries_made.Condition) player.Out = True;
+        if (tries_left.Active != False && player.TriesLeft <= 0) player.Out = True;
+
+        // The window has labels and pictures for players 0 to 3 only.
+        const bool slot = p < 4 && lbl_PlayerName.exists(p) && lbl_PlayerScore.exists(p) && img_Player.exists(p);
+        if (memPlayers > 1 && player.Out != False && slot) {
+            lbl_PlayerName[p].set_fore_color(memDimColor);
+            platform().yield();
+            lbl_PlayerScore[p].set_fore_color(memDimColor);
+            platform().yield();
+            // Strike the player's picture out with red lines, 3 pixels apart.
+            const Image& picture = img_Player[p];
+            pic_Background.set_draw_color(kStrikeColour);
+            const int height = memNearest16(picture.height());
+            for (int y = 1; y <= height; y += 3)
+                pic_Background.line(picture.left(), picture.top() + y, picture.left() + picture.width(),
+                                    picture.top() + y);
+        }
+
+        bool all_out = memPlayers >= 1;
+        for (int16_t i = 0; i < memPlayers; ++i)
+            if (static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
+        if (all_out) memMakeEnd();
+    }
+    // Made in every call: when both tests hold the end is made twice.
+    if (static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount)) memMakeEnd();
+}
+
+}  // namespace mem
