@@ -28,8 +28,9 @@ $(BUILD)/memory: $(BUILD)/Makefile FORCE
 
 FORCE:
 
+# Plays the default game (named by build/memory.ini), or games/$(GAME)/$(GAME).ini.
 play: deps $(BUILD)/memory
-	$(BUILD)/memory
+	$(BUILD)/memory $(if $(GAME),games/$(GAME)/$(GAME).ini)
 
 test: deps $(BUILD)/memory
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
