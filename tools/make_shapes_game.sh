@@ -44,9 +44,9 @@ convert -size 360x220 xc:none -fill '#6e1c1c' -stroke white -strokewidth 4 \
     -gravity center -annotate +0-20 'Game over' -pointsize 16 -annotate +0+40 'Click here to finish' \
     "$gfx/bad.png"
 
-# The card back and ten card faces: a shape in a colour on a light card.
+# The card back and eight card faces: a shape in a colour on a light card.
 convert -size 80x80 xc:'#3050a0' -fill '#4a6cc0' -draw 'circle 40,40 40,8' \
-    -fill '#ffffff40' -draw 'polygon 40,14 66,40 40,66 14,40' "$cards/back.png"
+    -fill '#ffffff40' -draw 'polygon 40,14 66,40 40,66 14,40' "$gfx/back.png"
 face() {  # name colour draw-command
     convert -size 80x80 xc:'#f6f1e4' -fill "$2" -stroke '#00000060' -strokewidth 2 -draw "$3" "$cards/$1.png"
 }
@@ -58,10 +58,6 @@ face star '#f0c814' 'polygon 40,6 49,30 74,30 54,45 62,70 40,55 18,70 26,45 6,30
 face heart '#d8306c' 'path "M 40,68 C 10,46 8,28 22,20 C 32,14 40,22 40,28 C 40,22 48,14 58,20 C 72,28 70,46 40,68 Z"'
 face cross '#8c3cc8' 'polygon 30,10 50,10 50,30 70,30 70,50 50,50 50,70 30,70 30,50 10,50 10,30 30,30'
 face hexagon '#18a8a0' 'polygon 24,12 56,12 72,40 56,68 24,68 8,40'
-face ring '#f07818' 'circle 40,40 40,10 circle 40,40 40,26'
-face moon '#506070' 'circle 40,40 40,10'
-convert "$cards/ring.png" -fill '#f6f1e4' -stroke '#00000060' -strokewidth 2 -draw 'circle 40,40 40,26' "$cards/ring.png"
-convert "$cards/moon.png" -fill '#f6f1e4' -stroke none -draw 'circle 52,34 52,10' "$cards/moon.png"
 
 # Sounds: a click when a card turns, a chime for a pair, a low tone for no
 # pair, and a short tune for each end.

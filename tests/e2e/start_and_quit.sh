@@ -29,6 +29,7 @@ grep -q "Error in application (#1): Could not find file ''''" "$GAME_ERR" ||
 start_game "$memory"
 window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
 sleep 1
+! grep -q "Error in application" "$GAME_ERR" || fail "the bundled game reports an error: $(cat "$GAME_ERR")"
 geometry="$(xdotool getwindowgeometry "$window")"
 grep -q "Geometry: 1024x768" <<<"$geometry" || fail "the window does not cover the screen: $geometry"
 import -window root "$work/shot.png" || fail "no screenshot"
