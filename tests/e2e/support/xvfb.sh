@@ -20,7 +20,9 @@ start_xvfb() {
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
     GAME_ERR="$(mktemp)"
-    SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR" &
+    GAME_STATUS="$(mktemp -u)"
+    # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
+    (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$!
 }
 
@@ -52,12 +54,9 @@ answer_box() {
 
 # Waits for the game to end; prints its exit status.
 wait_for_exit() {
-    local status
     for _ in $(seq 100); do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"; status=$?
-            GAME_PID=
-            echo "$status"
+        if [ -s "$GAME_STATUS" ]; then
+            cat "$GAME_STATUS"
             return 0
         fi
         sleep 0.1
