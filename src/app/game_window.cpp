@@ -31,6 +31,7 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
         card->on_double_click = [this](int16_t i) { img_Card_DblClick(i); };
     }
     for (auto& caption : lbl_Card) caption->on_click = [this](int16_t i) { lbl_Card_Click(i); };
+    for (auto& text : lbl_Text) text->on_click = [this](int16_t i) { lbl_Text_Click(i); };
     pic_End.on_click = [this](int16_t) { pic_End_Click(); };
     tim_Timer.on_tick = [this] { tim_Timer_Timer(); };
     if (mmc_Sound) {

@@ -198,6 +198,17 @@ public:
     // ---- Removal animation, text games, match line (src/board, src/game) ----
     // Removal animation: takes the matched cards of a try off the board.
     void memWipeOutCards();
+    // Text games: a try is one card and one text, chosen in either order.
+    void lbl_Text_Click(int16_t Index);
+    void memTextClick(int16_t& Index);
+    // The end of the text's sound chain: frees the board, then settles.
+    void memCheckTextStatus();
+    // Settles a text-game try once both halves are chosen.
+    void memCheckCardTextStatus();
+    // Hides (with "destroy") or dims a matched text; it takes no clicks.
+    void memRemoveTextObject();
+    // Set while a text-game try is settled.
+    Flag memSettlingText = False;
 
 private:
     // Sets the properties the window and its controls have by design.

@@ -109,9 +109,8 @@ void frm_MemoryGame::memTurnCard(int16_t& Index) {
 void frm_MemoryGame::memCheckCardStatus() {
     if (debug()) memWriteLog("=> memCheckCardStatus <=");
     if (memInterface.TextList.Active != False) {
-        // The card's half of a text-game try is settled by the text-list
-        // game, which is not built yet; the board is freed.
         memProcessing = False;
+        memCheckCardTextStatus();
         return;
     }
     if (memCardStatus == 0) {

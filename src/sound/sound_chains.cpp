@@ -254,9 +254,7 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
                 memProcessing = False;
                 memSoundKind = -1;
             }
-            // The text's half of the try is settled by the text-list game,
-            // which is not built yet; the board is freed.
-            memProcessing = False;
+            memCheckTextStatus();
             break;
         case 3:
             memPlayTextSound();
