@@ -40,6 +40,8 @@ const std::map<int, ErrorText>& error_table() {
         {103, {true, "Quit button picture file ''", "'' does not exist."}},
         {104, {true, "Player background picture file ''", "'' does not exist."}},
         {105, {true, "Card picture file ''", "'' does not exist."}},
+        // An end picture that is missing or cannot be decoded (the end is shown without it).
+        {106, {true, "End picture file ''", "'' does not exist."}},
         {200, {true, "''End (good) sound'' wave file ''", " does not exist."}},
         {201, {true, "''End (bad) sound'' wave file ''", " does not exist."}},
         {202, {true, "''Turn card sound'' wave file ''", " does not exist."}},

@@ -9,23 +9,33 @@
 namespace mem {
 
 void frm_MemoryGame::memMakeEnd() {
+    // The end can be made twice in a row; a missing picture is reported once.
+    const bool again = memGameOver != False;
     memGameOver = True;
     tim_Timer.set_enabled(false);
     const int16_t cards = memNearest16(memCardCount);
     for (int16_t i = 0; i < cards && img_Card.exists(i); ++i) img_Card[i].set_enabled(false);
 
-    // Kept: the end is good when some player is still in, also when the
-    // player who took the last pair reached a limit with it; with one
-    // player that player then counts as out and the end is bad.
-    bool good = false;
+    // Mended: an emptied board is a good end, also when the player who took
+    // the last pair reached a limit with it (with one player, that player
+    // would otherwise count as out and the end would be bad). Otherwise the
+    // end is good when some player is still in.
+    bool good = static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount);
     for (int16_t p = 0; p < memPlayers; ++p)
         if (static_cast<size_t>(p) >= memPlayer.size() || memPlayer[static_cast<size_t>(p)].Out == False) good = true;
 
     memSoundCommand("close");
     const std::string& picture_name = good ? memInterface.EndGoodPicture : memInterface.EndBadPicture;
     const std::string& sound_name = good ? memInterface.EndGoodSound : memInterface.EndBadSound;
+    // Mended: an end picture that is named but missing or cannot be decoded
+    // is reported like the other pictures (OK goes on without it); an empty
+    // name gives the end without a picture and no message.
+    PictureRef picture;
     std::string reason;
-    PictureRef picture = platform().load_picture(memPaths.Gfx + picture_name, reason);
+    if (!picture_name.empty()) {
+        const std::string path = memPaths.Gfx + picture_name;
+        picture = again ? platform().load_picture(path, reason) : memLoadBoardPicture(path, 106);
+    }
     pic_End.set_picture(picture);
     mmc_Sound->set_file_name(memPaths.Sfx + sound_name);
 
@@ -35,9 +45,8 @@ void frm_MemoryGame::memMakeEnd() {
         pic_End.set_visible(true);
         pic_End.bring_to_front();
     } else {
-        // Mended: an end picture that is missing or cannot be decoded is
-        // left out; the rest of the end goes on, and Escape and the quit
-        // picture still end the program.
+        // Without a picture the end goes on: the board stays frozen, and
+        // Escape and the quit picture still end the program.
         pic_End.set_visible(false);
     }
 

@@ -40,6 +40,11 @@ void frm_MemoryGame::memCardClick(int16_t& Index) {
     if (Index < 0 || static_cast<size_t>(Index) >= memDisplayCard.size() || !img_Card.exists(Index)) return;
     DisplayCard& card = memDisplayCard[static_cast<size_t>(Index)];
     if (card.Turned != False) return;
+    // Mended: a card whose picture is disabled (in hand, or a pair taken off
+    // the board or joined by the line) takes no click through its caption
+    // either; its record says face down again once the try is settled, and
+    // a taken pair could otherwise be turned and scored a second time.
+    if (!img_Card[Index].enabled()) return;
 
     if (memInterface.TextList.Active != False) {
         memCardStatus = 0;

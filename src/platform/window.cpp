@@ -46,6 +46,8 @@ Control* Window::control_at(int x, int y) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         Control* c = *it;
         if (!c->shown() || !c->enabled()) continue;
+        // A shape only draws; clicks pass through it to what lies behind.
+        if (c->kind() == ControlKind::Shape) continue;
         int left = c->window_left(), top = c->window_top();
         if (x >= left && x < left + c->width() && y >= top && y < top + c->height()) return c;
     }

@@ -12,6 +12,7 @@ namespace mem {
 constexpr int kErrorCannotOpen = 275;
 constexpr int kErrorNotOpen = 263;
 constexpr int kErrorUnknownCommand = 261;
+constexpr int kErrorDriver = 277;
 
 HeadlessMediaDevice::HeadlessMediaDevice(HeadlessPlatform& platform) : platform_(platform) {
     next_status_tick = platform_.now_ms() + 250;
@@ -33,7 +34,12 @@ void HeadlessMediaDevice::stop() {
 void HeadlessMediaDevice::command(const std::string& name) {
     std::string command = name;
     for (char& c : command) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (command == "open") {
+    if (fail_when && fail_when(command, file_name_)) {
+        // A failed "play" plays nothing; a failed "open" leaves nothing open.
+        stop();
+        if (command == "open") open_ = false;
+        error_ = kErrorDriver;
+    } else if (command == "open") {
         stop();
         auto length = wave_length_ms(file_name_);
         open_ = length.has_value();

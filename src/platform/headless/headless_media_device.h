@@ -1,6 +1,9 @@
 #pragma once
 // The sound device of the headless backend: sounds take the length their
 // wave headers give, on the virtual clock.
+#include <functional>
+#include <string>
+
 #include "platform/media_device.h"
 
 namespace mem {
@@ -21,6 +24,9 @@ public:
     bool notify() const override { return notify_; }
 
     bool is_open() const { return open_; }
+    // Test hook: a command for which this answers true fails with a driver
+    // error (given the command, lower case, and the file name set).
+    std::function<bool(const std::string& command, const std::string& file)> fail_when;
     bool is_playing() const { return playing_; }
     uint64_t next_status_tick = 250;
 

@@ -1,0 +1,322 @@
+#pragma once
+// A whole small game on the headless backend: a definition set written to a
+// temporary folder, started as the program starts it (load, then
+// activation), with helpers to click cards, move the clock and read what the
+// game wrote to the trace and told the sound device.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/game_window.h"
+#include "app/program.h"
+#include "board/board_fixture.h"
+#include "board/geometry.h"
+#include "platform/headless/headless_media_device.h"
+#include "platform/headless/headless_platform.h"
+
+namespace mem::test {
+
+// What a card's own sound is when the game is played.
+enum class CardSound {
+    Present,      // a wave file that plays
+    Empty,        // no sound named
+    MissingAtLoad,  // named but absent when the definition is read (error 203, then no sound)
+    Vanished,     // present when the definition is read, gone when the card is turned
+    Undecodable,  // a file that exists but is not a wave file
+};
+
+struct PlayOptions {
+    std::string app = "memory";  // or "match"
+    int cards_x = 2, cards_y = 2;
+    int players = 1;
+    bool debug = true;
+    bool turn_sound = true;
+    bool result_sounds = true;      // match and no-match sounds named and present
+    bool undecodable_match_sound = false;
+    CardSound card_sound = CardSound::Present;  // every card
+    std::map<int, CardSound> card_sound_of;     // by card line (0-based), over card_sound
+    bool match_line = false;
+    int dissapear = 1;  // removal: hide at once
+    // Panel limits: a group is active when it has a value (its condition).
+    std::optional<int> timer, countdown, tries_made, tries_left;
+    bool cards_left_group = true;
+    // End pictures: "ok", "missing" or "undecodable".
+    std::string end_pictures = "ok";
+    // Extra lines for the main and the global file.
+    std::string extra_main, extra_global;
+    // Lengths of the sounds, in ms.
+    int turn_ms = 100, card_ms = 200, result_ms = 300, end_ms = 400;
+};
+
+// A mono 8-bit wave of silence, `ms` long.
+inline void write_wave(const std::filesystem::path& path, int ms) {
+    const uint32_t rate = 8000, bytes = rate * static_cast<uint32_t>(ms) / 1000;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out << "RIFF";
+    u32(36 + bytes);
+    out << "WAVEfmt ";
+    u32(16), u16(1), u16(1), u32(rate), u32(rate), u16(1), u16(8);
+    out << "data";
+    u32(bytes);
+    out << std::string(bytes, '\x80');
+}
+
+class PlayTest : public testing::Test {
+protected:
+    void SetUp() override { make_dir(); }
+    void TearDown() override {
+        program.reset();
+        if (!dir.empty()) std::filesystem::remove_all(dir);
+    }
+
+    // Writes the definition set for `options` and starts the game: load and
+    // activation. Gives the exit status when the program ended meanwhile.
+    std::optional<int> start() {
+        write_definition();
+        program = std::make_unique<Program>(platform());
+        try {
+            program->memDebug = True;
+            program->memStartUp(path("data") + "memory.ini");
+        } catch (const ProgramEnded& ended) {
+            return ended.status;
+        }
+        for (const auto& [card, sound] : sounds_)
+            if (sound == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
+        return std::nullopt;
+    }
+
+    // Starts again from nothing, for the next case of a table.
+    void restart(const PlayOptions& next) {
+        TearDown();
+        headless = std::make_unique<HeadlessPlatform>();
+        options = next;
+        make_dir();
+    }
+
+    frm_MemoryGame& game() const { return *program->game(); }
+    int card_count() const { return static_cast<int>(game().memCardCount); }
+
+    // The board position holding card definition r, the n-th such (0 or 1).
+    int16_t position_of(int r, int n = 0) const {
+        const auto& cards = game().memDisplayCard;
+        for (int16_t i = 0; i < card_count(); ++i)
+            if (memNearest16(cards[static_cast<size_t>(i)].Reference) == r && n-- == 0) return i;
+        ADD_FAILURE() << "no position holds card " << r;
+        return 0;
+    }
+    // The two positions of pair m (card lines 2m and 2m+1).
+    std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
+
+    // Clicks a card as the pointer would (the picture, or the caption over it).
+    bool click_card(int16_t position) { return platform().click("img_Card", position); }
+
+    void advance(uint64_t ms) { platform().advance(ms); }
+    // Past the first status tick of the device.
+    void wait_for_status_tick() {
+        const int before = platform().status_ticks;
+        for (int i = 0; i < 100 && platform().status_ticks == before; ++i) advance(10);
+    }
+    bool settled() const { return game().memProcessing == False && game().memCardStatus == -1; }
+    bool idle() const { return game().memProcessing == False; }
+    // Moves the clock until no card or try is in hand; false when that does
+    // not happen within `limit_ms`.
+    bool run_until_free(uint64_t limit_ms = 5000) {
+        for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
+            if (game().memGameOver != False || idle()) return true;
+            advance(10);
+        }
+        return false;
+    }
+    // One try of two cards, each waited for; false when it stalled.
+    bool try_cards(int16_t a, int16_t b) {
+        click_card(a);
+        if (!run_until_free()) return false;
+        click_card(b);
+        if (!run_until_free()) return false;
+        if (game().memGameOver == False) {
+            EXPECT_TRUE(settled());
+        }
+        check_invariants();
+        return true;
+    }
+
+    // ---- What the game wrote and did ----
+    std::vector<std::string> trace() const {
+        std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
+        std::vector<std::string> lines;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    // Trace lines written after the mark.
+    size_t trace_mark() const { return trace().size(); }
+    std::vector<std::string> trace_since(size_t mark) const {
+        auto lines = trace();
+        return {lines.begin() + static_cast<long>(std::min(mark, lines.size())), lines.end()};
+    }
+    int count_trace(const std::string& line, size_t mark = 0) const {
+        int n = 0;
+        for (const auto& l : trace_since(mark)) n += l == line;
+        return n;
+    }
+
+    size_t command_mark() const { return platform().device_commands.size(); }
+    // Device commands after the mark, each "command file" with the file
+    // name relative to the set's folder ("open sfx/turn.wav"), or just
+    // "close" for commands where the file does not matter.
+    std::vector<std::string> commands_since(size_t mark) const {
+        std::vector<std::string> out;
+        const std::string root = dir.string() + "/";
+        for (size_t i = mark; i < platform().device_commands.size(); ++i) {
+            const DeviceCommand& c = platform().device_commands[i];
+            std::string file = c.file.rfind(root, 0) == 0 ? c.file.substr(root.size()) : c.file;
+            out.push_back(c.command == "open" || c.command == "play" ? c.command + " " + file : c.command);
+        }
+        return out;
+    }
+    HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
+
+    // Counters that every settled try keeps: cards taken and left add up to
+    // the board, and the players' scores add up to the cards taken.
+    void check_invariants() const {
+        const frm_MemoryGame& g = game();
+        EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
+        double made = 0;
+        for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
+        EXPECT_EQ(made, g.memTurnedCards);
+    }
+
+    bool card_face_up(int16_t position) const {
+        return game().img_Card[position].picture() != game().memCardBack;
+    }
+
+    std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
+    std::string card_sound_file(int card) const { return "s" + std::to_string(card) + ".wav"; }
+
+    HeadlessPlatform& platform() const { return *headless; }
+
+    PlayOptions options;
+    std::filesystem::path dir;
+    std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
+    std::unique_ptr<Program> program;
+
+private:
+    void make_dir() {
+        static int serial = 0;
+        dir = std::filesystem::temp_directory_path() /
+              ("play-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+        std::filesystem::remove_all(dir);
+        for (const char* sub : {"gfx", "card", "sfx", "data", "system"}) std::filesystem::create_directories(dir / sub);
+        platform().system_directory = path("system");
+        platform().program_directory = dir.string();
+        platform().screen_info = {800, 600, 15};
+        sounds_.clear();
+    }
+
+    void write(const std::string& relative, const std::string& content) const {
+        std::ofstream out(dir / relative, std::ios::binary);
+        out << content;
+    }
+
+    void write_definition() {
+        const PlayOptions& o = options;
+        write("data/memory.ini", "[application]\napp=" + o.app + "\ndebug=" + (o.debug ? "1" : "0") +
+                                     "\n[paths]\ngfx=" + path("gfx") + "\ncard=" + path("card") + "\nsfx=" +
+                                     path("sfx") + "\ndata=" + path("data") +
+                                     "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n");
+        for (const char* name : {"bg640.bmp", "bg800.bmp", "bg1024.bmp", "bg1152.bmp", "bg1280.bmp"})
+            write_bmp(dir / "gfx" / name, 64, 48);
+        write_bmp(dir / "gfx" / "quit.bmp", 90, 40);
+        write_bmp(dir / "gfx" / "player.bmp", 120, 30);
+        write_bmp(dir / "gfx" / "back.bmp", 60, 60);
+        write_bmp(dir / "gfx" / "panel.bmp", 90, 50);
+        if (o.end_pictures == "ok") {
+            write_bmp(dir / "gfx" / "good.bmp", 200, 100);
+            write_bmp(dir / "gfx" / "bad.bmp", 180, 90);
+        } else if (o.end_pictures == "undecodable") {
+            write("gfx/good.bmp", "not a picture");
+            write("gfx/bad.bmp", "not a picture");
+        }
+
+        std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
+                           "backcolor=0\nquitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
+                           "endgoodsound=good.wav\nendbadsound=bad.wav\n";
+        write_wave(dir / "sfx" / "good.wav", o.end_ms);
+        write_wave(dir / "sfx" / "bad.wav", o.end_ms);
+        if (o.result_sounds) {
+            main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
+            if (o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
+            else write_wave(dir / "sfx" / "match.wav", o.result_ms);
+            write_wave(dir / "sfx" / "nomatch.wav", o.result_ms);
+        }
+        if (o.match_line) main += "[line]\nactive=1\ncolor=255\nwidth=3\n";
+        main += "[players]\nplayers=" + std::to_string(o.players) +
+                "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=16777215\nscoreforecolor=65535\n"
+                "dimcolor=8421504\n";
+        int order = 1;
+        auto group = [&](const char* name, std::optional<int> condition) {
+            if (!condition) return;
+            main += std::string("[") + name + "]\nactive=1\norder=" + std::to_string(order++) +
+                    "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
+        };
+        group("timer", o.timer);
+        group("countdown", o.countdown);
+        group("tries made", o.tries_made);
+        group("tries left", o.tries_left);
+        if (o.cards_left_group) group("cards left", 0);
+        write("data/main.ini", main + o.extra_main);
+
+        std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
+                             std::to_string(o.cards_y) + "\ncardwidth=60\ncardheight=60\npicture=back.bmp\n"
+                             "dissapear=" + std::to_string(o.dissapear) + "\n";
+        if (o.turn_sound) {
+            global += "turnsound=turn.wav\n";
+            write_wave(dir / "sfx" / "turn.wav", o.turn_ms);
+        }
+        write("data/global.ini", global + o.extra_global);
+
+        std::string cards;
+        const int n = o.cards_x * o.cards_y;
+        for (int i = 0; i < n; ++i) {
+            const std::string face = "f" + std::to_string(i) + ".bmp";
+            write_bmp(dir / "card" / face, 60, 60);
+            CardSound sound = o.card_sound;
+            if (auto it = o.card_sound_of.find(i); it != o.card_sound_of.end()) sound = it->second;
+            sounds_[i] = sound;
+            const std::string wave = card_sound_file(i);
+            switch (sound) {
+                case CardSound::Present:
+                case CardSound::Vanished:
+                    write_wave(dir / "card" / wave, o.card_ms);
+                    break;
+                case CardSound::Undecodable:
+                    write("card/" + wave, "not a wave");
+                    break;
+                case CardSound::Empty:
+                case CardSound::MissingAtLoad:
+                    break;
+            }
+            cards += "card" + std::to_string(i) + "\t" + face + "\tC" + std::to_string(i) + "\t" +
+                     (sound == CardSound::Empty ? "" : wave) + "\n";
+        }
+        write("data/cards.txt", cards);
+    }
+
+    std::map<int, CardSound> sounds_;
+};
+
+}  // namespace mem::test
