@@ -26,7 +26,8 @@ Control::Control(const Control& other)
       height_(other.height_),
       visible_(other.visible_),
       enabled_(other.enabled_) {
-    window_->add_control(this);
+    // Created card captions stay in front of the card pictures, as designed.
+    window_->add_array_element(&other, this);
 }
 
 Control::~Control() { window_->remove_control(this); }

@@ -30,6 +30,14 @@ void Window::remove_control(Control* c) {
     invalidate();
 }
 
+void Window::add_array_element(const Control* original, Control* c) {
+    auto last = controls_.end();
+    for (auto it = controls_.begin(); it != controls_.end(); ++it)
+        if ((*it)->name() == original->name() && (*it)->container() == original->container()) last = it + 1;
+    controls_.insert(last, c);
+    invalidate();
+}
+
 void Window::bring_to_front(Control* c) {
     remove_control(c);
     controls_.push_back(c);

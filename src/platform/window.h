@@ -67,6 +67,9 @@ public:
     const std::vector<Control*>& controls() const { return controls_; }
     const std::vector<Timer*>& timers() const { return timers_; }
     void add_control(Control* c) { controls_.push_back(c); invalidate(); }
+    // A new element of the array of `original` takes its place just in front
+    // of the array's last element, so arrays keep their designed layering.
+    void add_array_element(const Control* original, Control* c);
     void remove_control(Control* c);
     void bring_to_front(Control* c);
     void add_timer(Timer* t) { timers_.push_back(t); }

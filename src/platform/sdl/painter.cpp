@@ -135,12 +135,18 @@ void Painter::paint_picture_box(const PictureBox& box, const SDL_Rect& rect) {
 // A line of any width with round ends: a quad for its body and a disc at
 // each end, so thick lines join the cards cleanly.
 void Painter::paint_line(const DrawnLine& line, int origin_x, int origin_y) {
-    const float x1 = static_cast<float>(origin_x + line.x1), y1 = static_cast<float>(origin_y + line.y1);
-    const float x2 = static_cast<float>(origin_x + line.x2), y2 = static_cast<float>(origin_y + line.y2);
+    float x1 = static_cast<float>(origin_x + line.x1), y1 = static_cast<float>(origin_y + line.y1);
+    float x2 = static_cast<float>(origin_x + line.x2), y2 = static_cast<float>(origin_y + line.y2);
     if (line.width <= 1) {
         set_colour(line.colour);
         SDL_RenderDrawLineF(renderer_, x1, y1, x2, y2);
         return;
+    }
+    // An odd width is centred on the pixel's middle, an even one on its
+    // corner, so a straight line covers exactly `width` whole pixels across,
+    // from the point less half the width (rounded down).
+    if (line.width % 2 == 1) {
+        for (float* v : {&x1, &y1, &x2, &y2}) *v += 0.5f;
     }
     const SDL_Color c = sdl_colour(line.colour);
     const float r = static_cast<float>(line.width) / 2.0f;
