@@ -34,6 +34,7 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
     for (auto& text : lbl_Text) text->on_click = [this](int16_t i) { lbl_Text_Click(i); };
     pic_End.on_click = [this](int16_t) { pic_End_Click(); };
     tim_Timer.on_tick = [this] { tim_Timer_Timer(); };
+    tim_Wipe.on_tick = [this] { tim_Wipe_Timer(); };
     if (mmc_Sound) {
         mmc_Sound->on_done = [this](int16_t code) { mmc_Sound_Done(code); };
         mmc_Sound->on_status_update = [this] { mmc_Sound_StatusUpdate(); };

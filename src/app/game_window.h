@@ -197,7 +197,15 @@ public:
 
     // ---- Removal animation, text games, match line (src/board, src/game) ----
     // Removal animation: takes the matched cards of a try off the board.
+    // memWiping is set from start to end; it yields after every move.
     void memWipeOutCards();
+    // Its fly-away and shrink, for the given board positions.
+    void memFlyAway(const std::vector<int16_t>& removed);
+    void memShrinkAway(const std::vector<int16_t>& removed);
+    // Tick of tim_Wipe, which is never started: one yield.
+    void tim_Wipe_Timer();
+    // Joins the two cards of the try with a line in pic_Background's pen.
+    void memDrawLine();
     // Text games: a try is one card and one text, chosen in either order.
     void lbl_Text_Click(int16_t Index);
     void memTextClick(int16_t& Index);

@@ -148,8 +148,8 @@ void frm_MemoryGame::memCheckCardStatus() {
 
     if (same_pair(ra, rb)) {
         if (debug()) memWriteLog("--> memCheckCardStatus: Match!");
-        // With the match line on the pair stays on the board; the line itself
-        // is drawn by the match-line routine.
+        // With the match line on the pair stays on the board, joined by the line.
+        if (memMatchLine != False) memDrawLine();
         platform().sleep(500);
         if (memMatchLine == False) memWipeOutCards();
         if (player_known) memIncrease(memPlayer[static_cast<size_t>(p)].CardsMade, 2);
