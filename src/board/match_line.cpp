@@ -72,8 +72,8 @@ void frm_MemoryGame::memDrawLine() {
                        static_cast<double>(card.width()), static_cast<double>(card.height())};
     };
     const LineEnds line = memMatchLineEnds(box(img_Card[a]), box(img_Card[b]), pic_Background.draw_width());
-    // The box's own pen: the match-line colour and width, or red after a
-    // player was struck out.
+    // Kept: the box's own pen, the match-line colour and width; a player's
+    // strike-out leaves it red, and later lines are red too.
     pic_Background.line(line.x1, line.y1, line.x2, line.y2);
 }
 
