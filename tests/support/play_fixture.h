@@ -53,6 +53,8 @@ struct PlayOptions {
     std::string end_pictures = "ok";
     // Extra lines for the main and the global file.
     std::string extra_main, extra_global;
+    // Extra lines for the definition file, in its "gamefiles" section.
+    std::string extra_definition;
     // Lengths of the sounds, in ms.
     int turn_ms = 100, card_ms = 200, result_ms = 300, end_ms = 400;
 };
@@ -73,7 +75,7 @@ inline void write_wave(const std::filesystem::path& path, int ms) {
 }
 
 class PlayTest : public testing::Test {
-protected:
+public:
     void SetUp() override { make_dir(); }
     void TearDown() override {
         program.reset();
@@ -119,7 +121,14 @@ protected:
     std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
 
     // Clicks a card as the pointer would (the picture, or the caption over it).
-    bool click_card(int16_t position) { return platform().click("img_Card", position); }
+    // True when the card's picture or caption took the click.
+    bool click_card(int16_t position) {
+        const Image& card = game().img_Card[position];
+        const int x = card.window_left() + card.width() / 2, y = card.window_top() + card.height() / 2;
+        Control* target = game().control_at(x, y);
+        if (!platform().click_at(x, y) || !target) return false;
+        return target->index() == position && (target->name() == "img_Card" || target->name() == "lbl_Card");
+    }
 
     void advance(uint64_t ms) { platform().advance(ms); }
     // Past the first status tick of the device.
@@ -237,7 +246,8 @@ private:
         write("data/memory.ini", "[application]\napp=" + o.app + "\ndebug=" + (o.debug ? "1" : "0") +
                                      "\n[paths]\ngfx=" + path("gfx") + "\ncard=" + path("card") + "\nsfx=" +
                                      path("sfx") + "\ndata=" + path("data") +
-                                     "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n");
+                                     "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
+                                     o.extra_definition);
         for (const char* name : {"bg640.bmp", "bg800.bmp", "bg1024.bmp", "bg1152.bmp", "bg1280.bmp"})
             write_bmp(dir / "gfx" / name, 64, 48);
         write_bmp(dir / "gfx" / "quit.bmp", 90, 40);

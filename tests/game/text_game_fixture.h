@@ -1,0 +1,140 @@
+#pragma once
+// A small text game on the headless backend: the whole-game fixture's card
+// game with a list file added, and helpers to choose texts, wait for a try
+// to be settled and read what the sound device was told to play.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/play_fixture.h"
+
+namespace mem::test {
+
+struct TextListOptions {
+    bool destroy = true;
+    bool click_sound = true;  // the text labels' click sound
+    bool text_sounds = true;  // each text's own sound
+    int click_ms = 50, text_ms = 150;
+};
+
+// Colours of the text labels.
+constexpr Colour kRestColour = 111;
+constexpr Colour kSelectColour = 222;
+constexpr Colour kDimTextColour = 333;
+
+class TextGameTest : public PlayTest {
+protected:
+    // Starts the card game of `options` with the text list of `texts`.
+    std::optional<int> start_text() {
+        const TextListOptions& t = texts;
+        options.extra_definition = "listfile=list.txt\n";
+        // The text column stands right of the cards.
+        options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) +
+                               "\nselectcolor=" + std::to_string(kSelectColour) +
+                               "\ndimcolor=" + std::to_string(kDimTextColour) + "\ndestroy=" +
+                               (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
+        if (t.click_sound) {
+            options.extra_global += "sound=click.wav\n";
+            write_wave(dir / "sfx" / "click.wav", t.click_ms);
+        }
+        std::string list;
+        for (int i = 0; i < options.cards_x * options.cards_y; ++i) {
+            const std::string wave = "t" + std::to_string(i) + ".wav";
+            list += "T" + std::to_string(i) + "\t" + (t.text_sounds ? wave : "") + "\n";
+            if (t.text_sounds) write_wave(dir / "card" / wave, t.text_ms);
+        }
+        std::ofstream(dir / "card" / "list.txt", std::ios::binary) << list;
+        return start();
+    }
+
+    // Starts again from nothing, for the next case of a table.
+    void restart_text(const PlayOptions& play, const TextListOptions& list) {
+        restart(play);
+        texts = list;
+    }
+
+    // The label showing list line r (0-based).
+    int16_t text_of(int r) const {
+        const auto& slots = game().memInterface.TextList.Display;
+        for (int16_t j = 0; j < static_cast<int16_t>(slots.size()); ++j)
+            if (memNearest16(slots[static_cast<size_t>(j)].Reference) == r) return j;
+        ADD_FAILURE() << "no label shows text " << r;
+        return 0;
+    }
+    // Clicks a label as the pointer would; true when the label took it.
+    bool click_text(int16_t label) { return platform().click("lbl_Text", label); }
+
+    // No half of a try is chosen, the board is free and no link waits.
+    bool no_try() const {
+        const frm_MemoryGame& g = game();
+        return g.memProcessing == False && g.memTextGame.CardChosen == False &&
+               g.memTextGame.TextChosen == False && g.memLinkPending == False;
+    }
+    // Moves the clock until `done` holds or the game is over; false when
+    // that does not happen within `limit_ms`.
+    template <typename Done>
+    bool run_until(Done done, uint64_t limit_ms = 5000) {
+        for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
+            if (game().memGameOver != False || done()) return true;
+            advance(10);
+        }
+        return false;
+    }
+    bool run_until_settled() {
+        return run_until([this] { return no_try(); });
+    }
+    // The chains of the half chosen so far have ended.
+    bool run_until_quiet() {
+        return run_until([this] { return game().memProcessing == False && game().memLinkPending == False; });
+    }
+
+    // One try of card line `card` and list line `text`, in either order,
+    // each half's chain waited for; false when the try stalled.
+    bool try_pair(int card, int text, bool card_first = true) {
+        const int16_t c = position_of(card);
+        const int16_t t = text_of(text);
+        if (card_first) {
+            click_card(c);
+            if (!run_until_quiet()) return false;
+            click_text(t);
+        } else {
+            click_text(t);
+            if (!run_until_quiet()) return false;
+            click_card(c);
+        }
+        return run_until_settled();
+    }
+
+    // What holds whenever no try is in hand: the card game's counters, and
+    // no card turned and no text selected.
+    void check_text_invariants() const {
+        check_invariants();
+        const frm_MemoryGame& g = game();
+        int turned = 0, selected = 0;
+        for (int16_t i = 0; i < card_count(); ++i) turned += g.memDisplayCard[static_cast<size_t>(i)].Turned != False;
+        for (const TextDisplay& slot : g.memInterface.TextList.Display) selected += slot.Selected != False;
+        EXPECT_EQ(turned, 0);
+        EXPECT_EQ(selected, 0);
+        if (g.memGameOver == False) {
+            EXPECT_EQ(g.memCardStatus, -1);
+            EXPECT_EQ(g.memProcessing, False);
+        }
+    }
+
+    // The files played after the mark, relative to the set's folder.
+    std::vector<std::string> plays_since(size_t mark) const {
+        std::vector<std::string> out;
+        for (const std::string& c : commands_since(mark))
+            if (c.rfind("play ", 0) == 0) out.push_back(c.substr(5));
+        return out;
+    }
+
+    TextListOptions texts;
+};
+
+}  // namespace mem::test
