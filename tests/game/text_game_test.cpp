@@ -265,6 +265,41 @@ TEST_F(TextGame, ChainsOfBothOrdersWithAndWithoutTextSounds) {
     }
 }
 
+TEST_F(TextGame, CardChosenWhileTheTextSoundsTakesOverTheChain) {
+    // A text click does not hold the board: the card's chain cuts the
+    // text's chain short and settles the try once.
+    struct Case {
+        bool click_sound;
+        bool result_sounds;
+        bool match;
+        std::vector<std::string> plays;
+    };
+    const Case cases[] = {
+        {true, true, true, {"sfx/click.wav", "sfx/turn.wav", "card/s3.wav", "sfx/match.wav"}},
+        {true, false, false, {"sfx/click.wav", "sfx/turn.wav", "card/s3.wav"}},
+        {false, true, false, {"card/t1.wav", "sfx/turn.wav", "card/s3.wav", "sfx/nomatch.wav"}},
+        {false, false, true, {"card/t3.wav", "sfx/turn.wav", "card/s3.wav"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.click_sound ? "click sound" : "text sound") +
+                     (c.result_sounds ? ", result sounds" : "") + (c.match ? ", match" : ", no match"));
+        restart_text(PlayOptions{.result_sounds = c.result_sounds}, TextListOptions{.click_sound = c.click_sound});
+        ASSERT_EQ(start_text(), std::nullopt);
+        wait_for_status_tick();
+        const size_t mark = command_mark();
+        click_text(text_of(c.match ? 3 : 1));
+        advance(20);
+        click_card(position_of(3));
+        ASSERT_TRUE(run_until_settled());
+        EXPECT_EQ(plays_since(mark), c.plays);
+        EXPECT_EQ(game().memPlayer[0].CardsMade, c.match ? 1 : 0);
+        check_text_invariants();
+        advance(2000);
+        EXPECT_EQ(game().memPlayer[0].CardsMade, c.match ? 1 : 0);
+        check_text_invariants();
+    }
+}
+
 TEST_F(TextGame, TextSoundEndingWhileTheCardTurnsLeavesTheTryToTheCard) {
     // The text's sound ends at once, so its completion arrives while the
     // card's face is being painted.
