@@ -98,6 +98,15 @@ labels() {
              END { flush() }'
 }
 shot() { import -window root "$work/$1.png" || fail "no screenshot $1"; }
+# Takes screenshot $1 until the pixel at $2, $3 has colour $4 (10 s at most).
+shot_until() {
+    for _ in $(seq 40); do
+        shot "$1"
+        [ "$(pixel "$work/$1.png" "$2" "$3")" = "$4" ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
 click() { xdotool mousemove --sync "$1" "$2" click 1; }
 card_centre() { echo "$((lefts[$1] + width / 2)) $((top + height / 2))"; }
 
@@ -134,26 +143,21 @@ click ${text_at[1]}
 sleep 0.2
 shot chosen
 [ "$(labels "$work/chosen.png" "#00FFFF" | wc -l)" -eq 1 ] || fail "the chosen text is not shown in the select colour"
-sleep 2.5
-shot wrong
 read -r x y <<<"$(card_centre "${place_of[0]}")"
-[ "$(pixel "$work/wrong.png" "$x" "$y")" = "$back_colour" ] || fail "the card of a wrong try is not face down again"
+shot_until wrong "$x" "$y" "$back_colour" || fail "the card of a wrong try is not face down again"
 [ "$(labels "$work/wrong.png" "#FFFF00" | wc -l)" -eq 3 ] || fail "the text of a wrong try did not get its resting colour"
 
 # Line 0, card first; then line 1, text first.
 click $(card_centre "${place_of[0]}")
 sleep 1
 click ${text_at[0]}
-sleep 2.5
+read -r x y <<<"$(card_centre "${place_of[0]}")"
+shot_until one "$x" "$y" "$board_colour" || fail "matched card line 0 is still on the board"
 click ${text_at[1]}
 sleep 1
 click $(card_centre "${place_of[1]}")
-sleep 2.5
-shot two
-for k in 0 1; do
-    read -r x y <<<"$(card_centre "${place_of[$k]}")"
-    [ "$(pixel "$work/two.png" "$x" "$y")" = "$board_colour" ] || fail "matched card line $k is still on the board"
-done
+read -r x y <<<"$(card_centre "${place_of[1]}")"
+shot_until two "$x" "$y" "$board_colour" || fail "matched card line 1 is still on the board"
 [ "$(labels "$work/two.png" "#808080" | wc -l)" -eq 2 ] || fail "the two matched texts are not dimmed"
 # A taken text takes no click: it stays grey and nothing is chosen.
 click ${text_at[0]}
@@ -166,9 +170,7 @@ shot taken
 click $(card_centre "${place_of[2]}")
 sleep 1
 click ${text_at[2]}
-sleep 3
-shot end
-[ "$(pixel "$work/end.png" 512 384)" = "$good_colour" ] || fail "no good end picture in the middle of the screen"
+shot_until end 512 384 "$good_colour" || fail "no good end picture in the middle of the screen"
 read -r x y <<<"$(card_centre "${place_of[2]}")"
 [ "$(pixel "$work/end.png" "$x" "$y")" = "$board_colour" ] || fail "the last card is still on the board"
 ! grep -q "Error in application" "$GAME_ERR" || fail "the game reports an error: $(cat "$GAME_ERR")"
