@@ -82,7 +82,11 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
         if (all_out) memMakeEnd();
     }
     // Made in every call: when both tests hold the end is made twice.
-    if (static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount)) memMakeEnd();
+    // Mended: not while a try is in hand. The last pair counts as taken as
+    // soon as its second card is turned, so a clock tick during its sounds
+    // would end the game before the pair is scored and its cards taken.
+    if (memProcessing == False && static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount))
+        memMakeEnd();
 }
 
 }  // namespace mem
