@@ -20,7 +20,7 @@ convert -size 640x480 "xc:$board_colour" "$game/gfx/bg640.png"
 convert -size 121x25 xc:gray "$game/gfx/player.png"
 for end in good bad; do convert -size 40x40 xc:black "$game/gfx/$end.png"; done
 for m in 0 1 2 3 4 5; do convert -size 8x8 "xc:${pair_colours[$m]}" "$game/cards/face$m.png"; done
-for s in turn good bad match nomatch; do cp "$source_dir/games/shapes/sfx/$s.wav" "$game/sfx/$s.wav"; done
+for s in turn good bad match nomatch; do cp "$source_dir/games/memory/sfx/$s.wav" "$game/sfx/$s.wav"; done
 cat >"$game/memory.ini" <<INI
 [memory]
 app=match

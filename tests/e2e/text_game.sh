@@ -42,7 +42,7 @@ convert -size 121x25 xc:gray "$game/gfx/player.png"
 convert -size 200x100 "xc:$good_colour" "$game/gfx/good.png"
 convert -size 200x100 xc:black "$game/gfx/bad.png"
 for k in 0 1 2; do convert -size 8x8 "xc:${face_colours[$k]}" "$game/cards/face$k.png"; done
-for s in turn good bad match nomatch; do cp "$source_dir/games/shapes/sfx/$s.wav" "$game/sfx/$s.wav"; done
+for s in turn good bad match nomatch; do cp "$source_dir/games/memory/sfx/$s.wav" "$game/sfx/$s.wav"; done
 cp "$game/sfx/turn.wav" "$game/sfx/click.wav"
 # Card 1 and text 1 have sounds of their own.
 cp "$game/sfx/turn.wav" "$game/cards/c1.wav"
