@@ -1,0 +1,42 @@
+#pragma once
+// memory-check: reads a game definition with the game's own code on the
+// headless backend, answers OK to every continuable error, and adds the
+// warnings the game does not raise but a game author needs.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace mem::check {
+
+struct CheckOptions {
+    std::string definition;   // the definition file, as the game's argument
+    std::string program_dir;  // what %apppath% stands for
+    std::string system_dir;   // what %windows% stands for
+    int screen_width = 1024;
+    int screen_height = 768;
+};
+
+struct Problem {
+    enum class Kind { Error, Warning };
+    Kind kind;
+    int code;  // the game's error number; 0 for warnings
+    std::string text;
+};
+
+struct CheckResult {
+    std::vector<Problem> problems;
+    bool fatal = false;  // the game ended: later steps were not checked
+};
+
+CheckResult check_definition(const CheckOptions& options);
+
+// "error 105: <message>" or "warning: <text>".
+std::string format_problem(const Problem& problem);
+
+// The whole tool: parses the arguments (without the program name), prints
+// the problems on `out` and returns the exit status: 0 clean, 1 errors (or
+// warnings with --warnings-as-errors), 2 bad usage.
+int memory_check_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                      const std::string& default_program_dir, const std::string& default_system_dir);
+
+}  // namespace mem::check
