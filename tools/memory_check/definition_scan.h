@@ -32,7 +32,7 @@ struct ScanResult {
 using HasValueLabel = std::function<bool(int16_t)>;
 
 // Optimal string alignment distance: insertions, deletions, substitutions
-// and swaps of neighbours each count 1 ("dissapear" is 1 from "disappear").
+// and swaps of neighbours each count 1 ("fontnmae" is 1 from "fontname").
 int edit_distance(const std::string& a, const std::string& b);
 
 // The known key nearest to `key`, or empty when none is close enough.
