@@ -5,6 +5,11 @@
 namespace mem {
 
 void frm_MemoryGame::memPlacePlayerStrip() {
+    // Mended: a slot no player uses is hidden. Its empty picture would keep
+    // its designed place, which lies in the play area on boards above
+    // 640 x 480, and take the clicks meant for the cards beneath it.
+    for (auto& slot : img_Player)
+        if (memPlayers < 1 || slot->index() >= memPlayers) slot->set_visible(false);
     if (memPlayers < 1) {
         memPlayers = 1;
         return;
