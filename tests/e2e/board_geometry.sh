@@ -5,8 +5,7 @@
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' RETURN
+make_work_dir work
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # A game of 4 x 3 cards of 100 x 120 on solid colours: background green,

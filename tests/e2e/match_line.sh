@@ -5,8 +5,7 @@
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
-work="$(mktemp -d)"; [ -n "${KEEP:-}" ] && echo "work: $work"
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' RETURN
+make_work_dir work
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # 4 x 3 cards of 100 x 120 on a green board; each pair has its own colour.

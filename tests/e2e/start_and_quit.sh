@@ -4,8 +4,7 @@
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' RETURN
+make_work_dir work
 
 # No display at all: a message and exit status 2.
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$memory" >/dev/null 2>"$work/err"

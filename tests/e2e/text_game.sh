@@ -7,13 +7,9 @@
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
-work="$(mktemp -d)"; [ -n "${KEEP:-}" ] && echo "work: $work"
+make_work_dir work
 log_dir=/var/games/memory made_dir=""
-cleanup() {
-    [ -n "${KEEP:-}" ] || rm -rf "$work"
-    [ -n "$made_dir" ] && rm -rf "$made_dir"
-}
-trap cleanup EXIT
+on_exit '[ -n "$made_dir" ] && rm -rf "$made_dir"'
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # The trace goes to the system directory the program was built with; made
@@ -111,8 +107,6 @@ click() { xdotool mousemove --sync "$1" "$2" click 1; }
 card_centre() { echo "$((lefts[$1] + width / 2)) $((top + height / 2))"; }
 
 start_xvfb 1024x768
-# The server's trap, and the clean-up.
-trap 'kill $GAME_PID $XVFB_PID 2>/dev/null; wait 2>/dev/null; cleanup' EXIT
 start_game "$game/memory"
 window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
 sleep 1

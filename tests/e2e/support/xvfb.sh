@@ -1,8 +1,31 @@
 # Shared by the end-to-end tests: a private X server and a few checks.
 # Usage: source it, then start_xvfb WIDTHxHEIGHT; DISPLAY is set; the server
-# and every process started with `start_game` stop when the script exits.
+# and every program started with `start_game` stop when the script exits,
+# however it ends, and the commands given to `on_exit` run then.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+E2E_CLEANUP=() GAME_PIDS=() XVFB_PID=""
+on_exit() { E2E_CLEANUP+=("$1"); }
+_e2e_exit() {
+    local pid command
+    # The program runs in a subshell that records its status: stop both, or a
+    # program left behind keeps the test runner waiting on its output.
+    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    for command in "${E2E_CLEANUP[@]}"; do eval "$command"; done
+}
+trap _e2e_exit EXIT
+
+# Sets the variable named "$1" to a new temporary directory, removed at exit
+# unless KEEP is set (then its name is printed).
+make_work_dir() {
+    local dir
+    dir="$(mktemp -d)"
+    printf -v "$1" %s "$dir"
+    if [ -n "${KEEP:-}" ]; then echo "work: $dir" >&2; else on_exit "rm -rf '$dir'"; fi
+}
 
 start_xvfb() {
     local size="$1" fd_file
@@ -14,7 +37,6 @@ start_xvfb() {
     [ -s "$fd_file" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")"
     rm -f "$fd_file"
-    trap 'kill $GAME_PID $XVFB_PID 2>/dev/null; wait 2>/dev/null' EXIT
 }
 
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
@@ -24,12 +46,14 @@ start_game() {
     # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
     (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$!
+    GAME_PIDS+=("$GAME_PID")
 }
 
-# Waits until a top-level window named "$1" exists; prints its id.
+# Waits until a top-level window named "$1" exists; prints its id. The wait
+# is long because a sanitizer build on a busy machine starts slowly.
 wait_for_window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)"
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -41,7 +65,7 @@ wait_for_window() {
 # xdotool's search does not see it) and answers it with key "$2".
 answer_box() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)"
         if [ -n "$id" ]; then
             xdotool windowfocus "$id" key "$2" 2>/dev/null
@@ -54,7 +78,7 @@ answer_box() {
 
 # Waits for the game to end; prints its exit status.
 wait_for_exit() {
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         if [ -s "$GAME_STATUS" ]; then
             cat "$GAME_STATUS"
             return 0
