@@ -8,17 +8,15 @@
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
-work="$(mktemp -d)"; [ -n "${KEEP:-}" ] && echo "work: $work"
+make_work_dir work
 log_dir=/var/games/memory made_dir=""
-cleanup() {
-    [ -n "${KEEP:-}" ] || rm -rf "$work"
-    [ -n "$made_dir" ] && rm -rf "$made_dir"
-}
-trap cleanup EXIT
+on_exit '[ -n "$made_dir" ] && rm -rf "$made_dir"'
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # Every run of the program on this machine appends to the same trace file:
-# one traced end-to-end game at a time, or the counts below mix two games.
+# one traced end-to-end game at a time, or the counts below mix two games
+# (CTest runs these tests one by one; the lock also holds against runs from
+# other build trees).
 exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
 flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
 
@@ -121,8 +119,6 @@ click_card() {
 }
 
 start_xvfb 1024x768
-# The server's trap, and the clean-up.
-trap 'kill $GAME_PID $XVFB_PID 2>/dev/null; wait 2>/dev/null; cleanup' EXIT
 start_game "$memory" "$game/play.ini"
 window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
 trace_until "=> Form_Activate <=" 1 || fail "the game window was not activated: $(cat "$GAME_ERR")"
