@@ -21,19 +21,7 @@ convert -size 121x25 xc:gray "$game/gfx/player.png"
 for end in good bad; do convert -size 40x40 xc:white "$game/gfx/$end.png"; done
 convert -size 8x8 xc:blue "$game/cards/face.png"
 for s in turn good bad match nomatch; do cp "$source_dir/games/memory/sfx/$s.wav" "$game/sfx/$s.wav"; done
-cat >"$game/memory.ini" <<INI
-[memory]
-app=memory
-[paths]
-gfx=$game/gfx/
-card=$game/cards/
-sfx=$game/sfx/
-data=$game/data/
-[gamefiles]
-main=main.ini
-global=global.ini
-cards=cards.txt
-INI
+write_definition "$game/memory.ini" "$game" memory
 printf '[interface]\npictures=bg640.png\t\tbg1024.png\nbackcolor=0\nendgoodpicture=good.png\nendbadpicture=bad.png\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.png\n' >"$game/data/main.ini"
 printf '[cards]\ncardsx=4\ncardsy=3\ncardwidth=100\ncardheight=120\nborder=1\npicture=back.png\nturnsound=turn.wav\n' >"$game/data/global.ini"
 for i in $(seq 0 11); do printf 'c%d\tface.png\n' $((i / 2)); done >"$game/data/cards.txt"

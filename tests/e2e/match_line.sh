@@ -20,19 +20,7 @@ convert -size 121x25 xc:gray "$game/gfx/player.png"
 for end in good bad; do convert -size 40x40 xc:black "$game/gfx/$end.png"; done
 for m in 0 1 2 3 4 5; do convert -size 8x8 "xc:${pair_colours[$m]}" "$game/cards/face$m.png"; done
 for s in turn good bad match nomatch; do cp "$source_dir/games/memory/sfx/$s.wav" "$game/sfx/$s.wav"; done
-cat >"$game/memory.ini" <<INI
-[memory]
-app=match
-[paths]
-gfx=$game/gfx/
-card=$game/cards/
-sfx=$game/sfx/
-data=$game/data/
-[gamefiles]
-main=main.ini
-global=global.ini
-cards=cards.txt
-INI
+write_definition "$game/memory.ini" "$game" match
 # Yellow is 255 + 256 x 255.
 printf '[interface]\npictures=bg640.png\t\tbg1024.png\nbackcolor=0\nendgoodpicture=good.png\nendbadpicture=bad.png\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav\n[line]\nactive=1\ncolor=65535\nwidth=%d\n[players]\nplayers=1\npicture=player.png\n' \
     "$line_width" >"$game/data/main.ini"

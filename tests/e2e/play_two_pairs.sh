@@ -44,7 +44,7 @@ board_colour="#282828" back_colour="#C8C8C8" good_colour="#00FF00"
 # Pairs differ by one step of red or blue, so every card has a colour of its own.
 face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
 game="$work/game"
-mkdir -p "$game"/{gfx,card,sfx,data}
+mkdir -p "$game"/{gfx,cards,sfx,data}
 solid() { convert -size "$2" "xc:$3" "BMP3:$1"; }
 for size in 640x480 800x600 1024x768 1152x864 1280x1024; do solid "$game/gfx/bg$size.bmp" "$size" "$board_colour"; done
 solid "$game/gfx/back.bmp" 80x80 "$back_colour"
@@ -52,23 +52,10 @@ solid "$game/gfx/quit.bmp" 90x40 "#5A5A5A"
 solid "$game/gfx/player.bmp" 120x30 "#3C3C78"
 solid "$game/gfx/good.bmp" 200x100 "$good_colour"
 solid "$game/gfx/bad.bmp" 200x100 "#FF00FF"
-for i in 0 1 2 3; do solid "$game/card/f$i.bmp" 80x80 "${face_colours[$i]}"; done
+for i in 0 1 2 3; do solid "$game/cards/f$i.bmp" 80x80 "${face_colours[$i]}"; done
 for s in good bad turn match nomatch; do wave "$game/sfx/$s.wav"; done
 printf 'c0\tf0.bmp\nc1\tf1.bmp\nc2\tf2.bmp\nc3\tf3.bmp\n' >"$game/data/cards.txt"
-cat >"$game/play.ini" <<INI
-[application]
-app=memory
-debug=1
-[paths]
-gfx=$game/gfx/
-card=$game/card/
-sfx=$game/sfx/
-data=$game/data/
-[gamefiles]
-main=main.ini
-global=global.ini
-cards=cards.txt
-INI
+write_definition "$game/play.ini" "$game" memory debug
 printf '[interface]\npictures=bg640x480.bmp\tbg800x600.bmp\tbg1024x768.bmp\tbg1152x864.bmp\tbg1280x1024.bmp\nquitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' \
     >"$game/data/main.ini"
 printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav\ndissapear=1\n' \

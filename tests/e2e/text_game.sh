@@ -43,21 +43,7 @@ cp "$game/sfx/turn.wav" "$game/sfx/click.wav"
 # Card 1 and text 1 have sounds of their own.
 cp "$game/sfx/turn.wav" "$game/cards/c1.wav"
 cp "$game/sfx/turn.wav" "$game/cards/t1.wav"
-cat >"$game/memory.ini" <<INI
-[memory]
-app=memory
-debug=1
-[paths]
-gfx=$game/gfx/
-card=$game/cards/
-sfx=$game/sfx/
-data=$game/data/
-[gamefiles]
-main=main.ini
-global=global.ini
-cards=cards.txt
-listfile=list.txt
-INI
+write_definition "$game/memory.ini" "$game" memory debug list.txt
 printf '[interface]\npictures=bg640.png\t\tbg1024.png\nbackcolor=0\nendgoodpicture=good.png\nendbadpicture=bad.png\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.png\n' \
     >"$game/data/main.ini"
 # Text colours: yellow at rest (255 + 256 x 255), cyan when chosen, grey when taken.

@@ -39,6 +39,19 @@ start_xvfb() {
     rm -f "$fd_file"
 }
 
+# Writes the definition file "$1" of a game in directory "$2" (with gfx/,
+# cards/, sfx/ and data/ holding main.ini, global.ini and cards.txt) of
+# application type "$3"; "$4" is "debug" for the trace, "$5" a list file.
+write_definition() {
+    {
+        printf '[memory]\napp=%s\n' "$3"
+        [ "${4:-}" = debug ] && printf 'debug=1\n'
+        printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$2" "$2" "$2" "$2"
+        printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'
+        [ -n "${5:-}" ] && printf 'listfile=%s\n' "$5"
+    } >"$1"
+}
+
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
     GAME_ERR="$(mktemp)"
