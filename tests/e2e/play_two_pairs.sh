@@ -9,29 +9,9 @@ set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
-log_dir=/var/games/memory made_dir=""
-on_exit '[ -n "$made_dir" ] && rm -rf "$made_dir"'
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
-# Every run of the program on this machine appends to the same trace file:
-# one traced end-to-end game at a time, or the counts below mix two games
-# (CTest runs these tests one by one; the lock also holds against runs from
-# other build trees).
-exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
-flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
-
-# The trace goes to the system directory the program was built with; made
-# here when missing, and removed again with the log at the end.
-if [ ! -d "$log_dir" ]; then
-    made_dir="$log_dir"
-    while [ ! -d "$(dirname "$made_dir")" ]; do made_dir="$(dirname "$made_dir")"; done
-    mkdir -p "$log_dir" 2>/dev/null || made_dir=""
-fi
-[ -w "$log_dir" ] || fail "$log_dir is not writable: the trace cannot be checked"
-log="$log_dir/memory.log"
-log_start=$(( $( [ -f "$log" ] && stat -c %s "$log" || echo 0 ) ))
-# The trace of this run.
-trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | tr -d '\r'; }
+use_trace_log
 count() { trace | grep -cxF -- "$1"; }
 
 # A short mono 8-bit wave of silence (0.1 s).

@@ -8,20 +8,9 @@ set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
-log_dir=/var/games/memory made_dir=""
-on_exit '[ -n "$made_dir" ] && rm -rf "$made_dir"'
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
-# The trace goes to the system directory the program was built with; made
-# here when missing, and removed again with the log at the end.
-if [ ! -d "$log_dir" ]; then
-    made_dir="$log_dir"
-    while [ ! -d "$(dirname "$made_dir")" ]; do made_dir="$(dirname "$made_dir")"; done
-    mkdir -p "$log_dir" 2>/dev/null || made_dir=""
-fi
-[ -w "$log_dir" ] || fail "$log_dir is not writable: the trace cannot be checked"
-log="$log_dir/memory.log"
-log_start=$(( $( [ -f "$log" ] && stat -c %s "$log" || echo 0 ) ))
+use_trace_log
 
 # Three cards of 100 x 120 in one row on a green board. Card line k has
 # its own face colour; list line k names it by a text of its own length.
@@ -156,14 +145,14 @@ read -r x y <<<"$(card_centre "${place_of[2]}")"
 ! grep -q "Error in application" "$GAME_ERR" || fail "the game reports an error: $(cat "$GAME_ERR")"
 
 # The trace of this run: every card click, one card sound, the evaluations.
-trace="$(tail -c +$((log_start + 1)) "$log" | tr -d '\r')"
+run_trace="$(trace)"
 for c in "${place_of[0]}" "${place_of[1]}" "${place_of[2]}"; do
-    grep -qxF "=> memCardClick($c) <=" <<<"$trace" || fail "no trace line for the click on card $c"
+    grep -qxF "=> memCardClick($c) <=" <<<"$run_trace" || fail "no trace line for the click on card $c"
 done
-[ "$(grep -cxF "=> memCardClick(${place_of[0]}) <=" <<<"$trace")" -ge 2 ] || fail "card line 0 was clicked twice"
-grep -qxF -- "--> memPlayCardSound: 'c1.wav', ($game/cards/c1.wav)" <<<"$trace" || fail "no trace line for card 1's sound"
-[ "$(grep -cxF "=> memCheckCardStatus <=" <<<"$trace")" -ge 4 ] || fail "fewer than four evaluations in the trace"
-! grep -q "Match!\|Ingen match" <<<"$trace" || fail "a text game wrote the card game's result lines"
+[ "$(grep -cxF "=> memCardClick(${place_of[0]}) <=" <<<"$run_trace")" -ge 2 ] || fail "card line 0 was clicked twice"
+grep -qxF -- "--> memPlayCardSound: 'c1.wav', ($game/cards/c1.wav)" <<<"$run_trace" || fail "no trace line for card 1's sound"
+[ "$(grep -cxF "=> memCheckCardStatus <=" <<<"$run_trace")" -ge 4 ] || fail "fewer than four evaluations in the trace"
+! grep -q "Match!\|Ingen match" <<<"$run_trace" || fail "a text game wrote the card game's result lines"
 
 click 512 384
 status="$(wait_for_exit)"

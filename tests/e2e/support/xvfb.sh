@@ -52,6 +52,27 @@ write_definition() {
     } >"$1"
 }
 
+# Prepares for reading the trace of this run: the program appends it to
+# memory.log in the system directory it was built with, made here when
+# missing and removed again at exit. Sets `log` and `log_start`; `trace`
+# prints what this run wrote. One traced game at a time on the machine
+# (the lock holds across build trees too), or the traces mix.
+use_trace_log() {
+    local log_dir=/var/games/memory made_dir=""
+    exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
+    flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
+    if [ ! -d "$log_dir" ]; then
+        made_dir="$log_dir"
+        while [ ! -d "$(dirname "$made_dir")" ]; do made_dir="$(dirname "$made_dir")"; done
+        mkdir -p "$log_dir" 2>/dev/null || made_dir=""
+        [ -n "$made_dir" ] && on_exit "rm -rf '$made_dir'"
+    fi
+    [ -w "$log_dir" ] || fail "$log_dir is not writable: the trace cannot be checked"
+    log="$log_dir/memory.log"
+    log_start=$(( $( [ -f "$log" ] && stat -c %s "$log" || echo 0 ) ))
+}
+trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | tr -d '\r'; }
+
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
     GAME_ERR="$(mktemp)"
