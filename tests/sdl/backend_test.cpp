@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/sdl/sdl_platform.h"
+#include "sdl_support.h"
 
 namespace mem::test {
 namespace {
@@ -16,27 +17,10 @@ namespace fs = std::filesystem;
 
 // The SDL backend under the offscreen video driver and the dummy audio
 // driver: what it draws is read back, and sounds take their real length.
-class SdlBackend : public testing::Test {
+class SdlBackend : public SdlSuite {
 protected:
-    static void SetUpTestSuite() {
-        dir = fs::temp_directory_path() / ("sdl-backend-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        platform = new SdlPlatform("", dir.string(), dir.string());
-        std::string error;
-        ASSERT_TRUE(platform->start(error)) << error;
-    }
-    static void TearDownTestSuite() {
-        delete platform;
-        fs::remove_all(dir);
-    }
-
     static std::string solid_picture(const std::string& name, int w, int h, Colour c) {
-        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, colour_red(c), colour_green(c), colour_blue(c)));
-        const std::string path = (dir / name).string();
-        SDL_SaveBMP(s, path.c_str());
-        SDL_FreeSurface(s);
-        return path;
+        return write_solid_bmp(dir / name, w, h, c);
     }
     // A mono 16-bit wave of silence, `ms` long.
     static std::string wave(const std::string& name, int ms) {
@@ -60,8 +44,6 @@ protected:
         return b[0] + 256 * b[1] + 65536 * b[2];
     }
 
-    static inline fs::path dir;
-    static inline SdlPlatform* platform = nullptr;
 };
 
 constexpr Colour kRed = 255, kGreen = 65280, kBlue = 16711680, kYellow = 65535;

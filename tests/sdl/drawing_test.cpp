@@ -15,27 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SdlDrawing : public testing::Test {
+class SdlDrawing : public SdlSuite {
 protected:
-    static void SetUpTestSuite() {
-        dir = fs::temp_directory_path() / ("sdl-drawing-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        platform = new SdlPlatform("", dir.string(), dir.string());
-        std::string error;
-        ASSERT_TRUE(platform->start(error)) << error;
-    }
-    static void TearDownTestSuite() {
-        delete platform;
-        fs::remove_all(dir);
-    }
     static PictureRef solid(const std::string& name, int w, int h, Colour c) {
         std::string error;
         return platform->load_picture(write_solid_bmp(dir / name, w, h, c), error);
     }
     static Pixels read(Window& window) { return Pixels(platform->read_pixels(window), window); }
 
-    static inline fs::path dir;
-    static inline SdlPlatform* platform = nullptr;
 };
 
 constexpr int kBoxLeft = 100, kBoxTop = 50, kBoxWidth = 200, kBoxHeight = 150;

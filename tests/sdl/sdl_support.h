@@ -2,12 +2,15 @@
 // Shared by the SDL backend tests: solid pictures on disk and reading back
 // what a window shows.
 #include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/sdl/sdl_platform.h"
 #include "platform/window.h"
 
 namespace mem::test {
@@ -45,6 +48,28 @@ struct Pixels {
             for (int x = left; x < left + w; ++x) n += at(x, y) == c;
         return n;
     }
+};
+
+// A test suite sharing one started SDL platform and a temporary directory.
+class SdlSuite : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = std::filesystem::temp_directory_path() /
+              ("sdl-" + std::string(testing::UnitTest::GetInstance()->current_test_suite()->name()) + "-" +
+               std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        platform = new SdlPlatform("", dir.string(), dir.string());
+        std::string error;
+        ASSERT_TRUE(platform->start(error)) << error;
+    }
+    static void TearDownTestSuite() {
+        delete platform;
+        platform = nullptr;
+        std::filesystem::remove_all(dir);
+    }
+
+    static inline std::filesystem::path dir;
+    static inline SdlPlatform* platform = nullptr;
 };
 
 }  // namespace mem::test
