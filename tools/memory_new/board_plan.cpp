@@ -1,6 +1,7 @@
 #include "board_plan.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "board/geometry.h"
 
@@ -18,7 +19,13 @@ constexpr double kLongest = 1.4;
 int screen_width(int row) { return kSizes[row][0]; }
 int screen_height(int row) { return kSizes[row][1]; }
 
-bool cards_fit(const BoardPlan& plan, int row) {
+namespace {
+
+struct Fit {
+    bool across = false, down = false;  // independent: widths decide one, heights the other
+};
+
+Fit fit(const BoardPlan& plan, int row) {
     // The game's own geometry on a screen of the row's size, with a board for every row.
     BoardGeometryInput in;
     for (int r = 0; r < kScreenRows; ++r) {
@@ -34,12 +41,18 @@ bool cards_fit(const BoardPlan& plan, int row) {
     in.card_width = static_cast<float>(plan.card_width);
     in.card_height = static_cast<float>(plan.card_height);
     const Layout layout = memBoardGeometry(in).layout;
-    if (layout.SpaceX < 0 || layout.SpaceY < 0) return false;
     // The gaps grow with the board, and with more than four cards a row the
-    // last card can then run past the play area: test the far corner.
+    // last card can then run past the play area: test the far corner too.
     const CardPlace last = memCardPlace(layout, in.card_width, in.card_height, plan.cards_y, plan.cards_x);
-    return last.left + plan.card_width <= layout.AreaLeft + layout.AreaWidth &&
-           last.top + plan.card_height <= layout.AreaTop + layout.AreaHeight;
+    return {layout.SpaceX >= 0 && last.left + plan.card_width <= layout.AreaLeft + layout.AreaWidth,
+            layout.SpaceY >= 0 && last.top + plan.card_height <= layout.AreaTop + layout.AreaHeight};
+}
+
+}  // namespace
+
+bool cards_fit(const BoardPlan& plan, int row) {
+    const Fit f = fit(plan, row);
+    return f.across && f.down;
 }
 
 bool plan_board(int cards, BoardPlan& plan) {
@@ -50,24 +63,26 @@ bool plan_board(int cards, BoardPlan& plan) {
         BoardPlan p;
         p.cards_x = x;
         p.cards_y = cards / x;
-        auto fits_small = [&](int w, int h) {
-            p.card_width = w;
-            p.card_height = h;
-            return cards_fit(p, 0);
-        };
-        int side = kLargestSide;
-        while (side >= kSmallestSide && !fits_small(side, side)) --side;
-        if (side < kSmallestSide) continue;
-        // Longer one way where the board has room.
-        const int longest = std::min(static_cast<int>(side * kLongest), kLargestSide);
-        int w = side, h = side;
-        while (w < longest && fits_small(w + 1, h)) ++w;
-        while (h < longest && fits_small(w, h + 1)) ++h;
-        p.card_width = w;
-        p.card_height = h;
+        // The widths and heights that fit the smallest board.
+        std::vector<int> widths, heights;
+        for (int side = kSmallestSide; side <= kLargestSide; ++side) {
+            p.card_width = p.card_height = side;
+            const Fit f = fit(p, 0);
+            if (f.across) widths.push_back(side);
+            if (f.down) heights.push_back(side);
+        }
+        int area = 0;
+        for (int w : widths) {
+            for (int h : heights) {
+                if (w * h <= area || std::max(w, h) > kLongest * std::min(w, h)) continue;
+                area = w * h;
+                p.card_width = w;
+                p.card_height = h;
+            }
+        }
+        if (area == 0) continue;
         int boards = 0;
         for (int row = 0; row < kScreenRows; ++row) boards += (p.boards[row] = cards_fit(p, row)) ? 1 : 0;
-        const int area = p.card_width * p.card_height;
         if (!found || boards > best_boards || (boards == best_boards && area > best_area)) {
             found = true;
             best_boards = boards;

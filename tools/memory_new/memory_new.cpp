@@ -105,21 +105,14 @@ bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& te
     return false;
 }
 
-// Caption font: the largest from 10 points down whose longest word fits the card.
+// Caption font: the largest from 10 points down in which every caption fits
+// the card on one line, so that it stays on the band drawn for it.
 int caption_points(Fonts& fonts, const std::vector<SourcePicture>& pictures, int card_width) {
     for (int points = 10; points > 7; --points) {
+        const int pixels = static_cast<int>(std::lround(points * 96.0 / 72.0));
         bool fits = true;
-        for (const SourcePicture& picture : pictures) {
-            std::string word;
-            for (char c : picture.caption + " ") {
-                if (c != ' ') {
-                    word += c;
-                    continue;
-                }
-                if (fonts.width(word, static_cast<int>(std::lround(points * 96.0 / 72.0))) > card_width - 4) fits = false;
-                word.clear();
-            }
-        }
+        for (const SourcePicture& picture : pictures)
+            fits = fits && fonts.width(plain_text(picture.caption), pixels) <= card_width - 4;
         if (fits) return points;
     }
     return 7;
