@@ -148,7 +148,8 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--kind", "text", "--removal", "line", "game", pictures}, 2, "a text game takes one card"},
         {{"--theme", "pink", "game", pictures}, 2, "the themes are ocean, forest, sunset, night"},
         {{"--fast", "game", pictures}, 2, "unknown option --fast"},
-        {{"a/b", pictures}, 2, "is a folder name"},
+        {{"a/b", pictures}, 2, "cannot name a folder"},
+        {{"", pictures}, 2, "cannot name a folder"},
     };
     for (const Row& row : rows) {
         const Made run = make(row.args);

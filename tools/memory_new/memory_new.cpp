@@ -79,6 +79,9 @@ constexpr int kTextListLeftRoom = 97;
 // The lowest a text label may reach on the smallest board: above the quit picture.
 constexpr int kTextListBottom = 480 - 8 - kQuitHeight - 6;
 
+// Pixels of a `points` font at the game's 96 dots an inch.
+int font_pixels(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
 // Line height of a label in a `points` font; the larger of what the game's
 // two backends measure.
 int label_height(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0 * 1.25)); }
@@ -92,7 +95,7 @@ bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& te
     for (int points = 12; points >= 7; --points) {
         int widest = 0;
         for (const std::string& text : texts)
-            widest = std::max(widest, fonts.width(text, static_cast<int>(std::lround(points * 96.0 / 72.0))));
+            widest = std::max(widest, fonts.width(text, font_pixels(points)));
         if (widest > kTextListLeftRoom && points > 7) continue;
         for (int space : {6, 3, 1}) {
             if (plan.top + count * label_height(points) + (count - 1) * space <= kTextListBottom) {
@@ -109,10 +112,9 @@ bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& te
 // the card on one line, so that it stays on the band drawn for it.
 int caption_points(Fonts& fonts, const std::vector<SourcePicture>& pictures, int card_width) {
     for (int points = 10; points > 7; --points) {
-        const int pixels = static_cast<int>(std::lround(points * 96.0 / 72.0));
         bool fits = true;
         for (const SourcePicture& picture : pictures)
-            fits = fits && fonts.width(plain_text(picture.caption), pixels) <= card_width - 4;
+            fits = fits && fonts.width(plain_text(picture.caption), font_pixels(points)) <= card_width - 4;
         if (fits) return points;
     }
     return 7;
@@ -160,6 +162,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         return 1;
     }
     const bool text_game = options.kind == GameKind::Text;
+    const char* why = "a board holds at most 18 pairs";
     if (pictures.size() > static_cast<size_t>(kMostPairs)) pictures.resize(kMostPairs);
     TextListPlan text_list;
     if (text_game) {
@@ -175,12 +178,10 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             err << "memory-new: the list of names does not fit beside the board\n";
             return 1;
         }
+        if (count < pictures.size()) why = "the list beside the board holds no more names";
         pictures.resize(count);
     }
-    if (pictures.size() < found)
-        err << "memory-new: used " << pictures.size() << " of " << found << " pictures: "
-            << (text_game ? "the list beside the board holds no more names" : "a board holds at most 18 pairs")
-            << "\n";
+    if (pictures.size() < found) err << "memory-new: used " << pictures.size() << " of " << found << " pictures: " << why << "\n";
 
     BoardPlan plan;
     const int card_count = static_cast<int>(pictures.size()) * (text_game ? 1 : 2);

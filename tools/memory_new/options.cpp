@@ -131,8 +131,9 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
     }
     options.name = plain[0];
     options.inputs.assign(plain.begin() + 1, plain.end());
-    if (options.name.find_first_of("/\\\"") != std::string::npos || options.name == "." || options.name == "..") {
-        error = "the game's name \"" + options.name + "\" is a folder name: no /, \\ or \"";
+    if (options.name.empty() || options.name.find_first_of("/\\\"") != std::string::npos || options.name == "." ||
+        options.name == "..") {
+        error = "the game's name \"" + options.name + "\" cannot name a folder: not empty, . or .., no /, \\ or \"";
         return std::nullopt;
     }
     if (options.kind == GameKind::Text && options.removal == Removal::Line) {
