@@ -7,20 +7,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace mem::make {
 
 Fonts::Fonts() {
-    if (!FcInit()) return;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Sans:bold"));
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-        file_ = reinterpret_cast<const char*>(file);
-    if (match) FcPatternDestroy(match);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* best = FcFontMatch(nullptr, pattern, &result)) {
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(best, FC_FILE, 0, &file) == FcResultMatch && file)
+            file_ = reinterpret_cast<const char*>(file);
+        FcPatternDestroy(best);
+    }
     FcPatternDestroy(pattern);
 }
 
@@ -105,13 +110,24 @@ void Canvas::fill(const std::function<bool(double, double)>& inside, int left, i
     top = std::max(top, 0);
     right = std::min(right, width() - 1);
     bottom = std::min(bottom, height() - 1);
+    if (left > right || top > bottom) return;
+    // A pixel whose four corners agree is wholly in or out (no shape drawn
+    // here is thinner than a pixel); only the others are sampled nine times.
+    const size_t corners = static_cast<size_t>(right - left + 2);
+    std::vector<char> above(corners), below(corners);
+    for (size_t i = 0; i < corners; ++i) above[i] = inside(left + static_cast<double>(i), top);
     for (int y = top; y <= bottom; ++y) {
+        for (size_t i = 0; i < corners; ++i) below[i] = inside(left + static_cast<double>(i), y + 1);
         for (int x = left; x <= right; ++x) {
-            int hits = 0;
-            for (int sy = 0; sy < 3; ++sy)
-                for (int sx = 0; sx < 3; ++sx) hits += inside(x + (sx + 0.5) / 3, y + (sy + 0.5) / 3) ? 1 : 0;
+            const size_t i = static_cast<size_t>(x - left);
+            const int agree = above[i] + above[i + 1] + below[i] + below[i + 1];
+            int hits = agree == 4 ? 9 : 0;
+            if (agree != 0 && agree != 4)
+                for (int sy = 0; sy < 3; ++sy)
+                    for (int sx = 0; sx < 3; ++sx) hits += inside(x + (sx + 0.5) / 3, y + (sy + 0.5) / 3) ? 1 : 0;
             if (hits) blend(x, y, colour, alpha * hits / 9);
         }
+        above.swap(below);
     }
 }
 
