@@ -57,11 +57,8 @@ int removal_code(Removal removal) {
     return 2;
 }
 
-void font(Lines& f, const std::string& prefix, int points) {
-    f.key(prefix + "font" + (prefix.empty() ? "name" : ""), "DejaVu Sans");
-    f.key(prefix + "fontsize", points);
-    f.key(prefix + "fontbold", 1);
-}
+// Font keys come after the key that makes them count (active, order).
+void font(Lines& f, int points) { f.key("fontname", "DejaVu Sans").key("fontsize", points).key("fontbold", 1); }
 
 }  // namespace
 
@@ -99,7 +96,7 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
         m("[" + g.section + "]").key("active", 1).key("order", static_cast<long>(order) + 1);
         if (g.condition != 0) m.key("condition", g.condition);
         m.key("picture", g.picture);
-        font(m, "", 16);
+        font(m, 16);
         m.key("forecolor", white.colour()).key("placex", 2).key("placey", 2);
     }
     out.main = m.text;
@@ -111,11 +108,11 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     if (options.kind != GameKind::Match) g.key("picture", "back.png");
     g.key("turnsound", "turn.wav");
     g.key("dissapear", removal_code(options.removal));
-    font(g, "", caption_points);
+    font(g, caption_points);
     g.key("forecolor", theme.ink.colour());
     if (text_game) {
         g("[text list]").key("active", 1);
-        font(g, "", text_list.font_size);
+        font(g, text_list.font_size);
         g.key("forecolor", white.colour()).key("selectcolor", theme.accent.colour()).key("dimcolor", 8421504);
         g.key("destroy", 1).key("sound", "click.wav");
         g.key("top", text_list.top).key("left", 8).key("width", 97).key("space", text_list.space);
