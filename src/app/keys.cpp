@@ -33,7 +33,13 @@ FocusMove move_of(int16_t key) {
     }
 }
 
-bool at(const std::vector<bool>& flags, int i) { return i >= 0 && static_cast<size_t>(i) < flags.size() && flags[static_cast<size_t>(i)]; }
+// Text i can be chosen, or card i turned.
+bool choosable_text(const std::vector<bool>& texts, int i) {
+    return i >= 0 && static_cast<size_t>(i) < texts.size() && texts[static_cast<size_t>(i)];
+}
+bool turnable_card(const std::vector<FocusCell>& cells, int i) {
+    return i >= 0 && static_cast<size_t>(i) < cells.size() && cells[static_cast<size_t>(i)].turnable;
+}
 
 }  // namespace
 
@@ -99,12 +105,11 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
         if (text_game && memFocusArea == FocusArea::Cards) {
             memFocusArea = FocusArea::Texts;
             const std::vector<bool> choosable = memChoosableTexts();
-            if (!at(choosable, memFocusText)) memFocusText = static_cast<int16_t>(focus_next_text(choosable, memFocusText, 1));
+            if (!choosable_text(choosable, memFocusText))
+                memFocusText = static_cast<int16_t>(focus_next_text(choosable, memFocusText, 1));
         } else if (text_game) {
             memFocusArea = FocusArea::Cards;
-            const bool turnable = memFocusCard >= 0 && static_cast<size_t>(memFocusCard) < cells.size() &&
-                                  cells[static_cast<size_t>(memFocusCard)].turnable;
-            if (!turnable) memFocusCard = nearest_card();
+            if (!turnable_card(cells, memFocusCard)) memFocusCard = nearest_card();
         }
     } else if (memFocusArea == FocusArea::Texts) {
         const std::vector<bool> choosable = memChoosableTexts();

@@ -197,7 +197,8 @@ TEST_F(KeyboardPlay, MutedGameKeepsEveryDeviceCommandAndItsTime) {
         advance(1000);
         for (const DeviceCommand& c : platform().device_commands) {
             const std::string file = c.file.substr(std::min(c.file.size(), dir.string().size()));
-            heard[muted].push_back(std::to_string(c.time) + " " + c.command + " " + file + " " + std::to_string(c.error));
+            heard[muted].push_back(std::to_string(c.time) + " " + c.command + " " + file + " " +
+                                   std::to_string(c.error));
         }
     }
     EXPECT_GT(heard[0].size(), 20u);
