@@ -111,6 +111,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     memCardStatus = -1;
     memProcessing = False;
     memSettlingText = False;
+    memShowFocus();
     memCheckPlayerStatus(memCurrentPlayer);
 }
 

@@ -4,10 +4,12 @@
 // that something else in front would take is reported instead of made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -22,6 +24,18 @@ struct Screen {
     int width, height;
 };
 inline constexpr Screen kScreens[] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+
+// The bundled games: games/NAME/NAME.ini under the source folder.
+inline std::vector<std::string> bundled_games(const std::filesystem::path& source) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(source / "games")) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_directory() && fs::exists(entry.path() / (name + ".ini"))) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class PointerGame {
 public:
