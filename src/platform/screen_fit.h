@@ -8,18 +8,6 @@
 
 namespace mem {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool empty() const { return width <= 0 || height <= 0; }
-    bool contains(int x, int y) const { return x >= left && x < right() && y >= top && y < bottom(); }
-    bool operator==(const Rect&) const = default;
-};
-
 // The smallest rectangle holding both; an empty one adds nothing.
 Rect united(const Rect& a, const Rect& b);
 Rect intersected(const Rect& a, const Rect& b);
