@@ -74,6 +74,6 @@ constexpr int kAnswerCancel = 2;
 // Exit statuses of the program.
 constexpr int kExitNormal = 0;
 constexpr int kExitFailure = 1;
-constexpr int kExitNoDisplay = 2;
+constexpr int kExitNoDisplay = 2;  // also a usage error
 
 }  // namespace mem
