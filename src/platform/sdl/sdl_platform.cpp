@@ -37,6 +37,13 @@ std::string message_lines(const std::string& text) {
     return to_utf8(out);
 }
 
+// The part of a window that fills the display: its board, or all of it.
+Rect board_rect(const Window& window) {
+    if (const Control* board = window.board(); board && board->width() > 0 && board->height() > 0)
+        return board->window_rect();
+    return {0, 0, window.width(), window.height()};
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform(std::string arguments, std::string program_dir, std::string system_dir)
@@ -197,17 +204,14 @@ ScreenFit SdlPlatform::fit_of(Window& window) {
     Shown* shown = find(window);
     Size output{window.width(), window.height()};
     if (shown) SDL_GetRendererOutputSize(shown->renderer, &output.width, &output.height);
-    Rect board{0, 0, window.width(), window.height()};
-    if (const Control* control = window.board(); control && control->width() > 0 && control->height() > 0)
-        board = control->window_rect();
-    return ScreenFit(output, board);
+    return ScreenFit(output, board_rect(window));
 }
 
 void SdlPlatform::fit_to_state(Window& window, Shown& shown) {
     // The window as the game sees it: the board with equal margins around
     // it, so what the game centres in the window is centred on the board.
-    if (const Control* board = window.board(); board && board->width() > 0 && board->height() > 0) {
-        const Rect b = board->window_rect();
+    if (window.board()) {
+        const Rect b = board_rect(window);
         if (window.width() != 2 * b.left + b.width || window.height() != 2 * b.top + b.height)
             window.set_size(2 * b.left + b.width, 2 * b.top + b.height);
     }
@@ -222,10 +226,7 @@ void SdlPlatform::fit_to_state(Window& window, Shown& shown) {
 // A framed window about three quarters of the display, in the board's proportions.
 void SdlPlatform::fit_window_to_board(Window& window, Shown& shown) {
     const ScreenInfo s = screen();
-    Rect board{0, 0, window.width(), window.height()};
-    if (const Control* control = window.board(); control && control->width() > 0 && control->height() > 0)
-        board = control->window_rect();
-    const Rect size = ScreenFit({s.width * 3 / 4, s.height * 3 / 4}, board).board_on_display();
+    const Rect size = ScreenFit({s.width * 3 / 4, s.height * 3 / 4}, board_rect(window)).board_on_display();
     SDL_SetWindowBordered(shown.sdl, SDL_TRUE);
     SDL_SetWindowResizable(shown.sdl, SDL_TRUE);
     SDL_SetWindowSize(shown.sdl, std::max(size.width, 1), std::max(size.height, 1));
