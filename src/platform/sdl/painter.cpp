@@ -75,7 +75,7 @@ std::vector<SDL_Rect> Painter::paint(const Window& window, const ScreenFit& fit,
         areas.push_back(all);
     } else {
         for (const Rect& changed : window.damage()) {
-            // A pixel more on each side: rounded edges and filtered pictures.
+            // Two pixels more on each side: rounded edges and filtered pictures.
             const Rect shown = fit_.to_display(changed);
             SDL_Rect area{shown.left - 2, shown.top - 2, shown.width + 4, shown.height + 4};
             area = intersect(area, all);
