@@ -23,6 +23,8 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
       mmc_Sound(platform.create_media_device(*this)),
       program_(program) {
     design();
+    // The background picture box is the board that fills the display.
+    set_board(&pic_Background);
     on_load = [this] { Form_Load(); };
     on_activate = [this] { Form_Activate(); };
     on_key_down = [this](int16_t& key) { Form_KeyDown(key); };

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "app/game_window.h"
+#include "platform/screen_fit.h"
 
 namespace mem {
 
@@ -16,11 +17,10 @@ void frm_MemoryGame::Form_Load() {
     memSetDefaultValues();
     platform().seed_from_clock();
 
-    const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
     for (int16_t row = 0; row < 5; ++row) {
         memScreenSizes[row].Index = row;
-        memScreenSizes[row].Width = sizes[row][0];
-        memScreenSizes[row].Height = sizes[row][1];
+        memScreenSizes[row].Width = static_cast<int16_t>(kScreenSizes[static_cast<size_t>(row)].width);
+        memScreenSizes[row].Height = static_cast<int16_t>(kScreenSizes[static_cast<size_t>(row)].height);
     }
 
     program().memStartFailed = False;

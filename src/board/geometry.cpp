@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/game_window.h"
+#include "platform/screen_fit.h"
 
 namespace mem {
 
@@ -15,8 +16,18 @@ BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     CurrentScreen& screen = out.screen;
     Layout& layout = out.layout;
 
-    screen.Width = memNearest16(static_cast<float>(in.screen_width_units) / pixel);
-    screen.Height = memNearest16(static_cast<float>(in.screen_height_units) / pixel);
+    // Mended: the screen measures as the largest row that fits inside the
+    // display in both width and height (row 0 when none fits), so the width
+    // search below always hits and that row's background is used as it was
+    // made; the backend scales the board to fill the display. A width-only
+    // match gave today's displays a small board, or one larger than the screen.
+    std::array<Size, 5> rows{};
+    for (size_t row = 0; row < rows.size(); ++row) rows[row] = {in.sizes[row].Width, in.sizes[row].Height};
+    const Size display{memNearest16(static_cast<float>(in.screen_width_units) / pixel),
+                       memNearest16(static_cast<float>(in.screen_height_units) / pixel)};
+    const Size measured = rows[static_cast<size_t>(largest_fitting(rows, display))];
+    screen.Width = static_cast<int16_t>(measured.width);
+    screen.Height = static_cast<int16_t>(measured.height);
 
     // Only the width picks the row; the row's height replaces the measured one.
     for (int row = 0; row <= 4; ++row) {
@@ -36,7 +47,7 @@ BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
         }
     }
 
-    // Kept: the board is never scaled; a background is made for its row's size.
+    // The board keeps its row's size; the backend scales it on the display.
     const ScreenSize& board = in.sizes[layout.Picture >= 0 && layout.Picture < 6 ? layout.Picture : 0];
     layout.Width = board.Width;
     layout.Height = board.Height;

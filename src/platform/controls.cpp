@@ -44,7 +44,9 @@ void Control::bring_to_front() { window_->bring_to_front(this); }
 int Control::window_left() const { return left_ + (container_ ? container_->window_left() : 0); }
 int Control::window_top() const { return top_ + (container_ ? container_->window_top() : 0); }
 bool Control::shown() const { return visible_ && (!container_ || container_->shown()); }
-void Control::invalidate() { window_->invalidate(); }
+void Control::invalidate() {
+    if (shown()) window_->invalidate(window_rect());
+}
 
 void Image::set_picture(PictureRef picture) {
     picture_ = std::move(picture);

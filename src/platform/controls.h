@@ -51,21 +51,26 @@ public:
     // Position in window coordinates (containers added up).
     int window_left() const;
     int window_top() const;
+    Rect window_rect() const { return {window_left(), window_top(), width_, height_}; }
     // Visible itself and every container visible.
     bool shown() const;
 
     std::function<void(int16_t index)> on_click;
     std::function<void(int16_t index)> on_double_click;
 
+    // Asks for a repaint of the control's place while it is shown.
+    void invalidate();
+
 protected:
+    // Repaints where the control was and where it is now.
     template <typename T>
     void change(T& field, const T& value) {
         if (field != value) {
+            invalidate();
             field = value;
             invalidate();
         }
     }
-    void invalidate();
 
 private:
     Window* window_;

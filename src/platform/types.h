@@ -34,6 +34,18 @@ struct Size {
     int height = 0;
 };
 
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+    bool empty() const { return width <= 0 || height <= 0; }
+    bool contains(int x, int y) const { return x >= left && x < right() && y >= top && y < bottom(); }
+    bool operator==(const Rect&) const = default;
+};
+
 // A decoded image. The backend keeps its own pixel data behind `pixels`.
 class Picture {
 public:
@@ -62,6 +74,6 @@ constexpr int kAnswerCancel = 2;
 // Exit statuses of the program.
 constexpr int kExitNormal = 0;
 constexpr int kExitFailure = 1;
-constexpr int kExitNoDisplay = 2;
+constexpr int kExitNoDisplay = 2;  // also a usage error
 
 }  // namespace mem

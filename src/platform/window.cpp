@@ -13,9 +13,21 @@ Window::~Window() { platform_->forget(*this); }
 void Window::print(const std::string& text) {
     printed_.push_back({text, current_x_, current_y_, fore_color_});
     Size size = platform_->measure_text(*font_, text.empty() ? " " : text, 0);
+    invalidate(Rect{current_x_, current_y_, size.width, size.height});
     current_x_ = 0;
     current_y_ += std::max(size.height, 1);
-    invalidate();
+}
+
+void Window::invalidate(const Rect& area) {
+    if (whole_dirty_ || area.empty()) return;
+    // Many small changes at once (a new board) are cheaper painted whole.
+    constexpr size_t kMostAreas = 64;
+    if (damage_.size() >= kMostAreas) {
+        invalidate();
+        damage_.clear();
+        return;
+    }
+    damage_.push_back(area);
 }
 
 void Window::clear_surface() {
@@ -25,8 +37,14 @@ void Window::clear_surface() {
     invalidate();
 }
 
+void Window::add_control(Control* c) {
+    controls_.push_back(c);
+    c->invalidate();
+}
+
 void Window::remove_control(Control* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    // Whole: the control may be half destroyed, its container already gone.
     invalidate();
 }
 
@@ -35,19 +53,24 @@ void Window::add_array_element(const Control* original, Control* c) {
     for (auto it = controls_.begin(); it != controls_.end(); ++it)
         if ((*it)->name() == original->name() && (*it)->container() == original->container()) last = it + 1;
     controls_.insert(last, c);
-    invalidate();
+    c->invalidate();
 }
 
 void Window::bring_to_front(Control* c) {
-    remove_control(c);
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     controls_.push_back(c);
+    c->invalidate();
 }
 
 void Window::remove_timer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
 
 void Window::fonts_changed() {
     for (Control* c : controls_)
-        if (c->kind() == ControlKind::Label) static_cast<Label*>(c)->fit_to_text();
+        if (c->kind() == ControlKind::Label) {
+            c->invalidate();
+            static_cast<Label*>(c)->fit_to_text();
+            c->invalidate();
+        }
 }
 
 Control* Window::control_at(int x, int y) const {
@@ -56,8 +79,12 @@ Control* Window::control_at(int x, int y) const {
         if (!c->shown() || !c->enabled()) continue;
         // A shape only draws; clicks pass through it to what lies behind.
         if (c->kind() == ControlKind::Shape) continue;
-        int left = c->window_left(), top = c->window_top();
-        if (x >= left && x < left + c->width() && y >= top && y < top + c->height()) return c;
+        // Mended: a part of a control outside its container is clipped away,
+        // so it takes no click either.
+        bool inside = c->window_rect().contains(x, y);
+        for (const Control* box = c->container(); inside && box; box = box->container())
+            inside = box->window_rect().contains(x, y);
+        if (inside) return c;
     }
     return nullptr;
 }

@@ -40,7 +40,8 @@ public:
     Colour back_color() const { return back_color_; }
     void set_back_color(Colour c) { back_color_ = c; invalidate(); }
     Colour fore_color() const { return fore_color_; }
-    void set_fore_color(Colour c) { fore_color_ = c; invalidate(); }
+    // The colour of lines printed from now on.
+    void set_fore_color(Colour c) { fore_color_ = c; }
     WindowState window_state() const { return state_; }
     void set_window_state(WindowState s) { state_ = s; invalidate(); }
     const FontRef& font() const { return font_; }
@@ -79,7 +80,7 @@ public:
     // Controls and timers in drawing order; maintained by their constructors.
     const std::vector<Control*>& controls() const { return controls_; }
     const std::vector<Timer*>& timers() const { return timers_; }
-    void add_control(Control* c) { controls_.push_back(c); invalidate(); }
+    void add_control(Control* c);
     // A new element of the array of `original` takes its place just in front
     // of the array's last element, so arrays keep their designed layering.
     void add_array_element(const Control* original, Control* c);
@@ -95,10 +96,22 @@ public:
     // A disabled control lets the click fall through to what lies beneath.
     Control* control_at(int x, int y) const;
 
-    // Repaint bookkeeping for the backend.
-    bool dirty() const { return dirty_; }
-    void invalidate() { dirty_ = true; }
-    void mark_painted() { dirty_ = false; }
+    // The control that the backend fits to the display (the board); without
+    // one the whole window is fitted.
+    const Control* board() const { return board_; }
+    void set_board(const Control* board) { board_ = board; invalidate(); }
+
+    // Repaint bookkeeping for the backend: the whole window, or the parts
+    // (window coordinates) that changed since the last paint.
+    bool dirty() const { return whole_dirty_ || !damage_.empty(); }
+    bool whole_dirty() const { return whole_dirty_; }
+    const std::vector<Rect>& damage() const { return damage_; }
+    void invalidate() { whole_dirty_ = true; }
+    void invalidate(const Rect& area);
+    void mark_painted() {
+        whole_dirty_ = false;
+        damage_.clear();
+    }
 
 private:
     Platform* platform_;
@@ -114,7 +127,9 @@ private:
     std::vector<PrintedLine> printed_;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
-    bool dirty_ = true;
+    const Control* board_ = nullptr;
+    bool whole_dirty_ = true;
+    std::vector<Rect> damage_;
 };
 
 }  // namespace mem

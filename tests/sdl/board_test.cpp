@@ -41,6 +41,7 @@ protected:
         fs::remove_all(dir);
         for (const char* sub : {"gfx", "card", "sfx", "data"}) fs::create_directories(dir / sub);
         platform = std::make_unique<SdlPlatform>("", dir.string(), dir.string());
+        platform->set_windowed(windowed);
         std::string error;
         ASSERT_TRUE(platform->start(error)) << error;
         screen = platform->screen();
@@ -111,7 +112,7 @@ protected:
             game.Form_Activate();
             if (!game.loaded()) return;
             checked = true;
-            check(game, Pixels(platform->read_pixels(game), game));
+            check(game, Pixels(*platform, game));
             platform->close(game);
         };
         platform->show_modal(game);
@@ -122,6 +123,23 @@ protected:
     fs::path dir;
     std::unique_ptr<SdlPlatform> platform;
     ScreenInfo screen;
+    bool windowed = false;
+};
+
+// The board in a window of 1920 x 1080 on the offscreen display (1024 x 768,
+// so the 1024 x 768 board): scaled by 1080 / 768 and centred.
+class SdlScaledBoard : public SdlBoard {
+protected:
+    SdlScaledBoard() { windowed = true; }
+    // The shown game window, resized.
+    static void resize_game_window(int width, int height) {
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* w = SDL_GetWindowFromID(id); w && !(SDL_GetWindowFlags(w) & SDL_WINDOW_HIDDEN)) {
+                SDL_SetWindowSize(w, width, height);
+                SDL_PumpEvents();
+                return;
+            }
+    }
 };
 
 // Window rectangle of a control.
@@ -235,6 +253,60 @@ TEST_F(SdlBoard, MatchGameCaptionsLieOverEveryCard) {
             EXPECT_GT(pixels.count(card.left, card.top, card.width, card.height, kCaption), 10)
                 << "caption of card " << k << " not seen";
         }
+    });
+}
+
+}  // namespace
+}  // namespace mem::test
+
+namespace mem::test {
+namespace {
+
+// The box around the pixels of one colour in a rectangle: {left, top, width, height}.
+mem::Rect box_of(const Pixels& p, const mem::Rect& r, Colour c) {
+    int left = r.right(), top = r.bottom(), right = r.left - 1, bottom = r.top - 1;
+    for (int y = r.top; y < r.bottom(); ++y)
+        for (int x = r.left; x < r.right(); ++x)
+            if (p.at(x, y) == c) {
+                left = std::min(left, x), top = std::min(top, y);
+                right = std::max(right, x), bottom = std::max(bottom, y);
+            }
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+TEST_F(SdlScaledBoard, CardsAndTextFillAFullHdWindow) {
+    play("memory", [&](frm_MemoryGame& game, const Pixels&) {
+        resize_game_window(1024, 768);
+        const Pixels unscaled(*platform, game);
+        resize_game_window(1920, 1080);
+        const Pixels pixels(*platform, game);
+        ASSERT_EQ(pixels.width, 1920);
+        ASSERT_EQ(pixels.height, 1080);
+        const ScreenFit fit = platform->fit_of(game);
+        ASSERT_EQ(fit.board_on_display(), (mem::Rect{240, 0, 1440, 1080}));
+        EXPECT_EQ(pixels.at(100, 500), kBlack) << "the margin shows the window's colour";
+        EXPECT_EQ(pixels.at(240 + 5, 500), kBoard) << "the board starts at 240";
+        for (int16_t k = 0; k < 16; ++k) {
+            const mem::Rect r = fit.to_display(game.img_Card[k].window_rect());
+            // 80 pixels of the board are 112 or 113 of the display.
+            EXPECT_NEAR(r.width, 112.5, 1) << k;
+            EXPECT_NEAR(r.left, 240 + game.img_Card[k].window_left() * 1.40625, 1) << k;
+            EXPECT_EQ(box_of(pixels, {r.left - 3, r.top - 3, r.width + 6, r.height + 6}, kBack),
+                      (mem::Rect{r.left + 1, r.top + 1, r.width - 2, r.height - 2}))
+                << "card " << k << " shows its back inside its border";
+            EXPECT_EQ(pixels.at(r.left, r.top + r.height / 2), kBlack) << k;
+            EXPECT_EQ(pixels.at(r.left - 2, r.top + r.height / 2), kBoard) << k;
+        }
+        // The timer's digits are made at the scaled size: as much taller, with
+        // solid strokes (a stretched small text would blur them).
+        const Control& timer = game.lbl_Control[0];
+        const mem::Rect small = box_of(unscaled, timer.window_rect(), kTimerDigits);
+        const mem::Rect large = box_of(pixels, fit.to_display(timer.window_rect()), kTimerDigits);
+        ASSERT_GT(small.height, 5);
+        EXPECT_NEAR(static_cast<double>(large.height) / small.height, 1.40625, 0.15);
+        const mem::Rect shown = fit.to_display(timer.window_rect());
+        EXPECT_GT(pixels.count(shown.left, shown.top, shown.width, shown.height, kTimerDigits),
+                  unscaled.count(timer.window_left(), timer.window_top(), timer.width(), timer.height(), kTimerDigits) * 3 / 2);
     });
 }
 

@@ -21,7 +21,7 @@ protected:
         std::string error;
         return platform->load_picture(write_solid_bmp(dir / name, w, h, c), error);
     }
-    static Pixels read(Window& window) { return Pixels(platform->read_pixels(window), window); }
+    static Pixels read(Window& window) { return Pixels(*platform, window); }
 
 };
 

@@ -32,7 +32,13 @@ struct Pixels {
     std::vector<uint32_t> data;
     int width = 0, height = 0;
 
-    Pixels(std::vector<uint32_t> d, const Window& w) : data(std::move(d)), width(w.width()), height(w.height()) {}
+    // What a window shows on the display, read back.
+    Pixels(SdlPlatform& platform, Window& window) {
+        Size size;
+        data = platform.read_pixels(window, size);
+        width = size.width;
+        height = size.height;
+    }
 
     Colour at(int x, int y) const {
         if (x < 0 || y < 0 || x >= width || y >= height) return -1;

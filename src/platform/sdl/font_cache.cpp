@@ -55,8 +55,9 @@ Match match_font(const std::string& family, bool bold, bool italic) {
 
 }  // namespace
 
-int font_pixels(float points) {
-    return std::max(1, static_cast<int>(std::nearbyint(points * 96.0 / 72.0)));
+int font_pixels(float points, double scale) {
+    const int pixels = std::max(1, static_cast<int>(std::nearbyint(points * 96.0 / 72.0)));
+    return scale == 1.0 ? pixels : std::max(1, static_cast<int>(std::nearbyint(pixels * scale)));
 }
 
 FontCache::FontCache() {
@@ -78,8 +79,8 @@ std::string FontCache::file_for(const Font& font) {
     return files_[key] = m.file;
 }
 
-TTF_Font* FontCache::get(const Font& font) {
-    const int pixels = font_pixels(font.size);
+TTF_Font* FontCache::get(const Font& font, double scale) {
+    const int pixels = font_pixels(font.size, scale);
     Key key{lower(font.name), pixels, font.bold, font.italic};
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;

@@ -19,8 +19,9 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // Null only when not even the default sans font can be opened.
-    TTF_Font* get(const Font& font);
+    // The font at `scale` times its size; null only when not even the
+    // default sans font can be opened.
+    TTF_Font* get(const Font& font, double scale = 1.0);
     // The font file fontconfig chose for a font object.
     std::string file_for(const Font& font);
 
@@ -35,7 +36,7 @@ private:
     std::map<std::tuple<std::string, bool, bool>, std::string> files_;
 };
 
-// Pixels of a size in points on a 96 dpi display.
-int font_pixels(float points);
+// Pixels of a size in points on a 96 dpi display, times `scale`.
+int font_pixels(float points, double scale = 1.0);
 
 }  // namespace mem

@@ -1,10 +1,11 @@
-// The memory game: finds its definition and plays it in a window that
-// covers the desktop.
+// The memory game: reads its options, finds its definition and plays it in
+// a window that covers the desktop (or in a window of its own).
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "app/keyboard_help.h"
 #include "app/program.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -20,15 +21,56 @@ std::string executable_dir() {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+void print_usage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: memory [--window] [DEFINITION]\n"
+                 "Plays the memory game described by the definition file DEFINITION.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --window    start in a resizable window instead of full screen (F11 switches)\n"
+                 "  --help      show this help and end\n"
+                 "  --version   show the version and end\n"
+                 "\n"
+                 "Without DEFINITION, memory.ini is looked for beside the program (%s),\n"
+                 "then in %s. A relative DEFINITION is taken from the program's directory.\n"
+                 "\n"
+                 "%.*s"
+                 "\n"
+                 "Exit status: 0 after a normal end, 1 after an error in the definition\n"
+                 "(or Cancel on a question), 2 on a usage error or when no display can be opened.\n",
+                 executable_dir().c_str(), MEMORY_SYSTEM_DIR, static_cast<int>(mem::kKeyboardHelp.size()),
+                 mem::kKeyboardHelp.data());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string arguments;
+    bool windowed = false;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) arguments += ' ';
-        arguments += argv[i];
+        const std::string argument = argv[i];
+        if (argument == "--help") {
+            print_usage(stdout);
+            return mem::kExitNormal;
+        }
+        if (argument == "--version") {
+            std::printf("memory %s\n", MEMORY_VERSION);
+            return mem::kExitNormal;
+        }
+        if (argument == "--window") {
+            windowed = true;
+            continue;
+        }
+        if (argument.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "memory: unknown option %s\n", argument.c_str());
+            print_usage(stderr);
+            return mem::kExitNoDisplay;
+        }
+        if (!arguments.empty()) arguments += ' ';
+        arguments += argument;
     }
     mem::SdlPlatform platform(arguments, executable_dir(), MEMORY_SYSTEM_DIR);
+    platform.set_windowed(windowed);
     std::string error;
     if (!platform.start(error)) {
         std::fprintf(stderr, "Memory: cannot open the display: %s\n", error.c_str());

@@ -55,6 +55,13 @@ int16_t key_code(SDL_Keycode key) {
     }
 }
 
+// The part of a window that fills the display: its board, or all of it.
+Rect board_rect(const Window& window) {
+    if (const Control* board = window.board(); board && board->width() > 0 && board->height() > 0)
+        return board->window_rect();
+    return {0, 0, window.width(), window.height()};
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform(std::string arguments, std::string program_dir, std::string system_dir)
@@ -79,13 +86,33 @@ SdlPlatform::~SdlPlatform() {
     }
 }
 
+bool SdlPlatform::open_video(std::string& error) {
+    if (SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        error = SDL_GetError();
+        return false;
+    }
+    // Mended: without a display the program says so and ends, instead of
+    // running unseen on a driver that draws nowhere.
+    error = "no display";
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver == "offscreen" || driver == "dummy" || driver == "evdev") continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    }
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    return false;
+}
+
 bool SdlPlatform::start(std::string& error) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    if (SDL_Init(SDL_INIT_TIMER) != 0) {
         error = SDL_GetError();
         return false;
     }
     started_ = true;
+    if (!open_video(error)) return false;
     if (TTF_Init() != 0) {
         error = TTF_GetError();
         return false;
@@ -112,50 +139,134 @@ Window* SdlPlatform::window_of(uint32_t sdl_window_id) {
     return nullptr;
 }
 
+// The one place where the kind of renderer is chosen. The software
+// renderer draws on the window's own surface, which keeps the frame, so a
+// paint sends only the changed areas to the display; on a machine without
+// graphics hardware (and under Xvfb) that is far cheaper than sending the
+// whole frame through OpenGL every time.
+SDL_Renderer* SdlPlatform::create_renderer(SDL_Window* sdl) {
+    // The window's surface in memory, not a texture that SDL would send
+    // through OpenGL whole for every update.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (renderer) SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    return renderer;
+}
+
+bool SdlPlatform::draws_on_window_surface(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+}
+
+void SdlPlatform::present(Shown& shown, const std::vector<SDL_Rect>& areas) {
+    if (!shown.keeps_frame) {
+        SDL_RenderPresent(shown.renderer);
+        return;
+    }
+    // Only the changed areas of the window's surface go to the display.
+    SDL_RenderFlush(shown.renderer);
+    if (!areas.empty()) SDL_UpdateWindowSurfaceRects(shown.sdl, areas.data(), static_cast<int>(areas.size()));
+}
+
 void SdlPlatform::create_sdl_window(Window& window, bool modal) {
     if (find(window)) return;
-    // The game window (shown modally) covers the desktop without a frame;
-    // the splash window is a smaller borderless window in the middle, or
-    // the whole desktop when maximized.
+    // The game window (shown modally) covers the desktop without a frame,
+    // or starts in a framed window; the splash window is a smaller
+    // borderless window in the middle, scaled as the board will be, or the
+    // whole desktop when maximized.
     const ScreenInfo s = screen();
+    const Size display{s.width, s.height};
+    const bool windowed = modal && windowed_;
     const bool whole = modal || window.window_state() == WindowState::Maximized;
-    const bool hidden = modal;  // a modal window shows once it has loaded
-    const int w = whole ? s.width : std::min(kSplashWidth, s.width);
-    const int h = whole ? s.height : std::min(kSplashHeight, s.height);
-    Uint32 flags = SDL_WINDOW_BORDERLESS;
-    if (hidden) flags |= SDL_WINDOW_HIDDEN;
-    SDL_Window* sdl = SDL_CreateWindow(window.caption().empty() ? "Memory" : window.caption().c_str(),
-                                       whole ? 0 : SDL_WINDOWPOS_CENTERED, whole ? 0 : SDL_WINDOWPOS_CENTERED, w, h, flags);
+    Size logical = whole ? display : Size{kSplashWidth, kSplashHeight};
+    Size size = display;
+    if (windowed) {
+        size = {display.width * 3 / 4, display.height * 3 / 4};
+    } else if (!whole) {
+        const Size row = kScreenSizes[static_cast<size_t>(largest_fitting(kScreenSizes, display))];
+        const Rect shown = ScreenFit(display, {0, 0, row.width, row.height}).to_display({0, 0, logical.width, logical.height});
+        size = {std::min(shown.width, display.width), std::min(shown.height, display.height)};
+    }
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    flags |= windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
+    if (modal) flags |= SDL_WINDOW_HIDDEN;  // a modal window shows once it has loaded
+    const int position = whole && !windowed ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    SDL_Window* sdl = SDL_CreateWindow(window.caption().empty() ? "Memory" : window.caption().c_str(), position,
+                                       position, size.width, size.height, flags);
     if (!sdl) {
         std::fprintf(stderr, "Memory: cannot open a window: %s\n", SDL_GetError());
         end_program(kExitNoDisplay);
     }
-    SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_ACCELERATED);
-    if (!renderer) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
+    SDL_Renderer* renderer = create_renderer(sdl);
     if (!renderer) {
         std::fprintf(stderr, "Memory: cannot draw in a window: %s\n", SDL_GetError());
         end_program(kExitNoDisplay);
     }
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     auto shown = std::make_unique<Shown>();
     shown->sdl = sdl;
     shown->renderer = renderer;
-    shown->painter = std::make_unique<Painter>(renderer, *fonts_);
+    shown->keeps_frame = draws_on_window_surface(renderer);
+    shown->painter = std::make_unique<Painter>(renderer, *fonts_, shown->keeps_frame);
+    shown->game = modal;
+    shown->windowed = windowed;
     shown_[&window] = std::move(shown);
     order_.erase(std::remove(order_.begin(), order_.end(), &window), order_.end());
     order_.push_back(&window);
-    window.set_size(w, h);
+    window.set_size(logical.width, logical.height);
     window.set_loaded(true);
     window.invalidate();
 }
 
+ScreenFit SdlPlatform::fit_of(Window& window) {
+    Shown* shown = find(window);
+    Size output{window.width(), window.height()};
+    if (shown) SDL_GetRendererOutputSize(shown->renderer, &output.width, &output.height);
+    return ScreenFit(output, board_rect(window));
+}
+
 void SdlPlatform::fit_to_state(Window& window, Shown& shown) {
-    if (window.window_state() != WindowState::Maximized) return;
+    // The window as the game sees it: the board with equal margins around
+    // it, so what the game centres in the window is centred on the board.
+    if (window.board()) {
+        const Rect b = board_rect(window);
+        if (window.width() != 2 * b.left + b.width || window.height() != 2 * b.top + b.height)
+            window.set_size(2 * b.left + b.width, 2 * b.top + b.height);
+    }
+    if (window.window_state() != WindowState::Maximized || shown.game) return;
     const ScreenInfo s = screen();
     if (window.width() == s.width && window.height() == s.height) return;
     SDL_SetWindowPosition(shown.sdl, 0, 0);
     SDL_SetWindowSize(shown.sdl, s.width, s.height);
     window.set_size(s.width, s.height);
+}
+
+// A framed window about three quarters of the display, in the board's proportions.
+void SdlPlatform::fit_window_to_board(Window& window, Shown& shown) {
+    const ScreenInfo s = screen();
+    const Rect size = ScreenFit({s.width * 3 / 4, s.height * 3 / 4}, board_rect(window)).board_on_display();
+    SDL_SetWindowBordered(shown.sdl, SDL_TRUE);
+    SDL_SetWindowResizable(shown.sdl, SDL_TRUE);
+    SDL_SetWindowSize(shown.sdl, std::max(size.width, 1), std::max(size.height, 1));
+    SDL_SetWindowPosition(shown.sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    window.invalidate();
+}
+
+void SdlPlatform::toggle_windowed(Window& window) {
+    Shown* shown = find(window);
+    if (!shown || !shown->game) return;
+    shown->windowed = !shown->windowed;
+    if (shown->windowed) {
+        fit_window_to_board(window, *shown);
+    } else {
+        const ScreenInfo s = screen();
+        SDL_SetWindowResizable(shown->sdl, SDL_FALSE);
+        SDL_SetWindowBordered(shown->sdl, SDL_FALSE);
+        SDL_SetWindowPosition(shown->sdl, 0, 0);
+        SDL_SetWindowSize(shown->sdl, s.width, s.height);
+        SDL_RaiseWindow(shown->sdl);
+    }
+    window.invalidate();
 }
 
 void SdlPlatform::destroy_sdl_window(Window& window) {
@@ -183,6 +294,7 @@ void SdlPlatform::show_modal(Window& window) {
     if (window.on_load) window.on_load();
     if (!window.loaded()) return;
     Shown* shown = find(window);
+    if (shown->windowed) fit_window_to_board(window, *shown);
     SDL_ShowWindow(shown->sdl);
     SDL_RaiseWindow(shown->sdl);
     paint_changed();
@@ -233,8 +345,11 @@ int SdlPlatform::message_box(const std::string& text, int style, const std::stri
 void SdlPlatform::yield() { run_once(false); }
 
 void SdlPlatform::sleep(int ms) {
+    // The painting is part of the pause, so animation frames keep their pace.
+    const uint64_t until = now_ms() + static_cast<uint64_t>(std::max(ms, 0));
     paint_changed();
-    if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    const uint64_t now = now_ms();
+    if (until > now) SDL_Delay(static_cast<Uint32>(until - now));
 }
 
 double SdlPlatform::random() { return static_cast<double>(random_() >> 8) / 16777216.0; }
@@ -304,10 +419,25 @@ void SdlPlatform::deliver_click(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     Window* window = window_of(button.windowID);
     if (!window || !window->loaded()) return;
-    Control* target = window->control_at(button.x, button.y);
+    Shown* shown = find(*window);
+    // Mouse positions come in window points; a HiDPI display has more pixels.
+    int points_w = 1, points_h = 1, pixels_w = 1, pixels_h = 1;
+    SDL_GetWindowSize(shown->sdl, &points_w, &points_h);
+    SDL_GetRendererOutputSize(shown->renderer, &pixels_w, &pixels_h);
+    const int px = static_cast<int>(static_cast<int64_t>(button.x) * pixels_w / std::max(points_w, 1));
+    const int py = static_cast<int>(static_cast<int64_t>(button.y) * pixels_h / std::max(points_h, 1));
+    int x = 0, y = 0;
+    // The margins around the board hold nothing.
+    if (!fit_of(*window).to_window(px, py, x, y)) return;
+    Control* target = window->control_at(x, y);
     if (!target) return;
-    // The second click of a double click is a double-click event only.
-    if (button.clicks >= 2 && button.clicks % 2 == 0) {
+    // The second click on one control within the double-click time is a
+    // double-click event only.
+    const char* hint = SDL_GetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME);
+    const uint32_t double_click_ms = hint ? static_cast<uint32_t>(std::atoi(hint)) : 500;
+    const bool second = last_click_.control == target && button.timestamp - last_click_.time <= double_click_ms;
+    last_click_ = second ? LastClick{} : LastClick{target, button.timestamp};
+    if (second) {
         if (target->on_double_click) target->on_double_click(target->index());
     } else if (target->on_click) {
         target->on_click(target->index());
@@ -329,6 +459,10 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             deliver_key(27);
             break;
         case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_F11 && event.key.repeat == 0) {
+                if (Window* window = window_of(event.key.windowID)) toggle_windowed(*window);
+                break;
+            }
             if (const int16_t code = key_code(event.key.keysym.sym)) deliver_key_down(code);
             switch (event.key.keysym.sym) {
                 case SDLK_ESCAPE: deliver_key(27); break;
@@ -351,7 +485,8 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             Window* window = window_of(event.window.windowID);
             if (!window) break;
             Shown* shown = find(*window);
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN) {
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 window->invalidate();
             } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 shown->focus_lost = true;
@@ -364,6 +499,10 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             }
             break;
         }
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            for (auto& [window, shown] : shown_) window->invalidate();
+            break;
         default:
             break;
     }
@@ -428,20 +567,20 @@ void SdlPlatform::paint_changed() {
         if (!shown || !w->dirty()) continue;
         if (SDL_GetWindowFlags(shown->sdl) & SDL_WINDOW_HIDDEN) continue;
         fit_to_state(*w, *shown);
+        const std::vector<SDL_Rect> areas = shown->painter->paint(*w, fit_of(*w), w->whole_dirty());
         w->mark_painted();
-        shown->painter->paint(*w);
-        SDL_RenderPresent(shown->renderer);
+        present(*shown, areas);
     }
 }
 
-std::vector<uint32_t> SdlPlatform::read_pixels(Window& window) {
+std::vector<uint32_t> SdlPlatform::read_pixels(Window& window, Size& size) {
     Shown* shown = find(window);
     if (!shown) return {};
-    shown->painter->paint(window);
-    std::vector<uint32_t> pixels(static_cast<size_t>(window.width()) * static_cast<size_t>(window.height()));
-    SDL_RenderReadPixels(shown->renderer, nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), window.width() * 4);
-    SDL_RenderPresent(shown->renderer);
+    fit_to_state(window, *shown);
+    const std::vector<SDL_Rect> areas = shown->painter->paint(window, fit_of(window), true);
     window.mark_painted();
+    std::vector<uint32_t> pixels = shown->painter->read_frame(size);
+    present(*shown, areas);
     return pixels;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/screen_fit.h"
 #include "platform/sdl/font_cache.h"
 #include "platform/sdl/painter.h"
 
@@ -24,8 +25,12 @@ public:
     SdlPlatform(std::string arguments, std::string program_dir, std::string system_dir);
     ~SdlPlatform() override;
 
-    // Opens the display; false (with the reason in `error`) when there is none.
+    // Opens the display; false (with the reason in `error`) when there is
+    // none. SDL's offscreen and dummy video drivers are used only when
+    // SDL_VIDEODRIVER names them.
     bool start(std::string& error);
+    // The game window starts in a resizable window instead of full screen.
+    void set_windowed(bool windowed) { windowed_ = windowed; }
 
     void show_modal(Window& window) override;
     void show(Window& window) override;
@@ -51,8 +56,17 @@ public:
     void run_once(bool wait);
     // Paints every shown window that changed.
     void paint_changed();
-    // The pixels of a window as last painted, 32-bit RGBA; for tests.
-    std::vector<uint32_t> read_pixels(Window& window);
+    // The pixels of a window as last painted, 32-bit RGBA row by row, and
+    // their size (the window's size on the display); for tests.
+    std::vector<uint32_t> read_pixels(Window& window, Size& size);
+    std::vector<uint32_t> read_pixels(Window& window) {
+        Size size;
+        return read_pixels(window, size);
+    }
+    // Switches the game window between full screen and a window (F11).
+    void toggle_windowed(Window& window);
+    // How a window's coordinates map to its pixels on the display.
+    ScreenFit fit_of(Window& window);
 
     void remove_device(SdlMediaDevice* device);
 
@@ -61,15 +75,28 @@ private:
         SDL_Window* sdl = nullptr;
         SDL_Renderer* renderer = nullptr;
         std::unique_ptr<Painter> painter;
+        bool keeps_frame = false;  // the renderer draws on the window's surface
+        bool game = false;         // the modal game window
+        bool windowed = false;
         bool activated = false;
         bool focus_lost = false;
+    };
+    // The last click, for telling a double click: two on one control in time.
+    struct LastClick {
+        const Control* control = nullptr;
+        uint32_t time = 0;
     };
 
     Shown* find(Window& window);
     Window* window_of(uint32_t sdl_window_id);
     Window* keyboard_window();
+    bool open_video(std::string& error);
+    static SDL_Renderer* create_renderer(SDL_Window* sdl);
+    static bool draws_on_window_surface(SDL_Renderer* renderer);
+    void present(Shown& shown, const std::vector<SDL_Rect>& areas);
     void create_sdl_window(Window& window, bool modal);
     void fit_to_state(Window& window, Shown& shown);
+    void fit_window_to_board(Window& window, Shown& shown);
     void destroy_sdl_window(Window& window);
     void dispatch(const SDL_Event& event);
     void deliver_key(int16_t key);
@@ -80,6 +107,8 @@ private:
 
     std::string arguments_, program_dir_, system_dir_;
     bool started_ = false;
+    bool windowed_ = false;
+    LastClick last_click_;
     uint32_t sound_event_ = 0;
     std::mt19937 random_;
     std::unique_ptr<FontCache> fonts_;  // created once the display is open
