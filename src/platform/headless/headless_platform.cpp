@@ -43,7 +43,10 @@ int HeadlessPlatform::message_box(const std::string& text, int style, const std:
     return style == kStyleCriticalOkCancel ? answer : kAnswerOk;
 }
 
-void HeadlessPlatform::yield() { run_until_idle(); }
+void HeadlessPlatform::yield() {
+    if (during_yield) during_yield();
+    run_until_idle();
+}
 
 void HeadlessPlatform::sleep(int ms) {
     if (ms > 0) now_ += static_cast<uint64_t>(ms);
