@@ -55,8 +55,11 @@ Match match_font(const std::string& family, bool bold, bool italic) {
 
 }  // namespace
 
+// Mended: a size from the definition is kept within 1 to 1000 pixels, so a
+// huge or invalid size cannot overflow or ask the font engine for giant glyphs.
 int font_pixels(float points) {
-    return std::max(1, static_cast<int>(std::nearbyint(points * 96.0 / 72.0)));
+    const double pixels = std::nearbyint(points * 96.0 / 72.0);
+    return std::isnan(pixels) ? 1 : static_cast<int>(std::clamp(pixels, 1.0, 1000.0));
 }
 
 FontCache::FontCache() {

@@ -3,11 +3,32 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <fstream>
+
 #include "platform/files.h"
+#include "platform/sdl/picture_size.h"
 
 namespace mem {
 
+// The reason to refuse a picture before decoding it, or empty.
+static std::string refuse(const std::string& native) {
+    std::ifstream in(native, std::ios::binary);
+    std::string head(64 * 1024, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    const auto size = claimed_picture_size(head);
+    if (!size) return "";
+    if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
+        size->width * size->height > kMaxPicturePixels)
+        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
+               " pixels, more than a game can use";
+    return "";
+}
+
 PictureRef decode_picture(const std::string& path, std::string& error) {
+    // Mended: a header claiming a giant picture is refused before decoding.
+    error = refuse(native_path(path));
+    if (!error.empty()) return nullptr;
     SDL_Surface* loaded = IMG_Load(native_path(path).c_str());
     if (!loaded) {
         error = IMG_GetError();

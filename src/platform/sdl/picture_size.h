@@ -1,0 +1,23 @@
+#pragma once
+// Reads the size a picture file claims in its header, before anything is
+// decoded, so that a header claiming a giant picture is refused instead of
+// making the decoder allocate gigabytes.
+#include <optional>
+#include <string>
+
+namespace mem {
+
+struct ClaimedSize {
+    long long width = 0, height = 0;
+};
+
+// The size claimed by a BMP, PNG, GIF or JPEG header in `head` (the file's
+// first bytes); nothing for other formats or a header too short to tell.
+std::optional<ClaimedSize> claimed_picture_size(const std::string& head);
+
+// Larger pictures are refused: no board needs them, and decoding one takes
+// more memory than a game should.
+constexpr long long kMaxPicturePixels = 16LL * 1024 * 1024;
+constexpr long long kMaxPictureSide = 16384;
+
+}  // namespace mem
