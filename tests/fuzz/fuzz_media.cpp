@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     if (auto claimed = mem::claimed_picture_size(text); claimed && (claimed->width < 0 || claimed->height < 0))
         __builtin_trap();
+    (void)mem::png_complete(text);
 
     const std::string utf8 = mem::to_utf8(text);
     if (!mem::is_valid_utf8(utf8)) __builtin_trap();

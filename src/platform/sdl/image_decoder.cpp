@@ -3,8 +3,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <fstream>
-
 #include "platform/files.h"
 #include "platform/sdl/picture_size.h"
 
@@ -12,11 +10,9 @@ namespace mem {
 
 // The reason to refuse a picture before decoding it, or empty.
 static std::string refuse(const std::string& native) {
-    std::ifstream in(native, std::ios::binary);
-    std::string head(64 * 1024, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    const auto size = claimed_picture_size(head);
+    const std::string file = read_text_file(native).value_or("");
+    if (!png_complete(file)) return "the PNG file ends before its last chunk";
+    const auto size = claimed_picture_size(file);
     if (!size) return "";
     if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
         size->width * size->height > kMaxPicturePixels)
@@ -26,7 +22,8 @@ static std::string refuse(const std::string& native) {
 }
 
 PictureRef decode_picture(const std::string& path, std::string& error) {
-    // Mended: a header claiming a giant picture is refused before decoding.
+    // Mended: a header claiming a giant picture, or a cut-off PNG, is refused
+    // before decoding.
     error = refuse(native_path(path));
     if (!error.empty()) return nullptr;
     SDL_Surface* loaded = IMG_Load(native_path(path).c_str());

@@ -46,4 +46,15 @@ std::optional<ClaimedSize> claimed_picture_size(const std::string& h) {
     return std::nullopt;
 }
 
+bool png_complete(const std::string& file) {
+    if (file.rfind("\x89PNG\r\n\x1a\n", 0) != 0) return true;
+    size_t at = 8;
+    while (at + 12 <= file.size()) {
+        const uint64_t length = be32(file, at);
+        if (file.compare(at + 4, 4, "IEND") == 0) return true;
+        at += 12 + length;  // length, type, data and checksum
+    }
+    return false;
+}
+
 }  // namespace mem

@@ -1,7 +1,7 @@
 #pragma once
-// Reads the size a picture file claims in its header, before anything is
-// decoded, so that a header claiming a giant picture is refused instead of
-// making the decoder allocate gigabytes.
+// Checks made on a picture file's bytes before it is decoded: a header
+// claiming a giant picture is refused instead of making the decoder
+// allocate gigabytes, and a cut-off PNG instead of letting it read for ever.
 #include <optional>
 #include <string>
 
@@ -14,6 +14,10 @@ struct ClaimedSize {
 // The size claimed by a BMP, PNG, GIF or JPEG header in `head` (the file's
 // first bytes); nothing for other formats or a header too short to tell.
 std::optional<ClaimedSize> claimed_picture_size(const std::string& head);
+
+// False for a PNG whose chunks stop before its end chunk (the decoder would
+// read on past the end of the file for ever); true for anything else.
+bool png_complete(const std::string& file);
 
 // Larger pictures are refused: no board needs them, and decoding one takes
 // more memory than a game should.
