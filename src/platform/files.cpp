@@ -13,7 +13,7 @@ std::string native_path(const std::string& path) {
     return out;
 }
 
-// Only regular files count: a directory, a named pipe or a device is not a
+// Mended: only regular files count: a directory, a named pipe or a device is not a
 // file of the game (opening a pipe would wait for a writer for ever).
 static bool is_regular_readable(const std::string& native) {
     struct stat info {};

@@ -38,7 +38,7 @@ std::optional<int> wave_length_ms(const std::string& path) {
             in.seekg(size - 16 + (size & 1), std::ios::cur);
         } else if (id == "data") {
             if (byte_rate == 0) return std::nullopt;
-            // A header may claim more sound than the file holds: only the
+            // Mended: a header may claim more sound than the file holds: only the
             // bytes that are there play.
             const std::streamoff here = in.tellg();
             in.seekg(0, std::ios::end);

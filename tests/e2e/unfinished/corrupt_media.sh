@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# Unfinished, kept out of CTest: under Xvfb the first error box, answered
+# with Return or a click on OK, ends the program as if Cancel were chosen.
 # The real program on a game whose every picture and sound is broken: a
 # truncated PNG, a BMP whose header claims a giant size, a wave whose data
 # length lies, empty files and directories named like files. Each picture
@@ -9,8 +11,6 @@ memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
-use_trace_log
-count() { trace | grep -cxF -- "$1"; }
 
 le() { local v=$1 n=$2; for ((k = 0; k < n; k++)); do printf "\\x$(printf %02x $(( (v >> (8 * k)) & 255 )))"; done; }
 truncated_png() { convert -size 64x64 xc:red "png:$work/whole.png"; head -c 60 "$work/whole.png" >"$1"; }
@@ -34,7 +34,7 @@ lying_wave "$game/cards/s0.wav"; truncated_png "$game/cards/s1.wav"
 lying_wave "$game/sfx/turn.wav"; empty "$game/sfx/good.wav"; empty "$game/sfx/bad.wav"
 lying_wave "$game/sfx/match.wav"; empty "$game/sfx/nomatch.wav"
 printf 'c0\tf0.bmp\tC0\ts0.wav\nc1\tf1.png\tC1\ts1.wav\n' >"$game/data/cards.txt"
-write_definition "$game/play.ini" "$game" memory debug
+write_definition "$game/play.ini" "$game" memory
 printf '[interface]\npictures=bg640.png\tbg800.bmp\tbg1024.png\tbg1152.png\tbg1280.png\nbackcolor=32768\nquitpicture=quit.png\nendgoodpicture=good.png\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' \
     >"$game/data/main.ini"
 printf '[cards]\ncardsx=2\ncardsy=1\ncardwidth=100\ncardheight=100\nborder=1\npicture=back.png\nturnsound=turn.wav\ndissapear=1\n' \
@@ -42,26 +42,39 @@ printf '[cards]\ncardsx=2\ncardsy=1\ncardwidth=100\ncardheight=100\nborder=1\npi
 
 start_xvfb 1024x768
 start_game "$memory" "$game/play.ini"
-# Every broken picture at start: five backgrounds, the quit picture, the
-# player picture in each of four slots, the card back and both faces.
-boxes=()
-while ! xdotool search --name '^Memory$' >/dev/null 2>&1; do
-    [ -s "$GAME_STATUS" ] && fail "the program ended at start: $(cat "$GAME_ERR")"
-    title="$(xwininfo -root -tree 2>/dev/null | grep -o '"Error in application (#[0-9]*)"' | head -n1 | tr -d '"')"
-    if [ -n "$title" ]; then
-        boxes+=("${title//[^0-9]/}")
-        answer_box "$title" Return || fail "could not answer $title"
-        sleep 0.3
-    fi
-    [ "${#boxes[@]}" -le 30 ] || fail "too many message boxes: ${boxes[*]}"
-    sleep 0.1
-done
-echo "errors at start: ${boxes[*]}"
-window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
-trace_until() {
-    for _ in $(seq 100); do [ "$(count "$1")" -ge "$2" ] && return 0; sleep 0.1; done
-    return 1
+# Clicks the OK button of the box titled "$1": left of the middle of the
+# box's bottom row, beside Cancel.
+click_ok() {
+    local id x y w h
+    id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)"
+    [ -n "$id" ] || return 1
+    sleep 0.2
+    read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+    xdotool mousemove --sync $((x + w / 2 - 45)) $((y + h - 26)) click 1
 }
-trace_until "=> Form_Activate <=" 1 || fail "the game window was not activated: $(cat "$GAME_ERR")"
-sleep 0.5
+# Answers every error box with OK until none has come for 3 s.
+answer_errors() {
+    local quiet=0 answered=0 title
+    while [ "$quiet" -lt 30 ]; do
+        [ -s "$GAME_STATUS" ] && fail "the program ended with status $(cat "$GAME_STATUS"): $(cat "$GAME_ERR")"
+        title="$(xwininfo -root -tree 2>/dev/null | grep -o '"Error in application (#[0-9]*)"' | head -n1 | tr -d '"')"
+        if [ -n "$title" ]; then
+            click_ok "$title" || fail "could not answer $title"
+            answered=$((answered + 1)) quiet=0
+            [ "$answered" -le 40 ] || fail "too many message boxes: $(cat "$GAME_ERR")"
+            sleep 0.3
+        else
+            quiet=$((quiet + 1))
+            sleep 0.1
+        fi
+    done
+}
+answer_errors
+window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+errors="$(grep -o 'Error in application (#[0-9]*)' "$GAME_ERR" | grep -o '[0-9]*' | sort -un | tr '\n' ' ')"
+echo "errors at start: $errors"
+for code in 100 101 103 104 105; do
+    [[ " $errors" == *" $code "* ]] || fail "no error $code at start: $(cat "$GAME_ERR")"
+done
 import -window root "$work/start.png"
