@@ -4,6 +4,9 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
+#include "definition/syntax.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -73,6 +76,20 @@ TEST_F(CorruptMedia, BrokenCardSoundDoesNotHoldUpTheTry) {
         EXPECT_TRUE(try_cards(a, b));
         EXPECT_EQ(game().memTurnedCards, 2);
     }
+}
+
+// A named pipe given as the card file is no file: error 7 at once, where
+// opening it would wait for a writer for ever.
+TEST_F(CorruptMedia, NamedPipeAsCardFileIsMissing) {
+    restart(PlayOptions{});
+    spoil = [](const fs::path& dir) {
+        fs::remove(dir / "data" / "cards.txt");
+        ASSERT_EQ(::mkfifo((dir / "data" / "cards.txt").c_str(), 0600), 0);
+    };
+    EXPECT_EQ(start(), kExitFailure);
+    ASSERT_FALSE(platform().message_boxes.empty());
+    EXPECT_EQ(platform().message_boxes.back().title, "Error in application (#7)");
+    EXPECT_EQ(memFileExists(path("data") + "cards.txt"), False);
 }
 
 }  // namespace
