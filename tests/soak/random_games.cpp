@@ -19,6 +19,7 @@ public:
 
     void play(uint32_t seed, RandomGamesReport& report) {
         seed_ = seed;
+        unscored_ = 0;
         rng_.seed(seed);
         const int kind = pick(3);  // memory, match, text
         PlayOptions o;
@@ -144,26 +145,33 @@ private:
 
     // Cards taken and left add up to the board; the scores add up to the
     // cards taken.
-    void check_counters(const char* when) {
+    // A game that a limit ends while a matched try is still in hand has
+    // counted that try's cards as taken but not yet scored them.
+    void check_counters(const char* when, int unscored = 0) {
         const frm_MemoryGame& g = game();
-        if (g.memTurnedCards + g.memCardsLeft != card_count())
+        if (g.memTurnedCards - unscored + g.memCardsLeft != card_count())
             fault(std::string(when) + ": cards taken " + std::to_string(g.memTurnedCards) + " + left " +
                   std::to_string(g.memCardsLeft) + " != " + std::to_string(card_count()));
         double made = 0;
         for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
-        if (made != g.memTurnedCards)
+        if (made != g.memTurnedCards - unscored)
             fault(std::string(when) + ": scores add up to " + std::to_string(made) + ", cards taken " +
                   std::to_string(g.memTurnedCards));
     }
 
-    // The end is good exactly when the board was emptied or a player is in.
+    // The end is good exactly when the board was emptied (its last try
+    // settled) or a player is in.
     void check_end() {
         const frm_MemoryGame& g = game();
-        check_counters("at the end");
+        if (!settled_now() && g.memLastResult == memRESULTMATCH) {
+            unscored_ = text_game_ ? 1 : 2;
+            ++report_->ends_in_a_try;
+        }
+        check_counters("at the end", unscored_);
         bool someone_in = false;
         for (int16_t p = 0; p < g.memPlayers && static_cast<size_t>(p) < g.memPlayer.size(); ++p)
             someone_in |= g.memPlayer[static_cast<size_t>(p)].Out == False;
-        const bool should_be_good = g.memTurnedCards == card_count() || someone_in;
+        const bool should_be_good = g.memCardsLeft == 0 || someone_in;
         const PictureRef& shown = g.pic_End.picture();
         const bool good = shown && shown->path().ends_with("good.bmp");
         if (!shown) fault("the end shows no picture");
@@ -199,13 +207,14 @@ private:
         check_end();
         // Sounds and ticks after the end change nothing.
         advance(3000);
-        check_counters("after the end");
+        check_counters("after the end", unscored_);
     }
 
     uint32_t seed_ = 0;
     std::mt19937 rng_;
     bool text_game_ = false;
     bool in_yield_ = false;
+    int unscored_ = 0;
     RandomGamesReport* report_ = nullptr;
 };
 
@@ -224,7 +233,8 @@ std::string describe(const RandomGamesReport& r) {
     std::ostringstream out;
     out << r.games << " games (" << r.memory_games << " memory, " << r.match_games << " match, " << r.text_games
         << " text): " << r.good_ends << " good ends, " << r.bad_ends << " bad ends, " << r.quits
-        << " ended by Escape or the quit picture; " << r.settled_tries << " tries settled; " << r.faults.size()
+        << " ended by Escape or the quit picture, " << r.ends_in_a_try << " ended by a limit with a matched try in hand; "
+        << r.settled_tries << " tries settled; " << r.faults.size()
         << " faults\n";
     for (size_t i = 0; i < r.faults.size() && i < 20; ++i) out << "  " << r.faults[i] << "\n";
     if (r.faults.size() > 20) out << "  ...\n";

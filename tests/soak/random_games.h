@@ -13,7 +13,7 @@ namespace mem::test {
 struct RandomGamesReport {
     int games = 0;
     int memory_games = 0, match_games = 0, text_games = 0;
-    int good_ends = 0, bad_ends = 0, quits = 0;
+    int good_ends = 0, bad_ends = 0, quits = 0, ends_in_a_try = 0;
     long settled_tries = 0;
     // One line per broken rule: "seed N: what".
     std::vector<std::string> faults;
