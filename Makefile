@@ -9,7 +9,7 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev \
 # Installing and packaging: make install, make deb, make test-package.
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
 
-.PHONY: all deps configure play test test-asan clean install deb test-package
+.PHONY: all deps configure play test test-asan clean install deb test-package soak fuzz fuzz-build
 
 all: $(BUILD)/memory
 
@@ -67,5 +67,27 @@ deb: deps
 test-package: deb
 	bash packaging/test_package.sh $$(ls -t memory_*.deb | head -n1)
 
+# Randomized games on the headless backend, with a summary and the speed.
+SOAK_GAMES ?= 10000
+soak: deps $(BUILD)/memory
+	$(BUILD)/memory_soak $(SOAK_GAMES)
+
+# libFuzzer targets, built with clang in their own folder; each runs its
+# committed corpus, then new inputs for FUZZ_SECONDS. Findings are kept in
+# $(FUZZ_BUILD)/findings.
+FUZZ_BUILD    ?= build-fuzz
+FUZZ_SECONDS  ?= 120
+FUZZ_TARGETS  := syntax load media
+FUZZ_PACKAGES := clang libfuzzer-14-dev libclang-rt-14-dev
+fuzz-build:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DMEMORY_FUZZ=ON -DMEMORY_WERROR=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+
+fuzz: fuzz-build
+	for t in $(FUZZ_TARGETS); do \
+		tests/fuzz/run.sh $(FUZZ_BUILD)/fuzz_$$t tests/fuzz/corpus/$$t $(FUZZ_SECONDS) $(FUZZ_BUILD)/findings/$$t || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)

@@ -172,6 +172,11 @@ public:
     void memCheckCardStatus();
     void memChangePlayer();
     void memCheckPlayerStatus(int16_t& Player);
+    // A try is chosen or being settled: a card (or text) in hand, its sounds,
+    // the pause and the removal, until the try is settled.
+    bool memTryInHand() const;
+    // Every card has been taken and the try that took the last is settled.
+    bool memBoardEmptied() const;
     void tim_Timer_Timer();
     void memMakeEnd();
     [[noreturn]] void pic_End_Click();

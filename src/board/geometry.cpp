@@ -1,5 +1,6 @@
 #include "board/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/game_window.h"
@@ -7,7 +8,13 @@
 
 namespace mem {
 
-int16_t memNearest16(double value) { return static_cast<int16_t>(std::nearbyint(value)); }
+// Mended: a value past the 16-bit range (a huge font or card size) stops at
+// its nearest limit instead of overflowing; a value that is not a number is 0.
+int16_t memNearest16(double value) {
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded)) return 0;
+    return static_cast<int16_t>(std::clamp(rounded, -32768.0, 32767.0));
+}
 
 BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     BoardGeometry out{in.screen, Layout{}};

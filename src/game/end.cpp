@@ -18,9 +18,11 @@ void frm_MemoryGame::memMakeEnd() {
 
     // Mended: an emptied board is a good end, also when the player who took
     // the last pair reached a limit with it (with one player, that player
-    // would otherwise count as out and the end would be bad). Otherwise the
-    // end is good when some player is still in.
-    bool good = static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount);
+    // would otherwise count as out and the end would be bad). A last try
+    // still in hand has not emptied it: a limit reached before it is
+    // settled is a bad end. Otherwise the end is good when some player is
+    // still in.
+    bool good = memBoardEmptied();
     for (int16_t p = 0; p < memPlayers; ++p)
         if (static_cast<size_t>(p) >= memPlayer.size() || memPlayer[static_cast<size_t>(p)].Out == False) good = true;
 

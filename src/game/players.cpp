@@ -46,9 +46,23 @@ void frm_MemoryGame::memChangePlayer() {
     }
 }
 
+bool frm_MemoryGame::memTryInHand() const {
+    if (memProcessing != False || memWiping != False) return true;
+    // A text game holds no memProcessing while a text's sounds play or
+    // while the try is settled.
+    if (memInterface.TextList.Active != False)
+        return memTextGame.CardChosen != False || memTextGame.TextChosen != False || memSettlingText != False;
+    return memCardStatus != -1;
+}
+
+bool frm_MemoryGame::memBoardEmptied() const {
+    return static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount) && !memTryInHand();
+}
+
 void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
     const int16_t p = Player;
     const bool known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
+    bool ended_here = false;
     if (known && memPlayer[static_cast<size_t>(p)].Out == False) {
         PlayerRecord& player = memPlayer[static_cast<size_t>(p)];
         const ControlGroup& timer = memControl[kGroupTimer];
@@ -79,14 +93,20 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
         bool all_out = memPlayers >= 1;
         for (int16_t i = 0; i < memPlayers; ++i)
             if (static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
-        if (all_out) memMakeEnd();
+        // Mended: an end that another test made already (a clock tick while
+        // the try was settled, or while the labels above were dimmed) is not
+        // made again, so the end sound plays once.
+        if (all_out && memGameOver == False) {
+            memMakeEnd();
+            ended_here = true;
+        }
     }
-    // Made in every call: when both tests hold the end is made twice.
-    // Mended: not while a try is in hand. The last pair counts as taken as
-    // soon as its second card is turned, so a clock tick during its sounds
-    // would end the game before the pair is scored and its cards taken.
-    if (memProcessing == False && static_cast<double>(memTurnedCards) == static_cast<double>(memCardCount))
-        memMakeEnd();
+    // When both tests hold in one call the end is made twice.
+    // Mended: the board counts as emptied only once the try that took the
+    // last card is settled. The last cards count as taken as soon as they
+    // are chosen, so a clock tick during their sounds, pause or removal
+    // would end the game before they are scored (in a text game, too).
+    if ((memGameOver == False || ended_here) && memBoardEmptied()) memMakeEnd();
 }
 
 }  // namespace mem

@@ -13,10 +13,12 @@ std::string native_path(const std::string& path) {
     return out;
 }
 
+// Mended: only regular files count: a directory, a named pipe or a device is not a
+// file of the game (opening a pipe would wait for a writer for ever).
 static bool is_regular_readable(const std::string& native) {
     struct stat info {};
     if (native.empty() || ::stat(native.c_str(), &info) != 0) return false;
-    if (S_ISDIR(info.st_mode)) return false;
+    if (!S_ISREG(info.st_mode)) return false;
     std::ifstream in(native, std::ios::binary);
     return in.good();
 }

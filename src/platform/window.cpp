@@ -38,27 +38,38 @@ void Window::clear_surface() {
 }
 
 void Window::add_control(Control* c) {
-    controls_.push_back(c);
+    places_[c] = controls_.insert(controls_.end(), c);
     c->invalidate();
 }
 
 void Window::remove_control(Control* c) {
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    auto place = places_.find(c);
+    if (place == places_.end()) return;
+    array_front_.erase(c);
+    for (auto& [first, front] : array_front_) {
+        if (front != c) continue;
+        // The element behind it becomes the array's front-most one.
+        const Control* behind = place->second == controls_.begin() ? nullptr : *std::prev(place->second);
+        const bool same_array =
+            behind && behind->name() == first->name() && behind->container() == first->container();
+        front = same_array ? behind : first;
+    }
+    controls_.erase(place->second);
+    places_.erase(place);
     // Whole: the control may be half destroyed, its container already gone.
     invalidate();
 }
 
 void Window::add_array_element(const Control* original, Control* c) {
-    auto last = controls_.end();
-    for (auto it = controls_.begin(); it != controls_.end(); ++it)
-        if ((*it)->name() == original->name() && (*it)->container() == original->container()) last = it + 1;
-    controls_.insert(last, c);
+    auto known = array_front_.find(original);
+    const Control* front = known == array_front_.end() ? original : known->second;
+    places_[c] = controls_.insert(std::next(places_.at(front)), c);
+    array_front_[original] = c;
     c->invalidate();
 }
 
 void Window::bring_to_front(Control* c) {
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-    controls_.push_back(c);
+    controls_.splice(controls_.end(), controls_, places_.at(c));
     c->invalidate();
 }
 

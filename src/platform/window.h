@@ -3,7 +3,9 @@
 // printed lines, and the controls and timers that belong to it.
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/controls.h"
@@ -78,7 +80,7 @@ public:
     std::function<void(int16_t& key_ascii)> on_key_press;
 
     // Controls and timers in drawing order; maintained by their constructors.
-    const std::vector<Control*>& controls() const { return controls_; }
+    const std::list<Control*>& controls() const { return controls_; }
     const std::vector<Timer*>& timers() const { return timers_; }
     void add_control(Control* c);
     // A new element of the array of `original` takes its place just in front
@@ -125,7 +127,12 @@ private:
     int width_ = 0, height_ = 0;
     int current_x_ = 0, current_y_ = 0;
     std::vector<PrintedLine> printed_;
-    std::vector<Control*> controls_;
+    // A list, so that boards of thousands of cards are built and torn down
+    // in time that grows with their size, not with its square.
+    std::list<Control*> controls_;
+    std::unordered_map<const Control*, std::list<Control*>::iterator> places_;
+    // The front-most element of each control array, by its element 0.
+    std::unordered_map<const Control*, const Control*> array_front_;
     std::vector<Timer*> timers_;
     const Control* board_ = nullptr;
     bool whole_dirty_ = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -73,6 +74,7 @@ public:
     // activation. Gives the exit status when the program ended meanwhile.
     std::optional<int> start() {
         write_definition();
+        if (spoil) spoil(dir);
         program = std::make_unique<Program>(platform());
         try {
             program->memDebug = True;
@@ -207,6 +209,8 @@ public:
     HeadlessPlatform& platform() const { return *headless; }
 
     PlayOptions options;
+    // Changes the written set before the game starts (to break a file).
+    std::function<void(const std::filesystem::path& dir)> spoil;
     std::filesystem::path dir;
     std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
     std::unique_ptr<Program> program;

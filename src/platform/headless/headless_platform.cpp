@@ -43,7 +43,10 @@ int HeadlessPlatform::message_box(const std::string& text, int style, const std:
     return style == kStyleCriticalOkCancel ? answer : kAnswerOk;
 }
 
-void HeadlessPlatform::yield() { run_until_idle(); }
+void HeadlessPlatform::yield() {
+    if (during_yield) during_yield();
+    run_until_idle();
+}
 
 void HeadlessPlatform::sleep(int ms) {
     if (ms > 0) now_ += static_cast<uint64_t>(ms);
@@ -59,15 +62,17 @@ PictureRef HeadlessPlatform::load_picture(const std::string& path, std::string& 
 
 Size HeadlessPlatform::measure_text(const Font& font, const std::string& text, int wrap_width) {
     // A fixed-pitch approximation: what matters in tests is that it is
-    // deterministic and grows with the font.
-    const double pixels = font.size * 96.0 / 72.0;
+    // deterministic and grows with the font. Sizes are kept within 1 to
+    // 1000 pixels, as the real backend keeps them.
+    const double pixels = std::clamp(std::isnan(font.size) ? 1.0 : font.size * 96.0 / 72.0, 1.0, 1000.0);
     const int char_width = std::max(1, static_cast<int>(std::nearbyint(pixels * 0.55)));
     const int line_height = std::max(1, static_cast<int>(std::nearbyint(pixels * 1.25)));
-    const int chars = static_cast<int>(text.size());
-    if (wrap_width <= 0 || chars * char_width <= wrap_width) return {chars * char_width, line_height};
-    const int per_line = std::max(1, wrap_width / char_width);
-    const int lines = (chars + per_line - 1) / per_line;
-    return {per_line * char_width, lines * line_height};
+    const long long chars = static_cast<long long>(text.size());
+    auto fit = [](long long v) { return static_cast<int>(std::min<long long>(v, 1 << 30)); };
+    if (wrap_width <= 0 || chars * char_width <= wrap_width) return {fit(chars * char_width), line_height};
+    const long long per_line = std::max(1, wrap_width / char_width);
+    const long long lines = (chars + per_line - 1) / per_line;
+    return {fit(per_line * char_width), fit(lines * line_height)};
 }
 
 std::unique_ptr<MediaDevice> HeadlessPlatform::create_media_device(Window&) {

@@ -51,6 +51,9 @@ public:
     // Runs inside show_modal after the window became active, as a player
     // acting while the game runs; without it show_modal returns at once.
     std::function<void(Window&)> while_modal;
+    // Runs at each yield before the pending events are handled, as a player
+    // whose clicks arrive while the game lets events through.
+    std::function<void()> during_yield;
 
     // ---- What happened ----
     std::vector<MessageBoxRecord> message_boxes;

@@ -55,9 +55,12 @@ Match match_font(const std::string& family, bool bold, bool italic) {
 
 }  // namespace
 
+// Mended: a size from the definition is kept within 1 to 1000 pixels, so a
+// huge or invalid size cannot overflow or ask the font engine for giant glyphs.
 int font_pixels(float points, double scale) {
-    const int pixels = std::max(1, static_cast<int>(std::nearbyint(points * 96.0 / 72.0)));
-    return scale == 1.0 ? pixels : std::max(1, static_cast<int>(std::nearbyint(pixels * scale)));
+    const double pixels = std::nearbyint(points * 96.0 / 72.0);
+    const double unscaled = std::isnan(pixels) ? 1.0 : std::clamp(pixels, 1.0, 1000.0);
+    return scale == 1.0 ? static_cast<int>(unscaled) : std::max(1, static_cast<int>(std::nearbyint(unscaled * scale)));
 }
 
 FontCache::FontCache() {

@@ -4,10 +4,28 @@
 #include <SDL_image.h>
 
 #include "platform/files.h"
+#include "platform/sdl/picture_size.h"
 
 namespace mem {
 
+// The reason to refuse a picture before decoding it, or empty.
+static std::string refuse(const std::string& native) {
+    const std::string file = read_text_file(native).value_or("");
+    if (!png_complete(file)) return "the PNG file ends before its last chunk";
+    const auto size = claimed_picture_size(file);
+    if (!size) return "";
+    if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
+        size->width * size->height > kMaxPicturePixels)
+        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
+               " pixels, more than a game can use";
+    return "";
+}
+
 PictureRef decode_picture(const std::string& path, std::string& error) {
+    // Mended: a header claiming a giant picture, or a cut-off PNG, is refused
+    // before decoding.
+    error = refuse(native_path(path));
+    if (!error.empty()) return nullptr;
     SDL_Surface* loaded = IMG_Load(native_path(path).c_str());
     if (!loaded) {
         error = IMG_GetError();

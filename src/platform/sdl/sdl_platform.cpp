@@ -310,6 +310,16 @@ void SdlPlatform::close(Window& window) {
 
 void SdlPlatform::forget(Window& window) { destroy_sdl_window(window); }
 
+int message_box_answer(int status, int button, int style) {
+    // Where no box can be shown (no display, the offscreen driver) the answer is OK.
+    if (status != 0) return kAnswerOk;
+    // A question box closed through the window manager is Cancel, as
+    // closing an OK/Cancel box is on the desktop the game was made for; a
+    // box with OK alone closed that way is OK.
+    if (button == kAnswerOk || button == kAnswerCancel) return button;
+    return style == kStyleCriticalOkCancel ? kAnswerCancel : kAnswerOk;
+}
+
 int SdlPlatform::message_box(const std::string& text, int style, const std::string& title) {
     const std::string lines = message_lines(text);
     const std::string caption = to_utf8(title);
@@ -334,9 +344,8 @@ int SdlPlatform::message_box(const std::string& text, int style, const std::stri
     box.message = lines.c_str();
     box.numbuttons = static_cast<int>(buttons.size());
     box.buttons = buttons.data();
-    int answer = kAnswerOk;
-    // Where no box can be shown (no display, the offscreen driver) the answer is OK.
-    if (SDL_ShowMessageBox(&box, &answer) != 0 || answer < 0) answer = kAnswerOk;
+    int button = -1;
+    const int answer = message_box_answer(SDL_ShowMessageBox(&box, &button), button, style);
     // Whatever was painted under the box is painted again.
     for (auto& [window, shown] : shown_) window->invalidate();
     return answer;

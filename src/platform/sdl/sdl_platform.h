@@ -18,6 +18,11 @@ namespace mem {
 
 class SdlMediaDevice;
 
+// The answer of a message box of `style` from what SDL_ShowMessageBox gave:
+// its status and the button id. A box closed through the window manager
+// chose no button (id -1).
+int message_box_answer(int status, int button, int style);
+
 class SdlPlatform : public Platform {
 public:
     // `arguments` is the command-line text; `program_dir` the directory of

@@ -1,7 +1,9 @@
 #include "platform/sdl/wave_info.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <limits>
 
 #include "platform/files.h"
 
@@ -36,7 +38,13 @@ std::optional<int> wave_length_ms(const std::string& path) {
             in.seekg(size - 16 + (size & 1), std::ios::cur);
         } else if (id == "data") {
             if (byte_rate == 0) return std::nullopt;
-            return static_cast<int>(static_cast<uint64_t>(size) * 1000 / byte_rate);
+            // Mended: a header may claim more sound than the file holds: only the
+            // bytes that are there play.
+            const std::streamoff here = in.tellg();
+            in.seekg(0, std::ios::end);
+            const auto present = static_cast<uint64_t>(std::max<std::streamoff>(in.tellg() - here, 0));
+            const uint64_t ms = std::min<uint64_t>(size, present) * 1000 / byte_rate;
+            return static_cast<int>(std::min<uint64_t>(ms, std::numeric_limits<int>::max()));
         } else {
             in.seekg(size + (size & 1), std::ios::cur);
         }

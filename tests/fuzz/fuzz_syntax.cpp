@@ -1,0 +1,39 @@
+// Arbitrary bytes through the item reader and every value reader: the
+// first line picks nothing, the whole input is read as a definition file
+// and every item's value goes through the number, colour, flag, tab-field
+// and path readers.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "definition/syntax.h"
+#include "platform/headless/headless_platform.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static mem::HeadlessPlatform platform;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    mem::ItemReader items(text);
+    size_t count = 0;
+    while (!items.at_end()) {
+        const std::string item = items.next();
+        // The reader always moves on: never more items than bytes.
+        if (++count > size + 1) __builtin_trap();
+        if (mem::memIsSection(item)) {
+            (void)mem::memGetSection(item);
+            continue;
+        }
+        const std::string key = mem::memLower(mem::memGetKey(item));
+        const std::string value = mem::memGetValue(item);
+        (void)mem::memReadNumber(value);
+        (void)mem::memToWhole(mem::memReadNumber(value));
+        (void)mem::memToColour(mem::memReadNumber(value));
+        (void)mem::memReadStrictNumber(value);
+        (void)mem::memReadStrictWhole(value);
+        (void)mem::memValToBool(value);
+        for (int16_t n = 0; n <= 5; ++n) (void)mem::strGetTab(platform, value, n);
+        (void)mem::memStripExtension(value);
+        (void)mem::memResolvePath(platform, value);
+        (void)mem::memContains(value, key);
+    }
+    return 0;
+}
