@@ -1,13 +1,14 @@
 # Build, play and test the memory game.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
 
-.PHONY: all deps configure play test test-asan clean
+.PHONY: all deps configure play test test-asan release clean
 
 all: $(BUILD)/memory
 
@@ -32,14 +33,22 @@ FORCE:
 play: deps $(BUILD)/memory
 	$(BUILD)/memory $(if $(GAME),games/$(GAME)/$(GAME).ini)
 
-test: deps $(BUILD)/memory
+# The tests build with warnings as errors.
+test: deps
+	cmake -S . -B $(BUILD) -DMEMORY_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 
 test-asan:
-	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DMEMORY_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
+# The build a packager makes, in its own folder: optimised, and without a warning.
+release:
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DMEMORY_WERROR=ON
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
