@@ -137,6 +137,9 @@ TEST(BundledGames, EachIsPlayedToItsGoodEndAtEveryScreenSize) {
             const int cards = memNearest16(g.memCardCount);
             ASSERT_GT(cards, 0);
             const bool text_game = g.memInterface.TextList.Active != False;
+            // The names read as written, "Player 1", with the blank.
+            ASSERT_FALSE(g.memPlayer.empty());
+            EXPECT_TRUE(g.memPlayer[0].Name.ends_with(" 1")) << g.memPlayer[0].Name;
 
             // One try: two clicks, each waited for. A refused click stops
             // the game here, naming what covered the card or text.
