@@ -52,7 +52,7 @@ void frm_MemoryGame::memChangePlayer() {
 
 void frm_MemoryGame::memShowScore(int16_t p) {
     if (p < 0 || static_cast<size_t>(p) >= memPlayer.size() || !lbl_PlayerScore.exists(p)) return;
-    // The score between blanks. Appended piece by piece: GCC 12 at -O2
+    // The score between blanks. Appended piece by piece: GCC 12 at -O3
     // warns (-Wrestrict) about " " + a temporary string, wrongly.
     std::string caption = " ";
     caption += std::to_string(static_cast<long>(std::nearbyint(memPlayer[static_cast<size_t>(p)].CardsMade)));
