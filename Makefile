@@ -7,8 +7,10 @@ JOBS       ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
+# Installing and packaging: make install, make deb, make test-package.
+PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
 
-.PHONY: all deps configure play test test-asan release clean
+.PHONY: all deps configure play test test-asan release clean install deb test-package
 
 all: $(BUILD)/memory
 
@@ -50,5 +52,29 @@ release:
 	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DMEMORY_WERROR=ON
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
+# Installs into $(DESTDIR)$(PREFIX): the programs in lib/games/memory/, links
+# in games/, the bundled games in share/games/memory/, menu entry, icons and
+# manual pages.
+PREFIX ?= /usr/local
+install: $(BUILD)/memory
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Builds memory_VERSION_ARCH.deb here, in a build folder of its own with
+# Debian's compiler flags and without the tests.
+DEB_BUILD ?= build-deb
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DMEMORY_TESTS=OFF \
+		-DCMAKE_CXX_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	rm -f $(DEB_BUILD)/memory_*.deb
+	cd $(DEB_BUILD) && fakeroot cpack -G DEB
+	cp $(DEB_BUILD)/memory_*.deb .
+
+# The package as a player gets it: lintian and the validators, then the game
+# unpacked into a scratch root, started and checked there.
+test-package: deb
+	bash packaging/test_package.sh $$(ls -t memory_*.deb | head -n1)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(DEB_BUILD)

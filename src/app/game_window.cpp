@@ -16,6 +16,8 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
       img_Quit(*this, "img_Quit", &pic_Background),
       shp_PlayArea(*this, "shp_PlayArea", &pic_Background),
       pic_End(*this, "pic_End"),
+      shp_Focus(*this, "shp_Focus", &pic_Background),
+      shp_EndFocus(*this, "shp_EndFocus", nullptr),
       tim_Timer(*this, "tim_Timer"),
       tim_Wipe(*this, "tim_Wipe"),
       mmc_Sound(platform.create_media_device(*this)),
@@ -23,6 +25,7 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
     design();
     on_load = [this] { Form_Load(); };
     on_activate = [this] { Form_Activate(); };
+    on_key_down = [this](int16_t& key) { Form_KeyDown(key); };
     on_key_press = [this](int16_t& key) { Form_KeyPress(key); };
     img_Quit.on_click = [this](int16_t) { img_Quit_Click(); };
     // Elements created later copy these handlers from element 0.

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/program.h"
+#include "board/focus_frame.h"
+#include "game/focus.h"
 #include "game/records.h"
 #include "platform/platform.h"
 
@@ -46,6 +48,9 @@ public:
     Image img_Quit;
     Shape shp_PlayArea;
     PictureBox pic_End;
+    // Keyboard focus frames: on the board, and around the end picture.
+    FocusFrame shp_Focus;
+    FocusFrame shp_EndFocus;
     Timer tim_Timer;
     Timer tim_Wipe;
     std::unique_ptr<MediaDevice> mmc_Sound;
@@ -224,6 +229,23 @@ public:
     void memRemoveTextObject();
     // Set while a text-game try is settled.
     Flag memSettlingText = False;
+
+    // ---- Keyboard (src/app/keys.cpp, src/board/focus_frame.cpp) ----
+    // Arrows, Tab, Return and Space move and use the focus; M mutes.
+    void Form_KeyDown(int16_t& KeyCode);
+    void memFocusKey(int16_t KeyCode);
+    // The board's cells and the choosable texts, as the focus sees them.
+    std::vector<FocusCell> memFocusCells() const;
+    std::vector<bool> memChoosableTexts() const;
+    // Shows the frame where the focus is, unless it would cover a face-up
+    // card of the try; `turning` is a card being turned face up now.
+    void memShowFocus(int16_t turning = -1);
+    enum class FocusArea { Cards, Texts, End };
+    FocusArea memFocusArea = FocusArea::Cards;
+    // Off until the first focus key: a player with a mouse sees no frame.
+    bool memFocusShown = false;
+    int16_t memFocusCard = -1;
+    int16_t memFocusText = -1;
 
 private:
     // Sets the properties the window and its controls have by design.

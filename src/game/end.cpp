@@ -52,6 +52,10 @@ void frm_MemoryGame::memMakeEnd() {
         pic_End.set_visible(false);
     }
 
+    // A player on the keys finds the focus on the end picture.
+    if (memFocusShown) memFocusArea = FocusArea::End;
+    memShowFocus();
+
     memPlayEndSound();
 }
 

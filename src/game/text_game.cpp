@@ -103,6 +103,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     memCardStatus = -1;
     memProcessing = False;
     memSettlingText = False;
+    memShowFocus();
     memCheckPlayerStatus(memCurrentPlayer);
 }
 

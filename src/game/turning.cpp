@@ -62,6 +62,7 @@ void frm_MemoryGame::memTurnCard(int16_t& Index) {
     const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(Index)].Reference);
     const bool known = r >= 0 && static_cast<size_t>(r) < memCardHolder.size();
     memProcessing = True;
+    memShowFocus(Index);
 
     if (memAppType == 0) {
         // Face and caption are painted now, so both cards show during the pause.
@@ -170,6 +171,7 @@ void frm_MemoryGame::memCheckCardStatus() {
     memDisplayCard[static_cast<size_t>(b)].Turned = False;
     memCardStatus = -1;
     memProcessing = False;
+    memShowFocus();
     memCheckPlayerStatus(memCurrentPlayer);
 }
 

@@ -22,6 +22,10 @@ public:
     // Completion events are delivered only while notification is on.
     virtual void set_notify(bool on) = 0;
     virtual bool notify() const = 0;
+    // Muted sounds are silent but keep their length: every command and every
+    // completion happens as it would with sound.
+    virtual void set_muted(bool on) = 0;
+    virtual bool muted() const = 0;
 
     // Once after each "play", when the sound has ended (the code is 1).
     std::function<void(int16_t notify_code)> on_done;

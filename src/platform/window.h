@@ -15,6 +15,16 @@ class Platform;
 
 enum class WindowState { Normal, Maximized };
 
+// Key codes of the key-down event: a letter is its capital's character code.
+constexpr int16_t kKeyTab = 9;
+constexpr int16_t kKeyReturn = 13;
+constexpr int16_t kKeyEscape = 27;
+constexpr int16_t kKeySpace = 32;
+constexpr int16_t kKeyLeft = 37;
+constexpr int16_t kKeyUp = 38;
+constexpr int16_t kKeyRight = 39;
+constexpr int16_t kKeyDown = 40;
+
 class Window {
 public:
     Window(Platform& platform, std::string name);
@@ -58,9 +68,12 @@ public:
     int inner_height() const { return height_; }
     const std::vector<PrintedLine>& printed() const { return printed_; }
 
-    // Events. The key handler may change the key code.
+    // Events. The key handlers may change the key code. A key goes down
+    // first (every key, with its key code), then is pressed (keys that give
+    // a character, with its character code).
     std::function<void()> on_load;
     std::function<void()> on_activate;
+    std::function<void(int16_t& key_code)> on_key_down;
     std::function<void(int16_t& key_ascii)> on_key_press;
 
     // Controls and timers in drawing order; maintained by their constructors.

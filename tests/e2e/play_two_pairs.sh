@@ -5,8 +5,10 @@
 # both pairs leave the board, the good end picture shows, and a click on it
 # ends the program. Every step waits for the settled try on the screen or in
 # the trace, since the game ignores clicks while a try's sounds and pauses run.
+# With PLAY_BY=keys the same game is played by the keyboard alone: the sound
+# is muted, arrows bring the focus frame to a card and Return turns it.
 set -uo pipefail
-memory="$1" source_dir="$2"
+memory="$1" source_dir="$2" play_by="${PLAY_BY:-mouse}"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
@@ -76,11 +78,46 @@ trace_until() {
     done
     return 1
 }
+# The card with the focus frame on screenshot $1 (its light band lies two
+# pixels left of the card), or "-".
+framed() {
+    local k x y
+    for k in 0 1 2 3; do
+        read -r x y <<<"${at[$k]}"
+        [ "$(pixel "$1" $((x - 42)) "$y")" = "#FFFFFF" ] && { echo "$k"; return; }
+    done
+    echo -
+}
+# Right and Down in turn until the frame is on card $1; after each key the
+# screen is watched until the frame has moved.
+focus_card() {
+    local now before key=Right
+    shot focus
+    now="$(framed "$work/focus.png")"
+    for _ in $(seq 8); do
+        [ "$now" = "$1" ] && return 0
+        before="$now"
+        xdotool key "$key"
+        if [ "$key" = Right ]; then key=Down; else key=Right; fi
+        for _ in $(seq 40); do
+            shot focus
+            now="$(framed "$work/focus.png")"
+            [ "$now" != "$before" ] && break
+            sleep 0.05
+        done
+    done
+    fail "the focus frame does not reach card $1"
+}
 evaluations=0
-# Clicks the card of colour k; waits until the game has heard it out: the
-# sound chain ends in memCheckCardStatus.
+# Clicks the card of colour k (or turns it by the keys); waits until the
+# game has heard it out: the sound chain ends in memCheckCardStatus.
 click_card() {
-    xdotool mousemove --sync ${at[$1]} click 1
+    if [ "$play_by" = keys ]; then
+        focus_card "$1"
+        xdotool key Return
+    else
+        xdotool mousemove --sync ${at[$1]} click 1
+    fi
     evaluations=$((evaluations + 1))
     trace_until "=> memCheckCardStatus <=" "$evaluations" || fail "the click on card $1 was not taken up: $(trace | tail -5)"
 }
@@ -98,6 +135,8 @@ for k in 0 1 2 3; do
 done
 echo "cards at: ${at[*]}"
 xdotool windowfocus --sync "$window" 2>/dev/null
+# Muted, the game keeps its pace: every step below waits as it does with sound.
+[ "$play_by" = keys ] && xdotool key m
 
 # A try without a pair: both cards turn face down again.
 click_card 0
@@ -131,8 +170,14 @@ green="$(convert "$work/end.png" -fill black +opaque "$good_colour" -fill white 
 [ "$(count "--> memCheckCardStatus: Match!")" -eq 2 ] || fail "not two pairs in the trace"
 [ "$(count "=> memCheckCardStatus <=")" -eq 6 ] || fail "not six evaluations in the trace: $(trace)"
 
-# A click on the end picture ends the program normally.
-xdotool mousemove --sync 512 384 click 1
+# A click on the end picture (or Return, with the focus frame on it) ends
+# the program normally.
+if [ "$play_by" = keys ]; then
+    [ "$(pixel "$work/end.png" 410 384)" = "#FFFFFF" ] || fail "no focus frame around the end picture"
+    xdotool key Return
+else
+    xdotool mousemove --sync 512 384 click 1
+fi
 status="$(wait_for_exit)"
 [ "$status" = 0 ] || fail "a click on the end picture ends with status $status, not 0: $(cat "$GAME_ERR")"
 echo "ok"

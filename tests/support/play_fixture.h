@@ -22,6 +22,7 @@
 #include "board/geometry.h"
 #include "platform/headless/headless_media_device.h"
 #include "platform/headless/headless_platform.h"
+#include "support/wave_file.h"
 
 namespace mem::test {
 
@@ -58,21 +59,6 @@ struct PlayOptions {
     // Lengths of the sounds, in ms.
     int turn_ms = 100, card_ms = 200, result_ms = 300, end_ms = 400;
 };
-
-// A mono 8-bit wave of silence, `ms` long.
-inline void write_wave(const std::filesystem::path& path, int ms) {
-    const uint32_t rate = 8000, bytes = rate * static_cast<uint32_t>(ms) / 1000;
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out << "RIFF";
-    u32(36 + bytes);
-    out << "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(rate), u32(rate), u16(1), u16(8);
-    out << "data";
-    u32(bytes);
-    out << std::string(bytes, '\x80');
-}
 
 class PlayTest : public testing::Test {
 public:

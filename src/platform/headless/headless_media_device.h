@@ -22,6 +22,8 @@ public:
     int16_t device_id() const override { return 1; }
     void set_notify(bool on) override { notify_ = on; }
     bool notify() const override { return notify_; }
+    void set_muted(bool on) override { muted_ = on; }
+    bool muted() const override { return muted_; }
 
     bool is_open() const { return open_; }
     // Test hook: a command for which this answers true fails with a driver
@@ -37,6 +39,7 @@ private:
     std::string open_file_;
     int error_ = 0;
     bool notify_ = false;
+    bool muted_ = false;
     bool open_ = false;
     bool playing_ = false;
     int length_ms_ = 0;

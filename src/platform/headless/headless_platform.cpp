@@ -228,4 +228,10 @@ void HeadlessPlatform::press_key(int16_t key_ascii) {
     if (front->on_key_press) front->on_key_press(key_ascii);
 }
 
+void HeadlessPlatform::key_down(int16_t key_code) {
+    if (windows_.empty()) return;
+    Window* front = windows_.back();
+    if (front->on_key_down) front->on_key_down(key_code);
+}
+
 }  // namespace mem

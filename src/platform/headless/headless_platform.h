@@ -65,6 +65,8 @@ public:
     bool click_at(int x, int y);
     // Delivers a key to the front-most loaded window.
     void press_key(int16_t key_ascii);
+    // A key going down, with its key code, on the front-most loaded window.
+    void key_down(int16_t key_code);
     // Moves the virtual clock, firing timers and sound events in time order.
     void advance(uint64_t ms);
     // Fires what is due now.

@@ -184,6 +184,11 @@ void SdlMediaDevice::free_chunks() {
     position_ = 0;
 }
 
+void SdlMediaDevice::set_muted(bool on) {
+    muted_ = on;
+    if (g_mixer_open) Mix_Volume(channel_, on ? 0 : MIX_MAX_VOLUME);
+}
+
 void SdlMediaDevice::completed(uint32_t play) {
     if (!playing_ || play != channel_play(channel_)) return;
     playing_ = false;

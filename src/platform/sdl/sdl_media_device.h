@@ -25,6 +25,9 @@ public:
     int16_t device_id() const override { return static_cast<int16_t>(channel_ + 1); }
     void set_notify(bool on) override { notify_ = on; }
     bool notify() const override { return notify_; }
+    // The channel plays on at volume 0, so a muted sound ends when it would.
+    void set_muted(bool on) override;
+    bool muted() const override { return muted_; }
 
     int channel() const { return channel_; }
     // A completion event of the given play reached the main thread.
@@ -43,6 +46,7 @@ private:
     std::string file_name_;
     int error_ = 0;
     bool notify_ = false;
+    bool muted_ = false;
     Mix_Chunk* sound_ = nullptr;
     Mix_Chunk* rest_ = nullptr;  // the part of the sound from the position on
     uint32_t position_ = 0;      // bytes into the sound

@@ -37,6 +37,24 @@ std::string message_lines(const std::string& text) {
     return to_utf8(out);
 }
 
+// The key code of the key-down event; 0 for keys the game has no code for.
+int16_t key_code(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<int16_t>('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int16_t>('0' + (key - SDLK_0));
+    switch (key) {
+        case SDLK_TAB: return kKeyTab;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return kKeyReturn;
+        case SDLK_ESCAPE: return kKeyEscape;
+        case SDLK_SPACE: return kKeySpace;
+        case SDLK_LEFT: return kKeyLeft;
+        case SDLK_UP: return kKeyUp;
+        case SDLK_RIGHT: return kKeyRight;
+        case SDLK_DOWN: return kKeyDown;
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform(std::string arguments, std::string program_dir, std::string system_dir)
@@ -286,6 +304,11 @@ void SdlPlatform::deliver_key(int16_t key) {
     if (target && target->loaded() && target->on_key_press) target->on_key_press(key);
 }
 
+void SdlPlatform::deliver_key_down(int16_t code) {
+    Window* target = keyboard_window();
+    if (target && target->loaded() && target->on_key_down) target->on_key_down(code);
+}
+
 void SdlPlatform::deliver_click(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     Window* window = window_of(button.windowID);
@@ -315,6 +338,7 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             deliver_key(27);
             break;
         case SDL_KEYDOWN:
+            if (const int16_t code = key_code(event.key.keysym.sym)) deliver_key_down(code);
             switch (event.key.keysym.sym) {
                 case SDLK_ESCAPE: deliver_key(27); break;
                 case SDLK_RETURN:

@@ -78,6 +78,7 @@ private:
     void destroy_sdl_window(Window& window);
     void dispatch(const SDL_Event& event);
     void deliver_key(int16_t key);
+    void deliver_key_down(int16_t code);
     void deliver_click(const SDL_MouseButtonEvent& button);
     void fire_due();
     uint64_t next_due() const;

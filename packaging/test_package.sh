@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The Debian package as a player gets it: lintian, the desktop entry, the
+# AppStream metadata and the man pages are checked; then the package is
+# unpacked into a scratch root, and the game started there through its link
+# in games/ finds its default game beside the real program, paints the board
+# and ends on Escape; the installed memory-check checks the installed games.
+# usage: test_package.sh PACKAGE.deb
+set -uo pipefail
+package="$(realpath "$1")"
+source "$(dirname "$0")/../tests/e2e/support/xvfb.sh"
+make_work_dir work
+root="$work/root"
+
+echo "== lintian"
+lintian --fail-on error "$package" || fail "lintian reports errors"
+
+dpkg-deb -x "$package" "$root" || fail "cannot unpack $package"
+share="$root/usr/share" games="$root/usr/share/games/memory/games"
+
+echo "== desktop entry, icons, AppStream metadata, man pages"
+for entry in "$share"/applications/*.desktop; do
+    desktop-file-validate "$entry" || fail "desktop-file-validate: $entry"
+    program="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry" | head -n1)"
+    [ -x "$root$program" ] || fail "the menu entry starts $program, which the package does not hold"
+    icon="$(sed -n 's/^Icon=//p' "$entry")"
+    for size in 48x48 64x64 128x128 256x256; do
+        [ -s "$share/icons/hicolor/$size/apps/$icon.png" ] || fail "no $size icon $icon"
+    done
+    [ -s "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon $icon"
+done
+appstreamcli validate --no-net "$share"/metainfo/*.xml || fail "appstreamcli validate"
+for page in "$share"/man/man6/*.6.gz; do
+    warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+    [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+done
+
+echo "== memory-check on the installed games"
+for definition in "$games"/*/*.ini; do
+    name="$(basename "$definition" .ini)"
+    [ "$name" = "$(basename "$(dirname "$definition")")" ] || continue
+    "$root/usr/games/memory-check" --warnings-as-errors "$definition" || fail "$name does not check clean"
+done
+
+echo "== the installed game under Xvfb"
+command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
+start_xvfb 1024x768
+
+# Pixels that differ between a part of the screenshot and a picture.
+differing() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
+# True when the screenshot shows the memory board: the background where the
+# board has no control, and a card back at each of the 16 places the board
+# geometry gives 80 x 88 cards on a 1024 x 768 screen (play area from x 121,
+# y 16; gaps of 80 across and 49 down).
+board_painted() {
+    import -window root "$work/shot.png" 2>/dev/null || return 1
+    convert "$work/shot.png" -crop 40x20+150+25 +repage "$work/patch.png"
+    convert "$games/memory/gfx/bg1024.png" -crop 40x20+150+25 +repage -depth 8 "$work/bg.png"
+    [ "$(differing "$work/patch.png" "$work/bg.png")" = 0 ] || return 1
+    local column row
+    for column in 0 1 2 3; do
+        for row in 0 1 2 3; do
+            convert "$work/shot.png" -crop "80x88+$((201 + 240 * column))+$((65 + 186 * row))" +repage "$work/card.png"
+            [ "$(differing "$work/card.png" "$games/memory/gfx/back.png")" = 0 ] || return 1
+        done
+    done
+}
+
+# No argument: memory.ini beside the real program names the memory game.
+start_game "$root/usr/games/memory"
+window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+for _ in $(seq 50); do board_painted && break; sleep 0.2; done
+board_painted || fail "the memory board is not painted (screenshot: $work/shot.png, KEEP=1 keeps it)"
+! grep -q "Error in application" "$GAME_ERR" || fail "the installed game reports an error: $(cat "$GAME_ERR")"
+xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key Escape
+status="$(wait_for_exit)"
+[ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
+echo "the memory board is painted; Escape ends with status 0"
+
+# A relative argument is taken from the program's directory.
+start_game "$root/usr/games/memory" games/match/match.ini
+window="$(wait_for_window Memory)" || fail "no game window for the match game: $(cat "$GAME_ERR")"
+sleep 1
+! grep -q "Error in application" "$GAME_ERR" || fail "games/match/match.ini reports an error: $(cat "$GAME_ERR")"
+xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key Escape
+status="$(wait_for_exit)"
+[ "$status" = 0 ] || fail "the match game ends with status $status, not 0: $(cat "$GAME_ERR")"
+echo "games/match/match.ini starts; Escape ends with status 0"
+echo "ok"

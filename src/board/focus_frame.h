@@ -1,0 +1,31 @@
+#pragma once
+// The keyboard focus frame: nested outline shapes around a control, dark on
+// the outside and the inside with a light band between, so it shows on any
+// background. Shapes only draw, so the frame never takes a click.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+
+namespace mem {
+
+class FocusFrame {
+public:
+    // How far the frame reaches out from the control it surrounds.
+    static constexpr int kWidth = 4;
+
+    // Hidden at first; in `container`'s coordinates, like the controls it surrounds.
+    FocusFrame(Window& window, const std::string& name, PictureBox* container);
+
+    // Around the rectangle of a control in the same container.
+    void show_around(int left, int top, int width, int height);
+    void hide();
+    bool visible() const { return rings_.front()->visible(); }
+    const Shape& ring(int i) const { return *rings_.at(static_cast<size_t>(i)); }
+
+private:
+    std::vector<std::unique_ptr<Shape>> rings_;  // innermost first
+};
+
+}  // namespace mem

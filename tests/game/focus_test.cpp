@@ -1,0 +1,125 @@
+// Where the keyboard focus goes: along rows and columns of the board,
+// skipping cards that cannot be turned, wrapping at the edges; through the
+// text column; and when the frame would cover a face.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+
+#include "game/focus.h"
+
+namespace mem {
+namespace {
+
+// A board drawn as text, one string per row: 'o' a turnable card, 'x' one
+// that cannot be turned (taken or in hand).
+std::vector<FocusCell> board(const std::vector<std::string>& rows) {
+    std::vector<FocusCell> cells;
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            cells.push_back({static_cast<int>(c), static_cast<int>(r), rows[r][c] == 'o'});
+    return cells;
+}
+
+TEST(Focus, MovesToTheNearestTurnableCardInTheDirection) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> rows;
+        int from;
+        FocusMove move;
+        int expected;
+    } cases[] = {
+        {"right along the row", {"oooo", "oooo"}, 0, FocusMove::Right, 1},
+        {"down the column", {"oooo", "oooo"}, 1, FocusMove::Down, 5},
+        {"left along the row", {"oooo", "oooo"}, 6, FocusMove::Left, 5},
+        {"up the column", {"oooo", "oooo"}, 6, FocusMove::Up, 2},
+        {"skips taken cards", {"oxxo", "oooo"}, 0, FocusMove::Right, 3},
+        {"wraps at the right edge", {"oooo", "oooo"}, 3, FocusMove::Right, 0},
+        {"wraps at the left edge", {"oooo", "oooo"}, 4, FocusMove::Left, 7},
+        {"wraps at the bottom", {"oooo", "oooo"}, 5, FocusMove::Down, 1},
+        {"wraps at the top, past taken cards", {"oxoo", "oxoo", "oooo"}, 1, FocusMove::Up, 9},
+        {"wraps skipping taken cards", {"xooo", "oooo"}, 3, FocusMove::Right, 1},
+        {"the nearest row ahead when its own row has none", {"oxxx", "xxxo"}, 0, FocusMove::Right, 7},
+        {"its own row wins over a nearer card in another", {"oxxo", "xoxx"}, 0, FocusMove::Right, 3},
+        {"from a card that has left the board", {"oxoo"}, 1, FocusMove::Right, 2},
+        {"stays when no other card can be turned", {"xxox"}, 2, FocusMove::Left, 2},
+        {"the row above wins a tie with the row below", {"xxo", "oxx", "xxo"}, 3, FocusMove::Right, 2},
+        {"nothing to move from: the top left", {"xooo", "oooo"}, -1, FocusMove::Down, 1},
+        {"a 6 x 4 board", {"oooooo", "oooooo", "oooooo", "oooooo"}, 23, FocusMove::Right, 18},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(focus_next_cell(board(c.rows), c.from, c.move), c.expected) << c.what;
+    }
+}
+
+TEST(Focus, FirstFocusIsTheTurnableCardNearestTheTopLeft) {
+    EXPECT_EQ(focus_nearest_cell(board({"oooo", "oooo"}), 0, 0), 0);
+    EXPECT_EQ(focus_nearest_cell(board({"xooo", "oooo"}), 0, 0), 1);  // ties go to the upper card
+    EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xooo"}), 0, 0), 5);
+    EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xxxx"}), 0, 0), -1);
+    EXPECT_EQ(focus_nearest_cell(board({"oxxo", "xxxx"}), 2, 1), 3);
+}
+
+// From any turnable card, the four arrows reach every other one, whatever
+// has left the board.
+TEST(Focus, ArrowsReachEveryTurnableCard) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        const int columns = 1 + static_cast<int>(random() % 6), rows = 1 + static_cast<int>(random() % 5);
+        std::vector<FocusCell> cells;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) cells.push_back({c, r, random() % 3 != 0});
+        const int start = focus_nearest_cell(cells, 0, 0);
+        if (start < 0) continue;
+        std::set<int> seen{start};
+        std::vector<int> open{start};
+        while (!open.empty()) {
+            const int at = open.back();
+            open.pop_back();
+            for (FocusMove m : {FocusMove::Left, FocusMove::Right, FocusMove::Up, FocusMove::Down}) {
+                const int next = focus_next_cell(cells, at, m);
+                ASSERT_TRUE(cells[static_cast<size_t>(next)].turnable);
+                if (seen.insert(next).second) open.push_back(next);
+            }
+        }
+        size_t turnable = 0;
+        for (const FocusCell& c : cells) turnable += c.turnable;
+        EXPECT_EQ(seen.size(), turnable) << "round " << round;
+    }
+}
+
+TEST(Focus, TextColumnMovesThroughChoosableTexts) {
+    const std::vector<bool> column{true, false, true, true, false};
+    struct Case {
+        int from, step, expected;
+    } cases[] = {
+        {-1, 1, 0}, {-1, -1, 3}, {0, 1, 2}, {2, -1, 0}, {3, 1, 0}, {0, -1, 3}, {1, 1, 2}, {4, 1, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(focus_next_text(column, c.from, c.step), c.expected) << c.from << " step " << c.step;
+    EXPECT_EQ(focus_next_text({false, true, false}, 1, 1), 1);
+    EXPECT_EQ(focus_next_text({false, false}, 0, 1), -1);
+    EXPECT_EQ(focus_next_text({}, -1, 1), -1);
+}
+
+TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
+    const FocusRect card{100, 100, 60, 60};
+    const FocusRect frame{96, 96, 68, 68};
+    struct Case {
+        const char* what;
+        FocusRect face;
+        bool covered;
+    } cases[] = {
+        {"the framed card itself", card, false},
+        {"a neighbour with a wide gap", {180, 100, 60, 60}, false},
+        {"a neighbour two pixels away", {162, 100, 60, 60}, true},
+        {"a neighbour just beyond the frame", {164, 100, 60, 60}, false},
+        {"an overlapping card", {140, 140, 60, 60}, true},
+        {"a card shrunk to nothing", {130, 130, 0, 0}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(focus_frame_covers(frame, card, c.face), c.covered) << c.what;
+}
+
+}  // namespace
+}  // namespace mem

@@ -1,0 +1,66 @@
+// The SDL backend's side of playing by keys: key codes of the keys the
+// game answers, and a muted sound that still takes its whole length.
+#include <SDL_mixer.h>
+
+#include "../support/wave_file.h"
+#include "platform/sdl/sdl_media_device.h"
+#include "sdl_support.h"
+
+namespace mem::test {
+namespace {
+
+class SdlKeyboard : public SdlSuite {};
+
+TEST_F(SdlKeyboard, KeysGoDownWithTheirKeyCodes) {
+    Window window(*platform, "frm_Keys");
+    std::vector<int16_t> codes;
+    window.on_key_down = [&](int16_t& code) { codes.push_back(code); };
+    platform->show(window);
+    const SDL_Keycode keys[] = {SDLK_LEFT, SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_TAB,  SDLK_RETURN,
+                                SDLK_KP_ENTER, SDLK_SPACE, SDLK_m, SDLK_F5, SDLK_ESCAPE};
+    for (SDL_Keycode key : keys) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+    }
+    platform->yield();
+    // A key the game has no code for (F5) does not go down.
+    EXPECT_EQ(codes, (std::vector<int16_t>{kKeyLeft, kKeyUp, kKeyRight, kKeyDown, kKeyTab, kKeyReturn, kKeyReturn,
+                                           kKeySpace, 'M', kKeyEscape}));
+    platform->close(window);
+}
+
+TEST_F(SdlKeyboard, MutedSoundIsSilentAndTakesItsLength) {
+    Window window(*platform, "frm_Mute");
+    platform->show(window);
+    auto device = platform->create_media_device(window);
+    const int channel = static_cast<SdlMediaDevice&>(*device).channel();
+    int done = 0;
+    device->on_done = [&](int16_t) { ++done; };
+    device->set_notify(true);
+
+    const auto path = dir / "muted.wav";
+    write_wave(path, 300);
+    device->set_muted(true);
+    EXPECT_TRUE(device->muted());
+    device->set_file_name(path.string());
+    device->command("open");
+    const uint64_t start = platform->now_ms();
+    device->command("play");
+    EXPECT_EQ(device->error(), 0);
+    EXPECT_EQ(Mix_Volume(channel, -1), 0);
+    while (done == 0 && platform->now_ms() - start < 3000) platform->run_once(true);
+    EXPECT_EQ(done, 1);
+    const uint64_t took = platform->now_ms() - start;
+    EXPECT_GE(took, 250u);
+    EXPECT_LT(took, 1500u);
+
+    device->set_muted(false);
+    EXPECT_EQ(Mix_Volume(channel, -1), MIX_MAX_VOLUME);
+    device->command("close");
+    platform->close(window);
+}
+
+}  // namespace
+}  // namespace mem::test

@@ -1,0 +1,138 @@
+#include "game_files.h"
+
+namespace mem::make {
+
+std::string item_line(const std::string& text) {
+    std::string line = text;
+    for (char& c : line)
+        if (c == '"') c = '\'';
+    const bool quote = line.find(',') != std::string::npos ||
+                       (!line.empty() && (line.front() == ' ' || line.back() == ' '));
+    return quote ? "\"" + line + "\"" : line;
+}
+
+std::string plain_text(const std::string& text) {
+    std::string plain = text;
+    for (char& c : plain) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        if (c == '"') c = '\'';
+    }
+    return plain;
+}
+
+std::vector<PanelGroup> panel_groups(const Options& options) {
+    std::vector<PanelGroup> groups;
+    // A timer that never reaches its limit: -1 seconds.
+    if (options.timer) groups.push_back({"timer", "Time", "panel_timer.png", -1});
+    if (options.countdown > 0) groups.push_back({"countdown", "Time left", "panel_countdown.png", options.countdown});
+    groups.push_back({"cards left", "Cards left", "panel_left.png", 0});
+    if (options.tries > 0) groups.push_back({"tries left", "Tries left", "panel_tries.png", options.tries});
+    // Tries made are only counted: the limit is out of reach.
+    else groups.push_back({"tries made", "Tries", "panel_tries.png", 32767});
+    return groups;
+}
+
+namespace {
+
+class Lines {
+public:
+    Lines& operator()(std::string line) {
+        // Empty fields at the end of a card or list line are left off.
+        while (!line.empty() && line.back() == '\t') line.pop_back();
+        text += item_line(line) + "\n";
+        return *this;
+    }
+    Lines& key(const std::string& key, const std::string& value) { return (*this)(key + "=" + value); }
+    Lines& key(const std::string& key, long value) { return (*this)(key + "=" + std::to_string(value)); }
+    std::string text;
+};
+
+int removal_code(Removal removal) {
+    switch (removal) {
+        case Removal::Hide: return 1;
+        case Removal::Fly: return 2;
+        case Removal::Shrink: return 3;
+        case Removal::Line: return 0;
+    }
+    return 2;
+}
+
+// Font keys come after the key that makes them count (active, order).
+void font(Lines& f, int points) { f.key("fontname", "DejaVu Sans").key("fontsize", points).key("fontbold", 1); }
+
+}  // namespace
+
+GameText game_text(const Options& options, const Theme& theme, const std::string& folder, const BoardPlan& plan,
+                   const std::vector<CardEntry>& cards, int caption_points, const TextListPlan& text_list) {
+    const bool text_game = options.kind == GameKind::Text;
+    GameText out;
+
+    Lines d;
+    d("[memory]").key("app", options.kind == GameKind::Match ? "match" : "memory");
+    d("[paths]").key("gfx", folder + "gfx/").key("card", folder + "cards/");
+    d.key("sfx", folder + "sfx/").key("data", folder + "data/");
+    d("[gamefiles]").key("main", "main.ini").key("global", "global.ini").key("cards", "cards.txt");
+    if (text_game) d.key("listfile", "words.txt");
+    out.definition = d.text;
+
+    const Rgb white{255, 255, 255};
+    Lines m;
+    std::string pictures;
+    for (int row = 0; row < kScreenRows; ++row)
+        pictures += (row ? "\t" : "") + (plan.boards[row] ? "bg" + std::to_string(screen_width(row)) + ".png" : "");
+    m("[interface]").key("pictures", pictures).key("backcolor", theme.bottom.colour());
+    m.key("quitpicture", "quit.png").key("endgoodpicture", "good.png").key("endbadpicture", "bad.png");
+    m.key("endgoodsound", "good.wav").key("endbadsound", "bad.wav");
+    m.key("matchsound", "match.wav").key("nomatchsound", "nomatch.wav");
+    if (options.removal == Removal::Line) m("[line]").key("active", 1).key("color", theme.accent.colour()).key("width", 5);
+    m("[players]").key("players", options.players).key("defaultname", "Player ").key("picture", "player.png");
+    m.key("namefont", "DejaVu Sans").key("namefontsize", 9).key("namefontbold", 1).key("nameforecolor", white.colour());
+    m.key("scorefont", "DejaVu Sans").key("scorefontsize", 9).key("scorefontbold", 1);
+    m.key("scoreforecolor", theme.accent.colour()).key("dimcolor", 8421504);
+    const std::vector<PanelGroup> groups = panel_groups(options);
+    // Orders count the panel slots from 1.
+    for (size_t order = 0; order < groups.size(); ++order) {
+        const PanelGroup& g = groups[order];
+        m("[" + g.section + "]").key("active", 1).key("order", static_cast<long>(order) + 1);
+        if (g.condition != 0) m.key("condition", g.condition);
+        m.key("picture", g.picture);
+        font(m, 16);
+        m.key("forecolor", white.colour()).key("placex", 2).key("placey", 2);
+    }
+    out.main = m.text;
+
+    Lines g;
+    g("[cards]").key("cardsx", plan.cards_x).key("cardsy", plan.cards_y);
+    g.key("cardwidth", plan.card_width).key("cardheight", plan.card_height).key("border", 0);
+    // A match game's cards lie face up: no back.
+    if (options.kind != GameKind::Match) g.key("picture", "back.png");
+    g.key("turnsound", "turn.wav");
+    g.key("dissapear", removal_code(options.removal));
+    font(g, caption_points);
+    g.key("forecolor", theme.ink.colour());
+    if (text_game) {
+        g("[text list]").key("active", 1);
+        font(g, text_list.font_size);
+        g.key("forecolor", white.colour()).key("selectcolor", theme.accent.colour()).key("dimcolor", 8421504);
+        g.key("destroy", 1).key("sound", "click.wav");
+        g.key("top", text_list.top).key("left", 8).key("width", 97).key("space", text_list.space);
+    }
+    out.global = g.text;
+
+    Lines c, l;
+    for (const CardEntry& card : cards) {
+        const std::string caption = plain_text(card.caption);
+        if (text_game) {
+            c(caption + "\t" + card.picture);
+            l(caption + "\t" + card.sound);
+        } else {
+            const std::string shown = options.captions ? caption : "";
+            for (int twice = 0; twice < 2; ++twice) c(caption + "\t" + card.picture + "\t" + shown + "\t" + card.sound);
+        }
+    }
+    out.cards = c.text;
+    out.list = l.text;
+    return out;
+}
+
+}  // namespace mem::make

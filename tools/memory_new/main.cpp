@@ -1,0 +1,11 @@
+// memory-new: makes a game from a folder of pictures.
+#include <iostream>
+
+#include "memory_new.h"
+
+int main(int argc, char** argv) {
+    mem::make::Environment environment;
+    environment.system_dir = MEMORY_SYSTEM_DIR;
+    return mem::make::memory_new_main(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                                      environment);
+}

@@ -1,0 +1,146 @@
+#include "options.h"
+
+#include "theme.h"
+
+namespace mem::make {
+
+const char* const kUsage =
+    "usage: memory-new [options] NAME PICTURE-OR-FOLDER...\n"
+    "\n"
+    "Makes the game NAME/ (NAME/NAME.ini, data/, gfx/, cards/, sfx/) from pictures:\n"
+    "each picture becomes a pair of cards, captioned with its file name (underscores\n"
+    "as blanks); a wave file of the same name beside a picture becomes its sound.\n"
+    "Play it with: memory /path/to/NAME/NAME.ini\n"
+    "\n"
+    "options:\n"
+    "  --kind memory|match|text  cards face down (default), face up, or matched\n"
+    "                            against their names in a list\n"
+    "  --players N               1 to 4 players (default 1)\n"
+    "  --timer                   show each player's time\n"
+    "  --countdown SECONDS       each player has this many seconds\n"
+    "  --tries N                 each player has N tries\n"
+    "  --removal hide|fly|shrink|line  how a found pair leaves the board (default fly;\n"
+    "                            line joins the pair with a line instead)\n"
+    "  --theme NAME              colours: ocean (default), forest, sunset, night\n"
+    "  --no-captions             no names on the cards\n"
+    "  --speak                   each card says its name (needs espeak-ng)\n"
+    "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
+    "  --force                   replace an existing NAME/ folder\n"
+    "  --help                    this text\n"
+    "\n"
+    "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
+
+namespace {
+
+std::optional<int> whole(const std::string& text) {
+    if (text.empty() || text.size() > 6) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
+    Options options;
+    std::vector<std::string> plain;
+    bool options_end = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options_end || arg.size() < 2 || arg[0] != '-') {
+            plain.push_back(arg);
+            continue;
+        }
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 < args.size()) return args[++i];
+            error = arg + " needs a value";
+            return std::nullopt;
+        };
+        auto number = [&](int low, int high) -> std::optional<int> {
+            const auto text = value();
+            if (!text) return std::nullopt;
+            const auto n = whole(*text);
+            if (!n || *n < low || *n > high) {
+                error = arg + " wants a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                        ", not \"" + *text + "\"";
+                return std::nullopt;
+            }
+            return n;
+        };
+        if (arg == "--") {
+            options_end = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--kind") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            if (*v == "memory") options.kind = GameKind::Memory;
+            else if (*v == "match") options.kind = GameKind::Match;
+            else if (*v == "text") options.kind = GameKind::Text;
+            else return error = "--kind is memory, match or text, not \"" + *v + "\"", std::nullopt;
+        } else if (arg == "--players") {
+            const auto n = number(1, 4);
+            if (!n) return std::nullopt;
+            options.players = *n;
+        } else if (arg == "--timer") {
+            options.timer = true;
+        } else if (arg == "--countdown") {
+            // The clock shows at most five digits.
+            const auto n = number(1, 32767);
+            if (!n) return std::nullopt;
+            options.countdown = *n;
+        } else if (arg == "--tries") {
+            const auto n = number(1, 32767);
+            if (!n) return std::nullopt;
+            options.tries = *n;
+        } else if (arg == "--removal") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            if (*v == "hide") options.removal = Removal::Hide;
+            else if (*v == "fly") options.removal = Removal::Fly;
+            else if (*v == "shrink") options.removal = Removal::Shrink;
+            else if (*v == "line") options.removal = Removal::Line;
+            else return error = "--removal is hide, fly, shrink or line, not \"" + *v + "\"", std::nullopt;
+        } else if (arg == "--theme") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            if (!find_theme(*v)) return error = "no theme \"" + *v + "\"; the themes are " + theme_names(), std::nullopt;
+            options.theme = *v;
+        } else if (arg == "--output") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            options.output = *v;
+        } else if (arg == "--force") {
+            options.force = true;
+        } else if (arg == "--no-captions") {
+            options.captions = false;
+        } else if (arg == "--speak") {
+            options.speak = true;
+        } else {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    if (options.help) return options;
+    if (plain.size() < 2) {
+        error = plain.empty() ? "no game name and no pictures given" : "no pictures given";
+        return std::nullopt;
+    }
+    options.name = plain[0];
+    options.inputs.assign(plain.begin() + 1, plain.end());
+    if (options.name.empty() || options.name.find_first_of("/\\\"") != std::string::npos || options.name == "." ||
+        options.name == "..") {
+        error = "the game's name \"" + options.name + "\" cannot name a folder: not empty, . or .., no /, \\ or \"";
+        return std::nullopt;
+    }
+    if (options.kind == GameKind::Text && options.removal == Removal::Line) {
+        error = "--removal line joins two cards; a text game takes one card at a time";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace mem::make

@@ -1,0 +1,34 @@
+#pragma once
+// The command line of memory-new.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mem::make {
+
+enum class GameKind { Memory, Match, Text };
+enum class Removal { Hide, Fly, Shrink, Line };
+
+struct Options {
+    std::string name;                 // the game's folder and definition name
+    std::vector<std::string> inputs;  // pictures and folders of pictures
+    GameKind kind = GameKind::Memory;
+    int players = 1;
+    bool timer = false;
+    int countdown = 0;  // seconds; 0: no countdown
+    int tries = 0;      // tries allowed; 0: no limit (tries made are shown)
+    Removal removal = Removal::Fly;
+    std::string theme = "ocean";
+    std::string output = ".";
+    bool force = false;
+    bool captions = true;
+    bool speak = false;
+    bool help = false;
+};
+
+// The options, or nothing with the reason in `error`.
+std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const kUsage;
+
+}  // namespace mem::make
