@@ -1,6 +1,7 @@
 # Build, play and test the memory game.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
@@ -9,7 +10,7 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev \
 # Installing and packaging: make install, make deb, make test-package.
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
 
-.PHONY: all deps configure play test test-asan clean install deb test-package soak fuzz fuzz-build
+.PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build
 
 all: $(BUILD)/memory
 
@@ -34,14 +35,22 @@ FORCE:
 play: deps $(BUILD)/memory
 	$(BUILD)/memory $(if $(GAME),games/$(GAME)/$(GAME).ini)
 
-test: deps $(BUILD)/memory
+# The tests build with warnings as errors.
+test: deps
+	cmake -S . -B $(BUILD) -DMEMORY_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 
 test-asan:
-	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DMEMORY_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
+
+# The build a packager makes, in its own folder: optimised, and without a warning.
+release:
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DMEMORY_WERROR=ON
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
 # Installs into $(DESTDIR)$(PREFIX): the programs in lib/games/memory/, links
 # in games/, the bundled games in share/games/memory/, menu entry, icons and
@@ -90,4 +99,4 @@ fuzz: fuzz-build
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)

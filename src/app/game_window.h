@@ -172,6 +172,8 @@ public:
     void memCheckCardStatus();
     void memChangePlayer();
     void memCheckPlayerStatus(int16_t& Player);
+    // The score label of player p shows the player's CardsMade.
+    void memShowScore(int16_t p);
     // A try is chosen or being settled: a card (or text) in hand, its sounds,
     // the pause and the removal, until the try is settled.
     bool memTryInHand() const;

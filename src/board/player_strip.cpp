@@ -27,8 +27,9 @@ void frm_MemoryGame::memPlacePlayerStrip() {
         Label& name = lbl_PlayerName[p];
         if (memNameFont) name.set_font(memNameFont);
         name.set_fore_color(memNameForeColor);
-        const bool known = static_cast<size_t>(p) < memPlayer.size();
-        name.set_caption(" " + (known ? memPlayer[static_cast<size_t>(p)].Name : std::string()));
+        std::string caption = " ";
+        if (static_cast<size_t>(p) < memPlayer.size()) caption += memPlayer[static_cast<size_t>(p)].Name;
+        name.set_caption(caption);
         name.set_top(memNearest16((strip.height() - name.height()) / 2.0 + strip.top()));
 
         Label& score = lbl_PlayerScore[p];

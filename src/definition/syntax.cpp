@@ -107,7 +107,11 @@ std::string ItemReader::next() {
     // Up to the next comma or line end; after a quoted item the rest is skipped.
     size_t end = pos_;
     while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
-    if (!quoted) item = trim_right(text_.substr(pos_, end - pos_));
+    dropped_ = 0;
+    if (!quoted) {
+        item = trim_right(text_.substr(pos_, end - pos_));
+        dropped_ = end - pos_ - item.size();
+    }
     pos_ = end;
     if (pos_ < text_.size()) {
         if (text_[pos_] == ',') {

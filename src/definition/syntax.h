@@ -18,10 +18,13 @@ public:
     bool at_end() const { return pos_ >= text_.size(); }
     // The next item; an empty line gives an empty item.
     std::string next();
+    // How many blanks the end of the last item lost (none for a quoted one).
+    size_t dropped_blanks() const { return dropped_; }
 
 private:
     std::string text_;
     size_t pos_ = 0;
+    size_t dropped_ = 0;
 };
 
 Flag memIsSection(const std::string& item);

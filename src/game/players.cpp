@@ -1,4 +1,8 @@
-// Players: passing the turn, dropping out at a limit, and the end test.
+// Players: passing the turn, dropping out at a limit, the score label and
+// the end test.
+#include <cmath>
+#include <string>
+
 #include "app/game_window.h"
 #include "board/geometry.h"
 
@@ -44,6 +48,16 @@ void frm_MemoryGame::memChangePlayer() {
             lbl_PlayerScore[i].set_fore_color(memDimColor);
         }
     }
+}
+
+void frm_MemoryGame::memShowScore(int16_t p) {
+    if (p < 0 || static_cast<size_t>(p) >= memPlayer.size() || !lbl_PlayerScore.exists(p)) return;
+    // The score between blanks. Appended piece by piece: GCC 12 at -O3
+    // warns (-Wrestrict) about " " + a temporary string, wrongly.
+    std::string caption = " ";
+    caption += std::to_string(static_cast<long>(std::nearbyint(memPlayer[static_cast<size_t>(p)].CardsMade)));
+    caption += ' ';
+    lbl_PlayerScore[p].set_caption(caption);
 }
 
 bool frm_MemoryGame::memTryInHand() const {

@@ -2,19 +2,12 @@
 // either order. They match when the card's line in the card file and the
 // text's line in the list file have the same number. A matched card leaves
 // the board and its text is hidden or dimmed; otherwise both go back.
-#include <cmath>
 #include <string>
 
 #include "app/game_window.h"
 #include "board/geometry.h"
 
 namespace mem {
-
-namespace {
-
-std::string whole_number(double value) { return std::to_string(static_cast<long>(std::nearbyint(value))); }
-
-}  // namespace
 
 void frm_MemoryGame::lbl_Text_Click(int16_t Index) { memTextClick(Index); }
 
@@ -87,8 +80,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
         memRemoveTextObject();
         if (player_known) memIncrease(memPlayer[static_cast<size_t>(p)].CardsMade, 1);
         memDecrease(memCardsLeft, 1);
-        if (player_known && lbl_PlayerScore.exists(p))
-            lbl_PlayerScore[p].set_caption(" " + whole_number(memPlayer[static_cast<size_t>(p)].CardsMade) + " ");
+        memShowScore(p);
         memShowControls();
     } else {
         // Tries are not counted and the same player plays on.

@@ -13,8 +13,6 @@ namespace {
 // Cards 2m and 2m+1 of the card file are a pair.
 bool same_pair(float a, float b) { return std::trunc(a / 2.0) == std::trunc(b / 2.0); }
 
-std::string whole_number(double value) { return std::to_string(static_cast<long>(std::nearbyint(value))); }
-
 }  // namespace
 
 void frm_MemoryGame::img_Card_Click(int16_t Index) {
@@ -155,8 +153,7 @@ void frm_MemoryGame::memCheckCardStatus() {
         if (memMatchLine == False) memWipeOutCards();
         if (player_known) memIncrease(memPlayer[static_cast<size_t>(p)].CardsMade, 2);
         memDecrease(memCardsLeft, 2);
-        if (player_known && lbl_PlayerScore.exists(p))
-            lbl_PlayerScore[p].set_caption(" " + whole_number(memPlayer[static_cast<size_t>(p)].CardsMade) + " ");
+        memShowScore(p);
         memShowControls();
     } else {
         if (debug()) memWriteLog("--> memCheckCardStatus: Ingen match...");

@@ -102,14 +102,19 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"misplaced", "global.ini", global + "[text list]\ncardsx=2\n", "[text list] cardsx: the game reads no such key here (it is read in [cards])"},
         {"comma", "global.ini", global + "fontname=DejaVu Sans, Bold\n", "bold: not a key=value line"},
         {"card font size first", "global.ini", "fontsize=9\n" + global, "fontsize: no effect: it comes before \"fontname\""},
-        {"group font before active", "main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\n", "[timer] fontname: no effect: font keys of a group work only after \"active=1\""},
-        {"group font before order", "main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\n", "[timer] fontsize: no effect: font keys of a group work only after its \"order\""},
+        {"group font before active", "main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\ncondition=60\n", "[timer] fontname: no effect: font keys of a group work only after \"active=1\""},
+        {"group font before order", "main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\ncondition=60\n", "[timer] fontsize: no effect: font keys of a group work only after its \"order\""},
         {"text font before active", "global.ini", global + "[text list]\nfontname=DejaVu Sans\n", "[text list] fontname: no effect"},
         {"unknown font", "global.ini", global + "fontname=No Such Family Anywhere\n", "font \"No Such Family Anywhere\" is not installed; fontconfig falls back to"},
         {"unknown section", "main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you mean [interface]?)"},
         {"odd count", "global.ini", "[cards]\ncardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "give 3 cards, an odd number: card 3 has no pair"},
         {"short card file", "cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
         {"overlap", "global.ini", "[cards]\ncardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "the cards do not fit the play area"},
+        {"blank dropped", "main.ini", "[players]\ndefaultname=Player \n", "[players] defaultname: the value ends in a blank, which the game drops (it reads \"Player\"); to keep it, write the line in double quotes: \"defaultname=Player \""},
+        {"tries made 0", "main.ini", "[tries made]\nactive=1\ncondition=0\n", "[tries made] condition: 0: no tries made already reach it, so every player is out at the first test"},
+        {"timer 0", "main.ini", "[timer]\nactive=1\n", "[timer] condition: 0: the time counts 1, 2, 3, ..."},
+        {"countdown 0", "main.ini", "[countdown]\nactive=1\n", "[countdown] condition: 0: the countdown starts there"},
+        {"tries left 0", "main.ini", "[tries left]\nactive=1\ncondition=0\n", "[tries left] condition: 0: the tries left start there"},
     };
     for (const Case& c : cases) {
         reset();
@@ -122,6 +127,27 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         EXPECT_NE(lines()[0].find(c.expected), std::string::npos) << c.name << "\n" << lines()[0];
         EXPECT_EQ(run({"--warnings-as-errors"}), 1) << c.name;
     }
+}
+
+TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
+    // The set's folders named from %apppath%, which is not the set's folder.
+    files["memory.ini"] = "[application]\napp=memory\n[paths]\ngfx=%apppath%gfx\ncard=%apppath%card\n"
+                          "sfx=%apppath%sfx\ndata=%apppath%data\n[gamefiles]\nmain=main.ini\nglobal=global.ini\n"
+                          "cards=cards.txt\n";
+    write_files();
+    std::ostringstream err;
+    EXPECT_EQ(check::memory_check_main({path("data") + "memory.ini"}, out, err, path("system"), path("system")), 1);
+    ASSERT_EQ(lines().size(), 2u) << out.str();
+    EXPECT_EQ(lines()[0].rfind("error 5: ", 0), 0u) << lines()[0];
+    EXPECT_EQ(lines()[1], "hint: %apppath% is the program's directory, " + path("system").substr(0, path("system").size() - 1) +
+                              ", not the definition's: the missing files lie under " + dir.string() +
+                              " (did you mean to run it with --program-dir " + dir.string() +
+                              "? To play the game, copy it beside the program as it lies there)");
+    // Where %apppath% is right, or a file is missing wherever it stands, no hint.
+    EXPECT_EQ(run(), 0);
+    std::remove((dir / "gfx" / "bg.bmp").c_str());
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(out.str().find("hint: "), std::string::npos) << out.str();
 }
 
 TEST_F(MemoryCheckTest, BackgroundOfTheWrongSize) {

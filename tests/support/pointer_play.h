@@ -140,6 +140,9 @@ inline void play_to_good_end(PointerGame& run) {
     const int cards = memNearest16(g.memCardCount);
     ASSERT_GT(cards, 0);
     const bool text_game = g.memInterface.TextList.Active != False;
+    // The names keep the blank the definition gives them: "Player 1".
+    ASSERT_FALSE(g.memPlayer.empty());
+    EXPECT_TRUE(g.memPlayer[0].Name.ends_with(" 1")) << g.memPlayer[0].Name;
 
     // One try: two clicks, each waited for.
     int clicks = 0;

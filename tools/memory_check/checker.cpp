@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -186,9 +187,37 @@ void check_fit(const frm_MemoryGame& game, Warnings& warnings) {
     }
 }
 
-}  // namespace
+// Limit groups that end the game, or never end it, by themselves.
+void check_limits(const frm_MemoryGame& game, Warnings& warnings) {
+    const std::string main = native_path(game.memPaths.Data + game.memGameFiles.Main);
+    auto warn = [&](const char* section, int16_t condition, const std::string& effect) {
+        warnings.add(main + " [" + section + "] condition: " + std::to_string(condition) + ": " + effect);
+    };
+    const ControlGroup* groups = game.memControl.data();
+    // A player is out when the time equals the condition. Below 0 it never
+    // does: the timer only shows the time, as a game may well want.
+    if (groups[kGroupTimer].Active != False && groups[kGroupTimer].Condition == 0)
+        warn("timer", 0,
+             "the time counts 1, 2, 3, ... and a player is out only when it equals the condition, so the timer sets "
+             "no limit, except that a try settled before the first clock tick puts the player out; give the seconds "
+             "allowed, or -1 for a timer that only shows the time");
+    const std::string at_once = "every player is out at the first test: ";
+    if (groups[kGroupCountdown].Active != False && groups[kGroupCountdown].Condition <= 0)
+        warn("countdown", groups[kGroupCountdown].Condition,
+             "the countdown starts there, so " + at_once +
+                 "the first clock tick puts the player whose turn it is out and ends a one-player game; give the "
+                 "seconds allowed");
+    if (groups[kGroupTriesMade].Active != False && groups[kGroupTriesMade].Condition <= 0)
+        warn("tries made", groups[kGroupTriesMade].Condition,
+             "no tries made already reach it, so " + at_once + "the first try ends a one-player game; give the "
+                                                               "number of tries allowed");
+    if (groups[kGroupTriesLeft].Active != False && groups[kGroupTriesLeft].Condition <= 0)
+        warn("tries left", groups[kGroupTriesLeft].Condition,
+             "the tries left start there, so " + at_once + "the first try ends a one-player game; give the number "
+                                                          "of tries allowed");
+}
 
-CheckResult check_definition(const CheckOptions& options) {
+CheckResult run_game(const CheckOptions& options) {
     CheckResult result;
     HeadlessPlatform platform;
     platform.program_directory = options.program_dir;
@@ -213,13 +242,51 @@ CheckResult check_definition(const CheckOptions& options) {
     Warnings warnings(result.problems);
     scan_files(game, program.memFile, warnings);
     check_cards(game, warnings);
+    check_limits(game, warnings);
     check_pictures(game, platform, warnings);
     check_fit(game, warnings);
     return result;
 }
 
+size_t error_count(const CheckResult& result) {
+    size_t n = 0;
+    for (const Problem& problem : result.problems) n += problem.kind == Problem::Kind::Error;
+    return n;
+}
+
+// %apppath% is the program's directory. When a definition that uses it
+// finds its files only with %apppath% standing for the definition's own
+// directory (or one above it), the author most likely meant that one.
+std::optional<std::string> apppath_hint(const CheckOptions& options, const CheckResult& result) {
+    if (error_count(result) == 0) return std::nullopt;
+    const std::string definition = memLower(read_text_file(options.definition).value_or(""));
+    if (definition.find("%apppath%") == std::string::npos) return std::nullopt;
+    const std::filesystem::path program = std::filesystem::weakly_canonical(options.program_dir);
+    for (std::filesystem::path dir = std::filesystem::path(options.definition).parent_path();; dir = dir.parent_path()) {
+        CheckOptions there = options;
+        there.program_dir = dir.string();
+        if (std::filesystem::weakly_canonical(dir) != program && error_count(run_game(there)) < error_count(result))
+            return "%apppath% is the program's directory, " + options.program_dir +
+                   ", not the definition's: the missing files lie under " + dir.string() +
+                   " (did you mean to run it with --program-dir " + dir.string() +
+                   "? To play the game, copy it beside the program as it lies there)";
+        if (dir == dir.parent_path()) break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+CheckResult check_definition(const CheckOptions& options) {
+    CheckResult result = run_game(options);
+    if (const std::optional<std::string> hint = apppath_hint(options, result))
+        result.problems.push_back({Problem::Kind::Hint, 0, *hint});
+    return result;
+}
+
 std::string format_problem(const Problem& problem) {
     if (problem.kind == Problem::Kind::Warning) return "warning: " + problem.text;
+    if (problem.kind == Problem::Kind::Hint) return "hint: " + problem.text;
     if (problem.code == 0) return "error: " + problem.text;
     return "error " + std::to_string(problem.code) + ": " + problem.text;
 }
@@ -233,6 +300,7 @@ const char* const kUsage =
     "game does, answers OK to every message, and prints every problem, one a line:\n"
     "  error N: <the game's message>      in the order the game shows them\n"
     "  warning: <file> [section] key: ... what the game does not report\n"
+    "  hint: ...                          a likely cause of the errors\n"
     "\n"
     "options:\n"
     "  --warnings-as-errors  exit with status 1 on warnings too\n"
@@ -306,7 +374,8 @@ int memory_check_main(const std::vector<std::string>& args, std::ostream& out, s
     int errors = 0, warnings = 0;
     for (const Problem& problem : result.problems) {
         out << format_problem(problem) << "\n";
-        (problem.kind == Problem::Kind::Error ? errors : warnings) += 1;
+        if (problem.kind == Problem::Kind::Error) ++errors;
+        if (problem.kind == Problem::Kind::Warning) ++warnings;
     }
     err << "memory-check: " << options.definition << ": " << errors << (errors == 1 ? " error" : " errors") << ", "
         << warnings << (warnings == 1 ? " warning" : " warnings")

@@ -17,7 +17,8 @@ struct CheckOptions {
 };
 
 struct Problem {
-    enum class Kind { Error, Warning };
+    // A hint follows the errors when the checker sees their likely cause.
+    enum class Kind { Error, Warning, Hint };
     Kind kind;
     int code;  // the game's error number; 0 for warnings
     std::string text;
@@ -30,7 +31,7 @@ struct CheckResult {
 
 CheckResult check_definition(const CheckOptions& options);
 
-// "error 105: <message>" or "warning: <text>".
+// "error 105: <message>", "warning: <text>" or "hint: <text>".
 std::string format_problem(const Problem& problem);
 
 // The whole tool: parses the arguments (without the program name), prints

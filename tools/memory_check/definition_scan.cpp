@@ -48,6 +48,8 @@ const Keys kGameFileKeys = {"main", "global", "cards", "special", "listfile"};
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+std::string blanks(size_t n) { return n == 1 ? "a blank" : std::to_string(n) + " blanks"; }
+
 bool contains(const Keys& keys, const std::string& key) {
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
@@ -108,7 +110,8 @@ public:
     Scanner(FileKind kind, std::string path, int app_type, const HasValueLabel& has_value_label)
         : kind_(kind), path_(std::move(path)), app_type_(app_type), has_value_label_(has_value_label) {}
 
-    void item(const std::string& raw) {
+    // `dropped` is how many blanks the reader took off the end of the item.
+    void item(const std::string& raw, size_t dropped) {
         if (memIsSection(raw)) {
             section_ = memLower(memGetSection(raw));
             check_section();
@@ -129,6 +132,10 @@ public:
             unknown_key(key, has_equals, *known);
             return;
         }
+        if (dropped > 0 && has_equals)
+            warn(where(key) + "the value ends in " + blanks(dropped) + ", which the game drops (it reads " +
+                 quoted(value) + "); to keep " + (dropped == 1 ? "it" : "them") +
+                 ", write the line in double quotes: " + quoted(raw + std::string(dropped, ' ')));
         position(key, value);
     }
 
@@ -300,7 +307,10 @@ ScanResult scan_file(FileKind kind, const std::string& path, const std::string& 
                      const HasValueLabel& has_value_label) {
     Scanner scanner(kind, path, app_type, has_value_label);
     ItemReader items(content);
-    while (!items.at_end()) scanner.item(items.next());
+    while (!items.at_end()) {
+        const std::string item = items.next();
+        scanner.item(item, items.dropped_blanks());
+    }
     return scanner.result;
 }
 

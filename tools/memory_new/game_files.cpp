@@ -78,8 +78,15 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     const Rgb white{255, 255, 255};
     Lines m;
     std::string pictures;
-    for (int row = 0; row < kScreenRows; ++row)
-        pictures += (row ? "\t" : "") + (plan.boards[row] ? "bg" + std::to_string(screen_width(row)) + ".png" : "");
+    // Appended piece by piece: GCC 12 at -O3 wrongly warns (-Wrestrict)
+    // about "text" + a temporary string.
+    for (int row = 0; row < kScreenRows; ++row) {
+        if (row) pictures += '\t';
+        if (!plan.boards[row]) continue;
+        pictures += "bg";
+        pictures += std::to_string(screen_width(row));
+        pictures += ".png";
+    }
     m("[interface]").key("pictures", pictures).key("backcolor", theme.bottom.colour());
     m.key("quitpicture", "quit.png").key("endgoodpicture", "good.png").key("endbadpicture", "bad.png");
     m.key("endgoodsound", "good.wav").key("endbadsound", "bad.wav");

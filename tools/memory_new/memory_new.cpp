@@ -73,7 +73,12 @@ bool speak(const std::string& program, const std::string& words, const fs::path&
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && fs::exists(wave);
 }
 
-std::string two_digits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string two_digits(int n) {
+    // Appended, not "0" + a temporary string, which GCC 12 wrongly warns about at -O3.
+    std::string digits = n < 10 ? "0" : "";
+    digits += std::to_string(n);
+    return digits;
+}
 
 constexpr int kTextListLeftRoom = 97;
 // The lowest a text label may reach on the smallest board: above the quit picture.
