@@ -77,7 +77,8 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
     const int16_t p = Player;
     const bool known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
     bool ended_here = false;
-    if (known && memPlayer[static_cast<size_t>(p)].Out == False) {
+    const bool tested_here = known && memPlayer[static_cast<size_t>(p)].Out == False;
+    if (tested_here) {
         PlayerRecord& player = memPlayer[static_cast<size_t>(p)];
         const ControlGroup& timer = memControl[kGroupTimer];
         const ControlGroup& countdown = memControl[kGroupCountdown];
@@ -104,16 +105,19 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
                                     picture.top() + y);
         }
 
-        bool all_out = memPlayers >= 1;
-        for (int16_t i = 0; i < memPlayers; ++i)
-            if (static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
-        // Mended: an end that another test made already (a clock tick while
-        // the try was settled, or while the labels above were dimmed) is not
-        // made again, so the end sound plays once.
-        if (all_out && memGameOver == False) {
-            memMakeEnd();
-            ended_here = true;
-        }
+    }
+    bool all_out = memPlayers >= 1;
+    for (int16_t i = 0; i < memPlayers; ++i)
+        if (static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
+    // Mended: an end that another test made already (a clock tick while
+    // the try was settled, or while the labels above were dimmed) is not
+    // made again, so the end sound plays once. While a found pair leaves
+    // the board the end waits for its settlement, which tests again: the
+    // pair is taken and scored before the end is judged, and the end that
+    // waited is made once.
+    if (all_out && memGameOver == False && memWiping == False) {
+        memMakeEnd();
+        ended_here = tested_here;
     }
     // When both tests hold in one call the end is made twice.
     // Mended: the board counts as emptied only once the try that took the

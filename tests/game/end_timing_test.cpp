@@ -79,12 +79,12 @@ TEST_F(EndTiming, TickDuringTheLastTry) {
              o.card_ms = 2500;
          }),
          {}, pair(false), false, 2},
-        {"countdown out during the last pair's removal: bad, made once",
+        {"countdown out during the last pair's removal: the pair is taken, the good end once",
          false, with([](PlayOptions& o) {
              o.countdown = 2;
              o.dissapear = 2;
          }),
-         {}, pair(true), false, 0},
+         {}, pair(true), true, 0},
         {"timer during the last text's sounds: scored, then the good end", true,
          with([](PlayOptions& o) { o.timer = 999; }), long_text, texts(false), true, 0},
         {"timer during the last card's removal: the good end once", true, with([](PlayOptions& o) {
