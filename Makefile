@@ -6,8 +6,9 @@ JOBS       ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
+PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
 
-.PHONY: all deps configure play test test-asan clean
+.PHONY: all deps configure play test test-asan clean bench
 
 all: $(BUILD)/memory
 
@@ -40,6 +41,11 @@ test-asan:
 	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
+
+# Start-up, memory, idle and animation figures beside a minimal SDL2 program
+# (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
+bench: deps $(BUILD)/memory
+	tools/bench/bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
