@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sdl_support.h"
 
@@ -167,10 +168,14 @@ TEST_F(SdlBackend, TimersFireOnTimeAndDoNotPileUp) {
     platform->close(window);
 }
 
+// Aloud (on the dummy output) and in silence alike.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
+  for (const bool silent : {false, true}) {
+    SCOPED_TRACE(silent ? "silent" : "aloud");
     Window window(*platform, "frm_Sound");
     platform->show(window);
     auto device = platform->create_media_device(window);
+    dynamic_cast<SdlMediaDevice&>(*device).set_silent(silent);
     int done = 0;
     device->on_done = [&](int16_t) { ++done; };
     device->set_notify(true);
@@ -222,6 +227,7 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
     device->command("eject");
     EXPECT_EQ(device->error(), 0);
     platform->close(window);
+  }
 }
 
 TEST_F(SdlBackend, StatusTicksComeEveryQuarterSecond) {

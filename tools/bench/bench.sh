@@ -83,7 +83,7 @@ fly_away() {
         pid=$!
         "$bin/benchwatch" frames Memory 15 >"$work/frames" &
         local watcher=$!
-        sleep 2
+        "$bin/benchwatch" wait $((x + 10)) $((y + 20)) "$back_colour" || echo "no board in run $run" >&2
         xdotool mousemove $((x + 10)) $((y + 20)) click 1
         sleep 2  # the first card's sounds
         xdotool mousemove $((x + w - 10)) $((y + 20)) click 1

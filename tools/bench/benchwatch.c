@@ -9,11 +9,13 @@
 //       As start, then waits SETTLE_MS, measures the CPU time of all the
 //       program's threads over WINDOW_MS, and kills it; prints board_ms,
 //       idle_pct (of one core) and rss_kb (peak resident memory of the run).
+//   benchwatch wait X Y RRGGBB
+//       Waits until the pixel shows the colour (20 s at most).
 //   benchwatch frames NAME SECONDS
 //       Waits for a top-level window named NAME and records when its content
 //       is drawn (the DAMAGE extension) for SECONDS or until it goes away.
 //       Drawings less than 48 ms apart belong to one frame; prints the
-//       spacing of the frames of the longest run of frames at most 200 ms
+//       spacing of the frames of the longest run of frames at most 400 ms
 //       apart (an animation): frames, median_ms, min_ms, max_ms. It stops
 //       1 s after an animation of three frames or more.
 #define _GNU_SOURCE
@@ -72,7 +74,7 @@ static double wait_for_pixel(Display* dpy, pid_t pid, double start, int x, int y
             if (pixel == rgb) return now_ms() - start;
         }
         int status;
-        if (waitpid(pid, &status, WNOHANG) == pid) return -1;
+        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) return -1;
         if (now_ms() - start > 20000) return -1;
         usleep(1000);
     }
@@ -198,7 +200,7 @@ static int watch_frames(int argc, char** argv) {
             if (e.type != event_base + XDamageNotify) continue;
             double t = now_ms();
             if (t - last >= 48 && count < 100000) {
-                if (count && t - frames[count - 1] > 200) run = 0;
+                if (count && t - frames[count - 1] > 400) run = 0;
                 frames[count++] = t;
                 ++run;
             }
@@ -207,11 +209,11 @@ static int watch_frames(int argc, char** argv) {
         // An animation has been seen and is over.
         if (run >= 3 && now_ms() - last > 1000) break;
     }
-    // The longest run of frames at most 200 ms apart.
+    // The longest run of frames at most 400 ms apart.
     int best_from = 0, best_len = 0;
     for (int i = 0; i < count;) {
         int j = i;
-        while (j + 1 < count && frames[j + 1] - frames[j] <= 200) ++j;
+        while (j + 1 < count && frames[j + 1] - frames[j] <= 400) ++j;
         if (j - i + 1 > best_len) best_from = i, best_len = j - i + 1;
         i = j + 1;
     }
@@ -230,5 +232,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && !strcmp(argv[1], "start")) return watch_program(argc, argv, 0);
     if (argc > 1 && !strcmp(argv[1], "idle")) return watch_program(argc, argv, 1);
     if (argc > 1 && !strcmp(argv[1], "frames")) return watch_frames(argc, argv);
+    if (argc == 5 && !strcmp(argv[1], "wait")) {
+        Display* dpy = open_display();
+        return wait_for_pixel(dpy, 0, now_ms(), atoi(argv[2]), atoi(argv[3]), strtoul(argv[4], NULL, 16)) < 0;
+    }
     die("usage: benchwatch start|idle|frames ... (see the comment at the top of benchwatch.c)");
 }
