@@ -6,6 +6,7 @@
 #
 #   bench.sh BUILD_DIR      (make bench)
 #   BENCH_RUNS=3 BENCH_IDLE=3 bench.sh build    a quick look
+#   BENCH_IDLE=0 skips the idle runs, BENCH_FLY=0 the fly-away.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -109,16 +110,19 @@ for run in $(seq "$runs"); do
     echo "run $run of $runs" >&2
     record game.start start "${watch[@]}" -- "$build/memory"
     record floor.start start "${watch[@]}" -- "${floor[@]}"
+    [ "$idle_s" -gt 0 ] || continue
     record game.timer idle "${idle[@]}" -- "$build/memory"
     record floor.timer idle "${idle[@]}" -- "${floor[0]}" --timer "${floor[@]:1}"
     record game.still idle "${idle[@]}" -- "$build/memory" "$work/still.ini"
     record floor.still idle "${idle[@]}" -- "${floor[@]}"
 done
-fly_away 1280x1024
-kill "$XVFB_PID" 2>/dev/null
-wait "$XVFB_PID" 2>/dev/null
-start_xvfb 1920x1080
-fly_away 1920x1080
+if [ "${BENCH_FLY:-1}" != 0 ]; then
+    fly_away 1280x1024
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    start_xvfb 1920x1080
+    fly_away 1920x1080
+fi
 
 # The table: median and range of each figure for the game and the floor.
 awk -v runs="$runs" -v idle="$idle_s" '
