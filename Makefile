@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
-	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev \
+	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
 PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/sdl/image_decoder.h"
+#include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/text_encoding.h"
 
@@ -112,8 +113,7 @@ void SdlPlatform::create_sdl_window(Window& window, bool modal) {
         std::fprintf(stderr, "Memory: cannot open a window: %s\n", SDL_GetError());
         end_program(kExitNoDisplay);
     }
-    SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_ACCELERATED);
-    if (!renderer) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
+    SDL_Renderer* renderer = create_renderer(sdl);
     if (!renderer) {
         std::fprintf(stderr, "Memory: cannot draw in a window: %s\n", SDL_GetError());
         end_program(kExitNoDisplay);
