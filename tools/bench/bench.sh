@@ -85,7 +85,11 @@ fly_away() {
         "$bin/benchwatch" frames Memory 15 >"$work/frames" &
         local watcher=$!
         "$bin/benchwatch" wait $((x + 10)) $((y + 20)) "$back_colour" || echo "no board in run $run" >&2
-        xdotool mousemove $((x + 10)) $((y + 20)) click 1
+        # A click that comes with the pointer's first move onto a window
+        # that has just been shown can be lost under Xvfb.
+        xdotool mousemove $((x + 10)) $((y + 20))
+        sleep 0.5
+        xdotool click 1
         sleep 2  # the first card's sounds
         xdotool mousemove $((x + w - 10)) $((y + 20)) click 1
         wait "$watcher"

@@ -44,10 +44,15 @@ static void die(const char* what) {
     exit(2);
 }
 
+// A busy server sometimes turns a connection away: try again for 5 s.
 static Display* open_display(void) {
-    Display* dpy = XOpenDisplay(NULL);
-    if (!dpy) die("cannot open the display");
-    return dpy;
+    for (int i = 0; i < 50; ++i) {
+        Display* dpy = XOpenDisplay(NULL);
+        if (dpy) return dpy;
+        usleep(100000);
+    }
+    die("cannot open the display");
+    return NULL;
 }
 
 static pid_t launch(char** argv) {
