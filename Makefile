@@ -5,12 +5,13 @@ RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
-	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev \
+	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
 # Installing and packaging: make install, make deb, make test-package.
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
+PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
 
-.PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build
+.PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 
 all: $(BUILD)/memory
 
@@ -97,6 +98,11 @@ fuzz: fuzz-build
 	for t in $(FUZZ_TARGETS); do \
 		tests/fuzz/run.sh $(FUZZ_BUILD)/fuzz_$$t tests/fuzz/corpus/$$t $(FUZZ_SECONDS) $(FUZZ_BUILD)/findings/$$t || exit 1; \
 	done
+
+# Start-up, memory, idle and animation figures beside a minimal SDL2 program
+# (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
+bench: deps $(BUILD)/memory
+	tools/bench/bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)

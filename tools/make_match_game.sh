@@ -28,10 +28,10 @@ for n in $(seq 1 8); do
     draw=""
     for p in ${dots[$n]}; do x=${p%,*} y=${p#*,}; draw="$draw circle $x,$y $((x + 7)),$y"; done
     convert -size 80x84 xc:'#fbf7ea' -fill '#243a6a' -draw "$draw" -fill none -stroke '#c8bca0' \
-        -draw 'roundrectangle 1,1 78,82 6,6' -strip "$cards/dots$n.png"
+        -draw 'roundrectangle 1,1 78,82 6,6' "${png[@]}" "$cards/dots$n.png"
     convert -size 80x84 xc:'#fbf7ea' -font "$font" -fill "${colours[$n]}" -pointsize 40 -gravity center \
         -annotate +0-8 "$n" -fill '#555555' -pointsize 11 -annotate +0+28 "$word" -fill none -stroke '#c8bca0' \
-        -draw 'roundrectangle 1,1 78,82 6,6' -strip "$cards/number$n.png"
+        -draw 'roundrectangle 1,1 78,82 6,6' "${png[@]}" "$cards/number$n.png"
     speak "$cards/$word.wav" "$word"
     printf '%s\tnumber%s.png\t\t%s.wav\n%s dots\tdots%s.png\t\t%s.wav\n' "$word" "$n" "$word" "$word" "$n" "$word" \
         >>"$game/data/cards.txt"

@@ -18,14 +18,14 @@ tones
 # The card back: a blue card with a diamond lattice.
 convert -size 80x88 xc:'#2a4a9a' -fill '#3a62c0' -draw 'polygon 40,6 74,44 40,82 6,44' \
     -fill '#ffffff30' -draw 'polygon 40,20 60,44 40,68 20,44' -fill none -stroke '#ffffff60' \
-    -strokewidth 2 -draw 'roundrectangle 3,3 76,84 8,8' -strip "$gfx/back.png"
+    -strokewidth 2 -draw 'roundrectangle 3,3 76,84 8,8' "${png[@]}" "$gfx/back.png"
 
 # A face: the shape twice, as on a playing card, with room for the name between.
 face() {  # name colour draw-command (in a 0..80 box)
     convert -size 80x88 xc:'#f6f1e4' -fill "$2" -stroke '#00000070' -strokewidth 3 \
         -draw "translate 23,2 scale 0.42,0.42 $3" -draw "translate 57,86 rotate 180 scale 0.42,0.42 $3" \
         -fill none -stroke '#c8bca0' -strokewidth 1 -draw 'roundrectangle 1,1 78,86 6,6' \
-        -strip "$cards/$1.png"
+        "${png[@]}" "$cards/$1.png"
     speak "$cards/$1.wav" "$1"
 }
 face circle '#e0483c' 'circle 40,40 40,6'

@@ -17,13 +17,13 @@ sox -n "${wave[@]}" "$sfx/click.wav" synth 0.03 sine 1400 fade q 0.002 0.03 0.02
 
 convert -size 96x110 xc:'#a0521c' -fill '#c06a2a' -draw 'circle 48,55 48,18' -font "$font" \
     -pointsize 40 -fill '#ffe0b0' -gravity center -annotate +0+0 '?' -fill none -stroke '#ffe0b080' \
-    -strokewidth 2 -draw 'roundrectangle 3,3 92,106 8,8' -strip "$gfx/back.png"
+    -strokewidth 2 -draw 'roundrectangle 3,3 92,106 8,8' "${png[@]}" "$gfx/back.png"
 
 : >"$game/data/cards.txt" && : >"$game/data/words.txt"
 picture() {  # name glyph colour
     convert -size 96x110 xc:'#fff6e6' -font DejaVu-Sans -pointsize 64 -fill "$3" -gravity center \
         -annotate +0+0 "$2" -fill none -stroke '#d8c0a0' -strokewidth 2 -draw 'roundrectangle 2,2 93,107 8,8' \
-        -strip "$cards/$1.png"
+        "${png[@]}" "$cards/$1.png"
     local word="$(tr a-z A-Z <<<"${1:0:1}")${1:1}"
     speak "$cards/$1.wav" "$word"
     printf '%s\t%s.png\n' "$1" "$1" >>"$game/data/cards.txt"

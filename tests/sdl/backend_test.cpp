@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sdl_support.h"
 
@@ -167,61 +168,66 @@ TEST_F(SdlBackend, TimersFireOnTimeAndDoNotPileUp) {
     platform->close(window);
 }
 
+// Aloud (on the dummy output) and in silence alike.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
-    Window window(*platform, "frm_Sound");
-    platform->show(window);
-    auto device = platform->create_media_device(window);
-    int done = 0;
-    device->on_done = [&](int16_t) { ++done; };
-    device->set_notify(true);
-    auto run_for = [&](uint64_t ms) {
-        const uint64_t until = platform->now_ms() + ms;
-        while (platform->now_ms() < until) platform->run_once(true);
-    };
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "silent" : "aloud");
+        Window window(*platform, "frm_Sound");
+        platform->show(window);
+        auto device = platform->create_media_device(window);
+        dynamic_cast<SdlMediaDevice&>(*device).set_silent(silent);
+        int done = 0;
+        device->on_done = [&](int16_t) { ++done; };
+        device->set_notify(true);
+        auto run_for = [&](uint64_t ms) {
+            const uint64_t until = platform->now_ms() + ms;
+            while (platform->now_ms() < until) platform->run_once(true);
+        };
 
-    device->set_file_name(wave("short.wav", 300));
-    device->command("open");
-    ASSERT_EQ(device->error(), 0);
-    const uint64_t start = platform->now_ms();
-    device->command("play");
-    EXPECT_EQ(device->error(), 0);
-    while (done == 0 && platform->now_ms() - start < 3000) platform->run_once(true);
-    EXPECT_EQ(done, 1);
-    const uint64_t took = platform->now_ms() - start;
-    EXPECT_GE(took, 250u);
-    EXPECT_LT(took, 1500u);
+        device->set_file_name(wave("short.wav", 300));
+        device->command("open");
+        ASSERT_EQ(device->error(), 0);
+        const uint64_t start = platform->now_ms();
+        device->command("play");
+        EXPECT_EQ(device->error(), 0);
+        while (done == 0 && platform->now_ms() - start < 3000) platform->run_once(true);
+        EXPECT_EQ(done, 1);
+        const uint64_t took = platform->now_ms() - start;
+        EXPECT_GE(took, 250u);
+        EXPECT_LT(took, 1500u);
 
-    // At its end, "play" completes at once; "prev" rewinds without an event.
-    device->command("play");
-    run_for(100);
-    EXPECT_EQ(done, 2);
-    device->command("prev");
-    device->command("play");
-    run_for(50);
-    device->command("prev");
-    run_for(500);
-    EXPECT_EQ(done, 2) << "a halt the device asked for is not a completion";
-    device->command("play");
-    run_for(50);
-    device->command("close");
-    run_for(500);
-    EXPECT_EQ(done, 2);
-
-    struct Failing {
-        const char* command;
-        const char* file;
-    };
-    const Failing failing[] = {{"open", "missing.wav"}, {"open", ""}, {"play", ""}, {"prev", ""}, {"rewind", ""}};
-    for (const Failing& f : failing) {
+        // At its end, "play" completes at once; "prev" rewinds without an event.
+        device->command("play");
+        run_for(100);
+        EXPECT_EQ(done, 2);
+        device->command("prev");
+        device->command("play");
+        run_for(50);
+        device->command("prev");
+        run_for(500);
+        EXPECT_EQ(done, 2) << "a halt the device asked for is not a completion";
+        device->command("play");
+        run_for(50);
         device->command("close");
-        device->set_file_name(f.file[0] ? (dir / f.file).string() : "");
-        if (std::string(f.command) != "open") device->command("open");
-        device->command(f.command);
-        EXPECT_NE(device->error(), 0) << f.command << " " << f.file;
+        run_for(500);
+        EXPECT_EQ(done, 2);
+
+        struct Failing {
+            const char* command;
+            const char* file;
+        };
+        const Failing failing[] = {{"open", "missing.wav"}, {"open", ""}, {"play", ""}, {"prev", ""}, {"rewind", ""}};
+        for (const Failing& f : failing) {
+            device->command("close");
+            device->set_file_name(f.file[0] ? (dir / f.file).string() : "");
+            if (std::string(f.command) != "open") device->command("open");
+            device->command(f.command);
+            EXPECT_NE(device->error(), 0) << f.command << " " << f.file;
+        }
+        device->command("eject");
+        EXPECT_EQ(device->error(), 0);
+        platform->close(window);
     }
-    device->command("eject");
-    EXPECT_EQ(device->error(), 0);
-    platform->close(window);
 }
 
 TEST_F(SdlBackend, StatusTicksComeEveryQuarterSecond) {

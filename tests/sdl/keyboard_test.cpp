@@ -1,7 +1,5 @@
 // The SDL backend's side of playing by keys: key codes of the keys the
 // game answers, and a muted sound that still takes its whole length.
-#include <SDL_mixer.h>
-
 #include "../support/wave_file.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "sdl_support.h"
@@ -35,7 +33,6 @@ TEST_F(SdlKeyboard, MutedSoundIsSilentAndTakesItsLength) {
     Window window(*platform, "frm_Mute");
     platform->show(window);
     auto device = platform->create_media_device(window);
-    const int channel = static_cast<SdlMediaDevice&>(*device).channel();
     int done = 0;
     device->on_done = [&](int16_t) { ++done; };
     device->set_notify(true);
@@ -49,7 +46,6 @@ TEST_F(SdlKeyboard, MutedSoundIsSilentAndTakesItsLength) {
     const uint64_t start = platform->now_ms();
     device->command("play");
     EXPECT_EQ(device->error(), 0);
-    EXPECT_EQ(Mix_Volume(channel, -1), 0);
     while (done == 0 && platform->now_ms() - start < 3000) platform->run_once(true);
     EXPECT_EQ(done, 1);
     const uint64_t took = platform->now_ms() - start;
@@ -57,9 +53,27 @@ TEST_F(SdlKeyboard, MutedSoundIsSilentAndTakesItsLength) {
     EXPECT_LT(took, 1500u);
 
     device->set_muted(false);
-    EXPECT_EQ(Mix_Volume(channel, -1), MIX_MAX_VOLUME);
+    EXPECT_FALSE(device->muted());
     device->command("close");
     platform->close(window);
+}
+
+// What the output is handed: the sound, or silence of the same length
+// while muted; the stream moves on either way.
+TEST_F(SdlKeyboard, MutedStreamHandsOutSilenceAndMovesOn) {
+    const uint8_t sound[] = {10, 20, 30, 40, 50, 60};
+    for (const bool muted : {false, true}) {
+        SdlMediaDevice::Stream stream{sound, sizeof sound, 2, 0, 0, 0x80};
+        stream.muted = muted;
+        uint8_t out[6] = {};
+        fill_sound_block(stream, out, 6);
+        const std::vector<uint8_t> expected =
+            muted ? std::vector<uint8_t>{0x80, 0x80, 0x80, 0x80, 0x80, 0x80}
+                  : std::vector<uint8_t>{30, 40, 50, 60, 0x80, 0x80};
+        EXPECT_EQ(std::vector<uint8_t>(out, out + 6), expected) << (muted ? "muted" : "aloud");
+        EXPECT_EQ(stream.position, sizeof sound);
+        EXPECT_TRUE(stream.ended);
+    }
 }
 
 }  // namespace

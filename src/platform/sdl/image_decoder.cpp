@@ -7,6 +7,18 @@
 #include "platform/sdl/picture_size.h"
 
 namespace mem {
+namespace {
+
+bool opaque(const SDL_Surface* rgba) {
+    for (int y = 0; y < rgba->h; ++y) {
+        const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
+        for (int x = 0; x < rgba->w; ++x)
+            if (row[4 * x + 3] != 255) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 // The reason to refuse a picture before decoding it, or empty.
 static std::string refuse(const std::string& native) {
@@ -36,6 +48,13 @@ PictureRef decode_picture(const std::string& path, std::string& error) {
     if (!rgba) {
         error = SDL_GetError();
         return nullptr;
+    }
+    if (opaque(rgba)) {
+        // The format of a window's own surface: drawing it is a plain copy.
+        if (SDL_Surface* rgb = SDL_ConvertSurfaceFormat(rgba, SDL_PIXELFORMAT_RGB888, 0)) {
+            SDL_FreeSurface(rgba);
+            rgba = rgb;
+        }
     }
     std::shared_ptr<void> pixels(rgba, [](void* s) { SDL_FreeSurface(static_cast<SDL_Surface*>(s)); });
     error.clear();

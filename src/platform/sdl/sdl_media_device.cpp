@@ -1,11 +1,9 @@
 #include "platform/sdl/sdl_media_device.h"
 
-#include <SDL.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/files.h"
 #include "platform/sdl/sdl_platform.h"
@@ -20,77 +18,54 @@ constexpr int kErrorNotOpen = 263;
 constexpr int kErrorUnknownCommand = 261;
 constexpr int kErrorDriver = 277;
 
-constexpr int kChannels = 16;
-std::atomic<uint32_t> g_plays[kChannels];
-std::atomic<bool> g_halting[kChannels];
-uint32_t g_event_type = 0;
-bool g_mixer_open = false;
+// Samples per block handed to the output: short, so a sound's end is heard
+// soon after it is reported and closing the output waits little.
+constexpr Uint16 kBlockSamples = 512;
+// Play numbers fit beside a channel number in a pointer-sized timer argument.
+constexpr uint32_t kPlayMask = 0x0fffffff;
 
-// Runs on the audio thread, or at once inside Mix_HaltChannel: it only
-// posts an event, and never for a halt the device asked for itself.
-void on_channel_finished(int channel) {
-    if (channel < 0 || channel >= kChannels || g_halting[channel]) return;
+uint32_t g_event_type = 0;
+// The sound output is tried at the first sound that is played aloud.
+enum class Output { Untried, Available, Missing };
+Output g_output = Output::Untried;
+
+void post_completion(int channel, uint32_t play) {
     SDL_Event event{};
     event.type = g_event_type;
     event.user.code = channel;
-    event.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(g_plays[channel].load()));
+    event.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(play));
     SDL_PushEvent(&event);
 }
 
-bool try_open_audio() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0) return true;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
+// Called on the audio thread with the output locked.
+void SDLCALL fill_block(void* userdata, Uint8* out, int length) {
+    fill_sound_block(*static_cast<SdlMediaDevice::Stream*>(userdata), out, length);
 }
 
-uint32_t bytes_per_ms() {
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    if (!Mix_QuerySpec(&frequency, &format, &channels)) return 0;
-    return static_cast<uint32_t>(frequency) * static_cast<uint32_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
+// Runs on SDL's timer thread when a sound played in silence has ended.
+Uint32 SDLCALL silent_end(Uint32, void* param) {
+    const auto packed = reinterpret_cast<uintptr_t>(param);
+    post_completion(static_cast<int>(packed & 0xf), static_cast<uint32_t>(packed >> 4));
+    return 0;
 }
 
-uint32_t frame_bytes() {
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    if (!Mix_QuerySpec(&frequency, &format, &channels)) return 1;
-    return std::max<uint32_t>(1, static_cast<uint32_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8));
+bool output_available() {
+    if (g_output == Output::Untried) {
+        g_output = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? Output::Available : Output::Missing;
+        if (g_output == Output::Missing)
+            std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+    }
+    return g_output == Output::Available;
 }
 
 }  // namespace
 
-bool open_mixer(uint32_t event_type) {
-    if (g_mixer_open) return true;
-    g_event_type = event_type;
-    if (!try_open_audio()) {
-        // No sound output (no sound card, no server): play in silence at
-        // real speed, so the game runs the same.
-        std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", Mix_GetError());
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        if (!try_open_audio()) {
-            std::fprintf(stderr, "Memory: cannot open the silent audio output either: %s\n", Mix_GetError());
-            return false;
-        }
-    }
-    Mix_AllocateChannels(kChannels);
-    Mix_ChannelFinished(on_channel_finished);
-    g_mixer_open = true;
-    return true;
-}
+void open_sound_output(uint32_t event_type) { g_event_type = event_type; }
 
-void close_mixer() {
-    if (!g_mixer_open) return;
-    for (int c = 0; c < kChannels; ++c) g_halting[c] = true;
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    g_mixer_open = false;
+void close_sound_output() {
+    if (g_output == Output::Available) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_output = Output::Untried;
 }
-
-void set_channel_play(int channel, uint32_t play) { g_plays[channel] = play; }
-uint32_t channel_play(int channel) { return g_plays[channel]; }
-void set_channel_halting(int channel, bool halting) { g_halting[channel] = halting; }
 
 SdlMediaDevice::SdlMediaDevice(SdlPlatform& platform, int channel) : platform_(platform), channel_(channel) {
     next_status_tick = platform_.now_ms() + 250;
@@ -98,7 +73,7 @@ SdlMediaDevice::SdlMediaDevice(SdlPlatform& platform, int channel) : platform_(p
 
 SdlMediaDevice::~SdlMediaDevice() {
     stop();
-    free_chunks();
+    free_wave();
     platform_.remove_device(this);
 }
 
@@ -109,14 +84,14 @@ void SdlMediaDevice::command(const std::string& name) {
         open();
     } else if (command == "close") {
         stop();
-        free_chunks();
+        free_wave();
         error_ = 0;
     } else if (command == "play") {
         play();
     } else if (command == "prev") {
         stop();
         position_ = 0;
-        error_ = sound_ ? 0 : kErrorNotOpen;
+        error_ = wave_ ? 0 : kErrorNotOpen;
     } else if (command == "eject") {
         error_ = 0;
     } else {
@@ -126,73 +101,129 @@ void SdlMediaDevice::command(const std::string& name) {
 
 void SdlMediaDevice::open() {
     stop();
-    free_chunks();
-    position_ = 0;
+    free_wave();
     // Only wave files are played, as by the old device.
-    if (!g_mixer_open || file_name_.empty() || !wave_length_ms(file_name_)) {
+    SDL_AudioSpec spec{};
+    Uint8* data = nullptr;
+    Uint32 length = 0;
+    if (file_name_.empty() || !wave_length_ms(file_name_) ||
+        !SDL_LoadWAV(native_path(file_name_).c_str(), &spec, &data, &length)) {
         error_ = kErrorCannotOpen;
         return;
     }
-    sound_ = Mix_LoadWAV(native_path(file_name_).c_str());
-    error_ = sound_ ? 0 : kErrorCannotOpen;
+    wave_ = data;
+    spec_ = spec;
+    wave_length_ = length - length % frame_bytes();
+    error_ = 0;
+}
+
+uint32_t SdlMediaDevice::bytes_per_second() const {
+    return static_cast<uint32_t>(spec_.freq) * spec_.channels * (SDL_AUDIO_BITSIZE(spec_.format) / 8);
+}
+
+uint32_t SdlMediaDevice::frame_bytes() const {
+    return std::max(1u, static_cast<uint32_t>(SDL_AUDIO_BITSIZE(spec_.format) / 8 * spec_.channels));
 }
 
 void SdlMediaDevice::play() {
-    if (!sound_) {
+    if (!wave_) {
         error_ = kErrorNotOpen;
         return;
     }
     stop();
-    set_channel_play(channel_, channel_play(channel_) + 1);
     playing_ = true;
     error_ = 0;
-    if (position_ >= sound_->alen) {
+    if (position_ >= wave_length_) {
         // Already at the end: the sound ends at once.
-        on_channel_finished(channel_);
+        post_completion(channel_, play_);
         return;
     }
-    if (rest_) Mix_FreeChunk(rest_);
-    rest_ = Mix_QuickLoad_RAW(sound_->abuf + position_, sound_->alen - position_);
-    rest_start_ = position_;
+    const bool unsigned8 = SDL_AUDIO_BITSIZE(spec_.format) == 8 && !SDL_AUDIO_ISSIGNED(spec_.format);
+    stream_ = Stream{wave_, wave_length_, position_, play_, channel_, static_cast<uint8_t>(unsigned8 ? 0x80 : 0)};
+    stream_.muted = muted_;
     started_at_ = platform_.now_ms();
-    if (!rest_ || Mix_PlayChannel(channel_, rest_, 0) < 0) {
+    if (start_output()) return;
+    // In silence, the sound's length is kept by a timer.
+    const uint64_t rest = wave_length_ - position_, rate = std::max(1u, bytes_per_second());
+    const uint32_t ms = static_cast<uint32_t>(std::max<uint64_t>(1, (rest * 1000 + rate - 1) / rate));
+    silent_end_ = SDL_AddTimer(ms, silent_end, reinterpret_cast<void*>(static_cast<uintptr_t>(play_) << 4 | channel_));
+    if (!silent_end_) {
         playing_ = false;
         error_ = kErrorDriver;
     }
 }
 
-void SdlMediaDevice::stop() {
-    // A new play number makes any completion already on its way stale.
-    set_channel_play(channel_, channel_play(channel_) + 1);
-    if (!playing_) return;
-    playing_ = false;
-    if (sound_) {
-        const uint64_t played = (platform_.now_ms() - started_at_) * bytes_per_ms();
-        const uint32_t frame = frame_bytes();
-        const uint64_t at = std::min<uint64_t>(sound_->alen, rest_start_ + played);
-        position_ = static_cast<uint32_t>(at - at % frame);
+bool SdlMediaDevice::start_output() {
+    if (silent_ || !output_available()) return false;
+    SDL_AudioSpec want = spec_;
+    want.samples = kBlockSamples;
+    want.callback = fill_block;
+    want.userdata = &stream_;
+    // SDL converts from the sound's own format to the output's.
+    output_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (!output_) {
+        // No sound output (no sound card, no server): play in silence at
+        // real speed from now on, so the game runs the same.
+        std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_output = Output::Missing;
+        return false;
     }
-    set_channel_halting(channel_, true);
-    Mix_HaltChannel(channel_);
-    set_channel_halting(channel_, false);
+    SDL_PauseAudioDevice(output_, 0);
+    return true;
 }
 
-void SdlMediaDevice::free_chunks() {
-    if (rest_) Mix_FreeChunk(rest_);
-    if (sound_) Mix_FreeChunk(sound_);
-    rest_ = sound_ = nullptr;
+void SdlMediaDevice::stop() {
+    // A new play number makes any completion already on its way stale.
+    play_ = (play_ + 1) & kPlayMask;
+    if (!playing_) return;
+    playing_ = false;
+    if (output_) {
+        SDL_CloseAudioDevice(output_);  // the audio thread has stopped on return
+        output_ = 0;
+        position_ = stream_.position;
+    } else if (silent_end_) {
+        SDL_RemoveTimer(silent_end_);
+        silent_end_ = 0;
+        const uint64_t at = std::min<uint64_t>(
+            wave_length_, stream_.position + (platform_.now_ms() - started_at_) * bytes_per_second() / 1000);
+        position_ = static_cast<uint32_t>(at - at % frame_bytes());
+    }
+}
+
+void SdlMediaDevice::free_wave() {
+    if (wave_) SDL_FreeWAV(wave_);
+    wave_ = nullptr;
+    wave_length_ = 0;
     position_ = 0;
+}
+
+void fill_sound_block(SdlMediaDevice::Stream& stream, uint8_t* out, int length) {
+    const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(length), stream.length - stream.position);
+    if (stream.muted) std::memset(out, stream.silence, n);
+    else std::memcpy(out, stream.data + stream.position, n);
+    std::memset(out + n, stream.silence, static_cast<size_t>(length) - n);
+    stream.position += n;
+    if (stream.position >= stream.length && !stream.ended) {
+        stream.ended = true;
+        post_completion(stream.channel, stream.play);
+    }
 }
 
 void SdlMediaDevice::set_muted(bool on) {
     muted_ = on;
-    if (g_mixer_open) Mix_Volume(channel_, on ? 0 : MIX_MAX_VOLUME);
+    if (output_) SDL_LockAudioDevice(output_);
+    stream_.muted = on;
+    if (output_) SDL_UnlockAudioDevice(output_);
 }
 
 void SdlMediaDevice::completed(uint32_t play) {
-    if (!playing_ || play != channel_play(channel_)) return;
+    if (!playing_ || play != play_) return;
     playing_ = false;
-    if (sound_) position_ = sound_->alen;
+    if (output_) SDL_CloseAudioDevice(output_);
+    output_ = 0;
+    silent_end_ = 0;
+    position_ = wave_length_;
     if (notify_ && on_done) on_done(1);
 }
 

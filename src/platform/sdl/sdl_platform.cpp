@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/sdl/image_decoder.h"
+#include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/text_encoding.h"
 
@@ -78,7 +79,7 @@ SdlPlatform::~SdlPlatform() {
         if (shown->sdl) SDL_DestroyWindow(shown->sdl);
     }
     shown_.clear();
-    close_mixer();
+    close_sound_output();
     fonts_.reset();
     if (started_) {
         TTF_Quit();
@@ -380,7 +381,7 @@ Size SdlPlatform::measure_text(const Font& font, const std::string& text, int wr
 }
 
 std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window&) {
-    open_mixer(sound_event_);
+    open_sound_output(sound_event_);
     int channel = 0;
     while (std::any_of(devices_.begin(), devices_.end(), [channel](SdlMediaDevice* d) { return d->channel() == channel; }))
         ++channel;
@@ -402,7 +403,7 @@ void SdlPlatform::end_program(int status) {
     }
     shown_.clear();
     order_.clear();
-    close_mixer();
+    close_sound_output();
     std::fflush(nullptr);
     // The game's objects stay where they are; the process ends here.
     std::_Exit(status);
