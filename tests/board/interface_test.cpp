@@ -138,6 +138,18 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
     }
 }
 
+TEST_F(Interface, PlacesTheDealDidNotFillStayEmpty) {
+    deal(15);                                    // one position short of the 4 x 4 grid
+    game->memDisplayCard[3].Reference = 40;      // past the card file
+    game->memAppType = 1;
+    build();
+    for (int16_t k : {3, 15}) {
+        EXPECT_EQ(game->img_Card[k].picture(), nullptr) << k;
+        EXPECT_EQ(game->lbl_Card[k].caption(), "") << k;
+    }
+    EXPECT_NE(game->img_Card[4].picture(), nullptr);
+}
+
 TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
     std::filesystem::remove(dir / "player.bmp");
     std::ofstream(dir / "board800.bmp") << "not a picture";
