@@ -72,6 +72,14 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memShowControls();
     EXPECT_EQ(game->lbl_Control[2].caption(), " -1 ");
     EXPECT_EQ(game->lbl_Control[3].caption(), "  12  ");
+
+    // An inactive group takes no display, even where it has a slot.
+    SetUp();
+    game->memControl[kGroupTriesMade] = group(1, 0, 1, "panel.bmp");
+    game->memControl[kGroupTriesMade].Active = False;
+    build();
+    EXPECT_FALSE(game->img_Control[1].visible());
+    EXPECT_FALSE(game->lbl_Control[1].visible());
 }
 
 TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
