@@ -50,6 +50,12 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
     }
 }
 
+// A suggestion is at most a third of the longer name away (1 to 3 edits).
+TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
+    EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
+    EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
+}
+
 TEST(KeyScan, ScreenSizeMustBeTwoPositiveNumbers) {
     std::ostringstream out, err;
     for (const char* screen : {"0x768", "1024x0", "1024", "x768", "10a24x768", "1024x768z"})
