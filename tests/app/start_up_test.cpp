@@ -52,7 +52,6 @@ protected:
         Program program(platform);
         try {
             program.run();
-            ran_to_board = program.game() && program.memStartFailed == False;
             return std::nullopt;
         } catch (const ProgramEnded& ended) {
             return ended.status;
@@ -61,65 +60,41 @@ protected:
 
     fs::path root;
     HeadlessPlatform platform;
-    bool ran_to_board = false;
 };
 
-TEST_F(StartUp, FindsTheDefinitionInItsOrder) {
+// Where the definition is looked for, and its application type read from any section.
+TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
     struct Case {
         const char* name;
         const char* beside_program;  // memory.ini beside the program, or null
         const char* in_system_dir;   // memory.ini in the system directory, or null
         std::string argument;
-        bool starts;
+        std::string app_lines;       // of the definition found
+        int error;                   // the fatal error, 0 when the game starts
+        int16_t type = 0;
     };
-    const std::string good = definition("[application]\napp=memory\n");
+    const std::string memory = "[application]\napp=memory\n";
     const Case cases[] = {
-        {"beside the program", "x", nullptr, "", true},
-        {"in the system directory", nullptr, "x", "", true},
-        {"named relative to the program", nullptr, nullptr, "data/game.ini", true},
-        {"named by an absolute path", nullptr, nullptr, "ABSOLUTE", true},
-        {"nowhere", nullptr, nullptr, "", false},
-        {"named but missing", "x", nullptr, "data/other.ini", false},
+        {"beside the program", "x", nullptr, "", memory, 0},
+        {"in the system directory", nullptr, "x", "", "[paths]\nAPP=Memory\n", 0},
+        {"named relative to the program", nullptr, nullptr, "data/game.ini", "[whatever]\napp=MATCH\n", 0, 1},
+        {"named by an absolute path", nullptr, nullptr, "ABSOLUTE", memory, 0},
+        {"nowhere", nullptr, nullptr, "", memory, 1},
+        {"named but missing", "x", nullptr, "data/other.ini", memory, 1},
+        {"without a type", "x", nullptr, "", "[application]\n", 3},
+        {"of an unknown type", "x", nullptr, "", "[application]\napp=solitaire\n", 4},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         fs::remove(root / "program" / "memory.ini");
         fs::remove(root / "system" / "memory.ini");
         platform.message_boxes.clear();
-        if (c.beside_program) write("program/memory.ini", good);
-        if (c.in_system_dir) write("system/memory.ini", good);
-        write("program/data/game.ini", good);
+        const std::string definition_text = definition(c.app_lines);
+        if (c.beside_program) write("program/memory.ini", definition_text);
+        if (c.in_system_dir) write("system/memory.ini", definition_text);
+        write("program/data/game.ini", definition_text);
         platform.arguments = c.argument == "ABSOLUTE" ? (root / "program" / "data" / "game.ini").string() : c.argument;
 
-        ran_to_board = false;
-        const auto status = run();
-        if (c.starts) {
-            EXPECT_FALSE(status.has_value()) << c.name;
-            EXPECT_TRUE(ran_to_board) << c.name;
-        } else {
-            EXPECT_EQ(status, kExitFailure) << c.name;
-            ASSERT_FALSE(platform.message_boxes.empty()) << c.name;
-            EXPECT_EQ(platform.message_boxes.back().title, "Error in application (#1)") << c.name;
-            EXPECT_EQ(platform.message_boxes.back().style, kStyleCritical) << c.name;
-        }
-    }
-}
-
-TEST_F(StartUp, ApplicationTypeIsReadFromAnySection) {
-    struct Case {
-        std::string lines;
-        std::optional<int> status;
-        std::string title;
-        int16_t type;
-    };
-    const Case cases[] = {
-        {"[paths]\nAPP=Memory\n", std::nullopt, "", 0},
-        {"[whatever]\napp=MATCH\n", std::nullopt, "", 1},
-        {"[application]\n", kExitFailure, "Error in application (#3)", 0},
-        {"[application]\napp=solitaire\n", kExitFailure, "Error in application (#4)", 0},
-    };
-    for (const Case& c : cases) {
-        platform.message_boxes.clear();
-        write("program/memory.ini", definition(c.lines));
         Program program(platform);
         std::optional<int> status;
         try {
@@ -127,12 +102,16 @@ TEST_F(StartUp, ApplicationTypeIsReadFromAnySection) {
         } catch (const ProgramEnded& ended) {
             status = ended.status;
         }
-        EXPECT_EQ(status, c.status) << c.lines;
-        if (c.status) {
-            ASSERT_EQ(platform.message_boxes.size(), 1u) << c.lines;
-            EXPECT_EQ(platform.message_boxes[0].title, c.title);
+        if (c.error == 0) {
+            EXPECT_EQ(status, std::nullopt);
+            ASSERT_TRUE(program.game());
+            EXPECT_EQ(program.memStartFailed, False);
+            EXPECT_EQ(program.game()->memAppType, c.type);
         } else {
-            EXPECT_EQ(program.game()->memAppType, c.type) << c.lines;
+            EXPECT_EQ(status, kExitFailure);
+            ASSERT_EQ(platform.message_boxes.size(), 1u);
+            EXPECT_EQ(platform.message_boxes[0].title, "Error in application (#" + std::to_string(c.error) + ")");
+            EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
         }
     }
 }
@@ -172,20 +151,6 @@ TEST_F(StartUp, ALogThatCannotBeWrittenDoesNotStopTheGame) {
     platform.answers = {kAnswerOk};
     program.memHandleError(205, "m.wav");
     EXPECT_EQ(platform.message_boxes.size(), 1u);
-}
-
-TEST_F(StartUp, EscapeAndQuitEndNormallyAndCloseTheSound) {
-    write("program/memory.ini", definition("[application]\napp=memory\n"));
-    for (const char* how : {"escape", "quit"}) {
-        platform.device_commands.clear();
-        platform.while_modal = [how, this](Window&) {
-            if (std::string(how) == "escape") platform.press_key(27);
-            else platform.click("img_Quit");
-        };
-        EXPECT_EQ(run(), kExitNormal) << how;
-        ASSERT_FALSE(platform.device_commands.empty()) << how;
-        EXPECT_EQ(platform.device_commands.back().command, "close") << how;
-    }
 }
 
 }  // namespace

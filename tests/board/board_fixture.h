@@ -16,35 +16,20 @@
 
 namespace mem::test {
 
-// Writes a small 24-bit BMP of the given size.
+// Writes a small 24-bit BMP of the given size, every pixel one grey.
 inline void write_bmp(const std::filesystem::path& path, int width, int height) {
     const int row = (width * 3 + 3) / 4 * 4;
     const int data = row * height;
-    auto put32 = [](std::ofstream& out, uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
+    std::string bmp(static_cast<size_t>(54 + data), '\x40');
+    auto put = [&bmp](int at, int value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp[static_cast<size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
     };
-    auto put16 = [](std::ofstream& out, uint16_t v) {
-        out.put(static_cast<char>(v & 0xFF));
-        out.put(static_cast<char>(v >> 8));
-    };
-    std::ofstream out(path, std::ios::binary);
-    out.put('B');
-    out.put('M');
-    put32(out, 54 + data);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(width));
-    put32(out, static_cast<uint32_t>(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, data);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
-    for (int i = 0; i < data; ++i) out.put(static_cast<char>(0x40));
+    // File header, then the info header: size, planes, bits, no compression, 72 dpi.
+    const int header[][3] = {{0, 0x4D42, 2}, {2, 54 + data, 4}, {6, 0, 4},      {10, 54, 4},    {14, 40, 4},
+                             {18, width, 4}, {22, height, 4},   {26, 1, 2},     {28, 24, 2},    {30, 0, 4},
+                             {34, data, 4},  {38, 2835, 4},     {42, 2835, 4},  {46, 0, 4},     {50, 0, 4}};
+    for (const auto& [at, value, bytes] : header) put(at, value, bytes);
+    std::ofstream(path, std::ios::binary) << bmp;
 }
 
 class BoardTest : public testing::Test {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace mem {
@@ -60,22 +61,13 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         in.card_width = c.card_w;
         in.card_height = c.card_h;
         const BoardGeometry out = memBoardGeometry(in);
-        EXPECT_EQ(out.screen.Index, c.screen.Index);
-        EXPECT_EQ(out.screen.Width, c.screen.Width);
-        EXPECT_EQ(out.screen.Height, c.screen.Height);
+        const CurrentScreen& s = out.screen;
+        EXPECT_EQ(std::tuple(s.Index, s.Width, s.Height), std::tuple(c.screen.Index, c.screen.Width, c.screen.Height));
         const Layout& l = out.layout;
         const Layout& e = c.layout;
-        EXPECT_EQ(l.Picture, e.Picture);
-        EXPECT_EQ(l.Left, e.Left);
-        EXPECT_EQ(l.Top, e.Top);
-        EXPECT_EQ(l.Width, e.Width);
-        EXPECT_EQ(l.Height, e.Height);
-        EXPECT_EQ(l.AreaLeft, e.AreaLeft);
-        EXPECT_EQ(l.AreaTop, e.AreaTop);
-        EXPECT_EQ(l.AreaWidth, e.AreaWidth);
-        EXPECT_EQ(l.AreaHeight, e.AreaHeight);
-        EXPECT_EQ(l.SpaceX, e.SpaceX);
-        EXPECT_EQ(l.SpaceY, e.SpaceY);
+        EXPECT_EQ(std::tuple(l.Picture, l.Left, l.Top, l.Width, l.Height), std::tuple(e.Picture, e.Left, e.Top, e.Width, e.Height));
+        EXPECT_EQ(std::tuple(l.AreaLeft, l.AreaTop, l.AreaWidth, l.AreaHeight, l.SpaceX, l.SpaceY),
+                  std::tuple(e.AreaLeft, e.AreaTop, e.AreaWidth, e.AreaHeight, e.SpaceX, e.SpaceY));
         for (size_t i = 0; i < c.lefts.size(); ++i)
             EXPECT_EQ(memCardPlace(l, c.card_w, c.card_h, 1, static_cast<int>(i) + 1).left, c.lefts[i]);
         for (size_t i = 0; i < c.tops.size(); ++i)
@@ -97,9 +89,7 @@ TEST(BoardGeometry, PlayAreaFollowsTheDesignedPanelAndPlayerSizes) {
     in.card_width = 10;
     in.card_height = 10;
     const Layout l = memBoardGeometry(in).layout;
-    EXPECT_EQ(l.AreaLeft, 126);
-    EXPECT_EQ(l.AreaWidth, 800 - 126 - 16);
-    EXPECT_EQ(l.AreaHeight, 600 - 40 - 40);
+    EXPECT_EQ(std::tuple(l.AreaLeft, l.AreaWidth, l.AreaHeight), std::tuple(126, 800 - 126 - 16, 600 - 40 - 40));
 }
 
 }  // namespace

@@ -67,7 +67,8 @@ TEST(Syntax, NumberReader) {
         {"12", 12},       {" 1 2 ", 12},     {"255 0 0", 25500}, {"&HFF", 255},   {"&hff", 255},
         {"&HFFFF", -1},   {"&HFFFFF", 1048575}, {"&O17", 15},   {"-2.5", -2.5},  {"1E3", 1000},
         {"1D2", 100},     {"12abc", 12},     {"abc", 0},         {"", 0},         {"yes", 0},
-        {"\t7\n", 7},     {"+4", 4},
+        {"\t7\n", 7},     {"+4", 4},         {".5", 0.5},        {"-", 0},        {"1E-2", 0.01},
+        {"2d+1", 20},     {"1E", 1},         {"1E+", 1},         {"1E999", 0},    {"-1e999", 0},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(memReadNumber(c.value), c.number) << c.value;
 }
@@ -78,6 +79,11 @@ TEST(Syntax, StrictReadersRejectWhatIsNotANumber) {
     EXPECT_FALSE(memReadStrictNumber("red").has_value());
     EXPECT_FALSE(memReadStrictNumber("12abc").has_value());
     EXPECT_FALSE(memReadStrictNumber("").has_value());
+    // An exponent mark without digits is not part of the number.
+    EXPECT_EQ(memReadStrictNumber("1e-1"), 0.1);
+    EXPECT_FALSE(memReadStrictNumber("1e").has_value());
+    EXPECT_FALSE(memReadStrictNumber("1e+").has_value());
+    EXPECT_FALSE(memReadStrictNumber(".").has_value());
     EXPECT_EQ(memReadStrictWhole("&HFF"), 255);
     EXPECT_EQ(memReadStrictWhole("2.5"), 2);
     EXPECT_EQ(memReadStrictWhole("3.5"), 4);

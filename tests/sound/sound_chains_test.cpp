@@ -52,6 +52,7 @@ TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
         {"vanished, first card, no result sounds", true, false, CardSound::Vanished, 0,
          cat({turn_rewound, idle, idle})},
         {"vanished, no pair, result sounds", true, true, CardSound::Vanished, 2, cat({turn_rewound, nomatch, idle})},
+        {"vanished, pair, no result sounds", true, false, CardSound::Vanished, 1, cat({turn_rewound, idle})},
         {"undecodable, first card, no result sounds", true, false, CardSound::Undecodable, 0,
          cat({turn_rewound, card0, idle})},
         {"undecodable, pair, result sounds", true, true, CardSound::Undecodable, 1,
