@@ -346,7 +346,10 @@ int SdlPlatform::message_box(const std::string& text, int style, const std::stri
     box.numbuttons = static_cast<int>(buttons.size());
     box.buttons = buttons.data();
     int button = -1;
-    const int answer = message_box_answer(SDL_ShowMessageBox(&box, &button), button, style);
+    // The button is read only after the box has answered: in one call's
+    // arguments the order would be unspecified.
+    const int status = SDL_ShowMessageBox(&box, &button);
+    const int answer = message_box_answer(status, button, style);
     // Whatever was painted under the box is painted again.
     for (auto& [window, shown] : shown_) window->invalidate();
     return answer;

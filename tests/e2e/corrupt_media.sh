@@ -1,6 +1,4 @@
 #!/usr/bin/env bash
-# Unfinished, kept out of CTest: under Xvfb the first error box, answered
-# with Return or a click on OK, ends the program as if Cancel were chosen.
 # The real program on a game whose every picture and sound is broken: a
 # truncated PNG, a BMP whose header claims a giant size, a wave whose data
 # length lies, empty files and directories named like files. Each picture
