@@ -103,26 +103,26 @@ void SdlMediaDevice::open() {
     stop();
     free_wave();
     // Only wave files are played, as by the old device.
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec loaded{};
     Uint8* data = nullptr;
     Uint32 length = 0;
     if (file_name_.empty() || !wave_length_ms(file_name_) ||
-        !SDL_LoadWAV(native_path(file_name_).c_str(), &spec, &data, &length)) {
+        !SDL_LoadWAV(native_path(file_name_).c_str(), &loaded, &data, &length)) {
         error_ = kErrorCannotOpen;
         return;
     }
     wave_ = data;
-    spec_ = spec;
+    wave_format_ = loaded;
     wave_length_ = length - length % frame_bytes();
     error_ = 0;
 }
 
 uint32_t SdlMediaDevice::bytes_per_second() const {
-    return static_cast<uint32_t>(spec_.freq) * spec_.channels * (SDL_AUDIO_BITSIZE(spec_.format) / 8);
+    return static_cast<uint32_t>(wave_format_.freq) * wave_format_.channels * (SDL_AUDIO_BITSIZE(wave_format_.format) / 8);
 }
 
 uint32_t SdlMediaDevice::frame_bytes() const {
-    return std::max(1u, static_cast<uint32_t>(SDL_AUDIO_BITSIZE(spec_.format) / 8 * spec_.channels));
+    return std::max(1u, static_cast<uint32_t>(SDL_AUDIO_BITSIZE(wave_format_.format) / 8 * wave_format_.channels));
 }
 
 void SdlMediaDevice::play() {
@@ -138,7 +138,7 @@ void SdlMediaDevice::play() {
         post_completion(channel_, play_);
         return;
     }
-    const bool unsigned8 = SDL_AUDIO_BITSIZE(spec_.format) == 8 && !SDL_AUDIO_ISSIGNED(spec_.format);
+    const bool unsigned8 = SDL_AUDIO_BITSIZE(wave_format_.format) == 8 && !SDL_AUDIO_ISSIGNED(wave_format_.format);
     stream_ = Stream{wave_, wave_length_, position_, play_, channel_, static_cast<uint8_t>(unsigned8 ? 0x80 : 0)};
     stream_.muted = muted_;
     started_at_ = platform_.now_ms();
@@ -155,7 +155,7 @@ void SdlMediaDevice::play() {
 
 bool SdlMediaDevice::start_output() {
     if (silent_ || !output_available()) return false;
-    SDL_AudioSpec want = spec_;
+    SDL_AudioSpec want = wave_format_;
     want.samples = kBlockSamples;
     want.callback = fill_block;
     want.userdata = &stream_;

@@ -71,7 +71,7 @@ private:
     bool muted_ = false;
     uint8_t* wave_ = nullptr;  // the decoded sound, in its own format
     uint32_t wave_length_ = 0;
-    SDL_AudioSpec spec_{};
+    SDL_AudioSpec wave_format_{};
     uint32_t position_ = 0;  // bytes into the sound
     uint32_t play_ = 0;      // numbers the plays: a completion of an older one is stale
     bool playing_ = false;
