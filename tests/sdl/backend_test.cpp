@@ -168,14 +168,17 @@ TEST_F(SdlBackend, TimersFireOnTimeAndDoNotPileUp) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output) and in silence alike.
+// Aloud (on the dummy output), in silence and muted alike: a muted sound
+// still takes its whole length.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
-    for (const bool silent : {false, true}) {
-        SCOPED_TRACE(silent ? "silent" : "aloud");
+    enum class Mode { Aloud, Silent, Muted };
+    for (const Mode mode : {Mode::Aloud, Mode::Silent, Mode::Muted}) {
+        SCOPED_TRACE(mode == Mode::Aloud ? "aloud" : mode == Mode::Silent ? "silent" : "muted");
         Window window(*platform, "frm_Sound");
         platform->show(window);
         auto device = platform->create_media_device(window);
-        dynamic_cast<SdlMediaDevice&>(*device).set_silent(silent);
+        dynamic_cast<SdlMediaDevice&>(*device).set_silent(mode == Mode::Silent);
+        device->set_muted(mode == Mode::Muted);
         int done = 0;
         device->on_done = [&](int16_t) { ++done; };
         device->set_notify(true);
