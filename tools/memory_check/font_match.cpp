@@ -12,11 +12,12 @@ struct Match {
     std::string file;
 };
 
-Match match(const std::string& family) {
+Match match(const std::string& family, bool bold = false) {
     Match found;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return found;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (bold) FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -57,6 +58,11 @@ std::optional<std::string> font_fallback(const std::string& family) {
     // A different font than the fallback means an alias (Arial, Helvetica).
     if (!wanted.file.empty() && wanted.file != fallback.file) return std::nullopt;
     return wanted.family;
+}
+
+std::string font_file(const std::string& family, bool bold) {
+    FcInit();
+    return match(family, bold).file;
 }
 
 }  // namespace mem::check

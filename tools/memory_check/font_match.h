@@ -9,4 +9,8 @@ namespace mem::check {
 // family it falls back to (empty when it finds no font at all).
 std::optional<std::string> font_fallback(const std::string& family);
 
+// The file of fontconfig's best scalable match for `family`; empty when it
+// finds no font at all.
+std::string font_file(const std::string& family, bool bold = false);
+
 }  // namespace mem::check

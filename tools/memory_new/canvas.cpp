@@ -3,31 +3,16 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "font_match.h"
+
 namespace mem::make {
 
-Fonts::Fonts() {
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    if (FcPattern* best = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(best, FC_FILE, 0, &file) == FcResultMatch && file)
-            file_ = reinterpret_cast<const char*>(file);
-        FcPatternDestroy(best);
-    }
-    FcPatternDestroy(pattern);
-}
+Fonts::Fonts() : file_(check::font_file("DejaVu Sans", true)) {}
 
 Fonts::~Fonts() {
     for (auto& [size, font] : open_) TTF_CloseFont(font);
