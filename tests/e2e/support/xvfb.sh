@@ -28,10 +28,10 @@ make_work_dir() {
 }
 
 start_xvfb() {
-    local size="$1" fd_file
+    local fd_file
     command -v Xvfb >/dev/null || fail "Xvfb is not installed (make deps installs it)"
     fd_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fd_file" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
     [ -s "$fd_file" ] || fail "Xvfb did not start"
@@ -41,22 +41,21 @@ start_xvfb() {
 
 # Writes the definition file "$1" of a game in directory "$2" (with gfx/,
 # cards/, sfx/ and data/ holding main.ini, global.ini and cards.txt) of
-# application type "$3"; "$4" is "debug" for the trace, "$5" a list file.
+# application type "$3"; "$4" is "debug" for the trace.
 write_definition() {
     {
         printf '[memory]\napp=%s\n' "$3"
         [ "${4:-}" = debug ] && printf 'debug=1\n'
         printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$2" "$2" "$2" "$2"
         printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'
-        [ -n "${5:-}" ] && printf 'listfile=%s\n' "$5"
     } >"$1"
 }
 
 # Prepares for reading the trace of this run: the program appends it to
 # memory.log in the system directory it was built with, made here when
-# missing and removed again at exit. Sets `log` and `log_start`; `trace`
-# prints what this run wrote. One traced game at a time on the machine
-# (the lock holds across build trees too), or the traces mix.
+# missing and removed again at exit. `trace` prints what this run wrote.
+# One traced game at a time on the machine (the lock holds across build
+# trees too), or the traces mix.
 use_trace_log() {
     local log_dir=/var/games/memory made_dir=""
     exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
@@ -77,6 +76,7 @@ trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | tr -d '\r'; }
 start_game() {
     GAME_ERR="$(mktemp)"
     GAME_STATUS="$(mktemp -u)"
+    on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
     # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
     (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$!
@@ -95,28 +95,18 @@ wait_for_window() {
     return 1
 }
 
-# Waits for a message box titled "$1" (found in the window tree, where
-# xdotool's search does not see it) and answers it with key "$2".
-answer_box() {
-    local id
-    for _ in $(seq 300); do
-        id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)"
-        if [ -n "$id" ]; then
-            xdotool windowfocus "$id" key "$2" 2>/dev/null
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
+# Focuses window "$1", presses Escape and fails unless the game then ends with status 0.
+escape_ends() {
+    local status
+    xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key Escape
+    status="$(wait_for_exit)"
+    [ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
 }
 
 # Waits for the game to end; prints its exit status.
 wait_for_exit() {
     for _ in $(seq 300); do
-        if [ -s "$GAME_STATUS" ]; then
-            cat "$GAME_STATUS"
-            return 0
-        fi
+        [ -s "$GAME_STATUS" ] && { cat "$GAME_STATUS"; return 0; }
         sleep 0.1
     done
     echo timeout
