@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The real program on a 1920 x 1080 screen, played by real pointer and key events: the cards lie where the board
+# geometry and its fit to the screen put them, within a pixel, with their borders; an idle board uses no processor; a
+# click in the margin turns nothing; one pair is taken by clicks, the other (muted) by arrows and Return, and Return
+# on the end picture ends the program. Then --window, F11 and a resized window, where the board is fitted again.
+set -uo pipefail
+memory="$1" source_dir="$2"
+source "$source_dir/tests/e2e/support/xvfb.sh"
+make_work_dir work
+command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
+
+# The trace (with it on, every face shows at the start) tells when a try is settled: input is ignored while a try
+# runs. It goes to the system directory's memory.log; one traced game at a time on the machine, or the traces mix.
+log=/var/games/memory/memory.log
+exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
+flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
+for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
+mkdir -p "${log%/*}" 2>/dev/null; [ -w "${log%/*}" ] || fail "${log%/*} is not writable: the trace cannot be read"
+log_start="$(stat -c %s "$log" 2>/dev/null || echo 0)"
+count() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | grep -cF -- "$1"; }
+# Waits until the trace holds line $1 at least $2 times (10 s at most).
+trace_until() {
+    for _ in $(seq 100); do [ "$(count "$1")" -ge "$2" ] && return 0; sleep 0.1; done
+    fail "the trace does not show \"$1\" $2 times: $(tail -c +$((log_start + 1)) "$log" | tail -5)"
+}
+
+# A game of 2 x 2 cards of 80 x 80 with a border on solid colours, each face a colour of its own.
+board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
+game="$work/game" && mkdir -p "$game"/{gfx,cards,sfx,data}
+solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
+for size in 640x480 800x600 1024x768 1152x864 1280x1024; do solid "gfx/bg$size" "$size" "$board_colour"; done
+solid gfx/back 80x80 "#C8C8C8"; solid gfx/player 120x30 "#3C3C78"
+solid gfx/good 200x100 "$good_colour"; solid gfx/bad 200x100 "#FF00FF"
+for i in 0 1 2 3; do solid "cards/f$i" 80x80 "${face_colours[$i]}"; done
+for s in good bad turn match nomatch; do wave "$game/sfx/$s.wav" 800; done
+printf 'c0\tf0.bmp\nc1\tf1.bmp\nc2\tf2.bmp\nc3\tf3.bmp\n' >"$game/data/cards.txt"
+write_definition "$game/play.ini" "$game" memory debug
+printf '[interface]\npictures=bg640x480.bmp\tbg800x600.bmp\tbg1024x768.bmp\tbg1152x864.bmp\tbg1280x1024.bmp
+backcolor=2631720\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav
+matchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
+printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\nborder=1\npicture=back.bmp\nturnsound=turn.wav
+dissapear=1\n' >"$game/data/global.ini"
+
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
+near() { [ "$1" -ge $(($2 - 1)) ] && [ "$1" -le $(($2 + 1)) ]; }
+# On a screenshot of a screen of $1, each face with the black border around it covers a card place, within a pixel:
+# "start length" across ($2) and down ($3). Sets at[k], the centre of face k.
+check_board() {
+    local -a l=($2) t=($3); local k c r w h x y placed shot="$work/board.png"
+    import -window root "$shot" || fail "no screenshot"
+    for k in 0 1 2 3; do
+        read -r w h x y < <(convert "$shot" -fill black +opaque "${face_colours[k]}" -trim -format '%w %h %X %Y' info:)
+        x=$((${x#+} - 1)) y=$((${y#+} - 1)) w=$((w + 2)) h=$((h + 2)) placed=""
+        for c in 0 2; do for r in 0 2; do
+            near $x ${l[c]} && near $w ${l[c + 1]} && near $y ${t[r]} && near $h ${t[r + 1]} && placed=1
+        done; done
+        [ -n "$placed" ] || fail "$1: face $k at ${w}x$h+$x+$y with its border, not at a card place: $2, $3"
+        [ "$(pixel "$shot" $x $((y + h / 2))) $(pixel "$shot" $((x + w - 1)) $((y + h / 2)))" = "#000000 #000000" ] ||
+            fail "$1: face $k has no border left and right"
+        at[k]="$((x + w / 2)) $((y + h / 2))"
+    done
+}
+# Takes screenshots until every "x y" place given after it shows colour $1 (10 s at most).
+shot_until() {
+    local place ok
+    for _ in $(seq 40); do
+        import -window root "$work/shot.png" || fail "no screenshot"
+        ok=1; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || ok=0; done
+        [ "$ok" = 1 ] && return 0; sleep 0.25
+    done
+    return 1
+}
+
+start_xvfb 1920x1080
+start_game "$memory" "$game/play.ini"
+window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+trace_until "=> Form_Activate <=" 1 && sleep 0.5
+# 1920 x 1080 fits the 1280 x 1024 board, scaled by 1080 / 1024 to the screen's height and centred at x 285. The
+# play area starts at (121, 16) and is 1280 - 137 by 1024 - 65; gaps of floor((area - 2 x 80) / 5 - 1) = 195 across
+# and 158 down put the cards at board x 316 and 786, y 174 and 570.
+check_board 1920x1080 "618 85 1114 84" "184 84 601 85"
+
+# An idle board waits for events: at most 10% of one processor over 2 seconds.
+game_pid="$(pgrep -P "$GAME_PID" | head -n1)"
+cpu() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+before="$(cpu)"; sleep 2; ticks=$(($(cpu) - before)) limit=$(($(getconf CLK_TCK) * 2 / 10))
+[ "$ticks" -le "$limit" ] || fail "the idle board used $ticks clock ticks in 2 seconds (limit $limit)"
+
+# A click in the margin left of the board (the turned cards are counted at the end), then the first pair by clicks.
+xdotool mousemove --sync 5 "${at[0]#* }" click 1 mousemove --sync ${at[0]} click 1
+trace_until "=> memCheckCardStatus <=" 1
+xdotool mousemove --sync ${at[1]} click 1
+trace_until "--> memCheckCardStatus: Match!" 1
+shot_until "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
+# The second pair by the keys: the first arrow shows the focus frame on the nearest card left, Return turns it, the
+# next arrow moves to the only other card. Muted, the game keeps its pace.
+xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key m Right Return
+trace_until "=> memCheckCardStatus <=" 3
+xdotool key Right Return
+trace_until "--> memCheckCardStatus: Match!" 2
+shot_until "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle of the screen"
+[ "$(count "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(grep memCardClick "$log")"
+# The focus frame went to the end picture: Return ends the program normally.
+xdotool key Return
+[ "$(wait_for_exit)" = 0 ] || fail "Return on the end picture does not end the game with status 0: $(cat "$GAME_ERR")"
+
+# --window: a framed window of about three quarters of the screen in the board's proportions (1280 x 1024 in
+# 1440 x 810 is 1013 x 810); F11 switches to full screen and back; a resized window shows the board fitted again.
+start_game "$memory" "$game/play.ini" --window
+window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+window_size() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+sleep 1; sizes="$(window_size)"
+xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key F11; sleep 1; sizes+=" $(window_size)"
+xdotool key F11; sleep 1; sizes+=" $(window_size)"
+[ "$sizes" = "1013x810 1920x1080 1013x810" ] || fail "--window, F11, F11 again: $sizes, not 1013x810 1920x1080 1013x810"
+xdotool windowsize --sync "$window" 400 600 windowmove --sync "$window" 0 0; sleep 1
+# The board at 400 / 1280 of its size, from y 140.
+check_board 400x600 "99 25 246 25" "194 25 318 25"
+escape_ends "$window"
+echo "ok"
