@@ -91,7 +91,7 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
     card.set_bounds(20, 30, 60, 80);
     over.set_bounds(60, 60, 40, 40);
     Shape outline(window, "shp_Area", &box);
-    outline.set_bounds(300, 130, 50, 40);
+    outline.set_bounds(370, 130, 50, 40);  // its right part lies beyond the box
     outline.set_border_color(kYellow);
     // Width, from, to, colour. The first six are probed across: a line of width w covers w pixels, from w / 2
     // before its middle. The last two run off the box.
@@ -120,16 +120,17 @@ TEST_F(SdlBackend, ControlsLinesAndLabelsLieWhereTheyAreInDrawingOrder) {
         const Colour back = window.back_color();
         // What, where on the box, which colour.
         const std::tuple<const char*, int, int, Colour> probes[] = {
-            {"window background", -5, -5, back},       {"box picture", 395, 235, kGreen},
-            {"stretched card's edge", 20, 70, kRed}, {"later control in front", 70, 80, kBlue},
-            {"line beneath the card", 40, 100, kRed},  {"line on the box", 120, 100, kYellow},
-            {"outline right edge", 349, 150, kYellow}, {"outline bottom edge", 325, 169, kYellow},
-            {"outline not filled", 325, 150, kGreen},  {"beside the outline", 350, 150, kGreen},
-            {"thin slanted line", 30, 140, kYellow},   {"round far end", 380, 17, kYellow},
-            {"thick slanted line", 340, 60, kYellow},  {"thick line off its middle", 342, 62, kYellow},
-            {"round end", 300, 103, kYellow},          {"not a square end", 296, 104, kGreen},
-            {"inside the right edge", 399, 220, kRed}, {"beyond the right edge", 400, 220, back},
-            {"inside the bottom edge", 350, 239, kRed}, {"beyond the bottom edge", 350, 241, back}};
+            {"window background", -5, -5, back},              {"box picture", 395, 235, kGreen},
+            {"stretched card's edge", 20, 70, kRed},          {"later control in front", 70, 80, kBlue},
+            {"line beneath the card", 40, 100, kRed},         {"line on the box", 120, 100, kYellow},
+            {"outline left edge", 370, 150, kYellow},         {"outline bottom edge", 385, 169, kYellow},
+            {"outline not filled", 385, 150, kGreen},         {"beside the outline", 369, 150, kGreen},
+            {"thin slanted line", 30, 140, kYellow},          {"thick slanted line", 340, 60, kYellow},
+            {"thick line off its middle", 342, 62, kYellow},  {"round end", 300, 103, kYellow},
+            {"not a square end", 296, 104, kGreen},           {"round far end", 380, 17, kYellow},
+            {"inside the right edge", 399, 220, kRed},        {"beyond the right edge", 400, 220, back},
+            {"inside the bottom edge", 350, 239, kRed},       {"beyond the bottom edge", 350, 241, back},
+            {"outline cut off by the box", 419, 150, back}};
         for (const auto& [what, x, y, colour] : probes) EXPECT_EQ(p.at(kLeft + x, kTop + y), colour) << what;
         for (const auto& [w, x1, y1, x2, y2, c] : std::span(lines, 6)) {
             const int x = kLeft + (x1 + x2) / 2, y = kTop + (y1 + y2) / 2;
