@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 class MemoryNewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("memory-new-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir / "pictures");
     }
@@ -36,7 +35,7 @@ protected:
         return {status, err.str()};
     }
 
-    fs::path dir;
+    const fs::path dir = fs::temp_directory_path() / ("memory-new-" + std::to_string(::getpid()));
 };
 
 TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
@@ -47,30 +46,29 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         int cards;
         const char* said;
     };
+    // Each row adds pictures to those of the rows before.
     const Row rows[] = {
         {"two", 1, {}, 4, ""},
-        {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night", "--speak"},
-         14, "--speak needs no-such-speech-program, which is not installed"},
-        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36,
-         "used 18 of 20 pictures: a board holds at most 18 pairs"},
+        {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
+         "--speak"}, 14, "--speak needs no-such-speech-program, which is not installed"},
         {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, ""},
         // Three counters leave room beside the board for 17 names.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17,
          "used 17 of 18 pictures: the list beside the board holds no more names"},
+        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36,
+         "used 18 of 20 pictures: a board holds at most 18 pairs"},
     };
+    // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
+    test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
+    std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.wav") << wave_file(synthesise(Tone::Click));
+    std::ofstream(dir / "pictures" / "notes.png") << "not a picture";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        fs::remove_all(dir / "pictures");
-        fs::create_directories(dir / "pictures");
-        // Pictures of every shape (landscape, portrait, tiny, one huge); a caption with blanks and letters beyond
-        // ASCII, with its own sound; a file that is no picture.
+        // Pictures of every shape: landscape, portrait, tiny, one huge.
         const int sizes[][2] = {{120, 80}, {60, 140}, {3, 2}, {200, 200}, {90, 30}};
         for (int i = 0; i < row.pictures; ++i)
             test::write_bmp(dir / "pictures" / ("picture_" + std::to_string(100 + i) + ".bmp"),
                             i == 3 ? 2400 : sizes[i % 5][0], i == 3 ? 1800 : sizes[i % 5][1]);
-        test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
-        std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.wav") << wave_file(synthesise(Tone::Click));
-        std::ofstream(dir / "pictures" / "notes.png") << "not a picture";
         std::vector<std::string> args = row.options;
         args.push_back(row.name);
         const auto [status, said] = make(args);
@@ -146,10 +144,9 @@ TEST(BoardPlan, EveryCardCountOfTwoToEighteenPicturesHasAPlanForTheSmallestBoard
 }
 
 TEST(ItemLine, TheReaderGetsBackWhatWasMeant) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"defaultname=Player ", "defaultname=Player "}, {"cards=Bread, butter\tcard01.png", "cards=Bread, butter\tcard01.png"},
-        {" leading", " leading"},                       {"say \"hi\"", "say 'hi'"},
-    };
+    const std::pair<std::string, std::string> rows[] = {{"defaultname=Player ", "defaultname=Player "},
+        {"cards=Bread, butter\tcard01.png", "cards=Bread, butter\tcard01.png"}, {" leading", " leading"},
+        {"say \"hi\"", "say 'hi'"}};
     for (const auto& [meant, read] : rows) {
         ItemReader reader(item_line(meant) + "\n");
         EXPECT_EQ(reader.next(), read);
