@@ -80,12 +80,10 @@ public:
     // Moves the clock until nothing is in hand: no try being processed, no
     // wipe, and (for `whole_try`) no half of a text try waiting.
     bool settle(bool whole_try) {
-        for (int waited = 0; waited < 30000; waited += 10) {
+        for (int waited = 0; waited < 30000; waited += 10, platform_.advance(10)) {
             const frm_MemoryGame& g = game();
-            if (g.memGameOver != False) return true;
-            const bool text_waits = g.memTextGame.CardChosen != False || g.memTextGame.TextChosen != False;
-            if (g.memProcessing == False && g.memWiping == False && (!whole_try || !text_waits)) return true;
-            platform_.advance(10);
+            const bool text_waits = whole_try && (g.memTextGame.CardChosen || g.memTextGame.TextChosen);
+            if (g.memGameOver || (!g.memProcessing && !g.memWiping && !text_waits)) return true;
         }
         return false;
     }
@@ -122,8 +120,7 @@ inline void play_to_good_end(PointerGame& run) {
     const int cards = memNearest16(g.memCardCount);
     const bool text_game = g.memInterface.TextList.Active != False;
     // The names keep the blank the definition gives them: "Player 1".
-    ASSERT_FALSE(g.memPlayer.empty());
-    EXPECT_TRUE(g.memPlayer[0].Name.ends_with(" 1")) << g.memPlayer[0].Name;
+    EXPECT_TRUE(g.memPlayer.at(0).Name.ends_with(" 1")) << g.memPlayer.at(0).Name;
     const int tries = text_game ? cards : cards / 2;
     ASSERT_GT(tries, 0);
     for (int t = 0; t < tries; ++t) {
@@ -131,7 +128,6 @@ inline void play_to_good_end(PointerGame& run) {
         const int16_t other = text_game ? text_slot_of(g, t) : position_of(g, 2 * t + 1);
         const std::string other_name = text_game ? "lbl_Text" : "img_Card";
         ASSERT_TRUE(card >= 0 && other >= 0) << "try " << t;
-        // What the click found in front of the card or text instead, if anything.
         ASSERT_EQ(run.click("img_Card", card), "") << "img_Card(" << card << ")";
         ASSERT_TRUE(run.settle(false)) << "stalled after the first click of try " << t;
         ASSERT_EQ(run.click(other_name, other), "") << other_name << "(" << other << ")";
