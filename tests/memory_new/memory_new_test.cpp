@@ -43,20 +43,20 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         const char* name;
         int pictures;  // besides the one with a sound
         std::vector<std::string> options;
-        int cards;
+        int cards, countdown, tries;  // the limits asked for, or 0
         const char* said;
     };
     // Each row adds pictures to those of the rows before.
     const Row rows[] = {
-        {"two", 1, {}, 4, ""},
+        {"two", 1, {}, 4, 0, 0, ""},
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
-         "--speak"}, 14, "--speak needs no-such-speech-program, which is not installed"},
-        {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, ""},
+         "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed"},
+        {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, 0, 0, ""},
         // Three counters leave room beside the board for 17 names.
-        {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17,
+        {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
          "used 17 of 18 pictures: the list beside the board holds no more names"},
-        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36,
-         "used 18 of 20 pictures: a board holds at most 18 pairs"},
+        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
+         999, "used 18 of 20 pictures: a board holds at most 18 pairs"},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
@@ -88,7 +88,12 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             PointerGame play(dir.string(), definition, screen);
             play_to_good_end(play);
             if (::testing::Test::HasFatalFailure()) return;
-            EXPECT_EQ(memNearest16(play.game().memCardCount), row.cards);
+            const frm_MemoryGame& g = play.game();
+            EXPECT_EQ(memNearest16(g.memCardCount), row.cards);
+            EXPECT_EQ(g.memControl[kGroupCountdown].Condition, row.countdown);
+            EXPECT_EQ(g.memControl[kGroupTriesLeft].Condition, row.tries);
+            // Cards lie face down on a back, except in a match game.
+            EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
         }
     }
 }
