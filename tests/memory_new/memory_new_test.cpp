@@ -43,7 +43,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         const char* name;
         int pictures;  // besides the one with a sound
         std::vector<std::string> options;
-        int cards, countdown, tries;  // the limits asked for, or 0
+        int cards, countdown, tries;  // the cards made; the limits asked for, or 0
         const char* said;
     };
     // Each row adds pictures to those of the rows before.
