@@ -1,10 +1,5 @@
 // Every bundled game, played by the pointer to its good end at every screen
 // size the board knows, without a single message box on the way.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "support/pointer_play.h"
 
 namespace mem {

@@ -3,10 +3,7 @@
 // the text encoding check that every caption passes before it is drawn.
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <string>
+#include <fstream>
 
 #include "platform/sdl/picture_size.h"
 #include "platform/sdl/text_encoding.h"
@@ -14,18 +11,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/memory-fuzz-media-" + std::to_string(::getpid()) + ".wav";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, out);
-        std::fclose(out);
-    }
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::ofstream(path, std::ios::binary) << bytes;
     if (auto length = mem::wave_length_ms(path); length && *length < 0) __builtin_trap();
-
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    if (auto claimed = mem::claimed_picture_size(text); claimed && (claimed->width < 0 || claimed->height < 0))
+    if (auto claimed = mem::claimed_picture_size(bytes); claimed && (claimed->width < 0 || claimed->height < 0))
         __builtin_trap();
-    (void)mem::png_complete(text);
-
-    const std::string utf8 = mem::to_utf8(text);
-    if (!mem::is_valid_utf8(utf8)) __builtin_trap();
+    (void)mem::png_complete(bytes);
+    if (!mem::is_valid_utf8(mem::to_utf8(bytes))) __builtin_trap();
     return 0;
 }

@@ -6,15 +6,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include <unistd.h>
 
 #include "app/game_window.h"
-#include "app/program.h"
 #include "board/geometry.h"
 #include "platform/headless/headless_platform.h"
 
@@ -27,11 +22,10 @@ inline constexpr Screen kScreens[] = {{640, 480}, {800, 600}, {1024, 768}, {1152
 
 // The bundled games: games/NAME/NAME.ini under the source folder.
 inline std::vector<std::string> bundled_games(const std::filesystem::path& source) {
-    namespace fs = std::filesystem;
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(source / "games")) {
+    for (const auto& entry : std::filesystem::directory_iterator(source / "games")) {
         const std::string name = entry.path().filename().string();
-        if (entry.is_directory() && fs::exists(entry.path() / (name + ".ini"))) names.push_back(name);
+        if (entry.is_directory() && std::filesystem::exists(entry.path() / (name + ".ini"))) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -40,13 +34,10 @@ inline std::vector<std::string> bundled_games(const std::filesystem::path& sourc
 class PointerGame {
 public:
     // `definition` as the game's argument, relative to `program_dir` or absolute.
-    PointerGame(const std::string& program_dir, const std::string& definition, Screen screen) : name_(definition) {
-        namespace fs = std::filesystem;
-        system_ = fs::temp_directory_path() /
-                  ("pointer-" + std::to_string(::getpid()) + "-" + std::to_string(screen.width) + "-" +
-                   std::to_string(std::hash<std::string>{}(definition)));
-        fs::remove_all(system_);
-        fs::create_directories(system_);
+    PointerGame(const std::string& program_dir, const std::string& definition, Screen screen)
+        : system_(std::filesystem::temp_directory_path() / ("pointer-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(system_);
+        std::filesystem::create_directories(system_);
         platform_.program_directory = program_dir;
         platform_.system_directory = system_.string() + "/";
         platform_.arguments = definition;
@@ -56,8 +47,6 @@ public:
         program_.reset();
         std::filesystem::remove_all(system_);
     }
-    PointerGame(const PointerGame&) = delete;
-    PointerGame& operator=(const PointerGame&) = delete;
 
     // Load and activation; false when the program ended on the way.
     bool start() {
@@ -65,7 +54,7 @@ public:
         try {
             program_->run();
         } catch (const ProgramEnded& ended) {
-            ADD_FAILURE() << name_ << " ended at start with status " << ended.status;
+            ADD_FAILURE() << "ended at start with status " << ended.status;
             return false;
         }
         return program_->game() && program_->memStartFailed == False;
@@ -76,38 +65,30 @@ public:
 
     // Clicks the centre of control `name`(`index`) as the pointer would.
     // Empty when it took the click; otherwise what lies in front of it.
-    std::optional<std::string> click(const std::string& name, int16_t index) {
+    std::string click(const std::string& name, int16_t index) {
         const Control* control = platform_.find_control(name, index);
         if (!control) return "no such control";
         const int x = control->window_left() + control->width() / 2;
         const int y = control->window_top() + control->height() / 2;
         const Control* front = game().control_at(x, y);
-        const bool own = front && front->index() == index &&
-                         (front->name() == name || (name == "img_Card" && front->name() == "lbl_Card"));
-        if (!own) {
-            return front ? front->name() + "(" + std::to_string(front->index()) + ") at " + std::to_string(x) + "," +
-                               std::to_string(y)
-                         : std::string("nothing at ") + std::to_string(x) + "," + std::to_string(y);
-        }
-        if (!platform_.click_at(x, y)) return "the click was not taken";
-        return std::nullopt;
+        if (!front) return "nothing";
+        if (front->index() != index || (front->name() != name && !(name == "img_Card" && front->name() == "lbl_Card")))
+            return front->name() + "(" + std::to_string(front->index()) + ")";
+        return platform_.click_at(x, y) ? "" : "the click was not taken";
     }
 
     // Moves the clock until nothing is in hand: no try being processed, no
     // wipe, and (for `whole_try`) no half of a text try waiting.
     bool settle(bool whole_try) {
-        for (int waited = 0; waited < 30000; waited += 10) {
+        for (int waited = 0; waited < 30000; waited += 10, platform_.advance(10)) {
             const frm_MemoryGame& g = game();
-            if (g.memGameOver != False) return true;
-            const bool text_waits = g.memTextGame.CardChosen != False || g.memTextGame.TextChosen != False;
-            if (g.memProcessing == False && g.memWiping == False && (!whole_try || !text_waits)) return true;
-            platform_.advance(10);
+            const bool text_waits = whole_try && (g.memTextGame.CardChosen || g.memTextGame.TextChosen);
+            if (g.memGameOver || (!g.memProcessing && !g.memWiping && !text_waits)) return true;
         }
         return false;
     }
 
 private:
-    std::string name_;
     std::filesystem::path system_;
     HeadlessPlatform platform_;
     std::unique_ptr<Program> program_;
@@ -129,61 +110,35 @@ inline int16_t text_slot_of(const frm_MemoryGame& g, int reference) {
     return -1;
 }
 
-// Starts the game and plays every pair (or card and text) by the pointer;
-// records a failure for each way it falls short of the good end: a refused
-// click (naming what covered the card or text), a stall, a message box, the
-// wrong end picture.
+// Starts the game and plays every pair (or card and its text) by the pointer,
+// each click waited for; fails on a covered card or text (naming what covers
+// it), a stall, a message box or the wrong end picture.
 inline void play_to_good_end(PointerGame& run) {
     ASSERT_TRUE(run.start());
     frm_MemoryGame& g = run.game();
     ASSERT_TRUE(run.settle(true));
     const int cards = memNearest16(g.memCardCount);
-    ASSERT_GT(cards, 0);
     const bool text_game = g.memInterface.TextList.Active != False;
     // The names keep the blank the definition gives them: "Player 1".
-    ASSERT_FALSE(g.memPlayer.empty());
-    EXPECT_TRUE(g.memPlayer[0].Name.ends_with(" 1")) << g.memPlayer[0].Name;
-
-    // One try: two clicks, each waited for.
-    int clicks = 0;
-    auto play = [&](const std::string& first, int16_t a, const std::string& second, int16_t b) {
-        ++clicks;
-        if (auto covered = run.click(first, a)) return first + "(" + std::to_string(a) + ") covered by " + *covered;
-        if (!run.settle(false)) return std::string("stalled after the first click");
-        ++clicks;
-        if (auto covered = run.click(second, b)) return second + "(" + std::to_string(b) + ") covered by " + *covered;
-        if (!run.settle(true)) return std::string("stalled after the second click");
-        return std::string();
-    };
-
-    std::string fault;
-    if (text_game) {
-        for (int r = 0; r < cards && fault.empty(); ++r) {
-            const int16_t card = position_of(g, r), text = text_slot_of(g, r);
-            ASSERT_GE(card, 0) << "card " << r;
-            ASSERT_GE(text, 0) << "text " << r;
-            fault = play("img_Card", card, "lbl_Text", text);
-        }
-    } else {
-        for (int m = 0; 2 * m + 1 < cards && fault.empty(); ++m) {
-            const int16_t a = position_of(g, 2 * m), b = position_of(g, 2 * m + 1);
-            ASSERT_GE(a, 0) << "card " << 2 * m;
-            ASSERT_GE(b, 0) << "card " << 2 * m + 1;
-            fault = play("img_Card", a, "img_Card", b);
-        }
+    EXPECT_TRUE(g.memPlayer.at(0).Name.ends_with(" 1")) << g.memPlayer.at(0).Name;
+    const int tries = text_game ? cards : cards / 2;
+    ASSERT_GT(tries, 0);
+    for (int t = 0; t < tries; ++t) {
+        const int16_t card = position_of(g, text_game ? t : 2 * t);
+        const int16_t other = text_game ? text_slot_of(g, t) : position_of(g, 2 * t + 1);
+        const std::string other_name = text_game ? "lbl_Text" : "img_Card";
+        ASSERT_TRUE(card >= 0 && other >= 0) << "try " << t;
+        ASSERT_EQ(run.click("img_Card", card), "") << "img_Card(" << card << ")";
+        ASSERT_TRUE(run.settle(false)) << "stalled after the first click of try " << t;
+        ASSERT_EQ(run.click(other_name, other), "") << other_name << "(" << other << ")";
+        ASSERT_TRUE(run.settle(true)) << "stalled after the second click of try " << t;
     }
-    EXPECT_EQ(fault, "");
     EXPECT_NE(g.memGameOver, False);
-    // Every card was clicked once, and in a text game every text too.
-    EXPECT_EQ(clicks, text_game ? 2 * cards : cards);
     EXPECT_EQ(g.memTurnedCards, cards);
     EXPECT_TRUE(g.pic_End.visible());
     ASSERT_TRUE(g.pic_End.picture());
-    const std::string shown = g.pic_End.picture()->path();
-    const std::string good = g.memInterface.EndGoodPicture;
-    EXPECT_FALSE(good.empty());
-    EXPECT_TRUE(shown.size() >= good.size() && shown.compare(shown.size() - good.size(), good.size(), good) == 0)
-        << shown << " is not " << good;
+    const std::string shown = g.pic_End.picture()->path(), good = g.memInterface.EndGoodPicture;
+    EXPECT_TRUE(!good.empty() && shown.ends_with(good)) << shown << " is not " << good;
     for (const MessageBoxRecord& box : run.platform().message_boxes)
         ADD_FAILURE() << "message box \"" << box.title << "\": " << box.text;
 }
