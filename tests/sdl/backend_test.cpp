@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "../support/wave_file.h"
+#include "support/wave_file.h"
 #include "app/game_window.h"
 #include "app/program.h"
 #include "platform/sdl/sdl_media_device.h"
