@@ -46,11 +46,11 @@ TEST(BundledGames, EachIsPlayedToItsGoodEndByKeysAlone) {
             ASSERT_TRUE(run.settle(true));
             keys.advance(300);  // past the first status tick: the sound chains wait for each sound
             const int cards = memNearest16(g.memCardCount);
+            const bool text_game = g.memInterface.TextList.Active != False;
             // The first key only shows the frame, on the top left card.
             keys.key_down(kKeyDown);
-            ASSERT_EQ(g.memFocusCard, 0);
-            EXPECT_TRUE(frame_around(g.shp_Focus, g.img_Card[0]));
-            EXPECT_EQ(g.memDisplayCard[0].Turned, False);
+            EXPECT_TRUE(g.memFocusCard == 0 && frame_around(g.shp_Focus, g.img_Card[0]) &&
+                        g.memDisplayCard[0].Turned == False);
             auto turn = [&](int16_t card) {
                 for (int16_t key : arrows_to(g.memFocusCells(), g.memFocusCard, card)) keys.key_down(key);
                 EXPECT_TRUE(frame_around(g.shp_Focus, g.img_Card[card]));
@@ -59,7 +59,6 @@ TEST(BundledGames, EachIsPlayedToItsGoodEndByKeysAlone) {
                 EXPECT_FALSE(g.memFocusCells()[static_cast<size_t>(card)].turnable) << "card " << card;
                 ASSERT_TRUE(run.settle(false));
             };
-            const bool text_game = g.memInterface.TextList.Active != False;
             for (int r = 0; r < cards; r += text_game ? 1 : 2) {
                 const int16_t text = text_slot_of(g, r);
                 turn(position_of(g, r));
@@ -131,8 +130,7 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     // The pair has left the board: the next arrow finds a card still there.
     EXPECT_FALSE(game().shp_Focus.visible());
     key(kKeyLeft);
-    EXPECT_TRUE(game().shp_Focus.visible());
-    EXPECT_TRUE(game().memFocusCard != a && game().memFocusCard != b);
+    EXPECT_TRUE(game().shp_Focus.visible() && game().memFocusCard != a && game().memFocusCard != b);
 }
 
 TEST_F(KeyboardPlay, MutedGameKeepsEveryDeviceCommandAndItsTime) {
