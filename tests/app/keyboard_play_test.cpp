@@ -16,7 +16,8 @@ namespace {
 // The arrow keys that take the focus from card `from` to card `to`, fewest first.
 std::vector<int16_t> arrows_to(const std::vector<FocusCell>& cells, int from, int to) {
     const std::pair<int16_t, FocusMove> arrows[] = {
-        {kKeyLeft, FocusMove::Left}, {kKeyRight, FocusMove::Right}, {kKeyUp, FocusMove::Up}, {kKeyDown, FocusMove::Down}};
+        {kKeyLeft, FocusMove::Left}, {kKeyRight, FocusMove::Right}, {kKeyUp, FocusMove::Up},
+        {kKeyDown, FocusMove::Down}};
     std::map<int, std::pair<int, int16_t>> came_from{{from, {from, 0}}};
     for (std::deque<int> open{from}; !open.empty() && !came_from.count(to); open.pop_front())
         for (const auto& [key, move] : arrows)
