@@ -71,6 +71,10 @@ TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
         EXPECT_EQ(game().memProcessing != False, c.waiting) << "the chain waits for the device";
         ASSERT_TRUE(run_until_free());
         EXPECT_EQ(commands_since(commands), c.commands);
+        // The trace names the card sound when there is a file to play.
+        const std::string wave = card_sound_file(c.second), line = "--> memPlayCardSound: '" + wave + "', (";
+        const bool has_file = c.sound == Present || c.sound == Undecodable;
+        EXPECT_EQ(count_trace(line + path("card") + wave + ")", trace), has_file ? 1 : 0);
         if (c.second == 0) {
             EXPECT_EQ(game().memCardStatus, 0);
             continue;
