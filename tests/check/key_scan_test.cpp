@@ -50,16 +50,24 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
     }
 }
 
-// A suggestion is at most a third of the longer name away (1 to 3 edits).
+// A suggestion is at most a third of the longer name away (1 to 3 edits); a swap counts once.
 TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
+    EXPECT_EQ(edit_distance("fontnmae", "fontname"), 1);
+    EXPECT_EQ(edit_distance("disappear", "dissapear"), 2);
     EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
     EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
+    EXPECT_EQ(nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
 }
 
-TEST(KeyScan, ScreenSizeMustBeTwoPositiveNumbers) {
+TEST(KeyScan, UsageErrors) {
     std::ostringstream out, err;
-    for (const char* screen : {"0x768", "1024x0", "1024", "x768", "10a24x768", "1024x768z"})
-        EXPECT_EQ(memory_check_main({"--screen", screen, "a.ini"}, out, err, "/", "/"), 2) << screen;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"--program-dir"}, {"--screen", "big", "a.ini"},
+             {"--screen", "0x768", "a.ini"}, {"--screen", "1024x0", "a.ini"}, {"--screen", "1024", "a.ini"},
+             {"--screen", "x768", "a.ini"}, {"--screen", "10a24x768", "a.ini"}, {"--screen", "1024x768z", "a.ini"}})
+        EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
+    EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
+    EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
 }
 
 }  // namespace
