@@ -59,15 +59,15 @@ protected:
         std::ofstream(dir / relative, std::ios::binary) << content;
     }
     std::string read(const std::string& relative) const {
-        std::ifstream in(dir / relative, std::ios::binary);
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(dir / relative, std::ios::binary).rdbuf();
         return s.str();
     }
     // The error numbers of the message boxes shown.
     std::vector<int> error_codes() const {
         std::vector<int> codes;
-        for (const auto& box : platform.message_boxes) codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
+        for (const auto& box : platform.message_boxes)
+            codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
         return codes;
     }
 
@@ -87,15 +87,14 @@ protected:
         game->memPaths.Gfx = game->memPaths.Sfx = dir.string() + "/";
         game->memInterface.Pictures[1] = "board800.bmp";
         picture("board800.bmp", 800, 600);
+        game->memPlayerPicture = "player.bmp";
+        picture("player.bmp", 121, 33);
+        game->memCardBack = platform.load_picture(picture("back.bmp", 10, 10), error);
         game->memCardsX = game->memCardsY = 4;
         game->memCardCount = 16;
         game->memCardWidth = game->memCardHeight = 80;
         game->memPlayers = 1;
-        game->memPlayerPicture = "player.bmp";
-        picture("player.bmp", 121, 33);
-        game->memPlayer.resize(1);
-        game->memPlayer[0].Name = "Ann";
-        game->memCardBack = platform.load_picture(picture("back.bmp", 10, 10), error);
+        game->memPlayer = {PlayerRecord{.Name = "Ann"}};
         deal(16);
     }
 

@@ -31,7 +31,8 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         {"800x600 with its own picture", 800, 600, {1}, 4, 4, 80, 80,
          {1, 800, 600, 1, 0, 0, 800, 600, 121, 16, 663, 535, 48, 29}, {169, 345, 521, 697}, {45, 183, 321, 459}},
         {"640x480 with six by four cards", 640, 480, {0}, 6, 4, 60, 80,
-         {0, 640, 480, 0, 0, 0, 640, 480, 121, 16, 503, 415, 14, 12}, {135, 223, 311, 399, 487, 575}, {28, 132, 236, 340}},
+         {0, 640, 480, 0, 0, 0, 640, 480, 121, 16, 503, 415, 14, 12}, {135, 223, 311, 399, 487, 575},
+         {28, 132, 236, 340}},
         {"1920x1080 fits 1280x1024", 1920, 1080, all, 4, 4, 80, 80,
          {4, 1280, 1024, 4, 0, 0, 1280, 1024, 121, 16, 1143, 959, 116, 90}, {}, {}},
         {"1366x768 fits 1024x768", 1366, 768, all, 4, 4, 80, 80,
@@ -52,8 +53,8 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         BoardGeometryInput in;
         in.screen_width_units = c.screen_w * 15;
         in.screen_height_units = c.screen_h * 15;
-        in.sizes = {ScreenSize{0, 640, 480}, ScreenSize{1, 800, 600}, ScreenSize{2, 1024, 768}, ScreenSize{3, 1152, 864},
-                    ScreenSize{4, 1280, 1024}, ScreenSize{}};
+        in.sizes = {ScreenSize{0, 640, 480},  ScreenSize{1, 800, 600},   ScreenSize{2, 1024, 768},
+                    ScreenSize{3, 1152, 864}, ScreenSize{4, 1280, 1024}, ScreenSize{}};
         for (int row : c.rows_with_picture) in.pictures[static_cast<size_t>(row)] = "bk.bmp";
         in.cards_x = c.cards_x;
         in.cards_y = c.cards_y;

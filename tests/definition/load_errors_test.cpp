@@ -28,7 +28,8 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
         {"memory.ini", definition + "main=main.ini\nglobal=global.ini\ncards=cards.txt\nspecial=sp.ini\n", 10,
          "Could not find special file ''@data/sp.ini''"},
         {"cards.txt", std::nullopt, 7, "Could not find card file ''cards.txt''"},
-        {"main.ini", "[timer]\nforecolor=red\n", 11, "The value ''forecolor=red'' in file ''@data/main.ini'' is not a number."},
+        {"main.ini", "[timer]\nforecolor=red\n", 11,
+         "The value ''forecolor=red'' in file ''@data/main.ini'' is not a number."},
         {"global.ini", "cardsx=2\ncardsy=2\nForeColor = 12 red\n", 11,
          "The value ''forecolor= 12 red'' in file ''@data/global.ini'' is not a number."},
         {"main.ini", "[splash screen]\nactive=yes\n", 11,
@@ -74,7 +75,8 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
     const Case cases[] = {
         {"main.ini", std::nullopt, 5}, {"global.ini", std::nullopt, 6}, {"cards.txt", std::nullopt, 7},
         {"main.ini", "", 0},           {"global.ini", "", 0},           {"cards.txt", "", 0},
-        {"main.ini", binary, 0},       {"cards.txt", binary, 0},        {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
+        {"main.ini", binary, 0},       {"cards.txt", binary, 0},
+        {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.content ? " " + std::to_string(c.content->size()) : " folder"));
@@ -121,15 +123,15 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
              EXPECT_EQ(std::tuple(g.memInterface.MatchSound, g.memInterface.NoMatchSound), std::tuple("match.wav", ""));
              EXPECT_EQ(g.memResultSounds, False);
          }},
-        {"match sound", [](PlayTest& t) { t.options.extra_main = "[interface]\nmatchsound=gone.wav\n"; }, {205},
-         [](const frm_MemoryGame& g) { EXPECT_EQ(g.memResultSounds, False); }},
         {"end and turn sounds",
          [](PlayTest& t) {
              t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\n";
              t.options.turn_sound = false;
          },
          {200, 201, 202},
-         [](const frm_MemoryGame& g) { EXPECT_EQ(std::tuple(g.memInterface.EndBadSound, g.memTurnSoundFile), std::tuple("", "")); }},
+         [](const frm_MemoryGame& g) {
+             EXPECT_EQ(std::tuple(g.memInterface.EndBadSound, g.memTurnSoundFile), std::tuple("", ""));
+         }},
         {"card back and card face",
          [](PlayTest& t) {
              t.options.extra_global = "picture=gone.bmp\n";
@@ -141,10 +143,6 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
              EXPECT_EQ(g.memCardBack, nullptr);
              EXPECT_NE(g.memCardHolder[0].Picture, nullptr);
              EXPECT_EQ(g.memCardHolder[1].Picture, nullptr);
-         }},
-        {"card sound", [](PlayTest& t) { t.options.card_sound_of[2] = CardSound::MissingAtLoad; }, {203},
-         [](const frm_MemoryGame& g) {
-             EXPECT_EQ(std::tuple(g.memCardHolder[2].Sound, g.memCardHolder[3].Sound), std::tuple("", "s3.wav"));
          }},
         // The list is looked for in the card folder, then in the data folder.
         {"text list from the card folder", text_list("T0\ts0\nT1\nT2\nT3\nT4\n", "D\nD\nD\nD\n"), {},

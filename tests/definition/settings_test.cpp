@@ -10,68 +10,52 @@ namespace {
 
 using Settings = DefinitionTest;
 
+// One set with keys of every file; the last value wins, trailing blanks end the item.
 TEST_F(Settings, EachKeyReachesItsSetting) {
-    struct Case {
-        const char* file;  // the definition file itself gets the lines appended
-        std::string lines;
-        std::function<void(const frm_MemoryGame&, Program&)> check;
-    };
-    const Case cases[] = {
-        {"main.ini", "[tries left]\nactive=1\norder=6\ncondition=12\npicture=p.bmp\nforecolor=&H00FF00\nplacex=2\nplacey=1\n",
-         [](const frm_MemoryGame& g, Program&) {
-             const ControlGroup& c = g.memControl[kGroupTriesLeft];
-             EXPECT_EQ(std::tuple(c.Active, c.Order, c.Condition, c.Picture, c.ForeColor, c.PlaceX, c.PlaceY),
-                       std::tuple(True, 5, 12, "p.bmp", 0xFF00, 2, 1));
-         }},
+    files["main.ini"] =
+        "[tries left]\nactive=1\norder=6\ncondition=12\npicture=p.bmp\nforecolor=&H00FF00\nplacex=2\nplacey=1\n"
         // Blanks inside the brackets belong to the section name; letter case does not count.
-        {"main.ini", "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n",
-         [](const frm_MemoryGame& g, Program&) {
-             EXPECT_EQ(std::tuple(g.memControl[kGroupCardsMade].Order, g.memControl[kGroupCardsLeft].Active), std::tuple(2, False));
-             EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
-         }},
-        // The last value wins; trailing blanks end the item.
-        {"main.ini", "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
-                     "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\n"
-                     "endbadpicture=b.bmp\nendgoodsound=g.wav\nendbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n",
-         [](const frm_MemoryGame& g, Program&) {
-             EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
-             EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
-             const InterfaceSettings& i = g.memInterface;
-             EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture, i.EndGoodSound,
-                                  i.EndBadSound, i.MatchSound, i.NoMatchSound),
-                       std::tuple(1, "q.bmp", "g.bmp", "b.bmp", "g.wav", "b.wav", "m.wav", "n.wav"));
-         }},
-        {"main.ini", "[players]\nplayers=-3\n", [](const frm_MemoryGame& g, Program&) { EXPECT_EQ(g.memPlayers, 0); }},
-        {"global.ini", "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
-                       "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
-                       "destroy=1\nsound=click.wav\ntop=10\nleft=11\nwidth=12\nspace=13\ndissapear=5\ncardsx=9\n",
-         [](const frm_MemoryGame& g, Program&) {
-             EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
-                       std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
-             EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
-                       std::tuple(True, 255, True, "back.bmp"));
-             const TextList& l = g.memInterface.TextList;
-             EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound, l.Top, l.Left,
-                                  l.Width, l.Space),
-                       std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13));
-         }},
-        {"memory.ini", "[gamefiles]\nlistfile=words.txt\nDEBUG=0\n[paths]\ngfx=%windows%pics\n",
-         [this](const frm_MemoryGame& g, Program& p) {
-             EXPECT_EQ(std::tuple(g.memPaths.Gfx, g.memInterface.TextList.ListFile, p.memDebug),
-                       std::tuple(path("system") + "pics\\", "words.txt", False));
-         }},
-        // The debug switch acts in any section.
-        {"memory.ini", "[other]\ndebug=-1\n", [](const frm_MemoryGame&, Program& p) { EXPECT_EQ(p.memDebug, True); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines);
-        SetUp();
-        if (std::string(c.file) == "memory.ini") *files[c.file] += c.lines;
-        else files[c.file] = c.lines;
-        ASSERT_EQ(load(), std::nullopt);
-        EXPECT_TRUE(platform.message_boxes.empty());
-        c.check(*game, program);
-    }
+        "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n"
+        "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
+        "picture=pl.bmp\n"
+        "[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\nendbadpicture=b.bmp\nendgoodsound=g.wav\n"
+        "endbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n";
+    files["global.ini"] =
+        "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
+        "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
+        "destroy=1\nsound=click.wav\ntop=10\nleft=11\nwidth=12\nspace=13\ndissapear=5\ncardsx=9\n";
+    *files["memory.ini"] += "listfile=words.txt\nDEBUG=0\n[paths]\ngfx=%windows%pics\n";
+    ASSERT_EQ(load(), std::nullopt);
+    EXPECT_TRUE(platform.message_boxes.empty());
+    const frm_MemoryGame& g = *game;
+    const ControlGroup& c = g.memControl[kGroupTriesLeft];
+    EXPECT_EQ(std::tuple(c.Active, c.Order, c.Condition, c.Picture, c.ForeColor, c.PlaceX, c.PlaceY),
+              std::tuple(True, 5, 12, "p.bmp", 0xFF00, 2, 1));
+    EXPECT_EQ(std::tuple(g.memControl[kGroupCardsMade].Order, g.memControl[kGroupCardsLeft].Active),
+              std::tuple(2, False));
+    EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
+    EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
+    EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
+    const InterfaceSettings& i = g.memInterface;
+    EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture, i.EndGoodSound, i.EndBadSound,
+                         i.MatchSound, i.NoMatchSound),
+              std::tuple(1, "q.bmp", "g.bmp", "b.bmp", "g.wav", "b.wav", "m.wav", "n.wav"));
+    EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
+              std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
+    EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
+              std::tuple(True, 255, True, "back.bmp"));
+    const TextList& l = i.TextList;
+    EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound, l.Top, l.Left, l.Width,
+                         l.Space, l.ListFile),
+              std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
+    EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
+
+    // A negative number of players counts as none; the debug switch acts in any section.
+    SetUp();
+    files["main.ini"] = "[players]\nplayers=-3\n";
+    *files["memory.ini"] += "[other]\ndebug=-1\n";
+    ASSERT_EQ(load(), std::nullopt);
+    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug), std::tuple(0, True));
 }
 
 TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
@@ -87,7 +71,8 @@ TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
 TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     files["main.ini"] =
         "[timer]\nfontname=Early\nactive=1\nfontsize=30\norder=2\nfontbold=1\nfontname=Late\n"
-        "[countdown]\norder=3\nfontname=Inactive\n[tries made]\nactive=1\norder=4\nfontitalic=1\nactive=0\nfontsize=99\n"
+        "[countdown]\norder=3\nfontname=Inactive\n"
+        "[tries made]\nactive=1\norder=4\nfontitalic=1\nactive=0\nfontsize=99\n"
         "[cards made]\nactive=1\norder=9\nfontname=Nowhere\n"
         "[players]\nnamefontsize=20\nnamefontbold=1\nnamefont=Serif\nnamefontitalic=1\n"
         "scorefontsize=14\nscorefont=Mono\nscorefontsize=16\n";
@@ -101,7 +86,8 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(font(game->lbl_Control[3].font()), std::tuple("MS Sans Serif", 8.25f, false, true));
     // An order without a value label gives the group no font at all.
     EXPECT_EQ(game->memControl[kGroupCardsMade].Font, nullptr);
-    for (int16_t i = 4; i < game->lbl_Control.count(); ++i) EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
+    for (int16_t i = 4; i < game->lbl_Control.count(); ++i)
+        EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
     ASSERT_EQ(game->memNameFont, game->lbl_PlayerName[0].font());
     EXPECT_EQ(font(game->memNameFont), std::tuple("Serif", 8.25f, false, true));
     ASSERT_EQ(game->memScoreFont, game->lbl_PlayerScore[0].font());
@@ -146,16 +132,21 @@ TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     }
 }
 
-// Any line end; an empty line is an empty card; lines past the count are not read.
+// Any line end; an empty line is an empty card; lines past the count are not
+// read. The card file is looked for in the data folder first.
 TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
     for (const char* end : {"\n", "\r\n", "\r"}) {
         for (int lines : {25, 18}) {
             SetUp();
             std::string content;
-            for (int i = 1; i <= lines; ++i)
-                content += (i == 2 ? "" : "n" + std::to_string(i) + "\tp" + std::to_string(i) + ".bmp\tT" + std::to_string(i)) + end;
-            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";  // no end on the last line
+            for (int i = 1; i <= lines; ++i) {
+                const std::string n = std::to_string(i);
+                content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + end;
+            }
+            // No end on the last line.
+            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";
             files["cards.txt"] = content;
+            write("card/cards.txt", "fromcard\n");
             ASSERT_EQ(load(), std::nullopt);
             const auto& cards = game->memCardHolder;
             ASSERT_EQ(cards.size(), 21u);
@@ -167,31 +158,20 @@ TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
     }
 }
 
-TEST_F(Settings, CardFileIsLookedForInTheDataThenTheCardFolder) {
-    for (bool in_data : {true, false}) {
-        SetUp();
-        if (!in_data) files["cards.txt"] = std::nullopt;
-        write("card/cards.txt", "fromcard\n");
-        ASSERT_EQ(load(), std::nullopt);
-        EXPECT_EQ(game->memCardHolder[0].Name, in_data ? "a" : "fromcard");
-    }
-}
-
 TEST_F(Settings, SameNameSoundGivesEachCardTheWaveOfItsName) {
     for (bool on : {true, false}) {
         SetUp();
         write("card/dog.wav", "RIFF");
         write("card/own.wav", "RIFF");
-        *files["memory.ini"] += "debug=1\n";
         files["global.ini"] = std::string("cardsx=3\ncardsy=1\nsamenamesound=") + (on ? "1" : "0") + "\n";
-        files["cards.txt"] = "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n";
+        // Then in the card folder.
+        files["cards.txt"] = std::nullopt;
+        write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
         ASSERT_EQ(load(), std::nullopt);
         const auto& cards = game->memCardHolder;
-        EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound), std::tuple(on ? "dog.wav" : "", "", "own.wav"));
+        EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound),
+                  std::tuple(on ? "dog.wav" : "", "", "own.wav"));
         EXPECT_TRUE(platform.message_boxes.empty());
-        const std::string traced = "----> memOpenINI: kortljudsame: ";
-        const std::string dog = traced + "dog.wav (" + path("card") + "dog.wav)\r\n";
-        EXPECT_EQ(read("system/memory.log"), on ? dog + dog + traced + "cat.wav (" + path("card") + "cat.wav)\r\n" : "");
     }
 }
 
