@@ -58,7 +58,7 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
             EXPECT_EQ(started.game()->memAppType, c.type);
         } else {
             EXPECT_EQ(status, kExitFailure);
-            EXPECT_EQ(error_codes(), std::vector<int>{c.error});
+            ASSERT_EQ(error_codes(), std::vector<int>{c.error});
             EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
         }
     }

@@ -57,7 +57,7 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
         };
         files[c.file] = c.content ? std::optional(expand(*c.content)) : std::nullopt;
         EXPECT_EQ(load(), kExitFailure);
-        EXPECT_EQ(error_codes(), std::vector<int>{c.code});
+        ASSERT_EQ(error_codes(), std::vector<int>{c.code});
         EXPECT_EQ(platform.message_boxes[0].text, expand(c.message));
         EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
     }
