@@ -1,10 +1,12 @@
 #pragma once
-// A game window on the headless backend with a temporary picture directory.
+// A game window on the headless backend in a temporary folder; for the board
+// tests, a 4 x 4 deal on an 800 x 600 screen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,40 +34,68 @@ inline void write_bmp(const std::filesystem::path& path, int width, int height) 
     std::ofstream(path, std::ios::binary) << bmp;
 }
 
-class BoardTest : public testing::Test {
+// A fresh folder (the program directory, with the system directory "system"
+// in it) and game window; SetUp again starts a table's next case afresh.
+class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        game.reset();
         dir = std::filesystem::temp_directory_path() /
-              ("board-" + std::to_string(::getpid()) + "-" +
+              ("memory-" + std::to_string(::getpid()) + "-" +
                testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        platform.system_directory = dir.string() + "/";
-        platform.screen_info = {800, 600, 15};
+        std::filesystem::create_directories(dir / "system");
+        platform.program_directory = dir.string();
+        platform.system_directory = (dir / "system").string() + "/";
+        platform.message_boxes.clear();
         game = std::make_unique<frm_MemoryGame>(program, platform);
-        const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
-        for (int16_t row = 0; row < 5; ++row)
-            game->memScreenSizes[row] = ScreenSize{row, sizes[row][0], sizes[row][1]};
-        game->memPaths.Gfx = dir.string() + "/";
-        game->memPaths.Sfx = dir.string() + "/";
-        game->memInterface.Pictures[1] = "board800.bmp";
-        picture("board800.bmp", 800, 600);
-        game->memCardsX = 4;
-        game->memCardsY = 4;
-        game->memCardCount = 16;
-        game->memCardWidth = 80;
-        game->memCardHeight = 80;
-        game->memPlayers = 1;
-        game->memPlayerPicture = "player.bmp";
-        picture("player.bmp", 121, 33);
-        game->memPlayer.resize(1);
-        game->memPlayer[0].Name = "Ann";
-        game->memCardBack = platform.load_picture(picture("back.bmp", 10, 10), error);
-        deal(16);
     }
     void TearDown() override {
         game.reset();
         std::filesystem::remove_all(dir);
+    }
+
+    void write(const std::string& relative, const std::string& content) {
+        std::ofstream(dir / relative, std::ios::binary) << content;
+    }
+    std::string read(const std::string& relative) const {
+        std::stringstream s;
+        s << std::ifstream(dir / relative, std::ios::binary).rdbuf();
+        return s.str();
+    }
+    // The error numbers of the message boxes shown.
+    std::vector<int> error_codes() const {
+        std::vector<int> codes;
+        for (const auto& box : platform.message_boxes)
+            codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
+        return codes;
+    }
+
+    std::filesystem::path dir;
+    HeadlessPlatform platform;
+    Program program{platform};
+    std::unique_ptr<frm_MemoryGame> game;
+};
+
+class BoardTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        platform.screen_info = {800, 600, 15};
+        const int16_t sizes[5][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+        for (int16_t row = 0; row < 5; ++row) game->memScreenSizes[row] = ScreenSize{row, sizes[row][0], sizes[row][1]};
+        game->memPaths.Gfx = game->memPaths.Sfx = dir.string() + "/";
+        game->memInterface.Pictures[1] = "board800.bmp";
+        picture("board800.bmp", 800, 600);
+        game->memPlayerPicture = "player.bmp";
+        picture("player.bmp", 121, 33);
+        game->memCardBack = platform.load_picture(picture("back.bmp", 10, 10), error);
+        game->memCardsX = game->memCardsY = 4;
+        game->memCardCount = 16;
+        game->memCardWidth = game->memCardHeight = 80;
+        game->memPlayers = 1;
+        game->memPlayer = {PlayerRecord{.Name = "Ann"}};
+        deal(16);
     }
 
     // Creates a picture file in the picture directory; returns its path.
@@ -74,15 +104,15 @@ protected:
         return (dir / name).string();
     }
 
-    // Card definitions 0..n-1 with a face picture and caption each, dealt in order.
+    // Card definitions 0..n-1 with a face picture and caption each, dealt in reverse order.
     void deal(int n) {
         game->memCardHolder.assign(static_cast<size_t>(n), CardDefinition{});
         game->memDisplayCard.assign(static_cast<size_t>(n), DisplayCard{});
         PictureRef face = platform.load_picture(picture("face.bmp", 12, 12), error);
-        for (int i = 0; i < n; ++i) {
-            game->memCardHolder[static_cast<size_t>(i)].Picture = face;
-            game->memCardHolder[static_cast<size_t>(i)].Text = "C" + std::to_string(i);
-            game->memDisplayCard[static_cast<size_t>(i)].Reference = static_cast<float>(n - 1 - i);
+        for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+            game->memCardHolder[i].Picture = face;
+            game->memCardHolder[i].Text = "C" + std::to_string(i);
+            game->memDisplayCard[i].Reference = static_cast<float>(static_cast<size_t>(n) - 1 - i);
         }
     }
 
@@ -91,20 +121,7 @@ protected:
         ASSERT_EQ(game->memMakeInterface(), True);
     }
 
-    std::vector<int> error_codes() const {
-        std::vector<int> codes;
-        for (const auto& box : platform.message_boxes) {
-            const auto hash = box.title.find('#');
-            codes.push_back(std::stoi(box.title.substr(hash + 1)));
-        }
-        return codes;
-    }
-
-    std::filesystem::path dir;
     std::string error;
-    HeadlessPlatform platform;
-    Program program{platform};
-    std::unique_ptr<frm_MemoryGame> game;
 };
 
 }  // namespace mem::test

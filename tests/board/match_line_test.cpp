@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace mem {
 namespace {
 
@@ -26,12 +28,9 @@ TEST(MatchLine, EndsBetweenTheFacingEdges) {
         {"odd size, rows", {10, 10, 65, 51}, {10, 100, 65, 51}, 1, {42, 61, 42, 100}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
         const LineEnds got = memMatchLineEnds(c.a, c.b, c.pen);
-        EXPECT_EQ(got.x1, c.line.x1);
-        EXPECT_EQ(got.y1, c.line.y1);
-        EXPECT_EQ(got.x2, c.line.x2);
-        EXPECT_EQ(got.y2, c.line.y2);
+        EXPECT_EQ(std::tuple(got.x1, got.y1, got.x2, got.y2), std::tuple(c.line.x1, c.line.y1, c.line.x2, c.line.y2))
+            << c.name;
     }
 }
 

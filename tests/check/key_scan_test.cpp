@@ -22,17 +22,20 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
         {FileKind::Definition, "app=memory\n[paths]\ngfx=g\n[gamefiles]\nmain=m\n[other]\ndebug=1\n", 0, {}, {}},
         {FileKind::Definition, "[paths]\nmain=m.ini\n", 0,
          {"f [paths] main: the game reads no such key here (it is read in [gamefiles])"}, {}},
-        {FileKind::Main, "backcolor=1\n", 0, {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
+        {FileKind::Main, "backcolor=1\n", 0,
+         {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
         {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n", 0,
          {"f [players] namefontsize: no effect: it comes before \"namefont\""}, {"A", "B"}},
-        {FileKind::Main, "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=7\nfontname=Y\n",
+        {FileKind::Main,
+         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=7\nfontname=Y\n",
          0, {"f [countdown] order: order 7 has no value label"}, {"X"}},
         {FileKind::Global, "picture=b.bmp\n", 1, {"f picture: no effect in a match game"}, {}},
         {FileKind::Global, "picture=b.bmp\nfontname=C\nfontsize=9\n", 0, {}, {"C"}},
         {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\n", 0,
          {"f [text list] fontsize: no effect: it comes before \"fontname\""}, {"W"}},
         {FileKind::Global, "[text lst]\ntop=1\n", 0,
-         {"f [text lst]: not the section [text list]", "f [text lst] top: the game reads no such key here (it is read in [text list])"},
+         {"f [text lst]: not the section [text list]",
+          "f [text lst] top: the game reads no such key here (it is read in [text list])"},
          {}},
         {FileKind::Special, "[interface]\npictures=a\n[other]\nfoo=1\n", 0,
          {"f [other]: the special file is read only for \"pictures\" in [interface]"}, {}},
@@ -50,16 +53,24 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
     }
 }
 
-// A suggestion is at most a third of the longer name away (1 to 3 edits).
+// A suggestion is at most a third of the longer name away (1 to 3 edits); a swap counts once.
 TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
+    EXPECT_EQ(edit_distance("fontnmae", "fontname"), 1);
+    EXPECT_EQ(edit_distance("disappear", "dissapear"), 2);
     EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
     EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
+    EXPECT_EQ(nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
 }
 
-TEST(KeyScan, ScreenSizeMustBeTwoPositiveNumbers) {
+TEST(KeyScan, UsageErrors) {
     std::ostringstream out, err;
-    for (const char* screen : {"0x768", "1024x0", "1024", "x768", "10a24x768", "1024x768z"})
-        EXPECT_EQ(memory_check_main({"--screen", screen, "a.ini"}, out, err, "/", "/"), 2) << screen;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"--program-dir"}, {"--screen", "big", "a.ini"},
+             {"--screen", "0x768", "a.ini"}, {"--screen", "1024x0", "a.ini"}, {"--screen", "1024", "a.ini"},
+             {"--screen", "x768", "a.ini"}, {"--screen", "10a24x768", "a.ini"}, {"--screen", "1024x768z", "a.ini"}})
+        EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
+    EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
+    EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
 }
 
 }  // namespace

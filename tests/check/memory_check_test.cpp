@@ -18,57 +18,34 @@ protected:
         // A set the game starts without a message: every named file exists.
         files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\n"
                             "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
-        files["global.ini"] = "[cards]\ncardsx=2\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n";
+        files["global.ini"] = global;
         for (const char* sound : {"sfx/good.wav", "sfx/bad.wav", "sfx/turn.wav"}) write(sound, "");
-        write_bmp("gfx/bg.bmp", 640, 480);
-        for (const char* picture : {"gfx/good.bmp", "gfx/bad.bmp", "card/a.bmp", "card/b.bmp", "card/c.bmp", "card/d.bmp"})
-            write_bmp(picture, 4, 4);
+        write_bmp(dir / "gfx/bg.bmp", 640, 480);
+        for (const char* picture :
+             {"gfx/good.bmp", "gfx/bad.bmp", "card/a.bmp", "card/b.bmp", "card/c.bmp", "card/d.bmp"})
+            write_bmp(dir / picture, 4, 4);
     }
 
-    // A valid 24-bit BMP of the given size.
-    void write_bmp(const std::string& relative, int width, int height) {
-        const int row = (width * 3 + 3) / 4 * 4;
-        const int size = 54 + row * height;
-        std::string bmp(static_cast<size_t>(size), '\0');
-        auto put = [&](int at, int value, int bytes) {
-            for (int i = 0; i < bytes; ++i) bmp[static_cast<size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-        };
-        bmp[0] = 'B';
-        bmp[1] = 'M';
-        put(2, size, 4);
-        put(10, 54, 4);
-        put(14, 40, 4);
-        put(18, width, 4);
-        put(22, height, 4);
-        put(26, 1, 2);
-        put(28, 24, 2);
-        write(relative, bmp);
-    }
-
-    int run(std::vector<std::string> args = {}) {
+    // Runs the checker on the set; its report's lines are in `lines`.
+    int run(std::vector<std::string> args = {}, const std::string& program_dir = "") {
         write_files();
         args.push_back(path("data") + "memory.ini");
-        std::ostringstream err;
-        out.str("");
-        return check::memory_check_main(args, out, err, dir.string(), path("system"));
-    }
-
-    std::vector<std::string> lines() const {
-        std::vector<std::string> result;
+        std::ostringstream out, err;
+        const int status =
+            check::memory_check_main(args, out, err, program_dir.empty() ? dir.string() : program_dir, path("system"));
+        lines.clear();
         std::istringstream in(out.str());
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return status;
     }
 
-    std::ostringstream out;
+    const std::string global = "[cards]\ncardsx=2\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n";
+    std::vector<std::string> lines;
 };
 
-TEST_F(MemoryCheckTest, CleanSetHasNoProblems) {
-    EXPECT_EQ(run(), 0);
-    EXPECT_EQ(out.str(), "");
-}
-
 TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(lines, std::vector<std::string>{});
     const std::string sfx = path("sfx");
     files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nmatchsound=none.wav\n"
                         "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
@@ -80,53 +57,70 @@ TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
         "error 205: ''Match sound'' wave file ''" + sfx + "none.wav does not exist.",
         "error 105: Card picture file ''" + path("card") + "gone.bmp'' does not exist.",
     };
-    EXPECT_EQ(lines(), expected);
-}
-
-TEST_F(MemoryCheckTest, FatalErrorEndsTheCheck) {
+    EXPECT_EQ(lines, expected);
+    // A fatal error ends the check.
     files["global.ini"] = std::nullopt;
+    std::filesystem::remove(dir / "data" / "global.ini");
     EXPECT_EQ(run(), 1);
-    EXPECT_EQ(lines(), std::vector<std::string>{"error 6: Could not find global file ''" + path("data") + "global.ini''"});
+    EXPECT_EQ(lines, std::vector<std::string>{"error 6: Could not find global file ''" + path("data") +
+                                              "global.ini''"});
 }
 
 TEST_F(MemoryCheckTest, EachWarningKind) {
     struct Case {
-        const char* name;
-        std::string file;
-        std::string content;
+        const char* file;
+        std::string content;   // appended to main.ini, the whole file for the others
         std::string expected;  // a part of the one warning
     };
-    const std::string global = "[cards]\ncardsx=2\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n";
     const Case cases[] = {
-        {"typo", "global.ini", global + "disappear=1\n", "disappear: the game reads no such key here (did you mean \"dissapear\"?)"},
-        {"misplaced", "global.ini", global + "[text list]\ncardsx=2\n", "[text list] cardsx: the game reads no such key here (it is read in [cards])"},
-        {"comma", "global.ini", global + "fontname=DejaVu Sans, Bold\n", "bold: not a key=value line"},
-        {"card font size first", "global.ini", "fontsize=9\n" + global, "fontsize: no effect: it comes before \"fontname\""},
-        {"group font before active", "main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\ncondition=60\n", "[timer] fontname: no effect: font keys of a group work only after \"active=1\""},
-        {"group font before order", "main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\ncondition=60\n", "[timer] fontsize: no effect: font keys of a group work only after its \"order\""},
-        {"text font before active", "global.ini", global + "[text list]\nfontname=DejaVu Sans\n", "[text list] fontname: no effect"},
-        {"unknown font", "global.ini", global + "fontname=No Such Family Anywhere\n", "font \"No Such Family Anywhere\" is not installed; fontconfig falls back to"},
-        {"unknown section", "main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you mean [interface]?)"},
-        {"odd count", "global.ini", "[cards]\ncardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "give 3 cards, an odd number: card 3 has no pair"},
-        {"short card file", "cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
-        {"overlap", "global.ini", "[cards]\ncardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "the cards do not fit the play area"},
-        {"blank dropped", "main.ini", "[players]\ndefaultname=Player \n", "[players] defaultname: the value ends in a blank, which the game drops (it reads \"Player\"); to keep it, write the line in double quotes: \"defaultname=Player \""},
-        {"tries made 0", "main.ini", "[tries made]\nactive=1\ncondition=0\n", "[tries made] condition: 0: no tries made already reach it, so every player is out at the first test"},
-        {"timer 0", "main.ini", "[timer]\nactive=1\n", "[timer] condition: 0: the time counts 1, 2, 3, ..."},
-        {"countdown 0", "main.ini", "[countdown]\nactive=1\n", "[countdown] condition: 0: the countdown starts there"},
-        {"tries left 0", "main.ini", "[tries left]\nactive=1\ncondition=0\n", "[tries left] condition: 0: the tries left start there"},
+        {"global.ini", global + "disappear=1\n",
+         "disappear: the game reads no such key here (did you mean \"dissapear\"?)"},
+        {"global.ini", global + "[text list]\ncardsx=2\n",
+         "[text list] cardsx: the game reads no such key here (it is read in [cards])"},
+        {"global.ini", global + "fontname=DejaVu Sans, Bold\n", "bold: not a key=value line"},
+        {"global.ini", "fontsize=9\n" + global, "fontsize: no effect: it comes before \"fontname\""},
+        {"main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\ncondition=60\n",
+         "[timer] fontname: no effect: font keys of a group work only after \"active=1\""},
+        {"main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\ncondition=60\n",
+         "[timer] fontsize: no effect: font keys of a group work only after its \"order\""},
+        {"global.ini", global + "[text list]\nfontname=DejaVu Sans\n", "[text list] fontname: no effect"},
+        // A font is looked up once, whatever the letter case.
+        {"main.ini",
+         "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\n",
+         "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
+        {"main.ini", "[interfase]\nbackcolor=1\n",
+         "[interfase]: the game reads no section of this name (did you mean [interface]?)"},
+        {"global.ini", "[cards]\ncardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n",
+         "give 3 cards, an odd number: card 3 has no pair"},
+        {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
+        {"global.ini", "[cards]\ncardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n",
+         "the cards do not fit the play area"},
+        {"main.ini", "[players]\ndefaultname=Player \n",
+         "[players] defaultname: the value ends in a blank, which the game drops (it reads \"Player\"); to keep it, "
+         "write the line in double quotes: \"defaultname=Player \""},
+        {"main.ini", "[tries made]\nactive=1\ncondition=0\n",
+         "[tries made] condition: 0: no tries made already reach it, so every player is out at the first test"},
+        {"main.ini", "[timer]\nactive=1\n", "[timer] condition: 0: the time counts 1, 2, 3, ..."},
+        {"main.ini", "[countdown]\nactive=1\n", "[countdown] condition: 0: the countdown starts there"},
+        {"main.ini", "[tries left]\nactive=1\ncondition=0\n", "[tries left] condition: 0: the tries left start there"},
     };
     for (const Case& c : cases) {
-        reset();
-        const std::string original_main = *files["main.ini"];
-        if (c.file == "main.ini") files[c.file] = original_main + c.content;
-        else files[c.file] = c.content;
-        EXPECT_EQ(run(), 0) << c.name << "\n" << out.str();
-        ASSERT_EQ(lines().size(), 1u) << c.name << "\n" << out.str();
-        EXPECT_NE(lines()[0].find("warning: "), std::string::npos) << c.name;
-        EXPECT_NE(lines()[0].find(c.expected), std::string::npos) << c.name << "\n" << lines()[0];
-        EXPECT_EQ(run({"--warnings-as-errors"}), 1) << c.name;
+        SCOPED_TRACE(c.expected);
+        SetUp();
+        files[c.file] = (std::string(c.file) == "main.ini" ? *files[c.file] : "") + c.content;
+        EXPECT_EQ(run(), 0);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].rfind("warning: ", 0), 0u) << lines[0];
+        EXPECT_NE(lines[0].find(c.expected), std::string::npos) << lines[0];
+        EXPECT_EQ(run({"--warnings-as-errors"}), 1);
     }
+    // A background of the wrong size for its row.
+    SetUp();
+    write_bmp(dir / "gfx/bg.bmp", 600, 480);
+    EXPECT_EQ(run(), 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("background for 640 x 480"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("is 600 x 480 pixels"), std::string::npos) << lines[0];
 }
 
 TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
@@ -134,44 +128,19 @@ TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
     files["memory.ini"] = "[application]\napp=memory\n[paths]\ngfx=%apppath%gfx\ncard=%apppath%card\n"
                           "sfx=%apppath%sfx\ndata=%apppath%data\n[gamefiles]\nmain=main.ini\nglobal=global.ini\n"
                           "cards=cards.txt\n";
-    write_files();
-    std::ostringstream err;
-    EXPECT_EQ(check::memory_check_main({path("data") + "memory.ini"}, out, err, path("system"), path("system")), 1);
-    ASSERT_EQ(lines().size(), 2u) << out.str();
-    EXPECT_EQ(lines()[0].rfind("error 5: ", 0), 0u) << lines()[0];
-    EXPECT_EQ(lines()[1], "hint: %apppath% is the program's directory, " + path("system").substr(0, path("system").size() - 1) +
-                              ", not the definition's: the missing files lie under " + dir.string() +
-                              " (did you mean to run it with --program-dir " + dir.string() +
-                              "? To play the game, copy it beside the program as it lies there)");
+    const std::string system = path("system");
+    EXPECT_EQ(run({}, system), 1);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("error 5: ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], "hint: %apppath% is the program's directory, " + system.substr(0, system.size() - 1) +
+                            ", not the definition's: the missing files lie under " + dir.string() +
+                            " (did you mean to run it with --program-dir " + dir.string() +
+                            "? To play the game, copy it beside the program as it lies there)");
     // Where %apppath% is right, or a file is missing wherever it stands, no hint.
     EXPECT_EQ(run(), 0);
-    std::remove((dir / "gfx" / "bg.bmp").c_str());
+    std::filesystem::remove(dir / "gfx" / "bg.bmp");
     EXPECT_EQ(run(), 1);
-    EXPECT_EQ(out.str().find("hint: "), std::string::npos) << out.str();
-}
-
-TEST_F(MemoryCheckTest, BackgroundOfTheWrongSize) {
-    write_bmp("gfx/bg.bmp", 600, 480);
-    EXPECT_EQ(run(), 0);
-    ASSERT_EQ(lines().size(), 1u) << out.str();
-    EXPECT_NE(lines()[0].find("background for 640 x 480"), std::string::npos) << lines()[0];
-    EXPECT_NE(lines()[0].find("is 600 x 480 pixels"), std::string::npos) << lines()[0];
-}
-
-TEST_F(MemoryCheckTest, UsageErrors) {
-    std::ostringstream o, e;
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"--screen", "big", "a.ini"}, {"--program-dir"}})
-        EXPECT_EQ(check::memory_check_main(args, o, e, "/", "/"), 2);
-    EXPECT_EQ(check::memory_check_main({"--help"}, o, e, "/", "/"), 0);
-    EXPECT_NE(o.str().find("usage: memory-check"), std::string::npos);
-}
-
-TEST(EditDistance, NearestKnownKey) {
-    EXPECT_EQ(check::edit_distance("fontnmae", "fontname"), 1);  // a swap counts once
-    EXPECT_EQ(check::edit_distance("disappear", "dissapear"), 2);
-    EXPECT_EQ(check::nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
-    EXPECT_EQ(check::nearest_key("zzz", {"cardwidth", "cardheight"}), "");
+    for (const std::string& line : lines) EXPECT_EQ(line.find("hint: "), std::string::npos) << line;
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Failures while a definition set is read and prepared: the fatal errors
 // with their texts, the questions that OK carries on from, and odd files
 // that must not crash the loader.
-#include <cctype>
-
 #include "app/errors.h"
 #include "support/definition_files.h"
 #include "support/play_fixture.h"
@@ -10,70 +8,63 @@
 namespace mem::test {
 namespace {
 
-struct FatalCase {
-    const char* file;
-    std::optional<std::string> content;  // nothing: the file is left out
-    double code;
-    std::string message;  // "@" stands for the set's folder
-};
+using LoadFatal = DefinitionTest;
 
-class LoadFatal : public DefinitionTest, public testing::WithParamInterface<FatalCase> {};
-
-TEST_P(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
-    const std::string folder = dir.string() + "/";
-    auto expand = [&folder](std::string text) {
-        for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + folder.size()))
-            text.replace(at, 1, folder);
-        return text;
+TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
+    struct Case {
+        const char* file;
+        std::optional<std::string> content;  // nothing: the file is left out
+        int code;
+        std::string message;  // "@" stands for the set's folder
     };
-    const FatalCase& c = GetParam();
-    files[c.file] = c.content ? std::optional(expand(*c.content)) : std::nullopt;
-    EXPECT_EQ(load(), kExitFailure);
-    ASSERT_EQ(platform.message_boxes.size(), 1u);
-    EXPECT_EQ(platform.message_boxes[0].text, expand(c.message));
-    EXPECT_EQ(platform.message_boxes[0].title, "Error in application (#" + memNumberText(c.code) + ")");
-    EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
+    const std::string definition = "[application]\napp=memory\n[paths]\ndata=@data/\n[gamefiles]\n";
+    const std::string count = "'' in file ''@data/global.ini'' is not a whole number from 0 to 32767.";
+    const std::string range = "'' in file ''@data/main.ini'' is out of range for its setting.";
+    const Case cases[] = {
+        // Each file is read before the next is looked for.
+        {"main.ini", std::nullopt, 5, "Could not find main file ''@data/main.ini''"},
+        {"memory.ini", "app=memory\n[paths]\ndata=@data/\n", 5, "Could not find main file ''@data/''"},
+        {"global.ini", std::nullopt, 6, "Could not find global file ''@data/global.ini''"},
+        {"memory.ini", definition + "main=main.ini\nglobal=global.ini\ncards=cards.txt\nspecial=sp.ini\n", 10,
+         "Could not find special file ''@data/sp.ini''"},
+        {"cards.txt", std::nullopt, 7, "Could not find card file ''cards.txt''"},
+        {"main.ini", "[timer]\nforecolor=red\n", 11,
+         "The value ''forecolor=red'' in file ''@data/main.ini'' is not a number."},
+        {"global.ini", "cardsx=2\ncardsy=2\nForeColor = 12 red\n", 11,
+         "The value ''forecolor= 12 red'' in file ''@data/global.ini'' is not a number."},
+        {"main.ini", "[splash screen]\nactive=yes\n", 11,
+         "The value ''active=yes'' in file ''@data/main.ini'' is not a number."},
+        {"main.ini", "[players]\nplayers=40000\n", 12, "The value ''players=40000" + range},
+        {"main.ini", "[tries left]\norder=-32767.6\n", 12, "The value ''order=-32767.6" + range},
+        {"main.ini", "[interface]\nbackcolor=1e10\n", 12, "The value ''backcolor=1e10" + range},
+        {"global.ini", "[text list]\ntop=-32769\n", 12,
+         "The value ''top=-32769'' in file ''@data/global.ini'' is out of range for its setting."},
+        {"global.ini", "cardwidth=1e39\n", 12,
+         "The value ''cardwidth=1e39'' in file ''@data/global.ini'' is out of range for its setting."},
+        {"global.ini", "cardsx=4.5\ncardsy=3\n", 13, "The card count of ''cardsx=4.5, cardsy=3" + count},
+        {"global.ini", "cardsx=-4\ncardsy=5\n", 13, "The card count of ''cardsx=-4, cardsy=5" + count},
+        {"global.ini", "cardsx=-4\ncardsy=-5\n", 13, "The card count of ''cardsx=-4, cardsy=-5" + count},
+        {"global.ini", "cardsx=200\ncardsy=200\n", 13, "The card count of ''cardsx=200, cardsy=200" + count},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        SetUp();
+        const std::string folder = dir.string() + "/";
+        auto expand = [&folder](std::string text) {
+            for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + folder.size()))
+                text.replace(at, 1, folder);
+            return text;
+        };
+        files[c.file] = c.content ? std::optional(expand(*c.content)) : std::nullopt;
+        EXPECT_EQ(load(), kExitFailure);
+        ASSERT_EQ(error_codes(), std::vector<int>{c.code});
+        EXPECT_EQ(platform.message_boxes[0].text, expand(c.message));
+        EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
+    }
 }
 
-const std::string kDefinition = "[application]\napp=memory\n[paths]\ndata=@data/\n[gamefiles]\n";
-const std::string kCardCount = "'' in file ''@data/global.ini'' is not a whole number from 0 to 32767.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadFatal,
-    testing::Values(
-        // Each file is read before the next is looked for.
-        FatalCase{"main.ini", std::nullopt, 5, "Could not find main file ''@data/main.ini''"},
-        FatalCase{"memory.ini", "app=memory\n[paths]\ndata=@data/\n", 5, "Could not find main file ''@data/''"},
-        FatalCase{"global.ini", std::nullopt, 6, "Could not find global file ''@data/global.ini''"},
-        FatalCase{"memory.ini", kDefinition + "main=main.ini\nglobal=global.ini\ncards=cards.txt\nspecial=sp.ini\n", 10,
-                  "Could not find special file ''@data/sp.ini''"},
-        FatalCase{"cards.txt", std::nullopt, 7, "Could not find card file ''cards.txt''"},
-        FatalCase{"main.ini", "[timer]\nforecolor=red\n", 11,
-                  "The value ''forecolor=red'' in file ''@data/main.ini'' is not a number."},
-        FatalCase{"global.ini", "cardsx=2\ncardsy=2\nForeColor = 12 red\n", 11,
-                  "The value ''forecolor= 12 red'' in file ''@data/global.ini'' is not a number."},
-        FatalCase{"main.ini", "[splash screen]\nactive=yes\n", 11,
-                  "The value ''active=yes'' in file ''@data/main.ini'' is not a number."},
-        FatalCase{"main.ini", "[players]\nplayers=40000\n", 12,
-                  "The value ''players=40000'' in file ''@data/main.ini'' is out of range for its setting."},
-        FatalCase{"global.ini", "[text list]\ntop=-32769\n", 12,
-                  "The value ''top=-32769'' in file ''@data/global.ini'' is out of range for its setting."},
-        FatalCase{"main.ini", "[tries left]\norder=-32767.6\n", 12,
-                  "The value ''order=-32767.6'' in file ''@data/main.ini'' is out of range for its setting."},
-        FatalCase{"main.ini", "[interface]\nbackcolor=1e10\n", 12,
-                  "The value ''backcolor=1e10'' in file ''@data/main.ini'' is out of range for its setting."},
-        FatalCase{"global.ini", "cardwidth=1e39\n", 12,
-                  "The value ''cardwidth=1e39'' in file ''@data/global.ini'' is out of range for its setting."},
-        FatalCase{"global.ini", "cardsx=4.5\ncardsy=3\n", 13, "The card count of ''cardsx=4.5, cardsy=3" + kCardCount},
-        FatalCase{"global.ini", "cardsx=-4\ncardsy=5\n", 13, "The card count of ''cardsx=-4, cardsy=5" + kCardCount},
-        FatalCase{"global.ini", "cardsx=-4\ncardsy=-5\n", 13, "The card count of ''cardsx=-4, cardsy=-5" + kCardCount},
-        FatalCase{"global.ini", "cardsx=200\ncardsy=200\n", 13,
-                  "The card count of ''cardsx=200, cardsy=200" + kCardCount}));
-
 // Files that are empty, not text at all, or folders where a file is named.
-using OddFiles = DefinitionTest;
-
-TEST_F(OddFiles, NeverCrashTheLoader) {
+TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
     std::string binary;
     for (int i = 0; i < 2048; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
     struct Case {
@@ -84,19 +75,19 @@ TEST_F(OddFiles, NeverCrashTheLoader) {
     const Case cases[] = {
         {"main.ini", std::nullopt, 5}, {"global.ini", std::nullopt, 6}, {"cards.txt", std::nullopt, 7},
         {"main.ini", "", 0},           {"global.ini", "", 0},           {"cards.txt", "", 0},
-        {"main.ini", binary, 0},       {"cards.txt", binary, 0},        {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
+        {"main.ini", binary, 0},       {"cards.txt", binary, 0},
+        {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.content ? " " + std::to_string(c.content->size()) : " folder"));
-        reset();
+        SetUp();
         files[c.file] = std::nullopt;
         if (c.content) write("data/" + std::string(c.file), *c.content);
         else std::filesystem::create_directories(dir / "data" / c.file);
         const std::optional<int> ended = load();
         if (c.code) {
             EXPECT_EQ(ended, kExitFailure);
-            ASSERT_EQ(platform.message_boxes.size(), 1u);
-            EXPECT_EQ(platform.message_boxes[0].title, "Error in application (#" + std::to_string(c.code) + ")");
+            EXPECT_EQ(error_codes(), std::vector<int>{c.code});
             continue;
         }
         // Stray tab fields of a binary card file may name sounds: questions, never a fatal error.
@@ -127,14 +118,9 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
         };
     };
     const Case cases[] = {
-        {"match sound", [](PlayTest& t) { t.options.extra_main = "[interface]\nmatchsound=gone.wav\n"; }, {205},
+        {"result sounds", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
          [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memInterface.MatchSound, "");
-             EXPECT_EQ(g.memResultSounds, False);
-         }},
-        {"no-match sound", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
-         [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memInterface.NoMatchSound, "");
+             EXPECT_EQ(std::tuple(g.memInterface.MatchSound, g.memInterface.NoMatchSound), std::tuple("match.wav", ""));
              EXPECT_EQ(g.memResultSounds, False);
          }},
         {"end and turn sounds",
@@ -144,8 +130,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
          },
          {200, 201, 202},
          [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memInterface.EndBadSound, "");
-             EXPECT_EQ(g.memTurnSoundFile, "");
+             EXPECT_EQ(std::tuple(g.memInterface.EndBadSound, g.memTurnSoundFile), std::tuple("", ""));
          }},
         {"card back and card face",
          [](PlayTest& t) {
@@ -159,19 +144,13 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
              EXPECT_NE(g.memCardHolder[0].Picture, nullptr);
              EXPECT_EQ(g.memCardHolder[1].Picture, nullptr);
          }},
-        {"card sound", [](PlayTest& t) { t.options.card_sound_of[2] = CardSound::MissingAtLoad; }, {203},
-         [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memCardHolder[2].Sound, "");
-             EXPECT_EQ(g.memCardHolder[3].Sound, "s3.wav");
-         }},
         // The list is looked for in the card folder, then in the data folder.
         {"text list from the card folder", text_list("T0\ts0\nT1\nT2\nT3\nT4\n", "D\nD\nD\nD\n"), {},
          [](const frm_MemoryGame& g) {
-             ASSERT_EQ(g.memInterface.TextList.Item.size(), 4u);
-             EXPECT_EQ(g.memInterface.TextList.Item[0].Text, "T0");
-             EXPECT_EQ(g.memInterface.TextList.Item[0].Sound, "s0");
-             EXPECT_EQ(g.memInterface.TextList.Item[3].Text, "T3");
-             EXPECT_EQ(g.memInterface.TextList.Sound, "click.wav");
+             const TextList& l = g.memInterface.TextList;
+             ASSERT_EQ(l.Item.size(), 4u);
+             EXPECT_EQ(std::tuple(l.Item[0].Text, l.Item[0].Sound, l.Item[3].Text, l.Sound),
+                       std::tuple("T0", "s0", "T3", "click.wav"));
          }},
         {"short text list and its click sound",
          [&](PlayTest& t) {
@@ -180,9 +159,8 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
          },
          {204, 9},
          [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memInterface.TextList.Item[2].Text, "D2");
-             EXPECT_EQ(g.memInterface.TextList.Item[3].Text, "");
-             EXPECT_EQ(g.memInterface.TextList.Sound, "");
+             const TextList& l = g.memInterface.TextList;
+             EXPECT_EQ(std::tuple(l.Item[2].Text, l.Item[3].Text, l.Sound), std::tuple("D2", "", ""));
          }},
     };
     for (const Case& c : cases) {

@@ -10,79 +10,59 @@ namespace {
 
 using Settings = DefinitionTest;
 
+// One set with keys of every file; the last value wins, trailing blanks end the item.
 TEST_F(Settings, EachKeyReachesItsSetting) {
-    struct Case {
-        const char* file;  // the definition file itself gets the lines appended
-        std::string lines;
-        std::function<void(const frm_MemoryGame&, Program&)> check;
-    };
-    const Case cases[] = {
-        {"main.ini", "[tries left]\nactive=1\norder=6\ncondition=12\npicture=p.bmp\nforecolor=&H00FF00\nplacex=2\nplacey=1\n",
-         [](const frm_MemoryGame& g, Program&) {
-             const ControlGroup& c = g.memControl[kGroupTriesLeft];
-             EXPECT_EQ(std::tuple(c.Active, c.Order, c.Condition, c.Picture, c.ForeColor, c.PlaceX, c.PlaceY),
-                       std::tuple(True, 5, 12, "p.bmp", 0xFF00, 2, 1));
-         }},
+    files["main.ini"] =
+        "[tries left]\nactive=1\norder=6\ncondition=12\npicture=p.bmp\nforecolor=&H00FF00\nplacex=2\nplacey=1\n"
         // Blanks inside the brackets belong to the section name; letter case does not count.
-        {"main.ini", "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n",
-         [](const frm_MemoryGame& g, Program&) {
-             EXPECT_EQ(g.memControl[kGroupCardsMade].Order, 2);
-             EXPECT_EQ(g.memControl[kGroupCardsLeft].Active, False);
-             EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
-         }},
-        {"main.ini", "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
-                     "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\n"
-                     "endbadpicture=b.bmp\nendgoodsound=g.wav\nendbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n",
-         [](const frm_MemoryGame& g, Program&) {
-             // The last value wins; trailing blanks end the item.
-             EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
-             EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
-             const InterfaceSettings& i = g.memInterface;
-             EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture),
-                       std::tuple(1, "q.bmp", "g.bmp", "b.bmp"));
-             EXPECT_EQ(std::tuple(i.EndGoodSound, i.EndBadSound, i.MatchSound, i.NoMatchSound),
-                       std::tuple("g.wav", "b.wav", "m.wav", "n.wav"));
-         }},
-        {"main.ini", "[players]\nplayers=-3\n", [](const frm_MemoryGame& g, Program&) { EXPECT_EQ(g.memPlayers, 0); }},
-        {"global.ini", "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
-                       "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
-                       "destroy=1\nsound=click.wav\ntop=10\nleft=11\nwidth=12\nspace=13\ndissapear=5\ncardsx=9\n",
-         [](const frm_MemoryGame& g, Program&) {
-             EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
-                       std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
-             EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
-                       std::tuple(True, 255, True, "back.bmp"));
-             const TextList& l = g.memInterface.TextList;
-             EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound),
-                       std::tuple(True, 1, 2, 3, True, "click.wav"));
-             EXPECT_EQ(std::tuple(l.Top, l.Left, l.Width, l.Space), std::tuple(10, 11, 12, 13));
-         }},
-        {"memory.ini", "[gamefiles]\nlistfile=words.txt\nDEBUG=0\n[paths]\ngfx=%windows%pics\n",
-         [this](const frm_MemoryGame& g, Program& p) {
-             EXPECT_EQ(g.memPaths.Gfx, path("system") + "pics\\");
-             EXPECT_EQ(g.memInterface.TextList.ListFile, "words.txt");
-             EXPECT_EQ(p.memDebug, False);
-         }},
-        // The debug switch acts in any section.
-        {"memory.ini", "[other]\ndebug=-1\n", [](const frm_MemoryGame&, Program& p) { EXPECT_EQ(p.memDebug, True); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines);
-        reset();
-        if (std::string(c.file) == "memory.ini") *files[c.file] += c.lines;
-        else files[c.file] = c.lines;
-        ASSERT_EQ(load(), std::nullopt);
-        EXPECT_TRUE(platform.message_boxes.empty());
-        c.check(*game, program);
-    }
+        "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n"
+        "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
+        "picture=pl.bmp\n"
+        "[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\nendbadpicture=b.bmp\nendgoodsound=g.wav\n"
+        "endbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n";
+    files["global.ini"] =
+        "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
+        "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
+        "destroy=1\nsound=click.wav\ntop=10\nleft=11\nwidth=12\nspace=13\ndissapear=5\ncardsx=9\n";
+    *files["memory.ini"] += "listfile=words.txt\nDEBUG=0\n[paths]\ngfx=%windows%pics\n";
+    ASSERT_EQ(load(), std::nullopt);
+    EXPECT_TRUE(platform.message_boxes.empty());
+    const frm_MemoryGame& g = *game;
+    const ControlGroup& c = g.memControl[kGroupTriesLeft];
+    EXPECT_EQ(std::tuple(c.Active, c.Order, c.Condition, c.Picture, c.ForeColor, c.PlaceX, c.PlaceY),
+              std::tuple(True, 5, 12, "p.bmp", 0xFF00, 2, 1));
+    EXPECT_EQ(std::tuple(g.memControl[kGroupCardsMade].Order, g.memControl[kGroupCardsLeft].Active),
+              std::tuple(2, False));
+    EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
+    EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
+    EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
+    const InterfaceSettings& i = g.memInterface;
+    EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture, i.EndGoodSound, i.EndBadSound,
+                         i.MatchSound, i.NoMatchSound),
+              std::tuple(1, "q.bmp", "g.bmp", "b.bmp", "g.wav", "b.wav", "m.wav", "n.wav"));
+    EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
+              std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
+    EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
+              std::tuple(True, 255, True, "back.bmp"));
+    const TextList& l = i.TextList;
+    EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound, l.Top, l.Left, l.Width,
+                         l.Space, l.ListFile),
+              std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
+    EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
+
+    // A negative number of players counts as none; the debug switch acts in any section.
+    SetUp();
+    files["main.ini"] = "[players]\nplayers=-3\n";
+    *files["memory.ini"] += "[other]\ndebug=-1\n";
+    ASSERT_EQ(load(), std::nullopt);
+    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug), std::tuple(0, True));
 }
 
 TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(game->memAppType, 1);
-    EXPECT_EQ(game->memCardBackFile, "");
+    EXPECT_EQ(std::tuple(game->memAppType, game->memCardBackFile), std::tuple(1, ""));
 }
 
 // Font keys change the font chosen before them: a group's only after
@@ -91,7 +71,8 @@ TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
 TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     files["main.ini"] =
         "[timer]\nfontname=Early\nactive=1\nfontsize=30\norder=2\nfontbold=1\nfontname=Late\n"
-        "[countdown]\norder=3\nfontname=Inactive\n[tries made]\nactive=1\norder=4\nfontitalic=1\nactive=0\nfontsize=99\n"
+        "[countdown]\norder=3\nfontname=Inactive\n"
+        "[tries made]\nactive=1\norder=4\nfontitalic=1\nactive=0\nfontsize=99\n"
         "[cards made]\nactive=1\norder=9\nfontname=Nowhere\n"
         "[players]\nnamefontsize=20\nnamefontbold=1\nnamefont=Serif\nnamefontitalic=1\n"
         "scorefontsize=14\nscorefont=Mono\nscorefontsize=16\n";
@@ -105,7 +86,8 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(font(game->lbl_Control[3].font()), std::tuple("MS Sans Serif", 8.25f, false, true));
     // An order without a value label gives the group no font at all.
     EXPECT_EQ(game->memControl[kGroupCardsMade].Font, nullptr);
-    for (int16_t i = 4; i < game->lbl_Control.count(); ++i) EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
+    for (int16_t i = 4; i < game->lbl_Control.count(); ++i)
+        EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
     ASSERT_EQ(game->memNameFont, game->lbl_PlayerName[0].font());
     EXPECT_EQ(font(game->memNameFont), std::tuple("Serif", 8.25f, false, true));
     ASSERT_EQ(game->memScoreFont, game->lbl_PlayerScore[0].font());
@@ -116,100 +98,80 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(font(game->memInterface.TextList.Font), std::tuple("Words", 8.25f, false, true));
 }
 
-struct SplashCase {
-    std::string lines;
-    bool shown;
-    Colour colour;
-    WindowState state;
-};
-
-class SplashKeys : public DefinitionTest, public testing::WithParamInterface<SplashCase> {};
+// The splash keys act as they are read: lines, shown, colour, window state.
+class SplashKeys : public DefinitionTest,
+                   public testing::WithParamInterface<std::tuple<std::string, bool, Colour, WindowState>> {};
 
 TEST_P(SplashKeys, ActAtOnce) {
-    files["main.ini"] = "[Splash Screen]\n" + GetParam().lines;
+    files["main.ini"] = "[Splash Screen]\n" + std::get<0>(GetParam());
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(program.splash_shown(), GetParam().shown);
-    EXPECT_EQ(program.splash().back_color(), GetParam().colour);
-    EXPECT_EQ(program.splash().window_state(), GetParam().state);
+    EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
+              std::tuple(std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam())));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, SplashKeys,
-                         testing::Values(SplashCase{" active = 1.0 \n", true, kBlack, WindowState::Normal},
-                                         SplashCase{"active=2\nactive=0\nactive=-1\n", false, kBlack, WindowState::Normal},
-                                         SplashCase{"active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255,
-                                                    WindowState::Maximized},
-                                         SplashCase{"backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9,
-                                                    WindowState::Normal}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SplashKeys,
+    testing::Values(std::tuple(" active = 1.0 \n", true, kBlack, WindowState::Normal),
+                    std::tuple("active=2\nactive=0\nactive=-1\n", false, kBlack, WindowState::Normal),
+                    std::tuple("active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255, WindowState::Maximized),
+                    std::tuple("backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9, WindowState::Normal)));
 
 TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
-    const std::string main = "[interface]\npictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\n"
-                             "pictures=one.bmp\t\ttwo.bmp\n";
     for (bool special : {false, true}) {
-        reset();
+        SetUp();
         if (special) *files["memory.ini"] += "special=special.ini\n";
-        files["main.ini"] = main;
+        files["main.ini"] = "[interface]\npictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\n"
+                            "pictures=one.bmp\t\ttwo.bmp\n";
         files["special.ini"] = "[interface]\npictures=s640.bmp\n[other]\npictures=no.bmp\n";
         game->memInterface.Pictures[5] = "kept";
         ASSERT_EQ(load(), std::nullopt);
-        const std::array<std::string, 6> expected =
-            special ? std::array<std::string, 6>{"s640.bmp", "", "", "", "", "kept"}
-                    : std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "", "kept"};
+        using Pictures = std::array<std::string, 6>;
+        const Pictures expected = special ? Pictures{"s640.bmp", "", "", "", "", "kept"}
+                                          : Pictures{"one.bmp", "", "two.bmp", "", "", "kept"};
         EXPECT_EQ(game->memInterface.Pictures, expected);
     }
 }
 
+// Any line end; an empty line is an empty card; lines past the count are not
+// read. The card file is looked for in the data folder first.
 TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
     for (const char* end : {"\n", "\r\n", "\r"}) {
         for (int lines : {25, 18}) {
-            reset();
+            SetUp();
             std::string content;
             for (int i = 1; i <= lines; ++i) {
                 const std::string n = std::to_string(i);
                 content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + end;
             }
-            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";  // no end on the last line
+            // No end on the last line.
+            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";
             files["cards.txt"] = content;
+            write("card/cards.txt", "fromcard\n");
             ASSERT_EQ(load(), std::nullopt);
-            ASSERT_EQ(game->memCardHolder.size(), 21u);
-            const CardDefinition& first = game->memCardHolder[0];
-            EXPECT_EQ(std::tuple(first.Name, first.PictureFile, first.Text), std::tuple("n1", "p1.bmp", "T1"));
-            EXPECT_EQ(game->memCardHolder[1].Name, "");  // an empty line is an empty card
-            EXPECT_EQ(game->memCardHolder[17].Name, "n18");
-            EXPECT_EQ(game->memCardHolder[19].Name, lines == 25 ? "n20" : "");
-            EXPECT_EQ(game->memCardHolder[20].Name, "");
+            const auto& cards = game->memCardHolder;
+            ASSERT_EQ(cards.size(), 21u);
+            EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
+            EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
+                      std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
             EXPECT_TRUE(platform.message_boxes.empty());
         }
     }
 }
 
-TEST_F(Settings, CardFileIsLookedForInTheDataThenTheCardFolder) {
-    for (bool in_data : {true, false}) {
-        reset();
-        if (!in_data) files["cards.txt"] = std::nullopt;
-        write("card/cards.txt", "fromcard\n");
-        ASSERT_EQ(load(), std::nullopt);
-        EXPECT_EQ(game->memCardHolder[0].Name, in_data ? "a" : "fromcard");
-    }
-}
-
 TEST_F(Settings, SameNameSoundGivesEachCardTheWaveOfItsName) {
     for (bool on : {true, false}) {
-        reset();
+        SetUp();
         write("card/dog.wav", "RIFF");
         write("card/own.wav", "RIFF");
-        *files["memory.ini"] += "debug=1\n";
         files["global.ini"] = std::string("cardsx=3\ncardsy=1\nsamenamesound=") + (on ? "1" : "0") + "\n";
-        files["cards.txt"] = "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n";
+        // Then in the card folder.
+        files["cards.txt"] = std::nullopt;
+        write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
         ASSERT_EQ(load(), std::nullopt);
-        EXPECT_EQ(game->memCardHolder[0].Sound, on ? "dog.wav" : "");
-        EXPECT_EQ(game->memCardHolder[1].Sound, "");
-        EXPECT_EQ(game->memCardHolder[2].Sound, "own.wav");
+        const auto& cards = game->memCardHolder;
+        EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound),
+                  std::tuple(on ? "dog.wav" : "", "", "own.wav"));
         EXPECT_TRUE(platform.message_boxes.empty());
-        const std::string card = path("card");
-        const std::vector<std::string> traced = {"----> memOpenINI: kortljudsame: dog.wav (" + card + "dog.wav)",
-                                                 "----> memOpenINI: kortljudsame: dog.wav (" + card + "dog.wav)",
-                                                 "----> memOpenINI: kortljudsame: cat.wav (" + card + "cat.wav)"};
-        EXPECT_EQ(log_lines(), on ? traced : std::vector<std::string>{});
     }
 }
 
