@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,8 @@ TEST_F(TextGame, WholeGame) {
         EXPECT_TRUE(g.img_Card[card].enabled() && g.img_Card[card].visible());
         EXPECT_TRUE(g.lbl_Text[free].enabled());
         EXPECT_EQ(g.lbl_Text[free].fore_color(), kRestColour);
-        EXPECT_EQ(std::tuple(g.memCurrentPlayer, g.memPlayer[0].TriesMade, g.memPlayer[0].CardsMade), std::tuple(0, 0, 0));
+        EXPECT_EQ(g.memCurrentPlayer, 0);
+        EXPECT_EQ(std::tuple(g.memPlayer[0].TriesMade, g.memPlayer[0].CardsMade), std::tuple(0, 0));
         check_text_invariants();
 
         ASSERT_TRUE(try_pair(0, 0, !c.card_first));
@@ -141,13 +143,15 @@ TEST_F(TextGame, SoundsOfATry) {
         int text_ms = 150;
         bool hurry = false;  // text first, the card chosen at once
     };
+    // Every two of the first five settings meet in all four combinations (a half of all 32).
     std::vector<Case> cases;
-    for (int bits = 0; bits < 32; ++bits) {
-        const Case c{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, (bits & 16) != 0};
+    for (int bits = 0; bits < 16; ++bits) {
+        const bool match = std::popcount(static_cast<unsigned>(bits)) % 2 != 0;
+        const Case c{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, match};
         cases.push_back(c);
         if (c.card_first || !c.text_sounds) continue;
-        cases.push_back({c.card_first, c.click_sound, true, c.result_sounds, c.match, 150, true});
-        if (!c.click_sound) cases.push_back({c.card_first, false, true, c.result_sounds, c.match, 0, true});
+        cases.push_back({false, c.click_sound, true, c.result_sounds, !match, 150, true});
+        if (!c.click_sound) cases.push_back({false, false, true, c.result_sounds, match, 0, true});
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(order_name(c.card_first)) + (c.click_sound ? ", click sound" : "") +

@@ -8,7 +8,8 @@ namespace {
 using Turning = PlayTest;
 
 // Card lines 2m and 2m+1 are a pair: a pair is taken and keeps the turn, a try
-// without one turns the cards back (a match game keeps showing faces) and passes the turn.
+// without one turns the cards back (a match game keeps showing faces) and
+// passes the turn; either pauses before the next try.
 TEST_F(Turning, PairsAreCardLinesTwoMAndTwoMPlusOne) {
     struct Case {
         const char* app;
@@ -23,8 +24,19 @@ TEST_F(Turning, PairsAreCardLinesTwoMAndTwoMPlusOne) {
         wait_for_status_tick();
         const size_t trace = trace_mark();
         const int16_t pa = position_of(c.a), pb = position_of(c.b);
-        ASSERT_TRUE(try_cards(pa, pb));
-        EXPECT_EQ(count_trace(c.pair ? "--> memCheckCardStatus: Match!" : "--> memCheckCardStatus: Ingen match...", trace), 1);
+        click_card(pa);
+        ASSERT_TRUE(run_until_free());
+        const uint64_t t0 = platform().now_ms();
+        click_card(pb);
+        ASSERT_TRUE(run_until_free());
+        // The sounds (100 + 200 + 300 ms), then a pause of half a second after a pair, a second otherwise.
+        const uint64_t took = platform().now_ms() - t0, expected = 600u + (c.pair ? 500 : 1000);
+        EXPECT_GE(took, expected);
+        EXPECT_LE(took, expected + 20);
+        EXPECT_TRUE(settled());
+        check_invariants();
+        const std::string result = c.pair ? "Match!" : "Ingen match...";
+        EXPECT_EQ(count_trace("--> memCheckCardStatus: " + result, trace), 1);
         EXPECT_EQ(game().memCardsLeft, c.pair ? 10 : 12);
         EXPECT_EQ(game().memPlayer[0].CardsMade, c.pair ? 2 : 0);
         if (c.pair) {
@@ -39,24 +51,6 @@ TEST_F(Turning, PairsAreCardLinesTwoMAndTwoMPlusOne) {
                 EXPECT_EQ(game().img_Card[p].picture(), c.app == std::string("match") ? face : game().memCardBack);
             }
         }
-    }
-}
-
-TEST_F(Turning, PausesAfterATryHalfASecondForAPairASecondOtherwise) {
-    for (bool pair : {true, false}) {
-        SCOPED_TRACE(pair ? "pair" : "no pair");
-        restart({.result_sounds = false, .card_sound = CardSound::Empty, .turn_ms = 100});
-        ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
-        click_card(position_of(0));
-        ASSERT_TRUE(run_until_free());
-        const uint64_t t0 = platform().now_ms();
-        click_card(position_of(pair ? 1 : 2));
-        ASSERT_TRUE(run_until_free());
-        // The turn sound, then the pause; the clock moves in steps of 10 ms.
-        const uint64_t took = platform().now_ms() - t0, expected = 100u + (pair ? 500 : 1000);
-        EXPECT_GE(took, expected);
-        EXPECT_LE(took, expected + 20);
     }
 }
 
@@ -112,8 +106,8 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         if (c.click == Click::Caption) game().lbl_Card_Click(position);
         if (c.click == Click::Picture) game().img_Card_Click(position);
         // A click reaches the routine (which writes its entry line) and does nothing more.
-        EXPECT_EQ(trace_since(trace), std::vector<std::string>(c.click == Click::Double ? 0 : 1,
-                                                                "=> memCardClick(" + std::to_string(position) + ") <="));
+        const std::string entry = "=> memCardClick(" + std::to_string(position) + ") <=";
+        EXPECT_EQ(trace_since(trace), std::vector<std::string>(c.click == Click::Double ? 0 : 1, entry));
         EXPECT_TRUE(commands_since(commands).empty());
         EXPECT_EQ(game().memCardStatus, status);
         run_until_free();

@@ -116,7 +116,7 @@ private:
             fault(when + ": cards taken " + std::to_string(taken) + " + left " + std::to_string(g.memCardsLeft));
         double made = 0;
         for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
-        if (made != taken) fault(when + ": scores add up to " + std::to_string(made) + ", taken " + std::to_string(taken));
+        if (made != taken) fault(when + ": scores add up to " + std::to_string(made));
     }
 
     // The end is good exactly when the board was emptied (its last try settled) or a player is in.

@@ -147,9 +147,7 @@ public:
         return false;
     }
     // Until no card or try is in hand.
-    bool run_until_free(uint64_t limit_ms = 5000) {
-        return run_until([this] { return idle(); }, limit_ms);
-    }
+    bool run_until_free(uint64_t limit_ms = 5000) { return run_until([this] { return idle(); }, limit_ms); }
     // One try of two cards, each waited for; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
         click_card(a);
@@ -173,7 +171,6 @@ public:
         }
         return lines;
     }
-    // Trace lines written after the mark.
     size_t trace_mark() const { return trace().size(); }
     std::vector<std::string> trace_since(size_t mark) const {
         auto lines = trace();
@@ -218,9 +215,7 @@ public:
 
     std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
     std::string card_sound_file(int card) const { return "s" + std::to_string(card) + ".wav"; }
-    void write(const std::string& relative, const std::string& content) const {
-        std::ofstream(dir / relative, std::ios::binary) << content;
-    }
+    void write(const std::string& file, const std::string& content) const { std::ofstream(dir / file) << content; }
 
     HeadlessPlatform& platform() const { return *headless; }
 
@@ -259,12 +254,9 @@ private:
                                  {"bg1152.bmp", 64, 48}, {"bg1280.bmp", 64, 48}, {"quit.bmp", 90, 40},
                                  {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
             write_bmp(dir / "gfx" / p.name, p.width, p.height);
-        if (o.end_pictures == "ok") {
-            write_bmp(dir / "gfx" / "good.bmp", 200, 100);
-            write_bmp(dir / "gfx" / "bad.bmp", 180, 90);
-        } else if (o.end_pictures == "undecodable") {
-            write("gfx/good.bmp", "not a picture");
-            write("gfx/bad.bmp", "not a picture");
+        for (const Picture& p : {Picture{"good.bmp", 200, 100}, {"bad.bmp", 180, 90}}) {
+            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / p.name, p.width, p.height);
+            if (o.end_pictures == "undecodable") write(std::string("gfx/") + p.name, "not a picture");
         }
 
         std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
