@@ -34,7 +34,7 @@ TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
     platform().schedule(platform().now_ms() + 100 + 200 + 300 + 1, [this, c] { click_card(c); }, this);
     ASSERT_TRUE(run_until_free());
     EXPECT_TRUE(settled());
-    EXPECT_TRUE(game().img_Card[c].enabled()) << "the click during the turn change was ignored";
+    EXPECT_TRUE(game().img_Card[c].enabled()) << "the click during the turn change turned a third card";
     EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(c)].Turned, False);
     EXPECT_EQ(game().memCurrentPlayer, 2);
     EXPECT_EQ(game().memPlayer[0].TriesMade, 0) << "the tries-made group is not active";
