@@ -50,6 +50,7 @@ TEST(Focus, MovesToTheNearestTurnableCardInTheDirection) {
     };
     for (const Case& c : cases) EXPECT_EQ(focus_next_cell(board(c.rows), c.from, c.move), c.expected) << c.what;
     // The first focus is the turnable card nearest a point; ties go to the upper card.
+    EXPECT_EQ(focus_nearest_cell(board({"oooo", "oooo"}), 0, 0), 0);
     EXPECT_EQ(focus_nearest_cell(board({"xooo", "oooo"}), 0, 0), 1);
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xooo"}), 0, 0), 5);
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xxxx"}), 0, 0), -1);
