@@ -48,14 +48,10 @@ TEST(Focus, MovesToTheNearestTurnableCardInTheDirection) {
         {"nothing to move from: the top left", {"xooo", "oooo"}, -1, FocusMove::Down, 1},
         {"a 6 x 4 board", {"oooooo", "oooooo", "oooooo", "oooooo"}, 23, FocusMove::Right, 18},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(focus_next_cell(board(c.rows), c.from, c.move), c.expected) << c.what;
-    }
-}
-
-TEST(Focus, FirstFocusIsTheTurnableCardNearestTheTopLeft) {
+    for (const Case& c : cases) EXPECT_EQ(focus_next_cell(board(c.rows), c.from, c.move), c.expected) << c.what;
+    // The first focus is the turnable card nearest a point; ties go to the upper card.
     EXPECT_EQ(focus_nearest_cell(board({"oooo", "oooo"}), 0, 0), 0);
-    EXPECT_EQ(focus_nearest_cell(board({"xooo", "oooo"}), 0, 0), 1);  // ties go to the upper card
+    EXPECT_EQ(focus_nearest_cell(board({"xooo", "oooo"}), 0, 0), 1);
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xooo"}), 0, 0), 5);
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xxxx"}), 0, 0), -1);
     EXPECT_EQ(focus_nearest_cell(board({"oxxo", "xxxx"}), 2, 1), 3);

@@ -1,94 +1,91 @@
+// Players: the turn, dropping out at a limit, the clock, and the end of the game.
 #include <gtest/gtest.h>
 
-#include "support/play_fixture.h"
+#include <functional>
+
+#include "game/text_game_fixture.h"
 
 namespace mem::test {
 namespace {
 
-using Players = PlayTest;
+using Players = TextGameTest;
 
 constexpr Colour kName = 16777215, kScore = 65535, kDim = 8421504;
 
-// A try of two cards that are no pair: card lines 2m and 2m+2... whichever lie face down.
-std::pair<int16_t, int16_t> no_pair(PlayTest& t) {
-    const auto& cards = t.game().memDisplayCard;
-    for (int16_t i = 0; i < t.card_count(); ++i)
-        for (int16_t j = static_cast<int16_t>(i + 1); j < t.card_count(); ++j) {
-            const int ri = memNearest16(cards[static_cast<size_t>(i)].Reference) / 2;
-            const int rj = memNearest16(cards[static_cast<size_t>(j)].Reference) / 2;
-            if (ri != rj && t.game().img_Card[i].visible() && t.game().img_Card[j].visible()) return {i, j};
-        }
-    ADD_FAILURE() << "no two cards without a pair are left";
-    return {0, 1};
+// A try of two cards that are no pair.
+void fail_try(PlayTest& t) { ASSERT_TRUE(t.try_cards(t.position_of(0), t.position_of(2))); }
+void take_pair(PlayTest& t, int m) {
+    const auto [a, b] = t.pair_positions(m);
+    ASSERT_TRUE(t.try_cards(a, b));
 }
 
 TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
-    options.players = 3;
-    options.cards_x = 3;
-    options.cards_y = 2;
+    restart({.cards_x = 3, .players = 3});
     ASSERT_EQ(start(), std::nullopt);
     wait_for_status_tick();
     game().memPlayer[1].Out = True;
     game().lbl_PlayerName[1].set_fore_color(123);
-    auto [a, b] = no_pair(*this);
+    const int16_t a = position_of(0), b = position_of(2), c = position_of(4);
     click_card(a);
     ASSERT_TRUE(run_until_free());
     click_card(b);
     // A click that arrives while the turn passes (the turn change lets the
-    // window handle its events when it skips a player who is out).
-    const auto [c, d] = pair_positions(memNearest16(game().memDisplayCard[static_cast<size_t>(a)].Reference) / 2 == 0 ? 1 : 0);
-    (void)d;
+    // window handle its events when it skips a player who is out) is not lost.
     platform().schedule(platform().now_ms() + 100 + 200 + 300 + 1, [this, c] { click_card(c); }, this);
     ASSERT_TRUE(run_until_free());
     EXPECT_TRUE(settled());
-    EXPECT_TRUE(game().img_Card[c].enabled()) << "the click during the turn change was ignored";
+    EXPECT_TRUE(game().img_Card[c].enabled()) << "the click during the turn change turned a third card";
     EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(c)].Turned, False);
     EXPECT_EQ(game().memCurrentPlayer, 2);
     EXPECT_EQ(game().memPlayer[0].TriesMade, 0) << "the tries-made group is not active";
-    EXPECT_EQ(game().lbl_PlayerName[2].fore_color(), kName);
-    EXPECT_EQ(game().lbl_PlayerScore[2].fore_color(), kScore);
+    EXPECT_EQ(std::tuple(game().lbl_PlayerName[2].fore_color(), game().lbl_PlayerScore[2].fore_color()),
+              std::tuple(kName, kScore));
     EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), kDim);
     EXPECT_EQ(game().lbl_PlayerName[1].fore_color(), 123) << "the labels of a player who is out stay";
-    for (int16_t p : {a, b}) EXPECT_FALSE(card_face_up(p));
-
+    for (int16_t p : {a, b}) EXPECT_EQ(game().img_Card[p].picture(), game().memCardBack);
     // Player 2's try without a pair goes round to player 0.
-    auto [e, f] = no_pair(*this);
-    ASSERT_TRUE(try_cards(e, f));
+    fail_try(*this);
     EXPECT_EQ(game().memCurrentPlayer, 0);
 }
 
-TEST_F(Players, OnePlayerKeepsTheTurnAndTheColours) {
-    options.tries_made = 99;
-    ASSERT_EQ(start(), std::nullopt);
-    wait_for_status_tick();
-    game().lbl_PlayerName[0].set_fore_color(42);
-    auto [a, b] = no_pair(*this);
-    ASSERT_TRUE(try_cards(a, b));
-    EXPECT_EQ(game().memCurrentPlayer, 0);
-    EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), 42);
-    EXPECT_EQ(game().memPlayer[0].TriesMade, 1) << "the try was counted";
-    EXPECT_EQ(game().memGameOver, False);
-}
-
-struct EndSeen {
-    bool over;
-    bool good;
-};
-
-EndSeen end_of(PlayTest& t) {
-    const frm_MemoryGame& g = t.game();
-    if (g.memGameOver == False) return {false, false};
-    EXPECT_TRUE(g.pic_End.visible());
-    const PictureRef& picture = g.pic_End.picture();
-    if (!picture) return {true, false};
-    const bool good = picture->path().ends_with("good.bmp");
-    EXPECT_EQ(g.pic_End.left(), (g.inner_width() - picture->width()) / 2);
-    EXPECT_EQ(g.pic_End.top(), (g.inner_height() - picture->height()) / 2);
-    bool sound = false;
-    for (const DeviceCommand& c : t.platform().device_commands)
-        if (c.command == "play" && c.file.ends_with(good ? "sfx/good.wav" : "sfx/bad.wav")) sound = true;
-    EXPECT_TRUE(sound) << "the end sound of the same kind plays";
-    return {true, good};
+// A player who reaches a limit drops out: dimmed and struck out when others
+// play on, left as they are when they play alone.
+TEST_F(Players, TryWithoutAPairAtALimit) {
+    struct Case {
+        int players;
+        std::optional<int> tries_made, tries_left;
+        bool out;
+    };
+    for (const Case c : {Case{1, {}, 1, true}, {1, 99, {}, false}, {2, {}, 1, true}}) {
+        SCOPED_TRACE(std::to_string(c.players) + (c.out ? " out" : " in"));
+        restart({.cards_x = 3, .players = c.players, .tries_made = c.tries_made, .tries_left = c.tries_left});
+        ASSERT_EQ(start(), std::nullopt);
+        wait_for_status_tick();
+        game().lbl_PlayerName[0].set_fore_color(42);
+        fail_try(*this);
+        EXPECT_EQ(game().memPlayer[0].Out, to_flag(c.out));
+        EXPECT_EQ(game().memPlayer[0].TriesMade, c.tries_made ? 1 : 0);
+        EXPECT_EQ(game().memGameOver, to_flag(c.players == 1 && c.out));
+        EXPECT_EQ(game().memCurrentPlayer, c.players - 1);
+        const auto& lines = game().pic_Background.lines();
+        if (c.players == 1) {
+            EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), 42);
+            EXPECT_EQ(game().lbl_PlayerScore[0].fore_color(), kScore);
+            EXPECT_TRUE(lines.empty());
+            continue;
+        }
+        EXPECT_EQ(std::tuple(game().lbl_PlayerName[0].fore_color(), game().lbl_PlayerScore[0].fore_color()),
+                  std::tuple(kDim, kDim));
+        // Red lines 3 pixels apart across the player's picture (30 pixels high).
+        const Image& strip = game().img_Player[0];
+        ASSERT_EQ(lines.size(), 10u);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const DrawnLine& l = lines[i];
+            const int y = strip.top() + 1 + 3 * static_cast<int>(i);
+            EXPECT_EQ(std::tuple(l.x1, l.y1, l.x2, l.y2, l.colour),
+                      std::tuple(strip.left(), y, strip.left() + strip.width(), y, 255));
+        }
+    }
 }
 
 TEST_F(Players, LimitsPutPlayersOutAndEndTheGame) {
@@ -96,61 +93,28 @@ TEST_F(Players, LimitsPutPlayersOutAndEndTheGame) {
         const char* name;
         PlayOptions options;
         // Plays until just before the limit, then to it.
-        std::function<void(PlayTest&)> before, reach;
-        bool good;
+        std::function<void(Players&)> before, reach;
+        const char* end;
         int cards_left;
     };
-    auto tries = [](int n) {
-        return [n](PlayTest& t) {
-            for (int i = 0; i < n; ++i) {
-                auto [a, b] = no_pair(t);
-                ASSERT_TRUE(t.try_cards(a, b));
-            }
+    const auto tries = [](int n) {
+        return [n](Players& t) {
+            for (int i = 0; i < n; ++i) fail_try(t);
         };
     };
-    auto take_pair = [](int m) {
-        return [m](PlayTest& t) {
-            auto [a, b] = t.pair_positions(m);
-            ASSERT_TRUE(t.try_cards(a, b));
-        };
-    };
-    auto wait = [](uint64_t ms) { return [ms](PlayTest& t) { t.advance(ms); }; };
-    PlayOptions six;
-    six.cards_x = 3;
-    six.cards_y = 2;
-    auto with = [six](auto change) {
-        PlayOptions o = six;
-        change(o);
-        return o;
-    };
+    const auto pair = [](int m) { return [m](Players& t) { take_pair(t, m); }; };
+    const auto wait = [](uint64_t ms) { return [ms](Players& t) { t.advance(ms); }; };
     const Case cases[] = {
-        {"timer 30", with([](PlayOptions& o) { o.timer = 30; }), wait(29'000), wait(1000), false, 6},
-        {"countdown 3", with([](PlayOptions& o) { o.countdown = 3; }), wait(2000), wait(1000), false, 6},
-        {"tries made 0: out at the first test", with([](PlayOptions& o) { o.tries_made = 0; }), wait(0), tries(1),
-         false, 6},
-        {"tries left 5, fifth try without a pair", with([](PlayOptions& o) { o.tries_left = 5; }), tries(4), tries(1),
-         false, 6},
-        {"tries left 5, fifth try a pair", with([](PlayOptions& o) { o.tries_left = 5; }), tries(4), take_pair(0),
-         false, 4},
-        {"tries left 2, the last pair with the second try",
-         [] {
-             PlayOptions o;
-             o.tries_left = 2;
-             return o;
-         }(),
-         take_pair(0), take_pair(1), true, 0},
-        {"tries made 2, the last pair with the second try",
-         [] {
-             PlayOptions o;
-             o.tries_made = 2;
-             return o;
-         }(),
-         take_pair(0), take_pair(1), true, 0},
-        {"two players, both out by tries left", with([](PlayOptions& o) {
-             o.players = 2;
-             o.tries_left = 1;
-         }),
-         tries(1), tries(1), false, 6},
+        {"timer 30", {.cards_x = 3, .timer = 30}, wait(29'000), wait(1000), "bad.bmp", 6},
+        {"countdown 3", {.cards_x = 3, .countdown = 3}, wait(2000), wait(1000), "bad.bmp", 6},
+        {"tries made 0: out at the first test", {.cards_x = 3, .tries_made = 0}, wait(0), tries(1), "bad.bmp", 6},
+        {"tries left 5, fifth try without a pair", {.cards_x = 3, .tries_left = 5}, tries(4), tries(1), "bad.bmp", 6},
+        {"tries left 5, fifth try a pair", {.cards_x = 3, .tries_left = 5}, tries(4), pair(0), "bad.bmp", 4},
+        // An emptied board is a good end, also when its last pair reached the limit.
+        {"tries left 2, the last pair with the second try", {.tries_left = 2}, pair(0), pair(1), "good.bmp", 0},
+        {"tries made 2, the last pair with the second try", {.tries_made = 2}, pair(0), pair(1), "good.bmp", 0},
+        {"two players, both out by tries left", {.cards_x = 3, .players = 2, .tries_left = 1}, tries(1), tries(1),
+         "bad.bmp", 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,9 +125,14 @@ TEST_F(Players, LimitsPutPlayersOutAndEndTheGame) {
         EXPECT_EQ(game().memGameOver, False);
         c.reach(*this);
         run_until_free();
-        const EndSeen end = end_of(*this);
-        EXPECT_TRUE(end.over);
-        EXPECT_EQ(end.good, c.good);
+        ASSERT_EQ(end_picture(), c.end);
+        // The end picture in the middle of the window, the end sound of the same kind.
+        const PictureRef& shown = game().pic_End.picture();
+        EXPECT_TRUE(game().pic_End.visible());
+        EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
+        EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
+        const auto plays = plays_since(0);
+        EXPECT_EQ(plays.back(), c.end == std::string("good.bmp") ? "sfx/good.wav" : "sfx/bad.wav");
         EXPECT_EQ(game().memCardsLeft, c.cards_left);
         check_invariants();
         if (c.options.timer) {
@@ -173,98 +142,119 @@ TEST_F(Players, LimitsPutPlayersOutAndEndTheGame) {
 }
 
 TEST_F(Players, OnlyTheCurrentPlayerSpendsTime) {
-    options.players = 2;
-    options.timer = 10;
+    restart({.players = 2, .timer = 10});
     ASSERT_EQ(start(), std::nullopt);
-    advance(10'000);
-    // Player 0 is out at 10 s but keeps the turn until a try without a pair.
-    EXPECT_EQ(game().memPlayer[0].Out, True);
-    EXPECT_EQ(game().memGameOver, False);
-    EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), kDim);
-    EXPECT_EQ(game().memCurrentPlayer, 0);
-    advance(2000);
-    EXPECT_EQ(game().memPlayer[0].Time, 12) << "time counts on past the limit";
-    EXPECT_EQ(game().memPlayer[1].Time, 0);
-    auto [a, b] = no_pair(*this);
-    ASSERT_TRUE(try_cards(a, b));
-    EXPECT_EQ(game().memCurrentPlayer, 1);
-    EXPECT_EQ(game().lbl_PlayerName[1].fore_color(), kName);
-    // Player 1 clears the board before their own limit: the good end.
-    for (int m = 0; m < 2; ++m) {
-        auto [c, d] = pair_positions(m);
-        ASSERT_TRUE(try_cards(c, d));
-    }
-    EXPECT_LT(game().memPlayer[1].Time, 10);
-    const EndSeen end = end_of(*this);
-    EXPECT_TRUE(end.over);
-    EXPECT_TRUE(end.good);
+    advance(12'000);
+    // Player 0 is out at 10 s but plays on until a try without a pair; the time counts on.
+    EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
+              std::tuple(True, False, kDim));
+    EXPECT_EQ(std::tuple(game().memPlayer[0].Time, game().memPlayer[1].Time), std::tuple(12, 0));
+    fail_try(*this);
+    // Player 1 clears the board before their own limit: the good end, and the clock stops.
+    take_pair(*this, 0);
+    take_pair(*this, 1);
+    EXPECT_EQ(end_picture(), "good.bmp");
     const float time = game().memPlayer[1].Time;
     advance(3000);
-    EXPECT_EQ(game().memPlayer[1].Time, time) << "the clock stops at the end";
+    EXPECT_EQ(game().memPlayer[1].Time, time);
 }
 
-TEST_F(Players, AfterTheEndOnlyTheEndPictureEscapeAndQuitAct) {
+// After the end only the end picture, Escape and the quit picture act. An end
+// picture that cannot be shown is reported once (the last pair also reaches
+// the limit: the end is made twice) and the end goes on without it.
+TEST_F(Players, EndsTheProgramAfterTheEnd) {
     enum class How { EndPicture, Escape, Quit };
-    for (How how : {How::EndPicture, How::Escape, How::Quit}) {
-        SCOPED_TRACE(static_cast<int>(how));
-        restart(PlayOptions{});
+    struct Case {
+        const char* pictures;
+        How how;
+    };
+    for (const Case c : {Case{"ok", How::EndPicture}, {"missing", How::Escape}, {"undecodable", How::Quit}}) {
+        SCOPED_TRACE(std::string(c.pictures) + " " + std::to_string(static_cast<int>(c.how)));
+        restart({.tries_left = 2, .end_pictures = c.pictures});
         ASSERT_EQ(start(), std::nullopt);
         wait_for_status_tick();
-        for (int m = 0; m < 2; ++m) {
-            auto [a, b] = pair_positions(m);
-            ASSERT_TRUE(try_cards(a, b));
-        }
+        take_pair(*this, 0);
+        take_pair(*this, 1);
         ASSERT_EQ(game().memGameOver, True);
         for (int16_t p = 0; p < card_count(); ++p) EXPECT_FALSE(game().img_Card[p].enabled());
+        const bool ok = c.pictures == std::string("ok");
+        EXPECT_EQ(game().pic_End.visible(), ok);
+        ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
+        if (!ok) {
+            EXPECT_EQ(platform().message_boxes[0].title, "Error in application (#106)");
+            EXPECT_EQ(platform().message_boxes[0].text,
+                      "End picture file ''" + path("gfx") + "good.bmp'' does not exist.\r\rContinue?");
+        }
+        advance(2000);
         const size_t mark = command_mark();
         try {
-            switch (how) {
-                case How::EndPicture:
-                    platform().click("pic_End");
-                    break;
-                case How::Escape:
-                    platform().press_key(27);
-                    break;
-                case How::Quit:
-                    game().img_Quit_Click();
-                    break;
-            }
+            if (c.how == How::EndPicture) platform().click("pic_End");
+            if (c.how == How::Escape) platform().press_key(27);
+            if (c.how == How::Quit) platform().click("img_Quit");
             ADD_FAILURE() << "the program did not end";
         } catch (const ProgramEnded& ended) {
             EXPECT_EQ(ended.status, kExitNormal);
         }
         // The end picture ends at once, without closing the device first.
-        EXPECT_EQ(commands_since(mark).empty(), how == How::EndPicture);
+        EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture);
     }
 }
 
-TEST_F(Players, EndPictureThatCannotBeShownIsReportedOnceAndTheEndGoesOn) {
-    for (const char* kind : {"missing", "undecodable"}) {
-        SCOPED_TRACE(kind);
-        PlayOptions o;
-        o.end_pictures = kind;
-        // The last pair also reaches the limit: the end is made twice.
-        o.tries_left = 2;
-        restart(o);
-        ASSERT_EQ(start(), std::nullopt);
+// A clock tick that falls on the last try of a one-player game, in each of
+// its stages: the end is judged on the board as it is once that try is
+// settled, and made once.
+TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
+    struct Case {
+        const char* name;
+        bool text;
+        PlayOptions play;
+        TextListOptions list;
+        bool at_tick;  // the last try starts just after a tick
+        const char* end;
+        int cards_left;
+    };
+    // Synchronised with a tick, the last try is settled within the next
+    // second: its pause takes in the following tick, which fires in the
+    // first step of the removal.
+    const TextListOptions long_text{.text_ms = 2500};
+    const Case cases[] = {
+        {"countdown out during the last pair's sounds: bad, the pair in hand", false,
+         {.cards_y = 1, .countdown = 4, .card_ms = 2500}, {}, false, "bad.bmp", 2},
+        {"countdown out during the last pair's removal: the pair is taken, the good end once", false,
+         {.cards_y = 1, .dissapear = 2, .countdown = 2}, {}, true, "good.bmp", 0},
+        {"timer during the last text's sounds: scored, then the good end", true, {.cards_y = 1, .timer = 999},
+         long_text, false, "good.bmp", 0},
+        {"timer during the last card's removal: the good end once", true,
+         {.cards_y = 1, .dissapear = 3, .timer = 999}, {}, true, "good.bmp", 0},
+        {"countdown out during the last text's sounds: bad, the card in hand", true, {.cards_y = 1, .countdown = 5},
+         long_text, false, "bad.bmp", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restart_text(c.play, c.list);
+        ASSERT_EQ(c.text ? start_text() : start(), std::nullopt);
         wait_for_status_tick();
-        for (int m = 0; m < 2; ++m) {
-            auto [a, b] = pair_positions(m);
-            ASSERT_TRUE(try_cards(a, b));
+        // A text game takes card and text 0 first; the last try, card first, takes 1.
+        if (c.text) {
+            ASSERT_TRUE(try_pair(0, 0));
         }
-        ASSERT_EQ(game().memGameOver, True);
-        ASSERT_EQ(platform().message_boxes.size(), 1u);
-        EXPECT_EQ(platform().message_boxes[0].title, "Error in application (#106)");
-        EXPECT_EQ(platform().message_boxes[0].text,
-                  "End picture file ''" + path("gfx") + "good.bmp'' does not exist.\r\rContinue?");
-        EXPECT_FALSE(game().pic_End.visible());
-        advance(2000);
-        try {
-            platform().press_key(27);
-            ADD_FAILURE() << "Escape did not end the program";
-        } catch (const ProgramEnded& ended) {
-            EXPECT_EQ(ended.status, kExitNormal);
-        }
+        const PlayerRecord& player = game().memPlayer[0];
+        const float time = player.Time, countdown = player.Countdown;
+        for (int i = 0; c.at_tick && i < 110 && player.Time == time && player.Countdown == countdown; ++i) advance(10);
+        click_card(position_of(c.text ? 1 : 0));
+        ASSERT_TRUE(run_until_quiet());
+        c.text ? click_text(text_of(1)) : click_card(position_of(1));
+        advance(5000);
+        ASSERT_EQ(end_picture(), c.end);
+        int end_sounds = 0;
+        for (const std::string& played : plays_since(0))
+            end_sounds += played == "sfx/good.wav" || played == "sfx/bad.wav";
+        EXPECT_EQ(end_sounds, 1);
+        EXPECT_EQ(game().memCardsLeft, c.cards_left);
+        // Cards taken and scored add up; a try left in hand is not scored.
+        double made = 0;
+        for (const PlayerRecord& p : game().memPlayer) made += p.CardsMade;
+        EXPECT_EQ(made, card_count() - c.cards_left);
     }
 }
 

@@ -1,12 +1,9 @@
 #pragma once
 // A small text game on the headless backend: the whole-game fixture's card
-// game with a list file added, and helpers to choose texts, wait for a try
-// to be settled and read what the sound device was told to play.
+// game with a list file added, and helpers to choose texts and wait for a try.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,21 +20,17 @@ struct TextListOptions {
 };
 
 // Colours of the text labels.
-constexpr Colour kRestColour = 111;
-constexpr Colour kSelectColour = 222;
-constexpr Colour kDimTextColour = 333;
+constexpr Colour kRestColour = 111, kSelectColour = 222, kDimTextColour = 333;
 
 class TextGameTest : public PlayTest {
 protected:
-    // Starts the card game of `options` with the text list of `texts`.
+    // Starts the card game of `options` with the text list of `texts`, in a column right of the cards.
     std::optional<int> start_text() {
         const TextListOptions& t = texts;
         options.extra_definition = "listfile=list.txt\n";
-        // The text column stands right of the cards.
-        options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) +
-                               "\nselectcolor=" + std::to_string(kSelectColour) +
-                               "\ndimcolor=" + std::to_string(kDimTextColour) + "\ndestroy=" +
-                               (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
+        options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) + "\nselectcolor=" +
+                               std::to_string(kSelectColour) + "\ndimcolor=" + std::to_string(kDimTextColour) +
+                               "\ndestroy=" + (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
         if (t.click_sound) {
             options.extra_global += "sound=click.wav\n";
             write_wave(dir / "sfx" / "click.wav", t.click_ms);
@@ -48,11 +41,9 @@ protected:
             list += "T" + std::to_string(i) + "\t" + (t.text_sounds ? wave : "") + "\n";
             if (t.text_sounds) write_wave(dir / "card" / wave, t.text_ms);
         }
-        std::ofstream(dir / "card" / "list.txt", std::ios::binary) << list;
+        write("card/list.txt", list);
         return start();
     }
-
-    // Starts again from nothing, for the next case of a table.
     void restart_text(const PlayOptions& play, const TextListOptions& list) {
         restart(play);
         texts = list;
@@ -70,23 +61,12 @@ protected:
     bool click_text(int16_t label) { return platform().click("lbl_Text", label); }
 
     // No half of a try is chosen, the board is free and no link waits.
-    bool no_try() const {
-        const frm_MemoryGame& g = game();
-        return g.memProcessing == False && g.memTextGame.CardChosen == False &&
-               g.memTextGame.TextChosen == False && g.memLinkPending == False;
-    }
-    // Moves the clock until `done` holds or the game is over; false when
-    // that does not happen within `limit_ms`.
-    template <typename Done>
-    bool run_until(Done done, uint64_t limit_ms = 5000) {
-        for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
-            if (game().memGameOver != False || done()) return true;
-            advance(10);
-        }
-        return false;
-    }
     bool run_until_settled() {
-        return run_until([this] { return no_try(); });
+        const frm_MemoryGame& g = game();
+        return run_until([&g] {
+            return g.memProcessing == False && g.memTextGame.CardChosen == False &&
+                   g.memTextGame.TextChosen == False && g.memLinkPending == False;
+        });
     }
     // The chains of the half chosen so far have ended.
     bool run_until_quiet() {
@@ -96,17 +76,10 @@ protected:
     // One try of card line `card` and list line `text`, in either order,
     // each half's chain waited for; false when the try stalled.
     bool try_pair(int card, int text, bool card_first = true) {
-        const int16_t c = position_of(card);
-        const int16_t t = text_of(text);
-        if (card_first) {
-            click_card(c);
-            if (!run_until_quiet()) return false;
-            click_text(t);
-        } else {
-            click_text(t);
-            if (!run_until_quiet()) return false;
-            click_card(c);
-        }
+        const int16_t c = position_of(card), t = text_of(text);
+        card_first ? click_card(c) : click_text(t);
+        if (!run_until_quiet()) return false;
+        card_first ? click_text(t) : click_card(c);
         return run_until_settled();
     }
 
@@ -121,8 +94,7 @@ protected:
         EXPECT_EQ(turned, 0);
         EXPECT_EQ(selected, 0);
         if (g.memGameOver == False) {
-            EXPECT_EQ(g.memCardStatus, -1);
-            EXPECT_EQ(g.memProcessing, False);
+            EXPECT_TRUE(settled());
         }
     }
 

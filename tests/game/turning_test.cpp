@@ -7,78 +7,77 @@ namespace {
 
 using Turning = PlayTest;
 
+// Card lines 2m and 2m+1 are a pair: a pair is taken and keeps the turn, a try
+// without one turns the cards back (a match game keeps showing faces) and
+// passes the turn; either pauses before the next try.
 TEST_F(Turning, PairsAreCardLinesTwoMAndTwoMPlusOne) {
     struct Case {
+        const char* app;
         int a, b;
         bool pair;
     };
-    for (const Case c : {Case{6, 7, true}, Case{7, 8, false}, Case{0, 1, true}, Case{1, 2, false}}) {
-        SCOPED_TRACE(std::to_string(c.a) + " and " + std::to_string(c.b));
-        PlayOptions o;
-        o.cards_x = 6;
-        o.cards_y = 2;
-        o.players = 2;
-        restart(o);
+    for (const Case c : {Case{"memory", 6, 7, true}, {"memory", 7, 8, false}, {"memory", 0, 1, true},
+                         {"memory", 1, 2, false}, {"match", 2, 5, false}}) {
+        SCOPED_TRACE(std::string(c.app) + " " + std::to_string(c.a) + " and " + std::to_string(c.b));
+        restart({.app = c.app, .cards_x = 6, .players = 2});
         ASSERT_EQ(start(), std::nullopt);
         wait_for_status_tick();
         const size_t trace = trace_mark();
         const int16_t pa = position_of(c.a), pb = position_of(c.b);
-        ASSERT_TRUE(try_cards(pa, pb));
-        EXPECT_EQ(count_trace(c.pair ? "--> memCheckCardStatus: Match!" : "--> memCheckCardStatus: Ingen match...", trace), 1);
-        EXPECT_EQ(game().memTurnedCards, c.pair ? 2 : 0);
+        click_card(pa);
+        ASSERT_TRUE(run_until_free());
+        const uint64_t t0 = platform().now_ms();
+        click_card(pb);
+        ASSERT_TRUE(run_until_free());
+        // The sounds (100 + 200 + 300 ms), then a pause of half a second after a pair, a second otherwise.
+        const uint64_t took = platform().now_ms() - t0, expected = 600u + (c.pair ? 500 : 1000);
+        EXPECT_GE(took, expected);
+        EXPECT_LE(took, expected + 20);
+        EXPECT_TRUE(settled());
+        check_invariants();
+        const std::string result = c.pair ? "Match!" : "Ingen match...";
+        EXPECT_EQ(count_trace("--> memCheckCardStatus: " + result, trace), 1);
         EXPECT_EQ(game().memCardsLeft, c.pair ? 10 : 12);
         EXPECT_EQ(game().memPlayer[0].CardsMade, c.pair ? 2 : 0);
-        EXPECT_EQ(game().memCurrentPlayer, c.pair ? 0 : 1) << "a pair keeps the turn";
         if (c.pair) {
             EXPECT_EQ(game().lbl_PlayerScore[0].caption(), " 2 ");
         }
-        // A pair leaves the board; cards without a pair lie face down again.
+        EXPECT_EQ(game().memCurrentPlayer, c.pair ? 0 : 1);
         for (int16_t p : {pa, pb}) {
             EXPECT_EQ(game().img_Card[p].visible(), !c.pair);
+            EXPECT_EQ(game().img_Card[p].enabled(), !c.pair);
+            const PictureRef& face = game().memCardHolder[static_cast<size_t>(p == pa ? c.a : c.b)].Picture;
             if (!c.pair) {
-                EXPECT_FALSE(card_face_up(p));
-                EXPECT_TRUE(game().img_Card[p].enabled());
+                EXPECT_EQ(game().img_Card[p].picture(), c.app == std::string("match") ? face : game().memCardBack);
             }
         }
     }
 }
 
-TEST_F(Turning, PausesAfterATryHalfASecondForAPairASecondOtherwise) {
-    for (bool pair : {true, false}) {
-        SCOPED_TRACE(pair ? "pair" : "no pair");
-        PlayOptions o;
-        o.result_sounds = false;
-        o.card_sound = CardSound::Empty;
-        o.turn_ms = 100;
-        restart(o);
-        ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
-        click_card(position_of(0));
-        ASSERT_TRUE(run_until_free());
-        const uint64_t t0 = platform().now_ms();
-        click_card(position_of(pair ? 1 : 2));
-        // The turn sound, then the pause; the clock moves in steps of 10 ms.
-        ASSERT_TRUE(run_until_free());
-        const uint64_t took = platform().now_ms() - t0;
-        EXPECT_GE(took, 100u + (pair ? 500 : 1000));
-        EXPECT_LE(took, 100u + (pair ? 500 : 1000) + 20);
-    }
-}
-
 TEST_F(Turning, ClicksThatAreIgnored) {
+    enum class Click { Picture, Caption, Double };
     struct Case {
         const char* name;
         // Brings the game to the moment of the click and gives the position to click.
         std::function<int16_t(PlayTest&)> before;
-        bool caption = false;  // click the caption label instead of the picture
+        Click click = Click::Picture;
+        bool match_line = false;
+    };
+    const auto take_pair = [](PlayTest& t) {
+        t.try_cards(t.position_of(0), t.position_of(1));
+        return t.position_of(0);
     };
     const Case cases[] = {
         {"a face-up card", [](PlayTest& t) {
-             const int16_t p = t.position_of(0);
-             t.click_card(p);
+             t.click_card(t.position_of(0));
              t.run_until_free();
-             return p;
+             return t.position_of(0);
          }},
+        {"the second click of a double click", [](PlayTest& t) {
+             t.click_card(t.position_of(0));
+             return t.position_of(0);
+         }, Click::Double},
+        // Clicks stay ignored while a try is in hand and settled.
         {"while the first card's sounds play", [](PlayTest& t) {
              t.click_card(t.position_of(0));
              return t.position_of(2);
@@ -87,85 +86,34 @@ TEST_F(Turning, ClicksThatAreIgnored) {
              t.game().memReady = False;
              return t.position_of(0);
          }},
-        {"the caption of a pair taken off the board", [](PlayTest& t) {
-             auto [a, b] = t.pair_positions(0);
-             t.try_cards(a, b);
-             return a;
-         }, true},
+        // A taken pair's caption, or a pair joined by the line, could otherwise be scored again.
+        {"the caption of a pair taken off the board", take_pair, Click::Caption},
+        {"the caption of a pair joined by the line", take_pair, Click::Caption, true},
         {"after the end", [](PlayTest& t) {
-             t.try_cards(t.position_of(0), t.position_of(1));
-             t.try_cards(t.position_of(2), t.position_of(3));
-             t.try_cards(t.position_of(4), t.position_of(5));
+             for (int m = 0; m < 3; ++m) t.try_cards(t.pair_positions(m).first, t.pair_positions(m).second);
              return t.position_of(0);
-         }, true},
+         }, Click::Caption},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PlayOptions o;
-        o.cards_x = 3;
-        o.cards_y = 2;
-        restart(o);
+        restart({.cards_x = 3, .match_line = c.match_line});
         ASSERT_EQ(start(), std::nullopt);
         wait_for_status_tick();
-        const int16_t position = c.before(*this);
-        const int16_t status = game().memCardStatus;
-        const int16_t turned = game().memTurnedCards;
-        const size_t commands = command_mark();
-        const size_t trace = trace_mark();
-        if (c.caption) {
-            game().lbl_Card_Click(position);
-        } else {
-            game().img_Card_Click(position);
-        }
-        EXPECT_EQ(count_trace("=> memCardClick(" + std::to_string(position) + ") <=", trace), 1);
-        EXPECT_EQ(trace_since(trace).size(), 1u) << "nothing beyond the entry line";
+        int16_t position = c.before(*this);
+        const int16_t status = game().memCardStatus, turned = game().memTurnedCards;
+        const size_t commands = command_mark(), trace = trace_mark();
+        if (c.click == Click::Double) game().img_Card_DblClick(position);
+        if (c.click == Click::Caption) game().lbl_Card_Click(position);
+        if (c.click == Click::Picture) game().img_Card_Click(position);
+        // A click reaches the routine (which writes its entry line) and does nothing more.
+        const std::string entry = "=> memCardClick(" + std::to_string(position) + ") <=";
+        EXPECT_EQ(trace_since(trace), std::vector<std::string>(c.click == Click::Double ? 0 : 1, entry));
         EXPECT_TRUE(commands_since(commands).empty());
         EXPECT_EQ(game().memCardStatus, status);
         run_until_free();
         EXPECT_EQ(game().memTurnedCards, turned);
         check_invariants();
     }
-}
-
-TEST_F(Turning, DoubleClickTurnsTheCardOnce) {
-    ASSERT_EQ(start(), std::nullopt);
-    wait_for_status_tick();
-    const int16_t p = position_of(0);
-    const size_t trace = trace_mark();
-    ASSERT_TRUE(click_card(p));
-    game().img_Card_DblClick(p);
-    ASSERT_TRUE(run_until_free());
-    EXPECT_EQ(game().memCardStatus, 0);
-    EXPECT_EQ(count_trace("=> memCardClick(" + std::to_string(p) + ") <=", trace), 1);
-    EXPECT_TRUE(card_face_up(p));
-}
-
-TEST_F(Turning, PairJoinedByTheLineStaysButCannotBeTurnedAgain) {
-    options.match_line = true;
-    ASSERT_EQ(start(), std::nullopt);
-    wait_for_status_tick();
-    auto [a, b] = pair_positions(0);
-    ASSERT_TRUE(try_cards(a, b));
-    EXPECT_TRUE(game().img_Card[a].visible());
-    for (int16_t p : {a, b}) {
-        game().lbl_Card_Click(p);
-        EXPECT_EQ(game().memCardStatus, -1);
-    }
-    EXPECT_EQ(game().memTurnedCards, 2);
-    check_invariants();
-}
-
-TEST_F(Turning, MatchGameShowsFacesAndPicksWithoutTurning) {
-    options.app = "match";
-    ASSERT_EQ(start(), std::nullopt);
-    wait_for_status_tick();
-    auto [a, b] = pair_positions(0);
-    const PictureRef face = game().img_Card[a].picture();
-    ASSERT_TRUE(face);
-    ASSERT_TRUE(try_cards(a, position_of(2)));
-    EXPECT_EQ(game().img_Card[a].picture(), face) << "a match game never shows the back";
-    ASSERT_TRUE(try_cards(a, b));
-    EXPECT_EQ(game().memTurnedCards, 2);
 }
 
 }  // namespace

@@ -24,17 +24,31 @@
 #include "platform/headless/headless_media_device.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/screen_fit.h"
-#include "support/wave_file.h"
 
 namespace mem::test {
 
+// A mono 8-bit wave of silence, `ms` long.
+inline void write_wave(const std::filesystem::path& path, int ms) {
+    const uint32_t rate = 8000, bytes = rate * static_cast<uint32_t>(ms) / 1000;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out << "RIFF";
+    u32(36 + bytes);
+    out << "WAVEfmt ";
+    u32(16), u16(1), u16(1), u32(rate), u32(rate), u16(1), u16(8);
+    out << "data";
+    u32(bytes);
+    out << std::string(bytes, '\x80');
+}
+
 // What a card's own sound is when the game is played.
 enum class CardSound {
-    Present,      // a wave file that plays
-    Empty,        // no sound named
+    Present,        // a wave file that plays
+    Empty,          // no sound named
     MissingAtLoad,  // named but absent when the definition is read (error 203, then no sound)
-    Vanished,     // present when the definition is read, gone when the card is turned
-    Undecodable,  // a file that exists but is not a wave file
+    Vanished,       // present when the definition is read, gone when the card is turned
+    Undecodable,    // a file that exists but is not a wave file
 };
 
 struct PlayOptions {
@@ -43,23 +57,19 @@ struct PlayOptions {
     int players = 1;
     bool debug = true;
     bool turn_sound = true;
-    bool result_sounds = true;      // match and no-match sounds named and present
+    bool result_sounds = true;  // match and no-match sounds named and present
     bool undecodable_match_sound = false;
     CardSound card_sound = CardSound::Present;  // every card
     std::map<int, CardSound> card_sound_of;     // by card line (0-based), over card_sound
     bool match_line = false;
     int dissapear = 1;  // removal: hide at once
-    // Panel limits: a group is active when it has a value (its condition).
+    // Panel limits: a group is active when it has a value (its condition). The cards-left group always is.
     std::optional<int> timer, countdown, tries_made, tries_left;
-    bool cards_left_group = true;
-    // End pictures: "ok", "missing" or "undecodable".
-    std::string end_pictures = "ok";
-    // Extra lines for the main and the global file.
-    std::string extra_main, extra_global;
-    // Extra lines for the definition file, in its "gamefiles" section.
-    std::string extra_definition;
-    // Lengths of the sounds, in ms.
-    int turn_ms = 100, card_ms = 200, result_ms = 300, end_ms = 400;
+    std::string end_pictures = "ok";  // or "missing" or "undecodable"
+    // Extra lines for the main and the global file, and for the definition file's "gamefiles" section.
+    std::string extra_main, extra_global, extra_definition;
+    // Lengths of the sounds, in ms; the end sounds last 400 ms.
+    int turn_ms = 100, card_ms = 200, result_ms = 300;
 };
 
 class PlayTest : public testing::Test {
@@ -86,7 +96,6 @@ public:
             if (sound == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
         return std::nullopt;
     }
-
     // Starts again from nothing, for the next case of a table.
     void restart(const PlayOptions& next) {
         TearDown();
@@ -128,15 +137,17 @@ public:
     }
     bool settled() const { return game().memProcessing == False && game().memCardStatus == -1; }
     bool idle() const { return game().memProcessing == False; }
-    // Moves the clock until no card or try is in hand; false when that does
-    // not happen within `limit_ms`.
-    bool run_until_free(uint64_t limit_ms = 5000) {
+    // Moves the clock until `done` holds or the game is over; false when that
+    // does not happen within `limit_ms`.
+    bool run_until(const std::function<bool()>& done, uint64_t limit_ms = 5000) {
         for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
-            if (game().memGameOver != False || idle()) return true;
+            if (game().memGameOver != False || done()) return true;
             advance(10);
         }
         return false;
     }
+    // Until no card or try is in hand.
+    bool run_until_free(uint64_t limit_ms = 5000) { return run_until([this] { return idle(); }, limit_ms); }
     // One try of two cards, each waited for; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
         click_card(a);
@@ -154,14 +165,12 @@ public:
     std::vector<std::string> trace() const {
         std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
         std::vector<std::string> lines;
-        std::string line;
-        while (std::getline(in, line)) {
+        for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             lines.push_back(line);
         }
         return lines;
     }
-    // Trace lines written after the mark.
     size_t trace_mark() const { return trace().size(); }
     std::vector<std::string> trace_since(size_t mark) const {
         auto lines = trace();
@@ -198,13 +207,15 @@ public:
         for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
         EXPECT_EQ(made, g.memTurnedCards);
     }
-
-    bool card_face_up(int16_t position) const {
-        return game().img_Card[position].picture() != game().memCardBack;
+    // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
+    std::string end_picture() const {
+        const PictureRef& shown = game().pic_End.picture();
+        return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
     }
 
     std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
     std::string card_sound_file(int card) const { return "s" + std::to_string(card) + ".wav"; }
+    void write(const std::string& file, const std::string& content) const { std::ofstream(dir / file) << content; }
 
     HeadlessPlatform& platform() const { return *headless; }
 
@@ -228,11 +239,6 @@ private:
         sounds_.clear();
     }
 
-    void write(const std::string& relative, const std::string& content) const {
-        std::ofstream out(dir / relative, std::ios::binary);
-        out << content;
-    }
-
     void write_definition() {
         const PlayOptions& o = options;
         write("data/memory.ini", "[application]\napp=" + o.app + "\ndebug=" + (o.debug ? "1" : "0") +
@@ -240,25 +246,24 @@ private:
                                      path("sfx") + "\ndata=" + path("data") +
                                      "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
                                      o.extra_definition);
-        for (const char* name : {"bg640.bmp", "bg800.bmp", "bg1024.bmp", "bg1152.bmp", "bg1280.bmp"})
-            write_bmp(dir / "gfx" / name, 64, 48);
-        write_bmp(dir / "gfx" / "quit.bmp", 90, 40);
-        write_bmp(dir / "gfx" / "player.bmp", 120, 30);
-        write_bmp(dir / "gfx" / "back.bmp", 60, 60);
-        write_bmp(dir / "gfx" / "panel.bmp", 90, 50);
-        if (o.end_pictures == "ok") {
-            write_bmp(dir / "gfx" / "good.bmp", 200, 100);
-            write_bmp(dir / "gfx" / "bad.bmp", 180, 90);
-        } else if (o.end_pictures == "undecodable") {
-            write("gfx/good.bmp", "not a picture");
-            write("gfx/bad.bmp", "not a picture");
+        struct Picture {
+            const char* name;
+            int width, height;
+        };
+        for (const Picture& p : {Picture{"bg640.bmp", 64, 48}, {"bg800.bmp", 64, 48}, {"bg1024.bmp", 64, 48},
+                                 {"bg1152.bmp", 64, 48}, {"bg1280.bmp", 64, 48}, {"quit.bmp", 90, 40},
+                                 {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
+            write_bmp(dir / "gfx" / p.name, p.width, p.height);
+        for (const Picture& p : {Picture{"good.bmp", 200, 100}, {"bad.bmp", 180, 90}}) {
+            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / p.name, p.width, p.height);
+            if (o.end_pictures == "undecodable") write(std::string("gfx/") + p.name, "not a picture");
         }
 
         std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
                            "backcolor=0\nquitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
                            "endgoodsound=good.wav\nendbadsound=bad.wav\n";
-        write_wave(dir / "sfx" / "good.wav", o.end_ms);
-        write_wave(dir / "sfx" / "bad.wav", o.end_ms);
+        write_wave(dir / "sfx" / "good.wav", 400);
+        write_wave(dir / "sfx" / "bad.wav", 400);
         if (o.result_sounds) {
             main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
             if (o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
@@ -279,7 +284,7 @@ private:
         group("countdown", o.countdown);
         group("tries made", o.tries_made);
         group("tries left", o.tries_left);
-        if (o.cards_left_group) group("cards left", 0);
+        group("cards left", 0);
         write("data/main.ini", main + o.extra_main);
 
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
@@ -292,26 +297,13 @@ private:
         write("data/global.ini", global + o.extra_global);
 
         std::string cards;
-        const int n = o.cards_x * o.cards_y;
-        for (int i = 0; i < n; ++i) {
-            const std::string face = "f" + std::to_string(i) + ".bmp";
+        for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
+            const std::string face = "f" + std::to_string(i) + ".bmp", wave = card_sound_file(i);
             write_bmp(dir / "card" / face, 60, 60);
-            CardSound sound = o.card_sound;
-            if (auto it = o.card_sound_of.find(i); it != o.card_sound_of.end()) sound = it->second;
-            sounds_[i] = sound;
-            const std::string wave = card_sound_file(i);
-            switch (sound) {
-                case CardSound::Present:
-                case CardSound::Vanished:
-                    write_wave(dir / "card" / wave, o.card_ms);
-                    break;
-                case CardSound::Undecodable:
-                    write("card/" + wave, "not a wave");
-                    break;
-                case CardSound::Empty:
-                case CardSound::MissingAtLoad:
-                    break;
-            }
+            const auto it = o.card_sound_of.find(i);
+            const CardSound sound = sounds_[i] = it == o.card_sound_of.end() ? o.card_sound : it->second;
+            if (sound == CardSound::Present || sound == CardSound::Vanished) write_wave(dir / "card" / wave, o.card_ms);
+            if (sound == CardSound::Undecodable) write("card/" + wave, "not a wave");
             cards += "card" + std::to_string(i) + "\t" + face + "\tC" + std::to_string(i) + "\t" +
                      (sound == CardSound::Empty ? "" : wave) + "\n";
         }
