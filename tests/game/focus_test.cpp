@@ -3,8 +3,6 @@
 // text column; and when the frame would cover a face.
 #include <gtest/gtest.h>
 
-#include <random>
-#include <set>
 #include <string>
 
 #include "game/focus.h"
@@ -55,34 +53,6 @@ TEST(Focus, MovesToTheNearestTurnableCardInTheDirection) {
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xooo"}), 0, 0), 5);
     EXPECT_EQ(focus_nearest_cell(board({"xxxx", "xxxx"}), 0, 0), -1);
     EXPECT_EQ(focus_nearest_cell(board({"oxxo", "xxxx"}), 2, 1), 3);
-}
-
-// From any turnable card, the four arrows reach every other one, whatever
-// has left the board.
-TEST(Focus, ArrowsReachEveryTurnableCard) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 400; ++round) {
-        const int columns = 1 + static_cast<int>(random() % 6), rows = 1 + static_cast<int>(random() % 5);
-        std::vector<FocusCell> cells;
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c) cells.push_back({c, r, random() % 3 != 0});
-        const int start = focus_nearest_cell(cells, 0, 0);
-        if (start < 0) continue;
-        std::set<int> seen{start};
-        std::vector<int> open{start};
-        while (!open.empty()) {
-            const int at = open.back();
-            open.pop_back();
-            for (FocusMove m : {FocusMove::Left, FocusMove::Right, FocusMove::Up, FocusMove::Down}) {
-                const int next = focus_next_cell(cells, at, m);
-                ASSERT_TRUE(cells[static_cast<size_t>(next)].turnable);
-                if (seen.insert(next).second) open.push_back(next);
-            }
-        }
-        size_t turnable = 0;
-        for (const FocusCell& c : cells) turnable += c.turnable;
-        EXPECT_EQ(seen.size(), turnable) << "round " << round;
-    }
 }
 
 TEST(Focus, TextColumnMovesThroughChoosableTexts) {

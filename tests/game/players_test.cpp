@@ -1,7 +1,8 @@
 // Players: the turn, dropping out at a limit, the clock, and the end of the game.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <vector>
 
 #include "game/text_game_fixture.h"
 
@@ -88,59 +89,8 @@ TEST_F(Players, TryWithoutAPairAtALimit) {
     }
 }
 
-TEST_F(Players, LimitsPutPlayersOutAndEndTheGame) {
-    struct Case {
-        const char* name;
-        PlayOptions options;
-        // Plays until just before the limit, then to it.
-        std::function<void(Players&)> before, reach;
-        const char* end;
-        int cards_left;
-    };
-    const auto tries = [](int n) {
-        return [n](Players& t) {
-            for (int i = 0; i < n; ++i) fail_try(t);
-        };
-    };
-    const auto pair = [](int m) { return [m](Players& t) { take_pair(t, m); }; };
-    const auto wait = [](uint64_t ms) { return [ms](Players& t) { t.advance(ms); }; };
-    const Case cases[] = {
-        {"timer 30", {.cards_x = 3, .timer = 30}, wait(29'000), wait(1000), "bad.bmp", 6},
-        {"countdown 3", {.cards_x = 3, .countdown = 3}, wait(2000), wait(1000), "bad.bmp", 6},
-        {"tries made 0: out at the first test", {.cards_x = 3, .tries_made = 0}, wait(0), tries(1), "bad.bmp", 6},
-        {"tries left 5, fifth try without a pair", {.cards_x = 3, .tries_left = 5}, tries(4), tries(1), "bad.bmp", 6},
-        {"tries left 5, fifth try a pair", {.cards_x = 3, .tries_left = 5}, tries(4), pair(0), "bad.bmp", 4},
-        // An emptied board is a good end, also when its last pair reached the limit.
-        {"tries left 2, the last pair with the second try", {.tries_left = 2}, pair(0), pair(1), "good.bmp", 0},
-        {"tries made 2, the last pair with the second try", {.tries_made = 2}, pair(0), pair(1), "good.bmp", 0},
-        {"two players, both out by tries left", {.cards_x = 3, .players = 2, .tries_left = 1}, tries(1), tries(1),
-         "bad.bmp", 6},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        restart(c.options);
-        ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
-        c.before(*this);
-        EXPECT_EQ(game().memGameOver, False);
-        c.reach(*this);
-        run_until_free();
-        ASSERT_EQ(end_picture(), c.end);
-        // The end picture in the middle of the window, the end sound of the same kind.
-        const PictureRef& shown = game().pic_End.picture();
-        EXPECT_TRUE(game().pic_End.visible());
-        EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
-        EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
-        const auto plays = plays_since(0);
-        EXPECT_EQ(plays.back(), c.end == std::string("good.bmp") ? "sfx/good.wav" : "sfx/bad.wav");
-        EXPECT_EQ(game().memCardsLeft, c.cards_left);
-        check_invariants();
-        if (c.options.timer) {
-            EXPECT_EQ(game().memPlayer[0].Time, *c.options.timer);
-        }
-    }
-}
-
+// A player out by the clock plays on until a try without a pair; the time counts only
+// for the player whose turn it is and stops at the end.
 TEST_F(Players, OnlyTheCurrentPlayerSpendsTime) {
     restart({.players = 2, .timer = 10});
     ASSERT_EQ(start(), std::nullopt);
@@ -153,7 +103,11 @@ TEST_F(Players, OnlyTheCurrentPlayerSpendsTime) {
     // Player 1 clears the board before their own limit: the good end, and the clock stops.
     take_pair(*this, 0);
     take_pair(*this, 1);
-    EXPECT_EQ(end_picture(), "good.bmp");
+    ASSERT_EQ(end_picture(), "good.bmp");
+    // The end picture in the middle of the window.
+    const PictureRef& shown = game().pic_End.picture();
+    EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
+    EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
     const float time = game().memPlayer[1].Time;
     advance(3000);
     EXPECT_EQ(game().memPlayer[1].Time, time);
@@ -246,10 +200,12 @@ TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
         c.text ? click_text(text_of(1)) : click_card(position_of(1));
         advance(5000);
         ASSERT_EQ(end_picture(), c.end);
-        int end_sounds = 0;
+        // One end sound, of the end's kind.
+        std::vector<std::string> end_sounds;
         for (const std::string& played : plays_since(0))
-            end_sounds += played == "sfx/good.wav" || played == "sfx/bad.wav";
-        EXPECT_EQ(end_sounds, 1);
+            if (played == "sfx/good.wav" || played == "sfx/bad.wav") end_sounds.push_back(played);
+        const std::string sound = c.end == std::string("good.bmp") ? "sfx/good.wav" : "sfx/bad.wav";
+        EXPECT_EQ(end_sounds, std::vector<std::string>{sound});
         EXPECT_EQ(game().memCardsLeft, c.cards_left);
         // Cards taken and scored add up; a try left in hand is not scored.
         double made = 0;
