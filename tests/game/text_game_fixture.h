@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/play_fixture.h"
@@ -91,11 +92,8 @@ protected:
         int turned = 0, selected = 0;
         for (int16_t i = 0; i < card_count(); ++i) turned += g.memDisplayCard[static_cast<size_t>(i)].Turned != False;
         for (const TextDisplay& slot : g.memInterface.TextList.Display) selected += slot.Selected != False;
-        EXPECT_EQ(turned, 0);
-        EXPECT_EQ(selected, 0);
-        if (g.memGameOver == False) {
-            EXPECT_TRUE(settled());
-        }
+        EXPECT_EQ(std::tuple(turned, selected), std::tuple(0, 0));
+        EXPECT_TRUE(g.memGameOver != False || settled());
     }
 
     // The files played after the mark, relative to the set's folder.
