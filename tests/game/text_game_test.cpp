@@ -76,56 +76,20 @@ TEST_F(TextGame, TriesOfATextGame) {
     }
 }
 
-TEST_F(TextGame, SecondChoiceOfAHalfBeforeSettlementIsIgnored) {
-    struct Case {
-        const char* name;
-        bool card;  // the first choice is a card
-        bool wait;  // the second choice comes after the first one's sounds
-        bool text_second;  // the second choice is a text (else one of the first kind)
-    };
-    for (const Case c : {Case{"second card while the first card's sounds play", true, false, false},
-                         {"second card after the first card's sounds", true, true, false},
-                         {"second text while the first text's sounds play", false, false, true},
-                         {"second text after the first text's sounds", false, true, true},
-                         {"a text while the card's sounds play", true, false, true}}) {
-        SCOPED_TRACE(c.name);
-        restart_text({}, {});
-        ASSERT_EQ(start_text(), std::nullopt);
-        wait_for_status_tick();
-        const frm_MemoryGame& g = game();
-        const int16_t card = position_of(1), other_card = position_of(3), text = text_of(1), other_text = text_of(3);
-        c.card ? click_card(card) : click_text(text);
-        if (c.wait) {
-            ASSERT_TRUE(run_until_quiet());
-        }
-        if (!c.text_second) click_card(other_card);
-        else click_text(c.card ? text : other_text);
-        // Nothing of the second choice shows.
-        EXPECT_EQ(g.memDisplayCard[static_cast<size_t>(other_card)].Turned, False);
-        EXPECT_EQ(g.lbl_Text[other_text].fore_color(), kRestColour);
-        EXPECT_EQ(g.lbl_Text[text].fore_color(), c.card ? kRestColour : kSelectColour);
-        EXPECT_EQ(g.memTextGame.TextChosen, to_flag(!c.card));
-        ASSERT_TRUE(run_until_quiet());
-        c.card ? click_text(text) : click_card(card);
-        ASSERT_TRUE(run_until_settled());
-        // The first choices made the try, and it matched.
-        EXPECT_EQ(g.memPlayer[0].CardsMade, 1);
-        EXPECT_FALSE(g.img_Card[card].visible());
-        EXPECT_FALSE(g.lbl_Text[text].visible());
-        check_text_invariants();
-    }
-}
-
 // The sounds of a try in both orders, with and without each sound. A card
 // chosen while the text's chain plays cuts it short after its first sound
 // (a text click does not hold the board) and settles the try once; a text
 // sound that ends while the card is turned leaves the try to the card's
-// own sounds.
+// own sounds. A second choice of a half before the try is settled is ignored.
 TEST_F(TextGame, SoundsOfATry) {
     struct Case {
         bool card_first, click_sound, text_sounds, result_sounds, match;
         int text_ms = 150;
         bool hurry = false;  // text first, the card chosen at once
+        // A second choice ('c' a card, 't' a text; the try's own text after its card), during the first
+        // half's sounds or after them.
+        char intruder = 0;
+        bool wait = false;
     };
     // Every two of the first five settings meet in all four combinations (a half of all 32).
     std::vector<Case> cases;
@@ -137,10 +101,16 @@ TEST_F(TextGame, SoundsOfATry) {
         cases.push_back({false, c.click_sound, true, c.result_sounds, !match, 150, true});
         if (!c.click_sound) cases.push_back({false, false, true, c.result_sounds, match, 0, true});
     }
+    for (const bool wait : {false, true}) {
+        cases.push_back({true, true, true, true, true, 150, false, 'c', wait});
+        cases.push_back({false, true, true, true, true, 150, false, 't', wait});
+    }
+    cases.push_back({true, true, true, true, true, 150, false, 't', false});
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << order_name(c.card_first) << " click " << c.click_sound << " text "
                                           << c.text_sounds << " result " << c.result_sounds << " match " << c.match
-                                          << " hurry " << c.hurry << " text " << c.text_ms << " ms");
+                                          << " hurry " << c.hurry << " text " << c.text_ms << " ms, second "
+                                          << (c.intruder ? c.intruder : '-') << " wait " << c.wait);
         restart_text({.result_sounds = c.result_sounds},
                      {.click_sound = c.click_sound, .text_sounds = c.text_sounds, .text_ms = c.text_ms});
         ASSERT_EQ(start_text(), std::nullopt);
@@ -153,6 +123,20 @@ TEST_F(TextGame, SoundsOfATry) {
         if (c.hurry) {
             click_text(text_of(text_line));
             click_card(position_of(3));
+            ASSERT_TRUE(run_until_settled());
+        } else if (c.intruder != 0) {
+            const int16_t card = position_of(3), text = text_of(text_line);
+            c.card_first ? click_card(card) : click_text(text);
+            if (c.wait) {
+                ASSERT_TRUE(run_until_quiet());
+            }
+            c.intruder == 'c' ? click_card(position_of(1)) : click_text(c.card_first ? text : text_of(1));
+            // Nothing of the second choice shows.
+            EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(position_of(1))].Turned, False);
+            EXPECT_EQ(game().lbl_Text[text_of(1)].fore_color(), kRestColour);
+            EXPECT_EQ(game().memTextGame.TextChosen, to_flag(!c.card_first));
+            ASSERT_TRUE(run_until_quiet());
+            c.card_first ? click_text(text) : click_card(card);
             ASSERT_TRUE(run_until_settled());
         } else {
             ASSERT_TRUE(try_pair(3, text_line, c.card_first));
