@@ -9,202 +9,169 @@ namespace {
 
 using Interface = BoardTest;
 
-ControlGroup group(int16_t order, int16_t place_x = 0, int16_t place_y = 1,
-                   std::string picture = "") {
-  return ControlGroup{True,    order, 0,       std::move(picture),
-                      nullptr, 99,    place_x, place_y};
+ControlGroup group(int16_t order, int16_t place_x = 0, int16_t place_y = 1, std::string picture = "") {
+    return ControlGroup{True, order, 0, std::move(picture), nullptr, 99, place_x, place_y};
 }
 
 TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
-  picture("panel.bmp", 100, 60);
-  picture("second.bmp", 90, 50);
-  game->memControl[kGroupTimer] = group(0, 1, 0, "panel.bmp");
-  game->memControl[kGroupCardsLeft] = group(3, 2, 2, "panel.bmp");
-  game->memControl[kGroupTriesMade] = group(4, 0, 1);
-  // Two groups of one order share its display; the later group is written last.
-  game->memControl[kGroupCardsMade] = group(2, 0, 1, "panel.bmp");
-  game->memControl[kGroupTriesLeft] = group(2, 1, 1, "second.bmp");
-  game->memControl[kGroupTriesLeft].ForeColor = 5;
-  game->memControl[kGroupTriesLeft].Condition = 7;
-  // Orders without a display slot, and group 6, are never shown.
-  game->memControl[kGroupCountdown] = group(6, 0, 1, "missing.bmp");
-  game->memControl[6] = group(1);
-  game->lbl_Control[2].font()->size =
-      20; // large digits get one blank either side
-  build();
-  EXPECT_TRUE(platform.message_boxes.empty());
-  // Slot, picture shown, alignment, top, colour. Every value label takes
-  // element 0's picture width.
-  const int centred = static_cast<int>(
-      std::nearbyint((60 - game->lbl_Control[3].height()) / 2.0 + 8 + 64 * 3));
-  const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
-      {0, true, Alignment::Right, 8, 99},
-      {2, true, Alignment::Right, 24 + 64 * 2, 5},
-      {3, true, Alignment::Centre, centred, 99},
-      {4, false, Alignment::Left, 24 + 64 * 4, 99},
-  };
-  for (const auto &[slot, shown, alignment, top, colour] : expects) {
-    const Label &value = game->lbl_Control[slot];
-    EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(),
-                         value.fore_color(), value.caption(), value.width(),
-                         value.left(), value.alignment(), value.top()),
-              std::tuple(shown, true, colour, slot == 2 ? " 0 " : "  0  ", 100,
-                         8, alignment, top))
-        << slot;
-  }
-  for (int16_t unused : {1, 5})
-    EXPECT_FALSE(game->img_Control[unused].visible() ||
-                 game->lbl_Control[unused].visible())
-        << unused;
-  // First values (tries left is written after cards made), then the refresh
-  // after a try.
-  game->memInitValues();
-  const auto caption = [this](int16_t slot) {
-    return game->lbl_Control[slot].caption();
-  };
-  EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)),
-            std::tuple("Control", " 7 ", "  16  "));
-  game->memCardsLeft = 12;
-  game->memPlayer[0].TriesLeft = -1;
-  game->memShowControls();
-  EXPECT_EQ(std::tuple(caption(2), caption(3)), std::tuple(" -1 ", "  12  "));
-  // An inactive group takes no display, even where it has a slot.
-  SetUp();
-  game->memControl[kGroupTriesMade] = group(1, 0, 1, "panel.bmp");
-  game->memControl[kGroupTriesMade].Active = False;
-  build();
-  EXPECT_FALSE(game->img_Control[1].visible() ||
-               game->lbl_Control[1].visible());
+    picture("panel.bmp", 100, 60);
+    picture("second.bmp", 90, 50);
+    game->memControl[kGroupTimer] = group(0, 1, 0, "panel.bmp");
+    game->memControl[kGroupCardsLeft] = group(3, 2, 2, "panel.bmp");
+    game->memControl[kGroupTriesMade] = group(4, 0, 1);
+    // Two groups of one order share its display; the later group is written last.
+    game->memControl[kGroupCardsMade] = group(2, 0, 1, "panel.bmp");
+    game->memControl[kGroupTriesLeft] = group(2, 1, 1, "second.bmp");
+    game->memControl[kGroupTriesLeft].ForeColor = 5;
+    game->memControl[kGroupTriesLeft].Condition = 7;
+    // Orders without a display slot, and group 6, are never shown.
+    game->memControl[kGroupCountdown] = group(6, 0, 1, "missing.bmp");
+    game->memControl[6] = group(1);
+    game->lbl_Control[2].font()->size = 20;  // large digits get one blank either side
+    build();
+    EXPECT_TRUE(platform.message_boxes.empty());
+    // Slot, picture shown, alignment, top, colour. Every value label takes
+    // element 0's picture width.
+    const int centred = static_cast<int>(std::nearbyint((60 - game->lbl_Control[3].height()) / 2.0 + 8 + 64 * 3));
+    const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
+        {0, true, Alignment::Right, 8, 99},
+        {2, true, Alignment::Right, 24 + 64 * 2, 5},
+        {3, true, Alignment::Centre, centred, 99},
+        {4, false, Alignment::Left, 24 + 64 * 4, 99},
+    };
+    for (const auto& [slot, shown, alignment, top, colour] : expects) {
+        const Label& value = game->lbl_Control[slot];
+        EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(), value.fore_color(), value.caption(),
+                             value.width(), value.left(), value.alignment(), value.top()),
+                  std::tuple(shown, true, colour, slot == 2 ? " 0 " : "  0  ", 100, 8, alignment, top))
+            << slot;
+    }
+    for (int16_t unused : {1, 5})
+        EXPECT_FALSE(game->img_Control[unused].visible() || game->lbl_Control[unused].visible()) << unused;
+    // First values (tries left is written after cards made), then the refresh
+    // after a try.
+    game->memInitValues();
+    const auto caption = [this](int16_t slot) { return game->lbl_Control[slot].caption(); };
+    EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)), std::tuple("Control", " 7 ", "  16  "));
+    game->memCardsLeft = 12;
+    game->memPlayer[0].TriesLeft = -1;
+    game->memShowControls();
+    EXPECT_EQ(std::tuple(caption(2), caption(3)), std::tuple(" -1 ", "  12  "));
+    // An inactive group takes no display, even where it has a slot.
+    SetUp();
+    game->memControl[kGroupTriesMade] = group(1, 0, 1, "panel.bmp");
+    game->memControl[kGroupTriesMade].Active = False;
+    build();
+    EXPECT_FALSE(game->img_Control[1].visible() || game->lbl_Control[1].visible());
 }
 
 TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
-  game->memPlayers = 2;
-  game->memPlayer.resize(2);
-  game->memDimColor = 123;
-  game->memControl[kGroupCountdown] =
-      ControlGroup{.Active = True, .Order = 0, .Condition = 60};
-  // Active but not exactly True: the limit is not set, the first value is still
-  // shown.
-  game->memControl[kGroupTriesLeft] =
-      ControlGroup{.Active = -2, .Order = 1, .Condition = 9};
-  build();
-  game->memInitValues();
-  EXPECT_EQ(
-      std::tuple(game->memPlayer[1].Countdown, game->memPlayer[1].TriesLeft),
-      std::tuple(60, 0));
-  EXPECT_NE(game->lbl_PlayerName[0].fore_color(), 123);
-  EXPECT_EQ(std::tuple(game->lbl_PlayerName[3].fore_color(),
-                       game->lbl_PlayerScore[1].fore_color()),
-            std::tuple(123, 123));
-  EXPECT_EQ(
-      std::tuple(game->lbl_Control[1].caption(), game->tim_Timer.enabled()),
-      std::tuple("  9  ", true));
+    game->memPlayers = 2;
+    game->memPlayer.resize(2);
+    game->memDimColor = 123;
+    game->memControl[kGroupCountdown] = ControlGroup{.Active = True, .Order = 0, .Condition = 60};
+    // Active but not exactly True: the limit is not set, the first value is still
+    // shown.
+    game->memControl[kGroupTriesLeft] = ControlGroup{.Active = -2, .Order = 1, .Condition = 9};
+    build();
+    game->memInitValues();
+    EXPECT_EQ(std::tuple(game->memPlayer[1].Countdown, game->memPlayer[1].TriesLeft), std::tuple(60, 0));
+    EXPECT_NE(game->lbl_PlayerName[0].fore_color(), 123);
+    EXPECT_EQ(std::tuple(game->lbl_PlayerName[3].fore_color(), game->lbl_PlayerScore[1].fore_color()),
+              std::tuple(123, 123));
+    EXPECT_EQ(std::tuple(game->lbl_Control[1].caption(), game->tim_Timer.enabled()), std::tuple("  9  ", true));
 }
 
 TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
-  // Game kind, debug mode: faces and captions shown, play-area outline shown.
-  const std::tuple<int16_t, bool, bool> cases[] = {
-      {0, false, false}, {1, false, true}, {0, true, true}};
-  for (const auto &[app_type, debug, shown] : cases) {
-    SCOPED_TRACE(std::to_string(app_type) + (debug ? " debug" : ""));
-    SetUp();
-    game->memAppType = app_type;
-    program.memDebug = to_flag(debug);
-    build();
-    for (int16_t k : {0, 15}) {
-      const Image &card = game->img_Card[k];
-      EXPECT_EQ(card.picture(),
-                shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture
-                      : game->memCardBack);
-      // The caption is the dealt card's text even while it is hidden.
-      EXPECT_EQ(std::tuple(card.visible(), game->lbl_Card[k].visible(),
-                           game->lbl_Card[k].caption()),
-                std::tuple(true, shown, "C" + std::to_string(15 - k)));
+    // Game kind, debug mode: faces and captions shown, play-area outline shown.
+    const std::tuple<int16_t, bool, bool> cases[] = {{0, false, false}, {1, false, true}, {0, true, true}};
+    for (const auto& [app_type, debug, shown] : cases) {
+        SCOPED_TRACE(std::to_string(app_type) + (debug ? " debug" : ""));
+        SetUp();
+        game->memAppType = app_type;
+        program.memDebug = to_flag(debug);
+        build();
+        for (int16_t k : {0, 15}) {
+            const Image& card = game->img_Card[k];
+            EXPECT_EQ(card.picture(),
+                      shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture : game->memCardBack);
+            // The caption is the dealt card's text even while it is hidden.
+            EXPECT_EQ(std::tuple(card.visible(), game->lbl_Card[k].visible(), game->lbl_Card[k].caption()),
+                      std::tuple(true, shown, "C" + std::to_string(15 - k)));
+            EXPECT_EQ(std::tuple(card.width(), card.height(), game->lbl_Card[k].left()),
+                      std::tuple(80, 80, card.left()));
+        }
+        const Shape& area = game->shp_PlayArea;
+        EXPECT_EQ(area.visible(), debug);
+        if (debug) {
+            EXPECT_EQ(std::tuple(area.left(), area.width(), area.height()), std::tuple(121, 663, 535));
+        }
     }
-    EXPECT_EQ(game->shp_PlayArea.visible(), debug);
-  }
-  // Places the deal did not fill stay empty: one short of the grid, one past
-  // the card file.
-  SetUp();
-  deal(15);
-  game->memDisplayCard[3].Reference = 40;
-  game->memAppType = 1;
-  build();
-  for (int16_t k : {3, 15})
-    EXPECT_EQ(
-        std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()),
-        std::tuple(nullptr, ""));
-  EXPECT_NE(game->img_Card[4].picture(), nullptr);
+    // Places the deal did not fill stay empty: one short of the grid, one past
+    // the card file.
+    SetUp();
+    deal(15);
+    game->memDisplayCard[3].Reference = 40;
+    game->memAppType = 1;
+    build();
+    for (int16_t k : {3, 15})
+        EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
+    EXPECT_NE(game->img_Card[4].picture(), nullptr);
 }
 
 TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
-  std::filesystem::remove(dir / "player.bmp");
-  write("board800.bmp", "not a picture");
-  game->memInterface.QuitPicture = "quit.bmp";
-  game->memControl[kGroupCardsLeft] = group(2, 0, 1, "panel.bmp");
-  game->memPlayers = 2;
-  game->memPlayer.resize(2);
-  build();
-  ASSERT_EQ(error_codes(), (std::vector<int>{100, 102, 103, 104, 104}));
-  // The missing files are named by their full path.
-  EXPECT_NE(
-      platform.message_boxes[2].text.find("''" + dir.string() + "/quit.bmp"),
-      std::string::npos);
-  EXPECT_TRUE(game->lbl_Control[2].visible() &&
-              game->lbl_PlayerName[1].visible() &&
-              game->img_Card[15].visible());
-  EXPECT_EQ(std::tuple(game->img_Quit.top(), game->img_Player[1].top()),
-            std::tuple(600 - (41 + 8), 600 - (25 + 8)));
+    std::filesystem::remove(dir / "player.bmp");
+    write("board800.bmp", "not a picture");
+    game->memInterface.QuitPicture = "quit.bmp";
+    game->memControl[kGroupCardsLeft] = group(2, 0, 1, "panel.bmp");
+    game->memPlayers = 2;
+    game->memPlayer.resize(2);
+    build();
+    ASSERT_EQ(error_codes(), (std::vector<int>{100, 102, 103, 104, 104}));
+    // The missing files are named by their full path.
+    EXPECT_NE(platform.message_boxes[2].text.find("''" + dir.string() + "/quit.bmp"), std::string::npos);
+    EXPECT_TRUE(game->lbl_Control[2].visible() && game->lbl_PlayerName[1].visible() && game->img_Card[15].visible());
+    EXPECT_EQ(std::tuple(game->img_Quit.top(), game->img_Player[1].top()), std::tuple(600 - (41 + 8), 600 - (25 + 8)));
 }
 
 // At most four slots; a slot no player uses is hidden, so that its empty
 // picture takes no clicks meant for the cards beneath it.
 TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
-  for (int16_t players : {0, 1, 3, 5}) {
-    SCOPED_TRACE(players);
-    SetUp();
-    game->memPlayers = players;
-    game->memPlayer.resize(static_cast<size_t>(std::max<int>(players, 1)));
-    for (size_t p = 0; p < game->memPlayer.size(); ++p)
-      game->memPlayer[p].Name = "P" + std::to_string(p);
-    for (int16_t p = 0; p < 4; ++p)
-      game->img_Player[p].set_visible(true); // as a window design may have them
-    build();
-    EXPECT_EQ(game->memPlayers, std::max<int16_t>(players, 1));
-    for (int16_t p = 0; p < 4; ++p) {
-      const bool shown = p < std::min<int>(players, 4);
-      const Label &name = game->lbl_PlayerName[p];
-      EXPECT_EQ(std::tuple(name.visible(), game->img_Player[p].visible()),
-                std::tuple(shown, shown))
-          << p;
-      if (!shown)
-        continue;
-      EXPECT_EQ(
-          std::tuple(name.caption(), name.left(),
-                     game->lbl_PlayerScore[p].left()),
-          std::tuple(" P" + std::to_string(p), 120 + 128 * p, 208 + 128 * p));
+    for (int16_t players : {0, 1, 3, 5}) {
+        SCOPED_TRACE(players);
+        SetUp();
+        game->memPlayers = players;
+        game->memPlayer.resize(static_cast<size_t>(std::max<int>(players, 1)));
+        for (size_t p = 0; p < game->memPlayer.size(); ++p) game->memPlayer[p].Name = "P" + std::to_string(p);
+        for (int16_t p = 0; p < 4; ++p) game->img_Player[p].set_visible(true);  // as a window design may have them
+        build();
+        EXPECT_EQ(game->memPlayers, std::max<int16_t>(players, 1));
+        for (int16_t p = 0; p < 4; ++p) {
+            const bool shown = p < std::min<int>(players, 4);
+            const Label& name = game->lbl_PlayerName[p];
+            EXPECT_EQ(std::tuple(name.visible(), game->img_Player[p].visible()), std::tuple(shown, shown)) << p;
+            if (!shown) continue;
+            EXPECT_EQ(std::tuple(name.caption(), name.left(), game->lbl_PlayerScore[p].left()),
+                      std::tuple(" P" + std::to_string(p), 120 + 128 * p, 208 + 128 * p));
+        }
     }
-  }
 }
 
 TEST_F(Interface, TextLabelsFormOneColumn) {
-  TextList &list = game->memInterface.TextList;
-  list =
-      TextList{.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
-  for (int i = 0; i < 16; ++i) {
-    list.Item.push_back({"T" + std::to_string(i), ""});
-    list.Display.push_back({static_cast<float>((i + 1) % 16), False});
-  }
-  build();
-  const int height = game->lbl_Text[0].height();
-  for (int16_t i = 0; i < 16; ++i) {
-    const Label &label = game->lbl_Text[i];
-    EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(),
-                         label.width(), label.visible()),
-              std::tuple("T" + std::to_string((i + 1) % 16), 5,
-                         i * (height + 3) + 20, 100, true));
-  }
+    TextList& list = game->memInterface.TextList;
+    list = TextList{.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
+    for (int i = 0; i < 16; ++i) {
+        list.Item.push_back({"T" + std::to_string(i), ""});
+        list.Display.push_back({static_cast<float>((i + 1) % 16), False});
+    }
+    build();
+    const int height = game->lbl_Text[0].height();
+    for (int16_t i = 0; i < 16; ++i) {
+        const Label& label = game->lbl_Text[i];
+        EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(), label.width(), label.visible()),
+                  std::tuple("T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
+    }
 }
 
-} // namespace
-} // namespace mem::test
+}  // namespace
+}  // namespace mem::test
