@@ -24,8 +24,11 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memControl[kGroupTriesLeft] = group(2, 1, 1, "second.bmp");
     game->memControl[kGroupTriesLeft].ForeColor = 5;
     game->memControl[kGroupTriesLeft].Condition = 7;
+    // Active but not exactly True: the limit is not set, the first value is still shown.
+    game->memControl[kGroupTriesLeft].Active = -2;
     // Orders without a display slot, and group 6, are never shown.
     game->memControl[kGroupCountdown] = group(6, 0, 1, "missing.bmp");
+    game->memControl[kGroupCountdown].Condition = 60;
     game->memControl[6] = group(1);
     game->lbl_Control[2].font()->size = 20;  // large digits get one blank either side
     build();
@@ -53,6 +56,8 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memInitValues();
     const auto caption = [this](int16_t slot) { return game->lbl_Control[slot].caption(); };
     EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)), std::tuple("Control", " 7 ", "  16  "));
+    EXPECT_EQ(std::tuple(game->memPlayer[0].Countdown, game->memPlayer[0].TriesLeft, game->tim_Timer.enabled()),
+              std::tuple(60, 0, true));
     game->memCardsLeft = 12;
     game->memPlayer[0].TriesLeft = -1;
     game->memShowControls();
@@ -63,23 +68,6 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memControl[kGroupTriesMade].Active = False;
     build();
     EXPECT_FALSE(game->img_Control[1].visible() || game->lbl_Control[1].visible());
-}
-
-TEST_F(Interface, StartDimsPlayersOneToThreeAndSetsTheLimits) {
-    game->memPlayers = 2;
-    game->memPlayer.resize(2);
-    game->memDimColor = 123;
-    game->memControl[kGroupCountdown] = ControlGroup{.Active = True, .Order = 0, .Condition = 60};
-    // Active but not exactly True: the limit is not set, the first value is still
-    // shown.
-    game->memControl[kGroupTriesLeft] = ControlGroup{.Active = -2, .Order = 1, .Condition = 9};
-    build();
-    game->memInitValues();
-    EXPECT_EQ(std::tuple(game->memPlayer[1].Countdown, game->memPlayer[1].TriesLeft), std::tuple(60, 0));
-    EXPECT_NE(game->lbl_PlayerName[0].fore_color(), 123);
-    EXPECT_EQ(std::tuple(game->lbl_PlayerName[3].fore_color(), game->lbl_PlayerScore[1].fore_color()),
-              std::tuple(123, 123));
-    EXPECT_EQ(std::tuple(game->lbl_Control[1].caption(), game->tim_Timer.enabled()), std::tuple("  9  ", true));
 }
 
 TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
@@ -135,7 +123,7 @@ TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
 }
 
 // At most four slots; a slot no player uses is hidden, so that its empty
-// picture takes no clicks meant for the cards beneath it.
+// picture takes no clicks meant for the cards beneath it. The start dims players 1 to 3.
 TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
     for (int16_t players : {0, 1, 3, 5}) {
         SCOPED_TRACE(players);
@@ -144,11 +132,14 @@ TEST_F(Interface, PlayerStripShowsAtMostFourSlots) {
         game->memPlayer.resize(static_cast<size_t>(std::max<int>(players, 1)));
         for (size_t p = 0; p < game->memPlayer.size(); ++p) game->memPlayer[p].Name = "P" + std::to_string(p);
         for (int16_t p = 0; p < 4; ++p) game->img_Player[p].set_visible(true);  // as a window design may have them
+        game->memDimColor = 123;
         build();
+        game->memInitValues();
         EXPECT_EQ(game->memPlayers, std::max<int16_t>(players, 1));
         for (int16_t p = 0; p < 4; ++p) {
             const bool shown = p < std::min<int>(players, 4);
             const Label& name = game->lbl_PlayerName[p];
+            EXPECT_EQ(name.fore_color() == 123 && game->lbl_PlayerScore[p].fore_color() == 123, p > 0);
             EXPECT_EQ(std::tuple(name.visible(), game->img_Player[p].visible()), std::tuple(shown, shown)) << p;
             if (!shown) continue;
             EXPECT_EQ(std::tuple(name.caption(), name.left(), game->lbl_PlayerScore[p].left()),
