@@ -41,8 +41,9 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
         bool match_line, pictures_shown, captions_shown, on_board, animated;
     };
     const Case cases[] = {
-        {0, false, true, true, true, false},  {-1, false, true, true, true, false}, {1, false, false, true, true, false},
-        {2, false, true, true, false, true},  {3, false, false, false, true, true},
+        {0, false, true, true, true, false},  {-1, false, true, true, true, false},
+        {1, false, false, true, true, false}, {2, false, true, true, false, true},
+        {3, false, false, false, true, true},
         {2, true, true, true, true, false},  // the line (colour 255, width 3) instead of the fly-away
     };
     for (const Case& c : cases) {
