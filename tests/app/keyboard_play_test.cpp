@@ -115,11 +115,6 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_TRUE(run_until_free());
     key(kKeySpace);
     EXPECT_TRUE(turned(b));
-    ASSERT_TRUE(run_until_free());
-    // The pair has left the board: the next arrow finds a card still there.
-    EXPECT_FALSE(game().shp_Focus.visible());
-    key(kKeyLeft);
-    EXPECT_TRUE(game().shp_Focus.visible() && game().memFocusCard != a && game().memFocusCard != b);
 }
 
 TEST_F(KeyboardPlay, MutedGameKeepsEveryDeviceCommandAndItsTime) {
