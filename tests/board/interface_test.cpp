@@ -33,8 +33,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->lbl_Control[2].font()->size = 20;  // large digits get one blank either side
     build();
     EXPECT_TRUE(platform.message_boxes.empty());
-    // Slot, picture shown, alignment, top, colour. Every value label takes
-    // element 0's picture width.
+    // Slot, picture shown, alignment, top, colour. Every value label takes element 0's picture width.
     const int centred = static_cast<int>(std::nearbyint((60 - game->lbl_Control[3].height()) / 2.0 + 8 + 64 * 3));
     const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
         {0, true, Alignment::Right, 8, 99},
@@ -51,8 +50,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     }
     for (int16_t unused : {1, 5})
         EXPECT_FALSE(game->img_Control[unused].visible() || game->lbl_Control[unused].visible()) << unused;
-    // First values (tries left is written after cards made), then the refresh
-    // after a try.
+    // First values (tries left is written after cards made), then the refresh after a try.
     game->memInitValues();
     const auto caption = [this](int16_t slot) { return game->lbl_Control[slot].caption(); };
     EXPECT_EQ(std::tuple(caption(1), caption(2), caption(3)), std::tuple("Control", " 7 ", "  16  "));
@@ -95,8 +93,7 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
             EXPECT_EQ(std::tuple(area.left(), area.width(), area.height()), std::tuple(121, 663, 535));
         }
     }
-    // Places the deal did not fill stay empty: one short of the grid, one past
-    // the card file.
+    // Places the deal did not fill stay empty: one short of the grid, one past the card file.
     SetUp();
     deal(15);
     game->memDisplayCard[3].Reference = 40;
