@@ -30,6 +30,9 @@ start_xvfb() {
     for _ in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
     [ -s "$fd_file" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
+    # The server answers before the first client is started (a busy machine was seen to refuse the first one).
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    fail "Xvfb on $DISPLAY does not answer"
 }
 
 # The definition "$1" of a game in "$2" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) of type "$3".
