@@ -5,9 +5,6 @@
 #include <fstream>
 #include <string>
 
-#include <sys/stat.h>
-
-#include "definition/syntax.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -49,19 +46,6 @@ TEST_F(CorruptMedia, BrokenCardPictureOrSoundIsReportedAndTheGameGoesOn) {
         EXPECT_TRUE(try_cards(position_of(0), position_of(1)));
         EXPECT_EQ(game().memTurnedCards, 2);
     }
-}
-
-// A named pipe given as the card file is no file: error 7 at once, where
-// opening it would wait for a writer for ever.
-TEST_F(CorruptMedia, NamedPipeAsCardFileIsMissing) {
-    spoil = [](const fs::path& dir) {
-        fs::remove(dir / "data" / "cards.txt");
-        ASSERT_EQ(::mkfifo((dir / "data" / "cards.txt").c_str(), 0600), 0);
-    };
-    EXPECT_EQ(start(), kExitFailure);
-    ASSERT_FALSE(platform().message_boxes.empty());
-    EXPECT_EQ(platform().message_boxes.back().title, "Error in application (#7)");
-    EXPECT_EQ(memFileExists(path("data") + "cards.txt"), False);
 }
 
 }  // namespace

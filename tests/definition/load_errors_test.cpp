@@ -1,6 +1,8 @@
 // Failures while a definition set is read and prepared: the fatal errors
 // with their texts, the questions that OK carries on from, and odd files
 // that must not crash the loader.
+#include <sys/stat.h>
+
 #include "app/errors.h"
 #include "support/definition_files.h"
 #include "support/play_fixture.h"
@@ -57,17 +59,19 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
     }
 }
 
-// Files that are empty, not text at all, or folders where a file is named.
+// Files that are empty, not text at all, or folders or named pipes where a
+// file is named (opening a pipe would wait for a writer for ever).
 TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
     std::string binary;
     for (int i = 0; i < 2048; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
     struct Case {
         const char* file;
-        std::optional<std::string> content;  // nothing: a folder of that name
+        std::optional<std::string> content;  // nothing: a folder of that name; "|": a named pipe
         int code;                            // the fatal error, 0 for none
     };
     const Case cases[] = {
         {"main.ini", std::nullopt, 5}, {"global.ini", std::nullopt, 6}, {"cards.txt", std::nullopt, 7},
+        {"cards.txt", "|", 7},
         {"main.ini", "", 0},           {"global.ini", "", 0},           {"cards.txt", "", 0},
         {"main.ini", binary, 0},       {"cards.txt", binary, 0},
         {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
@@ -76,8 +80,9 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
         SCOPED_TRACE(std::string(c.file) + (c.content ? " " + std::to_string(c.content->size()) : " folder"));
         SetUp();
         files[c.file] = std::nullopt;
-        if (c.content) write("data/" + std::string(c.file), *c.content);
-        else std::filesystem::create_directories(dir / "data" / c.file);
+        if (!c.content) std::filesystem::create_directories(dir / "data" / c.file);
+        else if (*c.content == "|") ASSERT_EQ(::mkfifo((dir / "data" / c.file).c_str(), 0600), 0);
+        else write("data/" + std::string(c.file), *c.content);
         const std::optional<int> ended = load();
         if (c.code) {
             EXPECT_EQ(ended, kExitFailure);
@@ -100,23 +105,18 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
         const char* what;
         std::function<void(PlayTest&)> prepare;
         std::vector<int> codes;
-        std::function<void(const frm_MemoryGame&)> check;
+        std::function<bool(const frm_MemoryGame&)> left_out;  // what the game went on without
     };
     const Case cases[] = {
         {"result sounds", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
-         [](const frm_MemoryGame& g) {
-             EXPECT_EQ(std::tuple(g.memInterface.MatchSound, g.memInterface.NoMatchSound), std::tuple("match.wav", ""));
-             EXPECT_EQ(g.memResultSounds, False);
-         }},
+         [](const frm_MemoryGame& g) { return g.memInterface.NoMatchSound.empty() && g.memResultSounds == False; }},
         {"end and turn sounds",
          [](PlayTest& t) {
              t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\n";
              t.options.turn_sound = false;
          },
          {200, 201, 202},
-         [](const frm_MemoryGame& g) {
-             EXPECT_EQ(std::tuple(g.memInterface.EndBadSound, g.memTurnSoundFile), std::tuple("", ""));
-         }},
+         [](const frm_MemoryGame& g) { return g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty(); }},
         {"card back and card face",
          [](PlayTest& t) {
              t.options.extra_global = "picture=gone.bmp\n";
@@ -125,9 +125,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
          },
          {101, 105},
          [](const frm_MemoryGame& g) {
-             EXPECT_EQ(g.memCardBack, nullptr);
-             EXPECT_NE(g.memCardHolder[0].Picture, nullptr);
-             EXPECT_EQ(g.memCardHolder[1].Picture, nullptr);
+             return !g.memCardBack && g.memCardHolder[0].Picture && !g.memCardHolder[1].Picture;
          }},
         // The list is looked for in the card folder, then in the data folder.
         {"short text list and its click sound",
@@ -139,7 +137,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
          {204, 9},
          [](const frm_MemoryGame& g) {
              const TextList& l = g.memInterface.TextList;
-             EXPECT_EQ(std::tuple(l.Item[2].Text, l.Item[3].Text, l.Sound), std::tuple("D2", "", ""));
+             return l.Item[2].Text == "D2" && l.Item[3].Text.empty() && l.Sound.empty();
          }},
     };
     for (const Case& c : cases) {
@@ -161,7 +159,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
             }
             ASSERT_EQ(status, std::nullopt);
             EXPECT_EQ(codes, c.codes);
-            c.check(game());
+            EXPECT_TRUE(c.left_out(game()));
         }
     }
 }
