@@ -17,9 +17,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         // Blanks inside the brackets belong to the section name; letter case does not count.
         "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n"
         "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
-        "picture=pl.bmp\n"
-        "[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\nendbadpicture=b.bmp\nendgoodsound=g.wav\n"
-        "endbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n";
+        "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
         "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
@@ -36,15 +34,12 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
     EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
-    const InterfaceSettings& i = g.memInterface;
-    EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture, i.EndGoodSound, i.EndBadSound,
-                         i.MatchSound, i.NoMatchSound),
-              std::tuple(1, "q.bmp", "g.bmp", "b.bmp", "g.wav", "b.wav", "m.wav", "n.wav"));
+    EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
               std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
     EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
               std::tuple(True, 255, True, "back.bmp"));
-    const TextList& l = i.TextList;
+    const TextList& l = g.memInterface.TextList;
     EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound, l.Top, l.Left, l.Width,
                          l.Space, l.ListFile),
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
