@@ -127,40 +127,30 @@ TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     }
 }
 
-// An empty line is an empty card; lines past the count are not read. The
-// card file is looked for in the data folder first.
+// An empty line is an empty card; lines past the count are not read; with
+// "samenamesound" a card without a sound of its own takes the wave named as its picture.
 TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
     for (int lines : {25, 18}) {
         SetUp();
         std::string content;
         for (int i = 1; i <= lines; ++i) {
             const std::string n = std::to_string(i);
-            content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + "\r\n";
+            content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n + (i == 3 ? "\town.wav" : "")) + "\r\n";
         }
-        files["global.ini"] = "[cards]\rcardsx=4\rcardsy=5";  // no end on the last line
-        files["cards.txt"] = content;
-        write("card/cards.txt", "fromcard\n");
+        files["global.ini"] = "[cards]\rcardsx=4\rcardsy=5\rsamenamesound=1";  // no end on the last line
+        // The card file is looked for in the data folder, then in the card folder.
+        files["cards.txt"] = lines == 25 ? std::optional(content) : std::nullopt;
+        write("card/cards.txt", lines == 25 ? "fromcard\n" : content);
+        for (const char* wave : {"card/p1.wav", "card/own.wav"}) write(wave, "RIFF");
         ASSERT_EQ(load(), std::nullopt);
         const auto& cards = game->memCardHolder;
         ASSERT_EQ(cards.size(), 21u);
         EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
         EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
                   std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
+        EXPECT_EQ(std::tuple(cards[0].Sound, cards[2].Sound, cards[3].Sound), std::tuple("p1.wav", "own.wav", ""));
         EXPECT_TRUE(platform.message_boxes.empty());
     }
-}
-
-TEST_F(Settings, SameNameSoundGivesEachCardTheWaveOfItsName) {
-    write("card/dog.wav", "RIFF");
-    write("card/own.wav", "RIFF");
-    files["global.ini"] = "cardsx=3\ncardsy=1\nsamenamesound=1\n";
-    // Then in the card folder.
-    files["cards.txt"] = std::nullopt;
-    write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
-    ASSERT_EQ(load(), std::nullopt);
-    const auto& cards = game->memCardHolder;
-    EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound), std::tuple("dog.wav", "", "own.wav"));
-    EXPECT_TRUE(platform.message_boxes.empty());
 }
 
 }  // namespace

@@ -84,8 +84,6 @@ TEST(Syntax, PathVariables) {
         {"C:\\games", "C:\\games"},
     };
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value), resolved) << value;
-    platform.system_directory = "/var/games/memory  ";
-    EXPECT_EQ(memWindowsDir(platform), "/var/games/memory\\");
 }
 
 }  // namespace
