@@ -83,14 +83,10 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(game->memControl[kGroupCardsMade].Font, nullptr);
     for (int16_t i = 4; i < game->lbl_Control.count(); ++i)
         EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
-    ASSERT_EQ(game->memNameFont, game->lbl_PlayerName[0].font());
-    EXPECT_EQ(font(game->memNameFont), std::tuple("Serif", 8.25f, false, true));
-    ASSERT_EQ(game->memScoreFont, game->lbl_PlayerScore[0].font());
-    EXPECT_EQ(font(game->memScoreFont), std::tuple("Mono", 16.0f, false, false));
-    ASSERT_EQ(game->memCardFont, game->lbl_Card[0].font());
-    EXPECT_EQ(font(game->memCardFont), std::tuple("Caps", 8.25f, true, false));
-    ASSERT_EQ(game->memInterface.TextList.Font, game->lbl_Text[0].font());
-    EXPECT_EQ(font(game->memInterface.TextList.Font), std::tuple("Words", 8.25f, false, true));
+    EXPECT_EQ(font(game->lbl_PlayerName[0].font()), std::tuple("Serif", 8.25f, false, true));
+    EXPECT_EQ(font(game->lbl_PlayerScore[0].font()), std::tuple("Mono", 16.0f, false, false));
+    EXPECT_EQ(font(game->lbl_Card[0].font()), std::tuple("Caps", 8.25f, true, false));
+    EXPECT_EQ(font(game->lbl_Text[0].font()), std::tuple("Words", 8.25f, false, true));
 }
 
 // The splash keys act as they are read: lines, shown, colour, window state.
