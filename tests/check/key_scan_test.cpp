@@ -19,7 +19,6 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
         std::vector<std::string> fonts;     // the font names that take effect
     };
     const Case cases[] = {
-        {FileKind::Definition, "app=memory\n[paths]\ngfx=g\n[gamefiles]\nmain=m\n[other]\ndebug=1\n", 0, {}, {}},
         {FileKind::Definition, "[paths]\nmain=m.ini\n", 0, {"f [paths] main: the game reads no such key"}, {}},
         {FileKind::Main, "backcolor=1\n", 0,
          {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},

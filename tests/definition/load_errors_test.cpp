@@ -117,16 +117,9 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
          },
          {200, 201, 202},
          [](const frm_MemoryGame& g) { return g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty(); }},
-        {"card back and card face",
-         [](PlayTest& t) {
-             t.options.extra_global = "picture=gone.bmp\n";
-             t.options.extra_definition = "cards=faces.txt\n";
-             std::ofstream(t.dir / "data" / "faces.txt") << "a\tf0.bmp\nb\tgone.bmp\tB\nc\tf2.bmp\nd\tf3.bmp\n";
-         },
-         {101, 105},
-         [](const frm_MemoryGame& g) {
-             return !g.memCardBack && g.memCardHolder[0].Picture && !g.memCardHolder[1].Picture;
-         }},
+        // A missing card face (105) is in the memory-check and corrupt media tests.
+        {"card back", [](PlayTest& t) { t.options.extra_global = "picture=gone.bmp\n"; }, {101},
+         [](const frm_MemoryGame& g) { return !g.memCardBack; }},
         // The list is looked for in the card folder, then in the data folder.
         {"short text list and its click sound",
          [](PlayTest& t) {
