@@ -90,22 +90,20 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
 }
 
 // The splash keys act as they are read: lines, shown, colour, window state.
-class SplashKeys : public DefinitionTest,
-                   public testing::WithParamInterface<std::tuple<std::string, bool, Colour, WindowState>> {};
-
-TEST_P(SplashKeys, ActAtOnce) {
-    files["main.ini"] = "[Splash Screen]\n" + std::get<0>(GetParam());
-    ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
-              std::tuple(std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam())));
+// The splash belongs to the program, which outlives each load: once shown it stays shown.
+TEST_F(Settings, SplashKeysActAtOnce) {
+    const std::tuple<std::string, bool, Colour, WindowState> cases[] = {
+        {"backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9, WindowState::Normal},
+        {"active=2\nactive=0\nactive=-1\nbackcolor=0\n", false, kBlack, WindowState::Normal},
+        {" active = 1.0 \n", true, kBlack, WindowState::Normal},
+        {"active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255, WindowState::Maximized}};
+    for (const auto& [lines, shown, colour, state] : cases) {
+        files["main.ini"] = "[Splash Screen]\n" + lines;
+        ASSERT_EQ(load(), std::nullopt);
+        EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
+                  std::tuple(shown, colour, state)) << lines;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SplashKeys,
-    testing::Values(std::tuple(" active = 1.0 \n", true, kBlack, WindowState::Normal),
-                    std::tuple("active=2\nactive=0\nactive=-1\n", false, kBlack, WindowState::Normal),
-                    std::tuple("active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255, WindowState::Maximized),
-                    std::tuple("backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9, WindowState::Normal)));
 
 TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     for (bool special : {false, true}) {
