@@ -45,19 +45,16 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
-    // A negative number of players counts as none; the debug switch acts in any section.
+    // A negative number of players counts as none; the debug switch acts in any section;
+    // a match game has no card back.
     SetUp();
     files["main.ini"] = "[players]\nplayers=-3\n";
     *files["memory.ini"] += "[other]\ndebug=-1\n";
-    ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug), std::tuple(0, True));
-}
-
-TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memAppType, game->memCardBackFile), std::tuple(1, ""));
+    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile),
+              std::tuple(0, True, 1, ""));
 }
 
 // Font keys change the font chosen before them: a group's only after
