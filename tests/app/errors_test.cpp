@@ -42,8 +42,6 @@ TEST(ErrorTexts, EveryMessageExactlyAsShownToThePlayer) {
         EXPECT_EQ(memErrorMessage(c.code, n, 7), c.message) << c.code;
         EXPECT_EQ(memIsContinuable(c.code), c.continuable) << c.code;
     }
-    EXPECT_EQ(memErrorTitle(200), "Error in application (#200)");
-    EXPECT_EQ(memNumberText(2.5), "2.5");
 }
 
 }  // namespace

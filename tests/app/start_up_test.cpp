@@ -64,33 +64,26 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
     }
 }
 
-TEST_F(StartUp, TraceGoesToTheLogAcrossRunsWithLineEnds) {
-    // Tracing is on from the start, so a missing definition is traced.
+// Tracing is on from the start (a missing definition is traced) and the log
+// grows across runs; a continuable error asks whether to go on and traces its
+// number and text; a log that cannot be written is skipped.
+TEST_F(StartUp, ErrorsAreTracedToTheLogAndContinuableOnesAsk) {
     Program first(platform), second(platform);
     EXPECT_EQ(run(first), kExitFailure);
     EXPECT_EQ(run(second), kExitFailure);
-    EXPECT_EQ(read("system/memory.log"), "=> memHandleError <=\r\n=> memHandleError <=\r\n");
-}
-
-// A continuable error asks whether to go on, and the trace has its number and text.
-TEST_F(StartUp, ContinuableErrorsAskAndTraceTheAnswer) {
-    program.memDebug = True;
-    platform.answers = {kAnswerOk};
-    program.memHandleError(200, "/x/good.wav");
+    platform.message_boxes.clear();
+    second.memDebug = True;
+    platform.answers = {kAnswerOk, kAnswerOk};
+    second.memHandleError(200, "/x/good.wav");
     ASSERT_EQ(platform.message_boxes.size(), 1u);
     EXPECT_EQ(platform.message_boxes[0].style, kStyleCriticalOkCancel);
     const std::string message = "''End (good) sound'' wave file ''/x/good.wav does not exist.\r\rContinue?";
     EXPECT_EQ(platform.message_boxes[0].text, message);
-    EXPECT_EQ(read("system/memory.log"), "=> memHandleError <=\r\n200, " + message + "\r\n");
-}
-
-// A log that cannot be written (no system directory) does not stop the game.
-TEST_F(StartUp, ALogThatCannotBeWrittenIsSkipped) {
+    EXPECT_EQ(read("system/memory.log"),
+              "=> memHandleError <=\r\n=> memHandleError <=\r\n=> memHandleError <=\r\n200, " + message + "\r\n");
     platform.system_directory = (dir / "no-such-dir").string() + "/";
-    program.memWriteLog("a line");
-    platform.answers = {kAnswerOk};
-    program.memHandleError(205, "m.wav");
-    EXPECT_EQ(platform.message_boxes.size(), 1u);
+    second.memHandleError(205, "m.wav");
+    EXPECT_EQ(platform.message_boxes.size(), 2u);
 }
 
 }  // namespace

@@ -17,9 +17,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         // Blanks inside the brackets belong to the section name; letter case does not count.
         "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n"
         "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
-        "picture=pl.bmp\n"
-        "[interface]\nbackcolor=1\nquitpicture=q.bmp\nendgoodpicture=g.bmp\nendbadpicture=b.bmp\nendgoodsound=g.wav\n"
-        "endbadsound=b.wav\nmatchsound=m.wav\nnomatchsound=n.wav\n";
+        "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
         "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
@@ -36,33 +34,27 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
     EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
-    const InterfaceSettings& i = g.memInterface;
-    EXPECT_EQ(std::tuple(i.BackColor, i.QuitPicture, i.EndGoodPicture, i.EndBadPicture, i.EndGoodSound, i.EndBadSound,
-                         i.MatchSound, i.NoMatchSound),
-              std::tuple(1, "q.bmp", "g.bmp", "b.bmp", "g.wav", "b.wav", "m.wav", "n.wav"));
+    EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
               std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
     EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
               std::tuple(True, 255, True, "back.bmp"));
-    const TextList& l = i.TextList;
+    const TextList& l = g.memInterface.TextList;
     EXPECT_EQ(std::tuple(l.Active, l.ForeColor, l.SelectColor, l.DimColor, l.Destroy, l.Sound, l.Top, l.Left, l.Width,
                          l.Space, l.ListFile),
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
-    // A negative number of players counts as none; the debug switch acts in any section.
+    // A negative number of players counts as none; the debug switch acts in any section;
+    // a match game has no card back.
     SetUp();
     files["main.ini"] = "[players]\nplayers=-3\n";
     *files["memory.ini"] += "[other]\ndebug=-1\n";
-    ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug), std::tuple(0, True));
-}
-
-TEST_F(Settings, ACardBackInAMatchGameIsIgnored) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memAppType, game->memCardBackFile), std::tuple(1, ""));
+    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile),
+              std::tuple(0, True, 1, ""));
 }
 
 // Font keys change the font chosen before them: a group's only after
@@ -88,33 +80,27 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(game->memControl[kGroupCardsMade].Font, nullptr);
     for (int16_t i = 4; i < game->lbl_Control.count(); ++i)
         EXPECT_EQ(game->lbl_Control[i].font()->name, "MS Sans Serif");
-    ASSERT_EQ(game->memNameFont, game->lbl_PlayerName[0].font());
-    EXPECT_EQ(font(game->memNameFont), std::tuple("Serif", 8.25f, false, true));
-    ASSERT_EQ(game->memScoreFont, game->lbl_PlayerScore[0].font());
-    EXPECT_EQ(font(game->memScoreFont), std::tuple("Mono", 16.0f, false, false));
-    ASSERT_EQ(game->memCardFont, game->lbl_Card[0].font());
-    EXPECT_EQ(font(game->memCardFont), std::tuple("Caps", 8.25f, true, false));
-    ASSERT_EQ(game->memInterface.TextList.Font, game->lbl_Text[0].font());
-    EXPECT_EQ(font(game->memInterface.TextList.Font), std::tuple("Words", 8.25f, false, true));
+    EXPECT_EQ(font(game->lbl_PlayerName[0].font()), std::tuple("Serif", 8.25f, false, true));
+    EXPECT_EQ(font(game->lbl_PlayerScore[0].font()), std::tuple("Mono", 16.0f, false, false));
+    EXPECT_EQ(font(game->lbl_Card[0].font()), std::tuple("Caps", 8.25f, true, false));
+    EXPECT_EQ(font(game->lbl_Text[0].font()), std::tuple("Words", 8.25f, false, true));
 }
 
 // The splash keys act as they are read: lines, shown, colour, window state.
-class SplashKeys : public DefinitionTest,
-                   public testing::WithParamInterface<std::tuple<std::string, bool, Colour, WindowState>> {};
-
-TEST_P(SplashKeys, ActAtOnce) {
-    files["main.ini"] = "[Splash Screen]\n" + std::get<0>(GetParam());
-    ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
-              std::tuple(std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam())));
+// The splash belongs to the program, which outlives each load: once shown it stays shown.
+TEST_F(Settings, SplashKeysActAtOnce) {
+    const std::tuple<std::string, bool, Colour, WindowState> cases[] = {
+        {"backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9, WindowState::Normal},
+        {"active=2\nactive=0\nactive=-1\nbackcolor=0\n", false, kBlack, WindowState::Normal},
+        {" active = 1.0 \n", true, kBlack, WindowState::Normal},
+        {"active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255, WindowState::Maximized}};
+    for (const auto& [lines, shown, colour, state] : cases) {
+        files["main.ini"] = "[Splash Screen]\n" + lines;
+        ASSERT_EQ(load(), std::nullopt);
+        EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
+                  std::tuple(shown, colour, state)) << lines;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SplashKeys,
-    testing::Values(std::tuple(" active = 1.0 \n", true, kBlack, WindowState::Normal),
-                    std::tuple("active=2\nactive=0\nactive=-1\n", false, kBlack, WindowState::Normal),
-                    std::tuple("active=1\nbackcolor=&HFF\nwindowstate=MAXIMIZED\n", true, 255, WindowState::Maximized),
-                    std::tuple("backcolor=9\nbackcolor=\nwindowstate=normal\n", false, 9, WindowState::Normal)));
 
 TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     for (bool special : {false, true}) {
@@ -132,45 +118,28 @@ TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
     }
 }
 
-// Any line end; an empty line is an empty card; lines past the count are not
-// read. The card file is looked for in the data folder first.
+// An empty line is an empty card; lines past the count are not read; with
+// "samenamesound" a card without a sound of its own takes the wave named as its picture.
 TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
-    for (const char* end : {"\n", "\r\n", "\r"}) {
-        for (int lines : {25, 18}) {
-            SetUp();
-            std::string content;
-            for (int i = 1; i <= lines; ++i) {
-                const std::string n = std::to_string(i);
-                content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n) + end;
-            }
-            // No end on the last line.
-            files["global.ini"] = std::string("[cards]") + end + "cardsx=4" + end + "cardsy=5";
-            files["cards.txt"] = content;
-            write("card/cards.txt", "fromcard\n");
-            ASSERT_EQ(load(), std::nullopt);
-            const auto& cards = game->memCardHolder;
-            ASSERT_EQ(cards.size(), 21u);
-            EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
-            EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
-                      std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
-            EXPECT_TRUE(platform.message_boxes.empty());
-        }
-    }
-}
-
-TEST_F(Settings, SameNameSoundGivesEachCardTheWaveOfItsName) {
-    for (bool on : {true, false}) {
+    for (int lines : {25, 18}) {
         SetUp();
-        write("card/dog.wav", "RIFF");
-        write("card/own.wav", "RIFF");
-        files["global.ini"] = std::string("cardsx=3\ncardsy=1\nsamenamesound=") + (on ? "1" : "0") + "\n";
-        // Then in the card folder.
-        files["cards.txt"] = std::nullopt;
-        write("card/cards.txt", "dog\tdog.bmp\tDog\ncat\tcat.bmp\tCat\nown\tdog.bmp\tOwn\town.wav\n");
+        std::string content;
+        for (int i = 1; i <= lines; ++i) {
+            const std::string n = std::to_string(i);
+            content += (i == 2 ? "" : "n" + n + "\tp" + n + ".bmp\tT" + n + (i == 3 ? "\town.wav" : "")) + "\r\n";
+        }
+        files["global.ini"] = "[cards]\rcardsx=4\rcardsy=5\rsamenamesound=1";  // no end on the last line
+        // The card file is looked for in the data folder, then in the card folder.
+        files["cards.txt"] = lines == 25 ? std::optional(content) : std::nullopt;
+        write("card/cards.txt", lines == 25 ? "fromcard\n" : content);
+        for (const char* wave : {"card/p1.wav", "card/own.wav"}) write(wave, "RIFF");
         ASSERT_EQ(load(), std::nullopt);
         const auto& cards = game->memCardHolder;
-        EXPECT_EQ(std::tuple(cards[0].Sound, cards[1].Sound, cards[2].Sound),
-                  std::tuple(on ? "dog.wav" : "", "", "own.wav"));
+        ASSERT_EQ(cards.size(), 21u);
+        EXPECT_EQ(std::tuple(cards[0].Name, cards[0].PictureFile, cards[0].Text), std::tuple("n1", "p1.bmp", "T1"));
+        EXPECT_EQ(std::tuple(cards[1].Name, cards[17].Name, cards[19].Name, cards[20].Name),
+                  std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
+        EXPECT_EQ(std::tuple(cards[0].Sound, cards[2].Sound, cards[3].Sound), std::tuple("p1.wav", "own.wav", ""));
         EXPECT_TRUE(platform.message_boxes.empty());
     }
 }

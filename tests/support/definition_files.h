@@ -1,6 +1,5 @@
 #pragma once
-// A definition file set in a temporary folder, read by a game window on the
-// headless backend.
+// A definition file set in a temporary folder, read by a headless game window.
 #include <map>
 #include <optional>
 #include <string>
