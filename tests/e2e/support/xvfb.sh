@@ -25,12 +25,13 @@ start_xvfb() {
     local fd_file
     command -v Xvfb >/dev/null || fail "Xvfb is not installed (make deps installs it)"
     fd_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
     [ -s "$fd_file" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
-    # The server answers before the first client is started (a busy machine was seen to refuse the first one).
+    # The server answers before the first client is started.
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
     fail "Xvfb on $DISPLAY does not answer"
 }
