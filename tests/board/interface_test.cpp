@@ -66,6 +66,8 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memControl[kGroupTriesMade].Active = False;
     build();
     EXPECT_FALSE(game->img_Control[1].visible() || game->lbl_Control[1].visible());
+    game->memShowControls();
+    EXPECT_EQ(game->lbl_Control[1].caption(), "Control") << "an inactive group writes no value";
 }
 
 TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
