@@ -1,11 +1,13 @@
-// Where the keyboard focus goes: along rows and columns of the board,
-// skipping cards that cannot be turned, wrapping at the edges; through the
-// text column; and when the frame would cover a face.
+// Rules without a window: where the keyboard focus goes (along rows and columns of the board, skipping cards that
+// cannot be turned, wrapping at the edges; through the text column; when the frame would cover a face), the deal,
+// and the 16-bit counters.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "game/deals.h"
 #include "game/focus.h"
+#include "game/records.h"
 
 namespace mem {
 namespace {
@@ -69,8 +71,7 @@ TEST(Focus, TextColumnMovesThroughChoosableTexts) {
 }
 
 TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
-    const FocusRect card{100, 100, 60, 60};
-    const FocusRect frame{96, 96, 68, 68};
+    const FocusRect card{100, 100, 60, 60}, frame{96, 96, 68, 68};
     struct Case {
         const char* what;
         FocusRect face;
@@ -84,6 +85,22 @@ TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
         {"a card shrunk to nothing", {130, 130, 0, 0}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(focus_frame_covers(frame, card, c.face), c.covered) << c.what;
+}
+
+TEST(Deals, RepeatsAndDrawsPastTheLastEntryAreDrawnAgain) {
+    // 0.0 twice (the second is a repeat), then a value whose product rounds up to n.
+    const std::vector<double> draws = {0.0, 0.0, 0.99999999, 0.5};
+    size_t at = 0;
+    EXPECT_EQ(memDealPermutation(2, [&] { return draws[at++]; }), (std::vector<int32_t>{0, 1}));
+    for (int32_t none : {0, -1}) EXPECT_TRUE(memDealPermutation(none, [] { return 0.0; }).empty()) << none;
+}
+
+// A counter stepped past the 16-bit range stops at its end instead of wrapping round.
+TEST(Counters, StopAtTheEndsOfTheRange) {
+    int16_t high = 32766, low = -32767;
+    memIncrease(high, 5);
+    memDecrease(low, 5);
+    EXPECT_EQ(std::tuple(high, low), std::tuple(int16_t{32767}, int16_t{-32768}));
 }
 
 }  // namespace

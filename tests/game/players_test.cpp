@@ -1,10 +1,12 @@
-// Players: the turn, dropping out at a limit, the clock, and the end of the game.
+// Players: the turn, dropping out at a limit, the clock, and the end of the game (also of random games).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "game/text_game_fixture.h"
+#include "soak/random_games.h"
 
 namespace mem::test {
 namespace {
@@ -12,13 +14,6 @@ namespace {
 using Players = TextGameTest;
 
 constexpr Colour kName = 16777215, kScore = 65535, kDim = 8421504;
-
-// A try of two cards that are no pair.
-void fail_try(PlayTest& t) { ASSERT_TRUE(t.try_cards(t.position_of(0), t.position_of(2))); }
-void take_pair(PlayTest& t, int m) {
-    const auto [a, b] = t.pair_positions(m);
-    ASSERT_TRUE(t.try_cards(a, b));
-}
 
 TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
     restart({.cards_x = 3, .players = 3});
@@ -30,8 +25,7 @@ TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
     click_card(a);
     ASSERT_TRUE(run_until_free());
     click_card(b);
-    // A click that arrives while the turn passes (the turn change lets the
-    // window handle its events when it skips a player who is out) is not lost.
+    // A click that arrives while the turn passes (and skips a player who is out) is not lost.
     platform().schedule(platform().now_ms() + 100 + 200 + 300 + 1, [this, c] { click_card(c); }, this);
     ASSERT_TRUE(run_until_free());
     EXPECT_TRUE(settled());
@@ -42,30 +36,27 @@ TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
               std::tuple(kName, kScore));
     EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), kDim);
     EXPECT_EQ(game().lbl_PlayerName[1].fore_color(), 123) << "the labels of a player who is out stay";
-    // Player 2's try without a pair goes round to player 0.
-    fail_try(*this);
+    ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // player 2's try without a pair: round to player 0
     EXPECT_EQ(game().memCurrentPlayer, 0);
 }
 
-// A player who reaches a limit drops out: dimmed and struck out when others
-// play on, left as they are when they play alone.
+// A player who reaches a limit drops out: dimmed and struck out when others play on, left as they are alone.
 TEST_F(Players, TryWithoutAPairAtALimit) {
     struct Case {
         int players;
         std::optional<int> tries_made, tries_left;
         bool out;
     };
-    for (const Case c : {Case{1, {}, 1, true}, {1, 99, {}, false}, {2, {}, 1, true}}) {
+    for (const Case c : {Case{1, {}, 1, true}, {1, 1, {}, true}, {1, 99, {}, false}, {2, {}, 1, true}}) {
         SCOPED_TRACE(std::to_string(c.players) + (c.out ? " out" : " in"));
         restart({.cards_x = 3, .players = c.players, .tries_made = c.tries_made, .tries_left = c.tries_left});
         ASSERT_EQ(start(), std::nullopt);
         wait_for_status_tick();
         game().lbl_PlayerName[0].set_fore_color(42);
-        fail_try(*this);
-        EXPECT_EQ(game().memPlayer[0].Out, to_flag(c.out));
-        EXPECT_EQ(game().memPlayer[0].TriesMade, c.tries_made ? 1 : 0);
-        EXPECT_EQ(game().memGameOver, to_flag(c.players == 1 && c.out));
-        EXPECT_EQ(game().memCurrentPlayer, c.players - 1);
+        ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // no pair
+        const PlayerRecord& first = game().memPlayer[0];
+        EXPECT_EQ(std::tuple(first.Out, first.TriesMade, game().memGameOver, game().memCurrentPlayer),
+                  std::tuple(to_flag(c.out), c.tries_made ? 1 : 0, to_flag(c.players == 1 && c.out), c.players - 1));
         const bool dim = c.players > 1;
         EXPECT_EQ(std::tuple(game().lbl_PlayerName[0].fore_color(), game().lbl_PlayerScore[0].fore_color()),
                   dim ? std::tuple(kDim, kDim) : std::tuple(Colour{42}, kScore));
@@ -82,34 +73,10 @@ TEST_F(Players, TryWithoutAPairAtALimit) {
     }
 }
 
-// A player out by the clock plays on until a try without a pair; the time counts only
-// for the player whose turn it is and stops at the end.
-TEST_F(Players, OnlyTheCurrentPlayerSpendsTime) {
-    restart({.players = 2, .timer = 10});
-    ASSERT_EQ(start(), std::nullopt);
-    advance(12'000);
-    // Player 0 is out at 10 s but plays on until a try without a pair; the time counts on.
-    EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
-              std::tuple(True, False, kDim));
-    EXPECT_EQ(std::tuple(game().memPlayer[0].Time, game().memPlayer[1].Time), std::tuple(12, 0));
-    fail_try(*this);
-    // Player 1 clears the board before their own limit: the good end, and the clock stops.
-    take_pair(*this, 0);
-    take_pair(*this, 1);
-    ASSERT_EQ(end_picture(), "good.bmp");
-    // The end picture in the middle of the window.
-    const PictureRef& shown = game().pic_End.picture();
-    EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
-    EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
-    const float time = game().memPlayer[1].Time;
-    advance(3000);
-    EXPECT_EQ(game().memPlayer[1].Time, time);
-}
-
-// After the end only the end picture, Escape and the quit picture act. An end
-// picture that cannot be shown is reported once (the last pair also reaches
-// the limit: the end is made twice) and the end goes on without it.
-TEST_F(Players, EndsTheProgramAfterTheEnd) {
+// A player out by the clock plays on until a try without a pair; time counts only for the player whose turn it
+// is and stops at the end, where only the end picture, Escape and the quit picture act. An end picture that cannot
+// be shown is reported once (the last pair also reaches the limit: the end is made twice); the end goes on.
+TEST_F(Players, ClockAndTheEnd) {
     enum class How { EndPicture, Escape, Quit };
     struct Case {
         const char* pictures;
@@ -117,22 +84,34 @@ TEST_F(Players, EndsTheProgramAfterTheEnd) {
     };
     for (const Case c : {Case{"ok", How::EndPicture}, {"missing", How::Escape}, {"undecodable", How::Quit}}) {
         SCOPED_TRACE(std::string(c.pictures) + " " + std::to_string(static_cast<int>(c.how)));
-        restart({.tries_left = 2, .end_pictures = c.pictures});
+        restart({.players = 2, .timer = 10, .tries_left = 2, .end_pictures = c.pictures});
         ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
-        take_pair(*this, 0);
-        take_pair(*this, 1);
+        advance(12'000);
+        EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
+                  std::tuple(True, False, kDim));
+        EXPECT_EQ(std::tuple(game().memPlayer[0].Time, game().memPlayer[1].Time), std::tuple(12, 0));
+        ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // no pair
+        // Player 1 clears the board, reaching the tries limit with the last pair: the good end.
+        ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
+        ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_EQ(game().memGameOver, True);
         for (int16_t p = 0; p < card_count(); ++p) EXPECT_FALSE(game().img_Card[p].enabled());
         const bool ok = c.pictures == std::string("ok");
         EXPECT_EQ(game().pic_End.visible(), ok);
         ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
-        if (!ok) {
+        if (ok) {
+            ASSERT_EQ(end_picture(), "good.bmp");
+            const PictureRef& shown = game().pic_End.picture();
+            EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
+            EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
+        } else {
             EXPECT_EQ(platform().message_boxes[0].title, "Error in application (#106)");
             EXPECT_EQ(platform().message_boxes[0].text,
                       "End picture file ''" + path("gfx") + "good.bmp'' does not exist.\r\rContinue?");
         }
+        const float time = game().memPlayer[1].Time;
         advance(2000);
+        EXPECT_EQ(game().memPlayer[1].Time, time);
         const size_t mark = command_mark();
         try {
             if (c.how == How::EndPicture) platform().click("pic_End");
@@ -142,14 +121,12 @@ TEST_F(Players, EndsTheProgramAfterTheEnd) {
         } catch (const ProgramEnded& ended) {
             EXPECT_EQ(ended.status, kExitNormal);
         }
-        // The end picture ends at once, without closing the device first.
-        EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture);
+        EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture) << "the end picture ends without closing";
     }
 }
 
-// A clock tick that falls on the last try of a one-player game, in each of
-// its stages: the end is judged on the board as it is once that try is
-// settled, and made once.
+// A clock tick that falls on the last try of a one-player game, in each of its stages: the end is judged on
+// the board as it is once that try is settled, and made once.
 TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
     struct Case {
         const char* name;
@@ -160,9 +137,8 @@ TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
         const char* end;
         int cards_left;
     };
-    // Synchronised with a tick, the last try is settled within the next
-    // second: its pause takes in the following tick, which fires in the
-    // first step of the removal.
+    // Synchronised with a tick, the last try is settled within the next second: its pause takes in the
+    // following tick, which fires in the first step of the removal.
     const TextListOptions long_text{.text_ms = 2500};
     const Case cases[] = {
         {"countdown out during the last pair's sounds: bad, the pair in hand", false,
@@ -182,9 +158,7 @@ TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
         ASSERT_EQ(c.text ? start_text() : start(), std::nullopt);
         wait_for_status_tick();
         // A text game takes card and text 0 first; the last try, card first, takes 1.
-        if (c.text) {
-            ASSERT_TRUE(try_pair(0, 0));
-        }
+        ASSERT_TRUE(!c.text || try_pair(0, 0));
         const PlayerRecord& player = game().memPlayer[0];
         const float time = player.Time, countdown = player.Countdown;
         for (int i = 0; c.at_tick && i < 110 && player.Time == time && player.Countdown == countdown; ++i) advance(10);
@@ -193,18 +167,25 @@ TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
         c.text ? click_text(text_of(1)) : click_card(position_of(1));
         advance(5000);
         ASSERT_EQ(end_picture(), c.end);
-        // One end sound, of the end's kind.
-        std::vector<std::string> end_sounds;
-        for (const std::string& played : plays_since(0))
-            if (played == "sfx/good.wav" || played == "sfx/bad.wav") end_sounds.push_back(played);
-        const std::string sound = c.end == std::string("good.bmp") ? "sfx/good.wav" : "sfx/bad.wav";
-        EXPECT_EQ(end_sounds, std::vector<std::string>{sound});
+        const std::vector<std::string> plays = plays_since(0);
+        const bool good = c.end == std::string("good.bmp");
+        EXPECT_EQ(std::ranges::count(plays, "sfx/good.wav"), good ? 1 : 0) << "one end sound, of the end's kind";
+        EXPECT_EQ(std::ranges::count(plays, "sfx/bad.wav"), good ? 0 : 1);
         EXPECT_EQ(game().memCardsLeft, c.cards_left);
         // Cards taken and scored add up; a try left in hand is not scored.
         double made = 0;
         for (const PlayerRecord& p : game().memPlayer) made += p.CardsMade;
         EXPECT_EQ(made, card_count() - c.cards_left);
     }
+}
+
+// A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every
+// game ends, the counters and the scores agree after every settled try and after the end, and the end is good
+// exactly when it should be.
+TEST(RandomPlay, NoTryStallsAndEveryGameEndsAsItShould) {
+    const RandomGamesReport report = play_random_games(1, 200);
+    EXPECT_GT(report.text_games, 40);
+    EXPECT_TRUE(report.faults.empty()) << describe(report);
 }
 
 }  // namespace

@@ -11,22 +11,18 @@ namespace {
 
 using TextGame = TextGameTest;
 
-const char* order_name(bool card_first) { return card_first ? "card first" : "text first"; }
-
-// Card line n matches list line n. A try without a match turns both back and
-// the same player plays on, uncounted; a match takes the card and hides or
-// dims its text for good. (Whole games to their end: the soak.)
+// Card line n matches list line n. A try without a match turns both back and the same player plays on,
+// uncounted; a match takes the card and hides or dims its text for good.
 TEST_F(TextGame, TriesOfATextGame) {
     struct Case {
         const char* app;
         bool destroy, card_first;
-        // The matched card flies away and a short match sound ends meanwhile: the try is settled once.
-        bool flies = false;
+        bool flies = false;  // a short match sound ends while the card flies away: the try is settled once
     };
     for (const Case c : {Case{"memory", true, true}, {"memory", false, false}, {"match", false, true},
                          {"match", true, false}, {"memory", true, true, true}, {"memory", false, false, true}}) {
-        SCOPED_TRACE(std::string(c.app) + (c.destroy ? ", destroy, " : ", dim, ") + order_name(c.card_first) +
-                     (c.flies ? ", flies away" : ""));
+        SCOPED_TRACE(std::string(c.app) + (c.destroy ? ", destroy, " : ", dim, ") +
+                     (c.card_first ? "card first" : "text first") + (c.flies ? ", flies away" : ""));
         // Without the trace the memory game shows its cards face down.
         restart_text({.app = c.app, .cards_x = 3, .cards_y = 1, .players = 2, .debug = false,
                       .dissapear = c.flies ? 2 : 1, .tries_made = 9, .result_ms = c.flies ? 20 : 300},
@@ -40,8 +36,7 @@ TEST_F(TextGame, TriesOfATextGame) {
         ASSERT_TRUE(try_pair(0, 1, c.card_first));
         EXPECT_EQ(g.img_Card[card].picture(), c.app == std::string("memory") ? g.memCardBack : face);
         EXPECT_TRUE(g.img_Card[card].enabled() && g.img_Card[card].visible());
-        EXPECT_TRUE(g.lbl_Text[free].enabled());
-        EXPECT_EQ(g.lbl_Text[free].fore_color(), kRestColour);
+        EXPECT_TRUE(g.lbl_Text[free].enabled() && g.lbl_Text[free].fore_color() == kRestColour);
         EXPECT_EQ(g.memCurrentPlayer, 0);
         EXPECT_EQ(std::tuple(g.memPlayer[0].TriesMade, g.memPlayer[0].CardsMade), std::tuple(0, 0));
         check_text_invariants();
@@ -53,12 +48,10 @@ TEST_F(TextGame, TriesOfATextGame) {
         EXPECT_EQ(g.lbl_Text[taken].visible(), !c.destroy);
         EXPECT_FALSE(g.lbl_Text[taken].enabled());
         EXPECT_EQ(std::tuple(g.memPlayer[0].CardsMade, g.memCardsLeft), std::tuple(1, 2));
-        EXPECT_EQ(g.lbl_PlayerScore[0].caption(), " 1 ");
-        EXPECT_EQ(g.lbl_Control[1].caption(), "  2  ");
+        EXPECT_EQ(std::tuple(g.lbl_PlayerScore[0].caption(), g.lbl_Control[1].caption()), std::tuple(" 1 ", "  2  "));
         check_text_invariants();
 
-        // A taken text cannot be chosen, by the pointer nor by a click that reaches
-        // the routine, and a try that fails beside it leaves it dim.
+        // A taken text cannot be chosen, even by a click that reaches the routine, and stays dim.
         click_card(position_of(2));
         ASSERT_TRUE(run_until_quiet());
         EXPECT_FALSE(click_text(taken));
@@ -67,29 +60,23 @@ TEST_F(TextGame, TriesOfATextGame) {
         EXPECT_EQ(g.memTextGame.TextChosen, False);
         click_text(free);
         ASSERT_TRUE(run_until_settled());
-        if (!c.destroy) {
-            EXPECT_EQ(g.lbl_Text[taken].fore_color(), kDimTextColour);
-        }
+        EXPECT_TRUE(c.destroy || g.lbl_Text[taken].fore_color() == kDimTextColour);
         EXPECT_FALSE(g.lbl_Text[taken].enabled());
         EXPECT_TRUE(g.lbl_Text[free].enabled());
         check_text_invariants();
     }
 }
 
-// The sounds of a try in both orders, with and without each sound. A card
-// chosen while the text's chain plays cuts it short after its first sound
-// (a text click does not hold the board) and settles the try once; a text
-// sound that ends while the card is turned leaves the try to the card's
-// own sounds. A second choice of a half before the try is settled is ignored.
+// The sounds of a try in both orders, with and without each sound. A card chosen while the text's chain plays
+// cuts it short after its first sound and settles the try once; a text sound that ends while the card is turned
+// leaves the try to the card's own sounds. A second choice of a half before the try is settled is ignored.
 TEST_F(TextGame, SoundsOfATry) {
     struct Case {
         bool card_first, click_sound, text_sounds, result_sounds, match;
         int text_ms = 150;
         bool hurry = false;  // text first, the card chosen at once
-        // A second choice ('c' a card, 't' a text; the try's own text after its card), during the first
-        // half's sounds or after them.
-        char intruder = 0;
-        bool wait = false;
+        char intruder = 0;   // a second choice, 'c' a card or 't' a text, during the first half's sounds
+        bool wait = false;   // or after them
     };
     // Every two of the first five settings meet in all four combinations (a half of all 32).
     std::vector<Case> cases;
@@ -107,10 +94,8 @@ TEST_F(TextGame, SoundsOfATry) {
     }
     cases.push_back({true, true, true, true, true, 150, false, 't', false});
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << order_name(c.card_first) << " click " << c.click_sound << " text "
-                                          << c.text_sounds << " result " << c.result_sounds << " match " << c.match
-                                          << " hurry " << c.hurry << " text " << c.text_ms << " ms, second "
-                                          << (c.intruder ? c.intruder : '-') << " wait " << c.wait);
+        SCOPED_TRACE(::testing::Message() << "row " << &c - cases.data() << ", card first " << c.card_first
+                                          << ", sounds " << c.click_sound << c.text_sounds << c.result_sounds);
         restart_text({.result_sounds = c.result_sounds},
                      {.click_sound = c.click_sound, .text_sounds = c.text_sounds, .text_ms = c.text_ms});
         ASSERT_EQ(start_text(), std::nullopt);
@@ -127,9 +112,7 @@ TEST_F(TextGame, SoundsOfATry) {
         } else if (c.intruder != 0) {
             const int16_t card = position_of(3), text = text_of(text_line);
             c.card_first ? click_card(card) : click_text(text);
-            if (c.wait) {
-                ASSERT_TRUE(run_until_quiet());
-            }
+            ASSERT_TRUE(!c.wait || run_until_quiet());
             c.intruder == 'c' ? click_card(position_of(1)) : click_text(c.card_first ? text : text_of(1));
             // Nothing of the second choice shows.
             EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(position_of(1))].Turned, False);
@@ -153,8 +136,7 @@ TEST_F(TextGame, SoundsOfATry) {
         EXPECT_EQ(plays_since(mark), expected);
         EXPECT_EQ(game().memPlayer[0].CardsMade, c.match ? 1 : 0);
         check_text_invariants();
-        // Nothing more is played and nothing is settled again; the board takes the next try.
-        const size_t after = command_mark();
+        const size_t after = command_mark();  // nothing more is played or settled; the board takes the next try
         advance(2000);
         EXPECT_TRUE(plays_since(after).empty());
         EXPECT_EQ(game().memPlayer[0].CardsMade, c.match ? 1 : 0);

@@ -7,41 +7,6 @@ namespace {
 
 using Turning = PlayTest;
 
-// Card lines 2m and 2m+1 are a pair: a pair is taken, a try without one turns
-// the cards back (a match game keeps showing faces); either pauses before the
-// next try. (The turn and the scores: the sound-chain tests and the soak.)
-TEST_F(Turning, PairsAreCardLinesTwoMAndTwoMPlusOne) {
-    struct Case {
-        const char* app;
-        int a, b;
-        bool pair;
-    };
-    for (const Case c : {Case{"memory", 6, 7, true}, {"memory", 7, 8, false}, {"match", 2, 5, false}}) {
-        SCOPED_TRACE(std::string(c.app) + " " + std::to_string(c.a) + " and " + std::to_string(c.b));
-        restart({.app = c.app, .cards_x = 6, .players = 2});
-        ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
-        const int16_t pa = position_of(c.a), pb = position_of(c.b);
-        click_card(pa);
-        ASSERT_TRUE(run_until_free());
-        const uint64_t t0 = platform().now_ms();
-        click_card(pb);
-        ASSERT_TRUE(run_until_free());
-        // The sounds (100 + 200 + 300 ms), then a pause of half a second after a pair, a second otherwise.
-        const uint64_t took = platform().now_ms() - t0, expected = 600u + (c.pair ? 500 : 1000);
-        EXPECT_GE(took, expected);
-        EXPECT_LE(took, expected + 20);
-        for (int16_t p : {pa, pb}) {
-            EXPECT_EQ(game().img_Card[p].visible(), !c.pair);
-            EXPECT_EQ(game().img_Card[p].enabled(), !c.pair);
-            const PictureRef& face = game().memCardHolder[static_cast<size_t>(p == pa ? c.a : c.b)].Picture;
-            if (!c.pair) {
-                EXPECT_EQ(game().img_Card[p].picture(), c.app == std::string("match") ? face : game().memCardBack);
-            }
-        }
-    }
-}
-
 TEST_F(Turning, ClicksThatAreIgnored) {
     enum class Click { Picture, Caption, Double };
     struct Case {
@@ -59,6 +24,7 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         {"a face-up card", [](PlayTest& t) {
              t.click_card(t.position_of(0));
              t.run_until_free();
+             EXPECT_EQ(t.game().img_Card[t.position_of(0)].picture(), t.game().memCardHolder[0].Picture) << "its face";
              return t.position_of(0);
          }},
         {"the second click of a double click", [](PlayTest& t) {
