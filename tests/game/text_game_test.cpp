@@ -54,6 +54,7 @@ TEST_F(TextGame, TriesOfATextGame) {
         // A taken text cannot be chosen, even by a click that reaches the routine, and stays dim.
         click_card(position_of(2));
         ASSERT_TRUE(run_until_quiet());
+        EXPECT_EQ(g.img_Card[position_of(2)].picture(), g.memCardHolder[2].Picture) << "the chosen card shows its face";
         EXPECT_FALSE(click_text(taken));
         int16_t index = taken;
         game().memTextClick(index);
