@@ -62,13 +62,6 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
             EXPECT_EQ(memCardPlace(out.layout, c.card_w, c.card_h, 1, static_cast<int>(i) + 1).left, c.lefts[i]);
         for (size_t i = 0; i < c.tops.size(); ++i)
             EXPECT_EQ(memCardPlace(out.layout, c.card_w, c.card_h, static_cast<int>(i) + 1, 1).top, c.tops[i]);
-        // The play area follows the designed panel and player sizes.
-        in.control_left = 10;
-        in.control_width = 100;
-        in.player_height = 40;
-        const Layout moved = memBoardGeometry(in).layout;
-        EXPECT_EQ(std::tuple(moved.AreaLeft, moved.AreaWidth, moved.AreaHeight),
-                  std::tuple(126, moved.Width - 126 - 16, moved.Height - 40 - 40));
     }
 }
 

@@ -9,28 +9,9 @@
 namespace mem {
 namespace {
 
-TEST(FlyAway, SpeedsPerThird) {
-    // Outer thirds leave through the nearer side at 15 to 25 pixels a frame. The middle third goes the way of the
-    // one sign drawn for both axes (so diagonally) at 10 to 30, even numbers only. A centre outside the thirds
-    // moves by its third number. Third, sign, then the speed of the lowest draw and the step between draws.
-    const std::tuple<int16_t, int16_t, int, int> rows[] = {{1, 20, -25, 1},  {1, -20, -25, 1}, {3, 20, 15, 1},
-                                                           {2, 20, 10, 2},   {2, -20, -30, 2}, {4, 20, 4, 0}};
-    for (const auto& [third, sign, lowest, step] : rows) {
-        // Eleven draws, one in each eleventh of [0, 1): the random whole number from -5 to 5.
-        std::vector<int> speeds, expected;
-        for (int k = 0; k < 11; ++k) {
-            speeds.push_back(memFlyVelocity(third, (k + 0.5) / 11.0, sign));
-            expected.push_back(lowest + k * step);
-        }
-        EXPECT_EQ(speeds, expected) << "third " << third << ", sign " << sign;
-    }
-    const std::pair<double, int16_t> signs[] = {{0.0, 20}, {0.4999, 20}, {0.5, -20}, {0.9999, -20}};
-    for (const auto& [draw, sign] : signs) EXPECT_EQ(memFlySign(draw), sign) << draw;
-}
-
-TEST(FlyAway, ThirdOfTheCardCentre) {
+TEST(FlyAway, ThirdSpeedAndEndOfTheFlight) {
     // Card start and size, play area start and size, the third the card's centre lies in.
-    const std::tuple<int, int, int16_t, int16_t, int16_t> cases[] = {
+    const std::tuple<int, int, int16_t, int16_t, int16_t> thirds[] = {
         {69, 60, 10, 300, 1},   // thirds of 100: centre 89 in
         {80, 60, 10, 300, 2},   // centre 100 in: the middle third starts
         {250, 60, 10, 300, 3},  // centre 270 in
@@ -38,16 +19,29 @@ TEST(FlyAway, ThirdOfTheCardCentre) {
         {0, 6, 0, 0, 4},        // and so has an empty one
         {196, 10, 0, 302, 2},   // thirds of nearest(100.67) = 101: centre 201 in
     };
-    for (const auto& [start, size, area_start, area_size, third] : cases)
+    for (const auto& [start, size, area_start, area_size, third] : thirds)
         EXPECT_EQ(memCardThird(start, size, area_start, memAreaThird(area_size)), third) << start << " " << area_size;
-}
-
-TEST(FlyAway, DoneWhenWhollyOutside) {
+    // Outer thirds leave through the nearer side at 15 to 25 pixels a frame. The middle third goes the way of the
+    // one sign drawn for both axes (so diagonally) at 10 to 30, even numbers only. A centre outside the thirds
+    // moves by its third number. Third, sign, then the speed of the lowest draw and the step between draws.
+    const std::tuple<int16_t, int16_t, int, int> speeds[] = {{1, 20, -25, 1}, {1, -20, -25, 1}, {3, 20, 15, 1},
+                                                             {2, 20, 10, 2},  {2, -20, -30, 2}, {4, 20, 4, 0}};
+    for (const auto& [third, sign, lowest, step] : speeds) {
+        // Eleven draws, one in each eleventh of [0, 1): the random whole number from -5 to 5.
+        std::vector<int> got, expected;
+        for (int k = 0; k < 11; ++k) {
+            got.push_back(memFlyVelocity(third, (k + 0.5) / 11.0, sign));
+            expected.push_back(lowest + k * step);
+        }
+        EXPECT_EQ(got, expected) << "third " << third << ", sign " << sign;
+    }
+    const std::pair<double, int16_t> signs[] = {{0.0, 20}, {0.4999, 20}, {0.5, -20}, {0.9999, -20}};
+    for (const auto& [draw, sign] : signs) EXPECT_EQ(memFlySign(draw), sign) << draw;
     // A 60 x 40 card on an 800 x 600 board: the left and top of each case, and whether it is gone.
-    const std::tuple<int, int, bool> cases[] = {{801, 100, true},  {800, 100, false}, {-61, 100, true},
-                                                {-60, 100, false}, {100, 601, true},  {100, 600, false},
-                                                {100, -41, true},  {100, -40, false}};
-    for (const auto& [left, top, outside] : cases)
+    const std::tuple<int, int, bool> ends[] = {{801, 100, true},  {800, 100, false}, {-61, 100, true},
+                                               {-60, 100, false}, {100, 601, true},  {100, 600, false},
+                                               {100, -41, true},  {100, -40, false}};
+    for (const auto& [left, top, outside] : ends)
         EXPECT_EQ(memWhollyOutside(left, top, 60, 40, 800, 600), outside) << left << "," << top;
 }
 
