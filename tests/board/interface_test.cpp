@@ -33,11 +33,8 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     // Slot, picture shown, alignment, top, colour. Every value label takes element 0's picture width.
     const int centred = static_cast<int>(std::nearbyint((60 - game->lbl_Control[3].height()) / 2.0 + 8 + 64 * 3));
     const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
-        {0, true, Alignment::Right, 8, 99},
-        {2, true, Alignment::Right, 24 + 64 * 2, 5},
-        {3, true, Alignment::Centre, centred, 99},
-        {4, false, Alignment::Left, 24 + 64 * 4, 99},
-    };
+        {0, true, Alignment::Right, 8, 99},        {2, true, Alignment::Right, 24 + 64 * 2, 5},
+        {3, true, Alignment::Centre, centred, 99}, {4, false, Alignment::Left, 24 + 64 * 4, 99}};
     for (const auto& [slot, shown, alignment, top, colour] : expects) {
         const Label& value = game->lbl_Control[slot];
         EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(), value.fore_color(), value.caption(),

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Bounds {
     int left, top, width, height;
     bool operator==(const Bounds&) const = default;
     CardBox box() const { return {double(left), double(top), double(width), double(height)}; }
+    Bounds moved(int dx, int dy) const { return {left + dx, top + dy, width, height}; }
 };
 
 Bounds bounds_of(const Control& c) { return {c.left(), c.top(), c.width(), c.height()}; }
@@ -43,8 +45,9 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
         int size;  // of the pictures after the removal
     };
     const Case cases[] = {
-        {0, false, true, true, true, false, 60}, {1, false, false, true, true, false, 60},
-        {2, false, true, true, false, true, 60},
+        {0, false, true, true, true, false, 60},
+        {1, false, false, true, true, false, 60},  // captions stay
+        {2, false, true, true, false, true, 60},   // flown off the board
         {3, false, false, false, true, true, 9},  // shrunk by 3 a move, the last move above 6 at 9, then hidden
         {2, true, true, true, true, false, 60},   // the line (colour 255, width 3) instead of the fly-away
     };
@@ -114,9 +117,7 @@ TEST_F(Removal, FlyAwayLeavesByTheNearerSideInFramesOf50Ms) {
     };
     const uint64_t t0 = platform().now_ms();
     g.memWipeOutCards();
-    const uint64_t took = platform().now_ms() - t0;
-    ASSERT_EQ(took % 50, 0u) << "whole frames of 50 ms";
-    ASSERT_EQ(seen.size(), took / 50) << "the clock moves only by the frames' sleeps";
+    ASSERT_EQ(platform().now_ms() - t0, 50 * seen.size()) << "frames of 50 ms; the clock moves only by their sleeps";
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(g.controls().back(), &g.img_Card[5]) << "the flying pictures lie in front";
     size_t longest = 0;
@@ -126,14 +127,12 @@ TEST_F(Removal, FlyAwayLeavesByTheNearerSideInFramesOf50Ms) {
         const int vx = seen[1][i].left - seen[0][i].left, vy = seen[1][i].top - seen[0][i].top;
         ASSERT_NE(vx, 0);
         const int n = (end.left - start[i].left) / vx;
-        EXPECT_EQ(Bounds(start[i].left + n * vx, start[i].top + n * vy, start[i].width, start[i].height), end);
+        EXPECT_EQ(start[i].moved(n * vx, n * vy), end);
         // Done on the move that took it wholly off the board, and left there shown.
-        EXPECT_TRUE(outside(end) && !outside({end.left - vx, end.top - vy, end.width, end.height}) &&
-                    g.img_Card[cards[i]].visible());
+        EXPECT_TRUE(outside(end) && !outside(end.moved(-vx, -vy)) && g.img_Card[cards[i]].visible());
         longest = std::max(longest, static_cast<size_t>(n));
         // The caption flew along at its offset from the picture.
-        EXPECT_EQ(bounds_of(g.lbl_Card[cards[i]]),
-                  Bounds(caption[i].left + n * vx, caption[i].top + n * vy, caption[i].width, caption[i].height));
+        EXPECT_EQ(bounds_of(g.lbl_Card[cards[i]]), caption[i].moved(n * vx, n * vy));
     }
     EXPECT_TRUE(seen[1][0].left < seen[0][0].left && seen[1][0].top < seen[0][0].top) << "0 leaves by the top left";
     EXPECT_EQ(longest, seen.size()) << "the flight ends with the last card out";
