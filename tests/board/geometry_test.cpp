@@ -42,16 +42,11 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BoardGeometryInput in;
-        in.screen_width_units = c.screen_w * 15;
-        in.screen_height_units = c.screen_h * 15;
-        in.sizes = {ScreenSize{0, 640, 480},  ScreenSize{1, 800, 600},   ScreenSize{2, 1024, 768},
-                    ScreenSize{3, 1152, 864}, ScreenSize{4, 1280, 1024}, ScreenSize{}};
+        BoardGeometryInput in{
+            .screen_width_units = c.screen_w * 15, .screen_height_units = c.screen_h * 15,
+            .sizes = {{{0, 640, 480}, {1, 800, 600}, {2, 1024, 768}, {3, 1152, 864}, {4, 1280, 1024}}},
+            .cards_x = c.cards_x, .cards_y = c.cards_y, .card_width = c.card_w, .card_height = c.card_h};
         for (int row : c.rows_with_picture) in.pictures[static_cast<size_t>(row)] = "bk.bmp";
-        in.cards_x = c.cards_x;
-        in.cards_y = c.cards_y;
-        in.card_width = c.card_w;
-        in.card_height = c.card_h;
         const BoardGeometry out = memBoardGeometry(in);
         const Layout& l = out.layout;
         EXPECT_EQ((std::vector<int>{out.screen.Index, out.screen.Width, out.screen.Height, l.Picture, l.Left, l.Top,
