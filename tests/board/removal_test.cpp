@@ -48,8 +48,8 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
         {0, false, true, true, true, false, 60},
         {1, false, false, true, true, false, 60},  // captions stay
         {2, false, true, true, false, true, 60},   // flown off the board
-        {3, false, false, false, true, true, 9},  // shrunk by 3 a move, the last move above 6 at 9, then hidden
-        {2, true, true, true, true, false, 60},   // the line (colour 255, width 3) instead of the fly-away
+        {3, false, false, false, true, true, 9},   // shrunk by 3 a move, the last move above 6 at 9, then hidden
+        {2, true, true, true, true, false, 60},    // the line (colour 255, width 3) instead of the fly-away
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("dissapear " + std::to_string(c.dissapear) + (c.match_line ? " with the line" : ""));
