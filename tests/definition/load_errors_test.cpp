@@ -97,28 +97,47 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
 
 using LoadMessages = PlayTest;
 
-// Named files that are missing when the game starts: each is reported, OK
-// goes on without it, and Cancel ends the program with a failure.
-TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
+// Named files that are missing or broken when the game starts: each is
+// reported, OK goes on without it, and Cancel ends the program with a failure.
+TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
     struct Case {
         const char* what;
         std::function<void(PlayTest&)> prepare;
         std::vector<int> codes;
-        std::function<bool(const frm_MemoryGame&)> left_out;  // what the game went on without
+        std::function<bool(PlayTest&)> goes_on;  // without what was left out
     };
+    // A card face that would hang the decoder or take giant memory is left out; a wave
+    // that claims 2 GB (8000 bytes a second, 800 there) plays as the 0.1 s really there.
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x3c\0\0\0\x3c\x08\x02", 26);
+    const std::string bmp = std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"
+                                        "\x60\xEA\0\0\x60\xEA\0\0\x01\0\x18\0", 30) + std::string(24, '\0');
+    const std::string wave = std::string("RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"
+                                         "\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\x7f", 44) +
+                             std::string(800, '\x80');
+    auto broken = [](const char* file, const std::string& bytes) {
+        return [file, bytes](PlayTest& t) {
+            t.spoil = [=](const std::filesystem::path& dir) {
+                std::ofstream(dir / "card" / file, std::ios::binary) << bytes;
+            };
+        };
+    };
+    auto pair_taken = [](PlayTest& t) {
+        t.wait_for_status_tick();
+        return t.try_cards(t.position_of(0), t.position_of(1)) && t.game().memTurnedCards == 2;
+    };
+    auto face_left_out = [&](PlayTest& t) { return !t.game().memCardHolder[0].Picture && pair_taken(t); };
     const Case cases[] = {
         {"result sounds", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
-         [](const frm_MemoryGame& g) { return g.memInterface.NoMatchSound.empty() && g.memResultSounds == False; }},
+         [](PlayTest& t) { return t.game().memInterface.NoMatchSound.empty() && t.game().memResultSounds == False; }},
         {"end and turn sounds",
          [](PlayTest& t) {
              t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\n";
              t.options.turn_sound = false;
          },
          {200, 201, 202},
-         [](const frm_MemoryGame& g) { return g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty(); }},
-        // A missing card face (105) is in the memory-check and corrupt media tests.
+         [](PlayTest& t) { return t.game().memInterface.EndBadSound.empty() && t.game().memTurnSoundFile.empty(); }},
         {"card back", [](PlayTest& t) { t.options.extra_global = "picture=gone.bmp\n"; }, {101},
-         [](const frm_MemoryGame& g) { return !g.memCardBack; }},
+         [](PlayTest& t) { return !t.game().memCardBack; }},
         // The list is looked for in the card folder, then in the data folder.
         {"short text list and its click sound",
          [](PlayTest& t) {
@@ -127,15 +146,19 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
              std::ofstream(t.dir / "data" / "list.txt") << "D0\nD1\nD2\n";
          },
          {204, 9},
-         [](const frm_MemoryGame& g) {
-             const TextList& l = g.memInterface.TextList;
+         [](PlayTest& t) {
+             const TextList& l = t.game().memInterface.TextList;
              return l.Item[2].Text == "D2" && l.Item[3].Text.empty() && l.Sound.empty();
          }},
+        {"truncated PNG face", broken("f0.bmp", png), {105}, face_left_out},
+        {"BMP face of 60000 x 60000 pixels", broken("f0.bmp", bmp), {105}, face_left_out},
+        {"wave claiming 2 GB", broken("s0.wav", wave), {}, pair_taken},
     };
     for (const Case& c : cases) {
         for (bool cancel : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (cancel ? ", Cancel" : ", OK"));
             restart(PlayOptions{});
+            spoil = nullptr;
             c.prepare(*this);
             if (cancel) platform().answers = {kAnswerCancel};
             const std::optional<int> status = start();
@@ -151,7 +174,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
             }
             ASSERT_EQ(status, std::nullopt);
             EXPECT_EQ(codes, c.codes);
-            EXPECT_TRUE(c.left_out(game()));
+            EXPECT_TRUE(c.goes_on(*this));
         }
     }
 }

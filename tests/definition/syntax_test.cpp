@@ -11,22 +11,15 @@ namespace mem::test {
 namespace {
 
 TEST(ItemReader, SplitsLinesIntoItems) {
-    struct Case {
-        std::string text;
-        std::vector<std::string> items;
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"Name = Big, Red\n", {"Name = Big", "Red"}}, {"a=1\rb=2\n\nc", {"a=1", "b=2", "", "c"}},
+        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"open\nnext\n", {"open", "next"}}, {"", {}},
     };
-    const Case cases[] = {
-        {"Name = Big, Red\n", {"Name = Big", "Red"}},
-        {"a=1\rb=2\n\nc", {"a=1", "b=2", "", "c"}},
-        {"\"x, y\" ignored, next\n", {"x, y", "next"}},
-        {"\"open\nnext\n", {"open", "next"}},
-        {"", {}},
-    };
-    for (const Case& c : cases) {
-        ItemReader reader(c.text);
+    for (const auto& [text, expected] : cases) {
+        ItemReader reader(text);
         std::vector<std::string> items;
         while (!reader.at_end()) items.push_back(reader.next());
-        EXPECT_EQ(items, c.items) << c.text;
+        EXPECT_EQ(items, expected) << text;
     }
 }
 
@@ -74,14 +67,10 @@ TEST(Syntax, PathVariables) {
     platform.program_directory = "/opt/memory";
     platform.system_directory = "/var/games/memory/";
     const std::pair<const char*, const char*> cases[] = {
-        {"%apppath%gfx", "/opt/memory\\gfx\\"},
-        {"%apppath%\\gfx\\", "/opt/memory\\gfx\\"},
-        {"%windows%", "/var/games/memory/"},
-        {"%appdrive%games\\cards", "/games\\cards\\"},
-        {"%windrive%games", "/games\\"},
-        {"%temp%sfx", "sfx\\"},
-        {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"},
-        {"C:\\games", "C:\\games"},
+        {"%apppath%gfx", "/opt/memory\\gfx\\"}, {"%apppath%\\gfx\\", "/opt/memory\\gfx\\"},
+        {"%windows%", "/var/games/memory/"}, {"%appdrive%games\\cards", "/games\\cards\\"},
+        {"%windrive%games", "/games\\"}, {"%temp%sfx", "sfx\\"},
+        {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
     };
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value), resolved) << value;
 }
