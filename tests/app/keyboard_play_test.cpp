@@ -1,7 +1,5 @@
 // Playing by keys: the bundled text game to its good end, keys while a try's
 // sounds play, the frame beside the pointer, and the mute key.
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <map>
 #include <vector>
@@ -45,7 +43,6 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
     ASSERT_TRUE(run.settle(true));
     keys.advance(300);  // past the first status tick: the sound chains wait for each sound
     const int cards = memNearest16(g.memCardCount);
-    ASSERT_NE(g.memInterface.TextList.Active, False);
     // The first key only shows the frame, on the top left card.
     keys.key_down(kKeyDown);
     EXPECT_TRUE(g.memFocusCard == 0 && frame_around(g.shp_Focus, g.img_Card[0]) && g.memDisplayCard[0].Turned == False);
@@ -88,14 +85,12 @@ public:
         for (int16_t k : arrows_to(game().memFocusCells(), game().memFocusCard, card)) key(k);
         ASSERT_EQ(game().memFocusCard, card);
     }
-    bool turned(int16_t card) const { return game().memDisplayCard[static_cast<size_t>(card)].Turned != False; }
 };
 
 TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_FALSE(start());
     wait_for_status_tick();
-    // M mutes the device and is no focus key.
-    key('M');
+    key('M');  // mutes the device, and is no focus key
     EXPECT_TRUE(device().muted() && !game().shp_Focus.visible());
     const auto [a, b] = pair_positions(0);
     key(kKeyUp);
@@ -114,11 +109,11 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_NO_FATAL_FAILURE(focus(b));
     key(kKeyReturn);
     key(kKeySpace);
-    EXPECT_FALSE(turned(b));
+    EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(b)].Turned, False);
     EXPECT_EQ(game().memCardStatus, 0);
     ASSERT_TRUE(run_until_free());
     key(kKeySpace);
-    EXPECT_TRUE(turned(b));
+    EXPECT_NE(game().memDisplayCard[static_cast<size_t>(b)].Turned, False);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// Failures while a definition set is read and prepared: the fatal errors
-// with their texts, the questions that OK carries on from, and odd files
-// that must not crash the loader.
+// Failures while a definition set is read and prepared: the fatal errors with their texts,
+// the questions that OK carries on from, and odd or broken files that must not crash the loader.
 #include <sys/stat.h>
+
+#include <tuple>
 
 #include "app/errors.h"
 #include "support/definition_files.h"
@@ -13,17 +14,12 @@ namespace {
 using LoadFatal = DefinitionTest;
 
 TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
-    struct Case {
-        const char* file;
-        std::optional<std::string> content;  // nothing: the file is left out
-        int code;
-        std::string message;  // "@" stands for the set's folder
-    };
     const std::string definition = "[application]\napp=memory\n[paths]\ndata=@data/\n[gamefiles]\n";
     const std::string count = "'' in file ''@data/global.ini'' is not a whole number from 0 to 32767.";
     const std::string range = "'' in file ''@data/main.ini'' is out of range for its setting.";
-    const Case cases[] = {
-        // Each file is read before the next is looked for.
+    // A file of the set and its content (nothing: left out), the error and its message ("@": the set's folder).
+    // Each file is read before the next is looked for.
+    const std::tuple<const char*, std::optional<std::string>, int, std::string> cases[] = {
         {"main.ini", std::nullopt, 5, "Could not find main file ''@data/main.ini''"},
         {"memory.ini", "app=memory\n[paths]\ndata=@data/\n", 5, "Could not find main file ''@data/''"},
         {"global.ini", std::nullopt, 6, "Could not find global file ''@data/global.ini''"},
@@ -42,8 +38,8 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
         {"global.ini", "cardsx=-4\ncardsy=-5\n", 13, "The card count of ''cardsx=-4, cardsy=-5" + count},
         {"global.ini", "cardsx=200\ncardsy=200\n", 13, "The card count of ''cardsx=200, cardsy=200" + count},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [file, content, code, message] : cases) {
+        SCOPED_TRACE(message);
         SetUp();
         const std::string folder = dir.string() + "/";
         auto expand = [&folder](std::string text) {
@@ -51,41 +47,34 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
                 text.replace(at, 1, folder);
             return text;
         };
-        files[c.file] = c.content ? std::optional(expand(*c.content)) : std::nullopt;
+        files[file] = content ? std::optional(expand(*content)) : std::nullopt;
         EXPECT_EQ(load(), kExitFailure);
-        ASSERT_EQ(error_codes(), std::vector<int>{c.code});
-        EXPECT_EQ(platform.message_boxes[0].text, expand(c.message));
+        ASSERT_EQ(error_codes(), std::vector<int>{code});
+        EXPECT_EQ(platform.message_boxes[0].text, expand(message));
         EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
     }
 }
 
-// Files that are empty, not text at all, or folders or named pipes where a
-// file is named (opening a pipe would wait for a writer for ever).
+// Files that are empty, not text at all, or named pipes (opening one would wait for a writer for ever).
 TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
     std::string binary;
     for (int i = 0; i < 2048; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
-    struct Case {
-        const char* file;
-        std::optional<std::string> content;  // nothing: a folder of that name; "|": a named pipe
-        int code;                            // the fatal error, 0 for none
-    };
-    const Case cases[] = {
-        {"main.ini", std::nullopt, 5}, {"cards.txt", "|", 7},
-        {"main.ini", "", 0},           {"global.ini", "", 0},           {"cards.txt", "", 0},
-        {"main.ini", binary, 0},       {"cards.txt", binary, 0},
+    // A file, its content ("|": a named pipe) and the fatal error (0 for none).
+    const std::tuple<const char*, std::string, int> cases[] = {
+        {"cards.txt", "|", 7}, {"main.ini", "", 0},     {"global.ini", "", 0},
+        {"cards.txt", "", 0},  {"main.ini", binary, 0}, {"cards.txt", binary, 0},
         {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + (c.content ? " " + std::to_string(c.content->size()) : " folder"));
+    for (const auto& [file, content, code] : cases) {
+        SCOPED_TRACE(std::string(file) + " " + std::to_string(content.size()));
         SetUp();
-        files[c.file] = std::nullopt;
-        if (!c.content) std::filesystem::create_directories(dir / "data" / c.file);
-        else if (*c.content == "|") ASSERT_EQ(::mkfifo((dir / "data" / c.file).c_str(), 0600), 0);
-        else write("data/" + std::string(c.file), *c.content);
+        files[file] = std::nullopt;
+        if (content == "|") ASSERT_EQ(::mkfifo((dir / "data" / file).c_str(), 0600), 0);
+        else write("data/" + std::string(file), content);
         const std::optional<int> ended = load();
-        if (c.code) {
+        if (code) {
             EXPECT_EQ(ended, kExitFailure);
-            EXPECT_EQ(error_codes(), std::vector<int>{c.code});
+            EXPECT_EQ(error_codes(), std::vector<int>{code});
             continue;
         }
         // Stray tab fields of a binary card file may name sounds: questions, never a fatal error.
@@ -115,10 +104,8 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
                                          "\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\x7f", 44) +
                              std::string(800, '\x80');
     auto broken = [](const char* file, const std::string& bytes) {
-        return [file, bytes](PlayTest& t) {
-            t.spoil = [=](const std::filesystem::path& dir) {
-                std::ofstream(dir / "card" / file, std::ios::binary) << bytes;
-            };
+        return [=](PlayTest& t) {
+            t.spoil = [=](const std::filesystem::path& dir) { std::ofstream(dir / "card" / file) << bytes; };
         };
     };
     auto pair_taken = [](PlayTest& t) {
@@ -127,17 +114,18 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
     };
     auto face_left_out = [&](PlayTest& t) { return !t.game().memCardHolder[0].Picture && pair_taken(t); };
     const Case cases[] = {
-        {"result sounds", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
-         [](PlayTest& t) { return t.game().memInterface.NoMatchSound.empty() && t.game().memResultSounds == False; }},
-        {"end and turn sounds",
+        {"end, turn and result sounds, card back",
          [](PlayTest& t) {
-             t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\n";
+             t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\nnomatchsound=gone.wav\n";
+             t.options.extra_global = "picture=gone.bmp\n";
              t.options.turn_sound = false;
          },
-         {200, 201, 202},
-         [](PlayTest& t) { return t.game().memInterface.EndBadSound.empty() && t.game().memTurnSoundFile.empty(); }},
-        {"card back", [](PlayTest& t) { t.options.extra_global = "picture=gone.bmp\n"; }, {101},
-         [](PlayTest& t) { return !t.game().memCardBack; }},
+         {200, 201, 202, 206, 101},
+         [](PlayTest& t) {
+             const frm_MemoryGame& g = t.game();
+             return !g.memCardBack && g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty() &&
+                    g.memInterface.NoMatchSound.empty() && g.memResultSounds == False;
+         }},
         // The list is looked for in the card folder, then in the data folder.
         {"short text list and its click sound",
          [](PlayTest& t) {

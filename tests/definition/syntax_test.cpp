@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
@@ -26,13 +27,8 @@ TEST(ItemReader, SplitsLinesIntoItems) {
 // The loose reader takes the number at the start (blanks anywhere dropped);
 // the strict one only a value that is a number and nothing else.
 TEST(Syntax, NumberReaders) {
-    struct Case {
-        const char* value;
-        double loose;
-        std::optional<double> strict;
-    };
     const std::nullopt_t no = std::nullopt;
-    const Case cases[] = {
+    const std::tuple<const char*, double, std::optional<double>> cases[] = {
         {"12", 12, 12},        {" 1 2 ", 12, no},     {"255 0 0", 25500, no}, {"&HFF", 255, 255},  {"&hff", 255, 255},
         {"&HFFFF", -1, -1},    {"&HFFFFF", 1048575, 1048575},                 {"&O17", 15, 15},    {"&X1", 0, no},
         {"-2.5", -2.5, -2.5},  {"1E3", 1000, 1000},   {"1D2", 100, 100},      {"12abc", 12, no},   {"abc", 0, no},
@@ -41,9 +37,9 @@ TEST(Syntax, NumberReaders) {
         // An exponent mark without digits is not part of the number.
         {"1E", 1, no},         {"1E+", 1, no},        {"1E-x", 1, no},        {"1E999", 0, 0},     {"-1e999", 0, 0},
     };
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(memReadNumber(c.value), c.loose) << c.value;
-        EXPECT_EQ(memReadStrictNumber(c.value), c.strict) << c.value;
+    for (const auto& [value, loose, strict] : cases) {
+        EXPECT_DOUBLE_EQ(memReadNumber(value), loose) << value;
+        EXPECT_EQ(memReadStrictNumber(value), strict) << value;
     }
     EXPECT_EQ(memReadStrictWhole("&HFF"), 255);
     EXPECT_EQ(memReadStrictWhole("3.5"), 4);
