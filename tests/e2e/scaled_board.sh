@@ -7,7 +7,6 @@ set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
-command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # The trace (with it on, every face shows at the start) tells when a try is settled: input is ignored while a try
 # runs. It goes to the system directory's memory.log; one traced game at a time on the machine, or the traces mix.
@@ -60,15 +59,10 @@ check_board() {
         at[k]="$((x + w / 2)) $((y + h / 2))"
     done
 }
-# Takes screenshots until every "x y" place given after it shows colour $1 (10 s at most).
-shot_until() {
-    local place ok
-    for _ in $(seq 40); do
-        import -window root "$work/shot.png" || fail "no screenshot"
-        ok=1; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || ok=0; done
-        [ "$ok" = 1 ] && return 0; sleep 0.25
-    done
-    return 1
+# True when a screenshot shows colour $1 at every "x y" place given after it.
+shows() {
+    import -window root "$work/shot.png" || fail "no screenshot"
+    local place; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || return 1; done
 }
 
 start_xvfb 1920x1080
@@ -91,14 +85,14 @@ xdotool mousemove --sync 5 "${at[0]#* }" click 1 mousemove --sync ${at[0]} click
 trace_until "=> memCheckCardStatus <=" 1
 xdotool mousemove --sync ${at[1]} click 1
 trace_until "--> memCheckCardStatus: Match!" 1
-shot_until "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
+retry 40 0.25 shows "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
 # The second pair by the keys: the first arrow shows the focus frame on the nearest card left, Return turns it, the
 # next arrow moves to the only other card. Muted, the game keeps its pace.
 xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key m Right Return
 trace_until "=> memCheckCardStatus <=" 3
 xdotool key Right Return
 trace_until "--> memCheckCardStatus: Match!" 2
-shot_until "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle of the screen"
+retry 40 0.25 shows "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle"
 [ "$(count "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(grep memCardClick "$log")"
 # The focus frame went to the end picture: Return ends the program normally.
 xdotool key Return
