@@ -16,12 +16,10 @@ flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
 for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
 mkdir -p "${log%/*}" 2>/dev/null; [ -w "${log%/*}" ] || fail "${log%/*} is not writable: the trace cannot be read"
 log_start="$(stat -c %s "$log" 2>/dev/null || echo 0)"
-count() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | grep -cF -- "$1"; }
+trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null; }
+traced() { [ "$(trace | grep -cF -- "$1")" -ge "$2" ]; }
 # Waits until the trace holds line $1 at least $2 times (10 s at most).
-trace_until() {
-    for _ in $(seq 100); do [ "$(count "$1")" -ge "$2" ] && return 0; sleep 0.1; done
-    fail "the trace does not show \"$1\" $2 times: $(tail -c +$((log_start + 1)) "$log" | tail -5)"
-}
+trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\" $2 times: $(trace | tail -5)"; }
 
 # A game of 2 x 2 cards of 80 x 80 with a border on solid colours, each face a colour of its own.
 board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
@@ -93,7 +91,7 @@ trace_until "=> memCheckCardStatus <=" 3
 xdotool key Right Return
 trace_until "--> memCheckCardStatus: Match!" 2
 retry 40 0.25 shows "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle"
-[ "$(count "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(grep memCardClick "$log")"
+[ "$(trace | grep -cF "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(trace | grep memCardClick)"
 # The focus frame went to the end picture: Return ends the program normally.
 xdotool key Return
 [ "$(wait_for_exit)" = 0 ] || fail "Return on the end picture does not end the game with status 0: $(cat "$GAME_ERR")"
