@@ -1,6 +1,5 @@
-// memory-new: games made from generated pictures are checked clean by the
-// checker's code and played to their good end at every screen size; bad
-// input is refused with a message.
+// memory-new: games made from generated pictures are checked clean by the checker's code and played to their good
+// end at every screen size; bad input is refused with a message.
 #include <sstream>
 
 #include "board/board_fixture.h"
