@@ -1,6 +1,6 @@
 #pragma once
-// A game window on the headless backend in a temporary folder; for the board
-// tests, a 4 x 4 deal on an 800 x 600 screen.
+// Tests in a fresh temporary folder on the headless backend: a game window there, and for the board tests a 4 x 4
+// deal on an 800 x 600 screen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,44 +18,56 @@
 
 namespace mem::test {
 
-// Writes a small 24-bit BMP of the given size, every pixel one grey.
-inline void write_bmp(const std::filesystem::path& path, int width, int height) {
-    const int row = (width * 3 + 3) / 4 * 4;
-    const int data = row * height;
-    std::string bmp(static_cast<size_t>(54 + data), '\x40');
-    auto put = [&bmp](int at, int value, int bytes) {
-        for (int i = 0; i < bytes; ++i) bmp[static_cast<size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    // File header, then the info header: size, planes, bits, no compression, 72 dpi.
-    const int header[][3] = {{0, 0x4D42, 2}, {2, 54 + data, 4}, {6, 0, 4},      {10, 54, 4},    {14, 40, 4},
-                             {18, width, 4}, {22, height, 4},   {26, 1, 2},     {28, 24, 2},    {30, 0, 4},
-                             {34, data, 4},  {38, 2835, 4},     {42, 2835, 4},  {46, 0, 4},     {50, 0, 4}};
-    for (const auto& [at, value, bytes] : header) put(at, value, bytes);
-    std::ofstream(path, std::ios::binary) << bmp;
+// Writes `value` as `bytes` little-endian bytes.
+inline void put_le(std::ostream& out, long value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
 }
 
-// A fresh folder (the program directory, with the system directory "system"
-// in it) and game window; SetUp again starts a table's next case afresh.
-class WindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        game.reset();
-        dir = std::filesystem::temp_directory_path() /
-              ("memory-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir / "system");
-        platform.program_directory = dir.string();
-        platform.system_directory = (dir / "system").string() + "/";
-        platform.message_boxes.clear();
-        game = std::make_unique<frm_MemoryGame>(program, platform);
-    }
-    void TearDown() override {
-        game.reset();
-        std::filesystem::remove_all(dir);
-    }
+// A small 24-bit BMP of the given size, every pixel one grey.
+inline void write_bmp(const std::filesystem::path& path, int width, int height) {
+    const int data = (width * 3 + 3) / 4 * 4 * height;
+    std::ofstream out(path, std::ios::binary);
+    out << "BM";
+    // The file header, then the info header: size, planes, bits, no compression, 72 dpi.
+    for (const auto& [value, bytes] : {std::pair<long, int>{54 + data, 4}, {0, 4}, {54, 4}, {40, 4}, {width, 4},
+                                       {height, 4}, {1, 2}, {24, 2}, {0, 4}, {data, 4}, {2835, 4}, {2835, 4}, {0, 4},
+                                       {0, 4}})
+        put_le(out, value, bytes);
+    out << std::string(static_cast<size_t>(data), '\x40');
+}
 
-    void write(const std::string& relative, const std::string& content) {
+// A mono 8-bit wave of silence, `ms` long.
+inline void write_wave(const std::filesystem::path& path, int ms) {
+    const int rate = 8000, bytes = rate * ms / 1000;
+    std::ofstream out(path, std::ios::binary);
+    out << "RIFF";
+    put_le(out, 36 + bytes, 4);
+    out << "WAVEfmt ";
+    for (const auto& [value, size] : {std::pair<long, int>{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate, 4}, {1, 2}, {8, 2}})
+        put_le(out, value, size);
+    out << "data";
+    put_le(out, bytes, 4);
+    out << std::string(static_cast<size_t>(bytes), '\x80');
+}
+
+// An emptied folder NAME-pid with the set's folders in it; `platform` runs there, "system" its system directory.
+inline std::filesystem::path fresh_folder(const std::string& name, HeadlessPlatform& platform) {
+    const auto dir = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    for (const char* sub : {"gfx", "card", "sfx", "data", "system"}) std::filesystem::create_directories(dir / sub);
+    platform.program_directory = dir.string();
+    platform.system_directory = (dir / "system").string() + "/";
+    return dir;
+}
+
+// Files in the test's folder.
+class FolderTest : public testing::Test {
+public:
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // A folder in it, with the trailing separator.
+    std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
+    void write(const std::string& relative, const std::string& content) const {
         std::ofstream(dir / relative, std::ios::binary) << content;
     }
     std::string read(const std::string& relative) const {
@@ -63,6 +75,24 @@ protected:
         s << std::ifstream(dir / relative, std::ios::binary).rdbuf();
         return s.str();
     }
+
+    std::filesystem::path dir;
+};
+
+// A game window in a fresh folder; SetUp again starts a table's next case afresh.
+class WindowTest : public FolderTest {
+protected:
+    void SetUp() override {
+        game.reset();
+        dir = fresh_folder("memory", platform);
+        platform.message_boxes.clear();
+        game = std::make_unique<frm_MemoryGame>(program, platform);
+    }
+    void TearDown() override {
+        game.reset();
+        FolderTest::TearDown();
+    }
+
     // The error numbers of the message boxes shown.
     std::vector<int> error_codes() const {
         std::vector<int> codes;
@@ -71,7 +101,6 @@ protected:
         return codes;
     }
 
-    std::filesystem::path dir;
     HeadlessPlatform platform;
     Program program{platform};
     std::unique_ptr<frm_MemoryGame> game;

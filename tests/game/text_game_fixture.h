@@ -1,13 +1,7 @@
 #pragma once
-// A small text game on the headless backend: the whole-game fixture's card
-// game with a list file added, and helpers to choose texts and wait for a try.
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <optional>
-#include <string>
+// A small text game on the headless backend: the whole-game fixture's card game with a list file added, and
+// helpers to choose texts and wait for a try.
 #include <tuple>
-#include <vector>
 
 #include "support/play_fixture.h"
 
@@ -63,19 +57,15 @@ protected:
 
     // No half of a try is chosen, the board is free and no link waits.
     bool run_until_settled() {
-        const frm_MemoryGame& g = game();
-        return run_until([&g] {
-            return g.memProcessing == False && g.memTextGame.CardChosen == False &&
-                   g.memTextGame.TextChosen == False && g.memLinkPending == False;
-        });
+        return run_until([this] { return quiet() && !game().memTextGame.CardChosen && !game().memTextGame.TextChosen; });
     }
     // The chains of the half chosen so far have ended.
     bool run_until_quiet() {
-        return run_until([this] { return game().memProcessing == False && game().memLinkPending == False; });
+        return run_until([this] { return quiet(); });
     }
 
-    // One try of card line `card` and list line `text`, in either order,
-    // each half's chain waited for; false when the try stalled.
+    // One try of card line `card` and list line `text`, in either order, each half's chain waited for; false when
+    // the try stalled.
     bool try_pair(int card, int text, bool card_first = true) {
         const int16_t c = position_of(card), t = text_of(text);
         card_first ? click_card(c) : click_text(t);
@@ -84,8 +74,7 @@ protected:
         return run_until_settled();
     }
 
-    // What holds whenever no try is in hand: the card game's counters, and
-    // no card turned and no text selected.
+    // What holds whenever no try is in hand: the card game's counters, and no card turned and no text selected.
     void check_text_invariants() const {
         check_invariants();
         const frm_MemoryGame& g = game();
@@ -105,6 +94,9 @@ protected:
     }
 
     TextListOptions texts;
+
+private:
+    bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
 };
 
 }  // namespace mem::test

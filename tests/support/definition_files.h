@@ -12,7 +12,6 @@ class DefinitionTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        for (const char* sub : {"gfx", "card", "sfx", "data"}) std::filesystem::create_directories(dir / sub);
         // A small memory game: 2 x 2 cards.
         files = {{"memory.ini", "[application]\napp=memory\n[paths]\ngfx=" + path("gfx") + "\ncard=" + path("card") +
                                     "\nsfx=" + path("sfx") + "\ndata=" + path("data") +
@@ -22,12 +21,8 @@ protected:
                  {"cards.txt", "a\ta.bmp\tA\nb\tb.bmp\tB\nc\tc.bmp\tC\nd\td.bmp\tD\n"}};
     }
 
-    // A folder of the set, with the trailing separator.
-    std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
-
-    // Writes `files` into the data folder (an empty optional leaves one out),
-    // then runs memCheckINI and memOpenINI. Gives the exit status when the
-    // program ended, nothing when loading returned.
+    // Writes `files` into the data folder (an empty optional leaves one out), then runs memCheckINI and
+    // memOpenINI. Gives the exit status when the program ended, nothing when loading returned.
     std::optional<int> load() {
         write_files();
         try {

@@ -1,30 +1,15 @@
 #pragma once
-// A whole small game on the headless backend: a definition set written to a
-// temporary folder, started as the program starts it (load, then
-// activation), with helpers to click cards, move the clock and read what the
-// game wrote to the trace and told the sound device.
+// A whole small game on the headless backend, started as the program starts it, with helpers to click cards, move
+// the clock and read what the game wrote to the trace and told the sound device.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include <unistd.h>
-
-#include "app/game_window.h"
-#include "app/program.h"
 #include "board/board_fixture.h"
-#include "board/geometry.h"
 #include "platform/headless/headless_media_device.h"
-#include "platform/headless/headless_platform.h"
-#include "platform/screen_fit.h"
-#include "support/wave_file.h"
+#include "support/pointer_play.h"
 
 namespace mem::test {
 
@@ -58,16 +43,15 @@ struct PlayOptions {
     int turn_ms = 100, card_ms = 200, result_ms = 300;
 };
 
-class PlayTest : public testing::Test {
+class PlayTest : public FolderTest {
 public:
     void SetUp() override { make_dir(); }
     void TearDown() override {
         program.reset();
-        if (!dir.empty()) std::filesystem::remove_all(dir);
+        FolderTest::TearDown();
     }
 
-    // Writes the definition set for `options` and starts the game: load and
-    // activation. Gives the exit status when the program ended meanwhile.
+    // Writes the set for `options` and starts the game: load and activation. Gives the exit status when it ended.
     std::optional<int> start() {
         write_definition();
         if (spoil) spoil(dir);
@@ -78,8 +62,8 @@ public:
         } catch (const ProgramEnded& ended) {
             return ended.status;
         }
-        for (const auto& [card, sound] : sounds_)
-            if (sound == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
+        for (int card = 0; card < options.cards_x * options.cards_y; ++card)
+            if (sound_of(card) == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
         return std::nullopt;
     }
     // Starts again from nothing, for the next case of a table.
@@ -93,21 +77,18 @@ public:
     frm_MemoryGame& game() const { return *program->game(); }
     int card_count() const { return static_cast<int>(game().memCardCount); }
 
-    // The board position holding card definition r, the n-th such (0 or 1).
-    int16_t position_of(int r, int n = 0) const {
-        const auto& cards = game().memDisplayCard;
-        for (int16_t i = 0; i < card_count(); ++i)
-            if (memNearest16(cards[static_cast<size_t>(i)].Reference) == r && n-- == 0) return i;
-        ADD_FAILURE() << "no position holds card " << r;
-        return 0;
+    // The board position holding card definition r.
+    int16_t position_of(int r) const {
+        const int16_t at = mem::position_of(game(), r);
+        EXPECT_GE(at, 0) << "no position holds card " << r;
+        return std::max<int16_t>(at, 0);
     }
     // The two positions of pair m (card lines 2m and 2m+1).
     std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
 
-    // Clicks a card as the pointer would (the picture, or the caption over it).
-    // True when the card's picture or caption took the click.
+    // Clicks the middle of what shows of a card (the board clips one that reaches past its edge) as the pointer
+    // would; true when the card's picture or caption took the click.
     bool click_card(int16_t position) {
-        // In the middle of what shows of the card: the board clips a card that reaches past its edge.
         const Rect shown = intersected(game().img_Card[position].window_rect(), game().pic_Background.window_rect());
         const int x = shown.left + shown.width / 2, y = shown.top + shown.height / 2;
         Control* target = game().control_at(x, y);
@@ -122,9 +103,7 @@ public:
         for (int i = 0; i < 100 && platform().status_ticks == before; ++i) advance(10);
     }
     bool settled() const { return game().memProcessing == False && game().memCardStatus == -1; }
-    bool idle() const { return game().memProcessing == False; }
-    // Moves the clock until `done` holds or the game is over; false when that
-    // does not happen within `limit_ms`.
+    // Moves the clock until `done` holds or the game is over; false when that does not happen within `limit_ms`.
     bool run_until(const std::function<bool()>& done, uint64_t limit_ms = 5000) {
         for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
             if (game().memGameOver != False || done()) return true;
@@ -133,45 +112,36 @@ public:
         return false;
     }
     // Until no card or try is in hand.
-    bool run_until_free(uint64_t limit_ms = 5000) { return run_until([this] { return idle(); }, limit_ms); }
+    bool run_until_free() { return run_until([this] { return game().memProcessing == False; }); }
     // One try of two cards, each waited for; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
         click_card(a);
         if (!run_until_free()) return false;
         click_card(b);
         if (!run_until_free()) return false;
-        if (game().memGameOver == False) {
-            EXPECT_TRUE(settled());
-        }
+        EXPECT_TRUE(game().memGameOver != False || settled());
         check_invariants();
         return true;
     }
 
-    // ---- What the game wrote and did ----
-    std::vector<std::string> trace() const {
+    // The trace's lines after the first `mark`.
+    std::vector<std::string> trace_since(size_t mark) const {
         std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
         std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
+        size_t n = 0;
+        for (std::string line; std::getline(in, line); ++n)
+            if (n >= mark) lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
         return lines;
     }
-    size_t trace_mark() const { return trace().size(); }
-    std::vector<std::string> trace_since(size_t mark) const {
-        auto lines = trace();
-        return {lines.begin() + static_cast<long>(std::min(mark, lines.size())), lines.end()};
-    }
+    size_t trace_mark() const { return trace_since(0).size(); }
     int count_trace(const std::string& line, size_t mark = 0) const {
-        int n = 0;
-        for (const auto& l : trace_since(mark)) n += l == line;
-        return n;
+        const auto lines = trace_since(mark);
+        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
     }
 
     size_t command_mark() const { return platform().device_commands.size(); }
-    // Device commands after the mark, each "command file" with the file
-    // name relative to the set's folder ("open sfx/turn.wav"), or just
-    // "close" for commands where the file does not matter.
+    // Device commands after the mark: "open sfx/turn.wav" (the file relative to the folder) for open and play,
+    // else just the command.
     std::vector<std::string> commands_since(size_t mark) const {
         std::vector<std::string> out;
         const std::string root = dir.string() + "/";
@@ -184,8 +154,7 @@ public:
     }
     HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
 
-    // Counters that every settled try keeps: cards taken and left add up to
-    // the board, and the players' scores add up to the cards taken.
+    // Cards taken and left add up to the board, and the players' scores to the cards taken.
     void check_invariants() const {
         const frm_MemoryGame& g = game();
         EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
@@ -199,30 +168,23 @@ public:
         return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
     }
 
-    std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
-    std::string card_sound_file(int card) const { return "s" + std::to_string(card) + ".wav"; }
-    void write(const std::string& file, const std::string& content) const { std::ofstream(dir / file) << content; }
-
     HeadlessPlatform& platform() const { return *headless; }
 
     PlayOptions options;
     // Changes the written set before the game starts (to break a file).
     std::function<void(const std::filesystem::path& dir)> spoil;
-    std::filesystem::path dir;
     std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
     std::unique_ptr<Program> program;
 
 private:
+    static std::string card_sound_file(int card) { return "s" + std::to_string(card) + ".wav"; }
+    CardSound sound_of(int card) const {
+        const auto it = options.card_sound_of.find(card);
+        return it == options.card_sound_of.end() ? options.card_sound : it->second;
+    }
     void make_dir() {
-        static int serial = 0;
-        dir = std::filesystem::temp_directory_path() /
-              ("play-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-        std::filesystem::remove_all(dir);
-        for (const char* sub : {"gfx", "card", "sfx", "data", "system"}) std::filesystem::create_directories(dir / sub);
-        platform().system_directory = path("system");
-        platform().program_directory = dir.string();
+        dir = fresh_folder("play", platform());
         platform().screen_info = {800, 600, 15};
-        sounds_.clear();
     }
 
     void write_definition() {
@@ -232,17 +194,15 @@ private:
                                      path("sfx") + "\ndata=" + path("data") +
                                      "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
                                      o.extra_definition);
-        struct Picture {
-            const char* name;
-            int width, height;
-        };
-        for (const Picture& p : {Picture{"bg640.bmp", 64, 48}, {"bg800.bmp", 64, 48}, {"bg1024.bmp", 64, 48},
-                                 {"bg1152.bmp", 64, 48}, {"bg1280.bmp", 64, 48}, {"quit.bmp", 90, 40},
-                                 {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
-            write_bmp(dir / "gfx" / p.name, p.width, p.height);
-        for (const Picture& p : {Picture{"good.bmp", 200, 100}, {"bad.bmp", 180, 90}}) {
-            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / p.name, p.width, p.height);
-            if (o.end_pictures == "undecodable") write(std::string("gfx/") + p.name, "not a picture");
+        for (const char* board : {"bg640.bmp", "bg800.bmp", "bg1024.bmp", "bg1152.bmp", "bg1280.bmp"})
+            write_bmp(dir / "gfx" / board, 64, 48);
+        write_bmp(dir / "gfx" / "quit.bmp", 90, 40);
+        write_bmp(dir / "gfx" / "player.bmp", 120, 30);
+        write_bmp(dir / "gfx" / "back.bmp", 60, 60);
+        write_bmp(dir / "gfx" / "panel.bmp", 90, 50);
+        for (const char* end : {"good.bmp", "bad.bmp"}) {
+            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / end, 200, 100);
+            if (o.end_pictures == "undecodable") write(std::string("gfx/") + end, "not a picture");
         }
 
         std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
@@ -261,16 +221,12 @@ private:
                 "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=16777215\nscoreforecolor=65535\n"
                 "dimcolor=8421504\n";
         int order = 1;
-        auto group = [&](const char* name, std::optional<int> condition) {
-            if (!condition) return;
-            main += std::string("[") + name + "]\nactive=1\norder=" + std::to_string(order++) +
-                    "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
-        };
-        group("timer", o.timer);
-        group("countdown", o.countdown);
-        group("tries made", o.tries_made);
-        group("tries left", o.tries_left);
-        group("cards left", 0);
+        for (const auto& [name, condition] : {std::pair<std::string, std::optional<int>>{"timer", o.timer},
+                                              {"countdown", o.countdown}, {"tries made", o.tries_made},
+                                              {"tries left", o.tries_left}, {"cards left", 0}})
+            if (condition)
+                main += "[" + name + "]\nactive=1\norder=" + std::to_string(order++) +
+                        "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
         write("data/main.ini", main + o.extra_main);
 
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
@@ -286,8 +242,7 @@ private:
         for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
             const std::string face = "f" + std::to_string(i) + ".bmp", wave = card_sound_file(i);
             write_bmp(dir / "card" / face, 60, 60);
-            const auto it = o.card_sound_of.find(i);
-            const CardSound sound = sounds_[i] = it == o.card_sound_of.end() ? o.card_sound : it->second;
+            const CardSound sound = sound_of(i);
             if (sound == CardSound::Present || sound == CardSound::Vanished) write_wave(dir / "card" / wave, o.card_ms);
             if (sound == CardSound::Undecodable) write("card/" + wave, "not a wave");
             cards += "card" + std::to_string(i) + "\t" + face + "\tC" + std::to_string(i) + "\t" +
@@ -295,8 +250,6 @@ private:
         }
         write("data/cards.txt", cards);
     }
-
-    std::map<int, CardSound> sounds_;
 };
 
 }  // namespace mem::test
