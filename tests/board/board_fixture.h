@@ -18,9 +18,10 @@
 
 namespace mem::test {
 
-// Writes `value` as `bytes` little-endian bytes.
-inline void put_le(std::ostream& out, long value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
+// Writes each value as that many little-endian bytes.
+inline void put_le(std::ostream& out, std::initializer_list<std::pair<long, int>> values) {
+    for (const auto& [value, bytes] : values)
+        for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
 }
 
 // A small 24-bit BMP of the given size, every pixel one grey.
@@ -29,10 +30,8 @@ inline void write_bmp(const std::filesystem::path& path, int width, int height) 
     std::ofstream out(path, std::ios::binary);
     out << "BM";
     // The file header, then the info header: size, planes, bits, no compression, 72 dpi.
-    for (const auto& [value, bytes] : {std::pair<long, int>{54 + data, 4}, {0, 4}, {54, 4}, {40, 4}, {width, 4},
-                                       {height, 4}, {1, 2}, {24, 2}, {0, 4}, {data, 4}, {2835, 4}, {2835, 4}, {0, 4},
-                                       {0, 4}})
-        put_le(out, value, bytes);
+    put_le(out, {{54 + data, 4}, {0, 4}, {54, 4}, {40, 4}, {width, 4}, {height, 4}, {1, 2}, {24, 2}, {0, 4}, {data, 4},
+                 {2835, 4}, {2835, 4}, {0, 4}, {0, 4}});
     out << std::string(static_cast<size_t>(data), '\x40');
 }
 
@@ -41,12 +40,11 @@ inline void write_wave(const std::filesystem::path& path, int ms) {
     const int rate = 8000, bytes = rate * ms / 1000;
     std::ofstream out(path, std::ios::binary);
     out << "RIFF";
-    put_le(out, 36 + bytes, 4);
+    put_le(out, {{36 + bytes, 4}});
     out << "WAVEfmt ";
-    for (const auto& [value, size] : {std::pair<long, int>{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate, 4}, {1, 2}, {8, 2}})
-        put_le(out, value, size);
+    put_le(out, {{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate, 4}, {1, 2}, {8, 2}});
     out << "data";
-    put_le(out, bytes, 4);
+    put_le(out, {{bytes, 4}});
     out << std::string(static_cast<size_t>(bytes), '\x80');
 }
 

@@ -57,13 +57,11 @@ protected:
 
     // No half of a try is chosen, the board is free and no link waits.
     bool run_until_settled() {
-        return run_until([this] { return quiet() && !game().memTextGame.CardChosen && !game().memTextGame.TextChosen; });
+        const TextGameState& text = game().memTextGame;
+        return run_until([&] { return quiet() && text.CardChosen == False && text.TextChosen == False; });
     }
     // The chains of the half chosen so far have ended.
-    bool run_until_quiet() {
-        return run_until([this] { return quiet(); });
-    }
-
+    bool run_until_quiet() { return run_until([this] { return quiet(); }); }
     // One try of card line `card` and list line `text`, in either order, each half's chain waited for; false when
     // the try stalled.
     bool try_pair(int card, int text, bool card_first = true) {
@@ -84,12 +82,11 @@ protected:
         EXPECT_EQ(std::tuple(turned, selected), std::tuple(0, 0));
         EXPECT_TRUE(g.memGameOver != False || settled());
     }
-
     // The files played after the mark, relative to the set's folder.
     std::vector<std::string> plays_since(size_t mark) const {
         std::vector<std::string> out;
         for (const std::string& c : commands_since(mark))
-            if (c.rfind("play ", 0) == 0) out.push_back(c.substr(5));
+            if (c.starts_with("play ")) out.push_back(c.substr(5));
         return out;
     }
 

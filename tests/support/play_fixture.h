@@ -56,8 +56,8 @@ public:
         write_definition();
         if (spoil) spoil(dir);
         program = std::make_unique<Program>(platform());
+        program->memDebug = True;
         try {
-            program->memDebug = True;
             program->memStartUp(path("data") + "memory.ini");
         } catch (const ProgramEnded& ended) {
             return ended.status;
@@ -76,6 +76,8 @@ public:
 
     frm_MemoryGame& game() const { return *program->game(); }
     int card_count() const { return static_cast<int>(game().memCardCount); }
+    HeadlessPlatform& platform() const { return *headless; }
+    HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
 
     // The board position holding card definition r.
     int16_t position_of(int r) const {
@@ -103,12 +105,10 @@ public:
         for (int i = 0; i < 100 && platform().status_ticks == before; ++i) advance(10);
     }
     bool settled() const { return game().memProcessing == False && game().memCardStatus == -1; }
-    // Moves the clock until `done` holds or the game is over; false when that does not happen within `limit_ms`.
-    bool run_until(const std::function<bool()>& done, uint64_t limit_ms = 5000) {
-        for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
+    // Moves the clock until `done` holds or the game is over; false when that does not happen within 5 s.
+    bool run_until(const std::function<bool()>& done) {
+        for (int waited = 0; waited <= 5000; waited += 10, advance(10))
             if (game().memGameOver != False || done()) return true;
-            advance(10);
-        }
         return false;
     }
     // Until no card or try is in hand.
@@ -122,6 +122,19 @@ public:
         EXPECT_TRUE(game().memGameOver != False || settled());
         check_invariants();
         return true;
+    }
+    // Cards taken and left add up to the board, and the players' scores to the cards taken.
+    void check_invariants() const {
+        const frm_MemoryGame& g = game();
+        EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
+        double made = 0;
+        for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
+        EXPECT_EQ(made, g.memTurnedCards);
+    }
+    // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
+    std::string end_picture() const {
+        const PictureRef& shown = game().pic_End.picture();
+        return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
     }
 
     // The trace's lines after the first `mark`.
@@ -138,7 +151,6 @@ public:
         const auto lines = trace_since(mark);
         return static_cast<int>(std::count(lines.begin(), lines.end(), line));
     }
-
     size_t command_mark() const { return platform().device_commands.size(); }
     // Device commands after the mark: "open sfx/turn.wav" (the file relative to the folder) for open and play,
     // else just the command.
@@ -152,23 +164,6 @@ public:
         }
         return out;
     }
-    HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
-
-    // Cards taken and left add up to the board, and the players' scores to the cards taken.
-    void check_invariants() const {
-        const frm_MemoryGame& g = game();
-        EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
-        double made = 0;
-        for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
-        EXPECT_EQ(made, g.memTurnedCards);
-    }
-    // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
-    std::string end_picture() const {
-        const PictureRef& shown = game().pic_End.picture();
-        return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
-    }
-
-    HeadlessPlatform& platform() const { return *headless; }
 
     PlayOptions options;
     // Changes the written set before the game starts (to break a file).
@@ -194,8 +189,7 @@ private:
                                      path("sfx") + "\ndata=" + path("data") +
                                      "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
                                      o.extra_definition);
-        for (const char* board : {"bg640.bmp", "bg800.bmp", "bg1024.bmp", "bg1152.bmp", "bg1280.bmp"})
-            write_bmp(dir / "gfx" / board, 64, 48);
+        write_bmp(dir / "gfx" / "board.bmp", 64, 48);
         write_bmp(dir / "gfx" / "quit.bmp", 90, 40);
         write_bmp(dir / "gfx" / "player.bmp", 120, 30);
         write_bmp(dir / "gfx" / "back.bmp", 60, 60);
@@ -204,12 +198,11 @@ private:
             if (o.end_pictures == "ok") write_bmp(dir / "gfx" / end, 200, 100);
             if (o.end_pictures == "undecodable") write(std::string("gfx/") + end, "not a picture");
         }
-
-        std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
-                           "backcolor=0\nquitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
-                           "endgoodsound=good.wav\nendbadsound=bad.wav\n";
         write_wave(dir / "sfx" / "good.wav", 400);
         write_wave(dir / "sfx" / "bad.wav", 400);
+        std::string main = "[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=0\n"
+                           "quitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
+                           "endgoodsound=good.wav\nendbadsound=bad.wav\n";
         if (o.result_sounds) {
             main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
             if (o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
@@ -241,8 +234,8 @@ private:
         std::string cards;
         for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
             const std::string face = "f" + std::to_string(i) + ".bmp", wave = card_sound_file(i);
-            write_bmp(dir / "card" / face, 60, 60);
             const CardSound sound = sound_of(i);
+            write_bmp(dir / "card" / face, 60, 60);
             if (sound == CardSound::Present || sound == CardSound::Vanished) write_wave(dir / "card" / wave, o.card_ms);
             if (sound == CardSound::Undecodable) write("card/" + wave, "not a wave");
             cards += "card" + std::to_string(i) + "\t" + face + "\tC" + std::to_string(i) + "\t" +

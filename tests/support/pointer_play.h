@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "board/board_fixture.h"
 #include "board/geometry.h"
@@ -24,6 +23,22 @@ inline std::vector<std::string> bundled_games(const std::filesystem::path& sourc
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+inline int16_t position_of(const frm_MemoryGame& g, int reference) {
+    for (size_t i = 0; i < g.memDisplayCard.size(); ++i)
+        if (memNearest16(g.memDisplayCard[i].Reference) == reference) return static_cast<int16_t>(i);
+    return -1;
+}
+
+// The list slot showing text `reference` and not yet taken.
+inline int16_t text_slot_of(const frm_MemoryGame& g, int reference) {
+    const auto& display = g.memInterface.TextList.Display;
+    for (size_t i = 0; i < display.size(); ++i)
+        if (memNearest16(display[i].Reference) == reference && g.lbl_Text.exists(static_cast<int>(i)) &&
+            g.lbl_Text[static_cast<int16_t>(i)].enabled())
+            return static_cast<int16_t>(i);
+    return -1;
 }
 
 class PointerGame {
@@ -51,12 +66,10 @@ public:
         }
         return program_->game() && program_->memStartFailed == False;
     }
-
     frm_MemoryGame& game() const { return *program_->game(); }
     HeadlessPlatform& platform() { return platform_; }
 
-    // Clicks the centre of control `name`(`index`) as the pointer would. Empty when it took the click; otherwise
-    // what lies in front of it.
+    // Clicks the centre of control `name`(`index`): empty when it took the click, else what lies in front of it.
     std::string click(const std::string& name, int16_t index) {
         const Control* control = platform_.find_control(name, index);
         if (!control) return "no such control";
@@ -68,7 +81,6 @@ public:
             return front->name() + "(" + std::to_string(front->index()) + ")";
         return platform_.click_at(x, y) ? "" : "the click was not taken";
     }
-
     // Moves the clock until no try is processed, no wipe runs and (for `whole_try`) no half of a text try waits.
     bool settle(bool whole_try) {
         for (int waited = 0; waited < 30000; waited += 10, platform_.advance(10)) {
@@ -84,22 +96,6 @@ private:
     std::filesystem::path dir_;
     std::unique_ptr<Program> program_;
 };
-
-inline int16_t position_of(const frm_MemoryGame& g, int reference) {
-    for (size_t i = 0; i < g.memDisplayCard.size(); ++i)
-        if (memNearest16(g.memDisplayCard[i].Reference) == reference) return static_cast<int16_t>(i);
-    return -1;
-}
-
-// The list slot showing text `reference` and not yet taken.
-inline int16_t text_slot_of(const frm_MemoryGame& g, int reference) {
-    const auto& display = g.memInterface.TextList.Display;
-    for (size_t i = 0; i < display.size(); ++i)
-        if (memNearest16(display[i].Reference) == reference && g.lbl_Text.exists(static_cast<int>(i)) &&
-            g.lbl_Text[static_cast<int16_t>(i)].enabled())
-            return static_cast<int16_t>(i);
-    return -1;
-}
 
 // Starts the game and plays every pair (or card and its text) by the pointer, each click waited for; fails on a
 // covered card or text (naming what covers it), a stall, a message box or the wrong end picture.
@@ -124,8 +120,7 @@ inline void play_to_good_end(PointerGame& run) {
     }
     EXPECT_NE(g.memGameOver, False);
     EXPECT_EQ(g.memTurnedCards, cards);
-    EXPECT_TRUE(g.pic_End.visible());
-    ASSERT_TRUE(g.pic_End.picture());
+    ASSERT_TRUE(g.pic_End.visible() && g.pic_End.picture());
     const std::string shown = g.pic_End.picture()->path(), good = g.memInterface.EndGoodPicture;
     EXPECT_TRUE(!good.empty() && shown.ends_with(good)) << shown << " is not " << good;
     for (const MessageBoxRecord& box : run.platform().message_boxes)
