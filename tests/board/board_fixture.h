@@ -1,12 +1,13 @@
 #pragma once
-// Tests in a fresh temporary folder on the headless backend: a game window there, and for the board tests a 4 x 4
-// deal on an 800 x 600 screen.
+// Test files and folders; a headless game window in a folder, and for the board tests a 4 x 4 deal on 800 x 600.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,16 +63,14 @@ inline std::filesystem::path fresh_folder(const std::string& name, HeadlessPlatf
 class FolderTest : public testing::Test {
 public:
     void TearDown() override { std::filesystem::remove_all(dir); }
-
     // A folder in it, with the trailing separator.
     std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
     void write(const std::string& relative, const std::string& content) const {
         std::ofstream(dir / relative, std::ios::binary) << content;
     }
     std::string read(const std::string& relative) const {
-        std::stringstream s;
-        s << std::ifstream(dir / relative, std::ios::binary).rdbuf();
-        return s.str();
+        std::ifstream in(dir / relative, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     std::filesystem::path dir;
@@ -91,7 +90,6 @@ protected:
         FolderTest::TearDown();
     }
 
-    // The error numbers of the message boxes shown.
     std::vector<int> error_codes() const {
         std::vector<int> codes;
         for (const auto& box : platform.message_boxes)
@@ -124,13 +122,11 @@ protected:
         game->memPlayer = {PlayerRecord{.Name = "Ann"}};
         deal(16);
     }
-
     // Creates a picture file in the picture directory; returns its path.
     std::string picture(const std::string& name, int width, int height) {
         write_bmp(dir / name, width, height);
         return (dir / name).string();
     }
-
     // Card definitions 0..n-1 with a face picture and caption each, dealt in reverse order.
     void deal(int n) {
         game->memCardHolder.assign(static_cast<size_t>(n), CardDefinition{});
@@ -142,13 +138,46 @@ protected:
             game->memDisplayCard[i].Reference = static_cast<float>(static_cast<size_t>(n) - 1 - i);
         }
     }
-
     void build() {
         game->memComputeBoardGeometry();
         ASSERT_EQ(game->memMakeInterface(), True);
     }
 
     std::string error;
+};
+
+// A definition file set in a fresh folder, read by a game window.
+class DefinitionTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // A small memory game: 2 x 2 cards.
+        files = {{"memory.ini", "[application]\napp=memory\n[paths]\ngfx=" + path("gfx") + "\ncard=" + path("card") +
+                                    "\nsfx=" + path("sfx") + "\ndata=" + path("data") +
+                                    "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n"},
+                 {"main.ini", "[interface]\nbackcolor=255\n"},
+                 {"global.ini", "[cards]\ncardsx=2\ncardsy=2\n"},
+                 {"cards.txt", "a\ta.bmp\tA\nb\tb.bmp\tB\nc\tc.bmp\tC\nd\td.bmp\tD\n"}};
+    }
+    // Writes `files` into the data folder (an empty optional leaves one out), then runs memCheckINI and
+    // memOpenINI. Gives the exit status when the program ended, nothing when loading returned.
+    std::optional<int> load() {
+        write_files();
+        try {
+            const std::string ini = path("data") + "memory.ini";
+            game->memCheckINI(ini);
+            EXPECT_TRUE(game->memOpenINI(ini));
+            return std::nullopt;
+        } catch (const ProgramEnded& ended) {
+            return ended.status;
+        }
+    }
+    void write_files() {
+        for (const auto& [name, content] : files)
+            if (content) write("data/" + name, *content);
+    }
+
+    std::map<std::string, std::optional<std::string>> files;
 };
 
 }  // namespace mem::test

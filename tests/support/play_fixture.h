@@ -1,11 +1,11 @@
 #pragma once
-// A whole small game on the headless backend, started as the program starts it, with helpers to click cards, move
-// the clock and read what the game wrote to the trace and told the sound device.
+// A whole small game on the headless backend, played by clicks and the clock, its trace and sound commands read.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "board/board_fixture.h"
 #include "platform/headless/headless_media_device.h"
@@ -33,19 +33,19 @@ struct PlayOptions {
     CardSound card_sound = CardSound::Present;  // every card
     std::map<int, CardSound> card_sound_of;     // by card line (0-based), over card_sound
     bool match_line = false;
-    int dissapear = 1;  // removal: hide at once
-    // Panel limits: a group is active when it has a value (its condition). The cards-left group always is.
-    std::optional<int> timer, countdown, tries_made, tries_left;
-    std::string end_pictures = "ok";  // or "missing" or "undecodable"
-    // Extra lines for the main and the global file, and for the definition file's "gamefiles" section.
-    std::string extra_main, extra_global, extra_definition;
-    // Lengths of the sounds, in ms; the end sounds last 400 ms.
-    int turn_ms = 100, card_ms = 200, result_ms = 300;
+    int dissapear = 1;                                            // removal: hide at once
+    std::optional<int> timer, countdown, tries_made, tries_left;  // panel groups shown, by condition; cards left always
+    std::string end_pictures = "ok";                              // or "missing" or "undecodable"
+    std::string extra_main, extra_global, extra_definition;       // lines added to main, global and [gamefiles]
+    int turn_ms = 100, card_ms = 200, result_ms = 300;            // sound lengths; the end sounds last 400 ms
 };
 
 class PlayTest : public FolderTest {
 public:
-    void SetUp() override { make_dir(); }
+    void SetUp() override {
+        dir = fresh_folder("play", platform());
+        platform().screen_info = {800, 600, 15};
+    }
     void TearDown() override {
         program.reset();
         FolderTest::TearDown();
@@ -71,14 +71,13 @@ public:
         TearDown();
         headless = std::make_unique<HeadlessPlatform>();
         options = next;
-        make_dir();
+        PlayTest::SetUp();
     }
 
     frm_MemoryGame& game() const { return *program->game(); }
     int card_count() const { return static_cast<int>(game().memCardCount); }
     HeadlessPlatform& platform() const { return *headless; }
     HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
-
     // The board position holding card definition r.
     int16_t position_of(int r) const {
         const int16_t at = mem::position_of(game(), r);
@@ -87,7 +86,6 @@ public:
     }
     // The two positions of pair m (card lines 2m and 2m+1).
     std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
-
     // Clicks the middle of what shows of a card (the board clips one that reaches past its edge) as the pointer
     // would; true when the card's picture or caption took the click.
     bool click_card(int16_t position) {
@@ -97,7 +95,6 @@ public:
         if (!platform().click_at(x, y) || !target) return false;
         return target->index() == position && (target->name() == "img_Card" || target->name() == "lbl_Card");
     }
-
     void advance(uint64_t ms) { platform().advance(ms); }
     // Past the first status tick of the device.
     void wait_for_status_tick() {
@@ -111,7 +108,6 @@ public:
             if (game().memGameOver != False || done()) return true;
         return false;
     }
-    // Until no card or try is in hand.
     bool run_until_free() { return run_until([this] { return game().memProcessing == False; }); }
     // One try of two cards, each waited for; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
@@ -148,8 +144,7 @@ public:
     }
     size_t trace_mark() const { return trace_since(0).size(); }
     int count_trace(const std::string& line, size_t mark = 0) const {
-        const auto lines = trace_since(mark);
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+        return static_cast<int>(std::ranges::count(trace_since(mark), line));
     }
     size_t command_mark() const { return platform().device_commands.size(); }
     // Device commands after the mark: "open sfx/turn.wav" (the file relative to the folder) for open and play,
@@ -177,11 +172,6 @@ private:
         const auto it = options.card_sound_of.find(card);
         return it == options.card_sound_of.end() ? options.card_sound : it->second;
     }
-    void make_dir() {
-        dir = fresh_folder("play", platform());
-        platform().screen_info = {800, 600, 15};
-    }
-
     void write_definition() {
         const PlayOptions& o = options;
         write("data/memory.ini", "[application]\napp=" + o.app + "\ndebug=" + (o.debug ? "1" : "0") +
@@ -189,11 +179,9 @@ private:
                                      path("sfx") + "\ndata=" + path("data") +
                                      "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
                                      o.extra_definition);
-        write_bmp(dir / "gfx" / "board.bmp", 64, 48);
-        write_bmp(dir / "gfx" / "quit.bmp", 90, 40);
-        write_bmp(dir / "gfx" / "player.bmp", 120, 30);
-        write_bmp(dir / "gfx" / "back.bmp", 60, 60);
-        write_bmp(dir / "gfx" / "panel.bmp", 90, 50);
+        for (const auto& [name, width, height] : {std::tuple{"board.bmp", 64, 48}, {"quit.bmp", 90, 40},
+                                                  {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
+            write_bmp(dir / "gfx" / name, width, height);
         for (const char* end : {"good.bmp", "bad.bmp"}) {
             if (o.end_pictures == "ok") write_bmp(dir / "gfx" / end, 200, 100);
             if (o.end_pictures == "undecodable") write(std::string("gfx/") + end, "not a picture");
@@ -221,7 +209,6 @@ private:
                 main += "[" + name + "]\nactive=1\norder=" + std::to_string(order++) +
                         "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
         write("data/main.ini", main + o.extra_main);
-
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
                              std::to_string(o.cards_y) + "\ncardwidth=60\ncardheight=60\npicture=back.bmp\n"
                              "dissapear=" + std::to_string(o.dissapear) + "\n";
@@ -230,7 +217,6 @@ private:
             write_wave(dir / "sfx" / "turn.wav", o.turn_ms);
         }
         write("data/global.ini", global + o.extra_global);
-
         std::string cards;
         for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
             const std::string face = "f" + std::to_string(i) + ".bmp", wave = card_sound_file(i);
@@ -243,6 +229,90 @@ private:
         }
         write("data/cards.txt", cards);
     }
+};
+
+struct TextListOptions {
+    bool destroy = true;
+    bool click_sound = true;  // the text labels' click sound
+    bool text_sounds = true;  // each text's own sound
+    int click_ms = 50, text_ms = 150;
+};
+
+constexpr Colour kRestColour = 111, kSelectColour = 222, kDimTextColour = 333;
+
+class TextGameTest : public PlayTest {
+protected:
+    // Starts the card game of `options` with the text list of `texts`, in a column right of the cards.
+    std::optional<int> start_text() {
+        const TextListOptions& t = texts;
+        options.extra_definition = "listfile=list.txt\n";
+        options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) + "\nselectcolor=" +
+                               std::to_string(kSelectColour) + "\ndimcolor=" + std::to_string(kDimTextColour) +
+                               "\ndestroy=" + (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
+        if (t.click_sound) {
+            options.extra_global += "sound=click.wav\n";
+            write_wave(dir / "sfx" / "click.wav", t.click_ms);
+        }
+        std::string list;
+        for (int i = 0; i < options.cards_x * options.cards_y; ++i) {
+            const std::string wave = "t" + std::to_string(i) + ".wav";
+            list += "T" + std::to_string(i) + "\t" + (t.text_sounds ? wave : "") + "\n";
+            if (t.text_sounds) write_wave(dir / "card" / wave, t.text_ms);
+        }
+        write("card/list.txt", list);
+        return start();
+    }
+    void restart_text(const PlayOptions& play, const TextListOptions& list) {
+        restart(play);
+        texts = list;
+    }
+    // The label showing list line r (0-based).
+    int16_t text_of(int r) const {
+        const auto& slots = game().memInterface.TextList.Display;
+        for (int16_t j = 0; j < static_cast<int16_t>(slots.size()); ++j)
+            if (memNearest16(slots[static_cast<size_t>(j)].Reference) == r) return j;
+        ADD_FAILURE() << "no label shows text " << r;
+        return 0;
+    }
+    bool click_text(int16_t label) { return platform().click("lbl_Text", label); }
+    // No half of a try is chosen, the board is free and no link waits.
+    bool run_until_settled() {
+        const TextGameState& text = game().memTextGame;
+        return run_until([&] { return quiet() && text.CardChosen == False && text.TextChosen == False; });
+    }
+    // The chains of the half chosen so far have ended.
+    bool run_until_quiet() { return run_until([this] { return quiet(); }); }
+    // One try of card line `card` and list line `text`, in either order, each half's chain waited for; false when
+    // the try stalled.
+    bool try_pair(int card, int text, bool card_first = true) {
+        const int16_t c = position_of(card), t = text_of(text);
+        card_first ? click_card(c) : click_text(t);
+        if (!run_until_quiet()) return false;
+        card_first ? click_text(t) : click_card(c);
+        return run_until_settled();
+    }
+    // What holds whenever no try is in hand: the card game's counters, and no card turned and no text selected.
+    void check_text_invariants() const {
+        check_invariants();
+        const frm_MemoryGame& g = game();
+        int turned = 0, selected = 0;
+        for (int16_t i = 0; i < card_count(); ++i) turned += g.memDisplayCard[static_cast<size_t>(i)].Turned != False;
+        for (const TextDisplay& slot : g.memInterface.TextList.Display) selected += slot.Selected != False;
+        EXPECT_EQ(std::tuple(turned, selected), std::tuple(0, 0));
+        EXPECT_TRUE(g.memGameOver != False || settled());
+    }
+    // The files played after the mark, relative to the set's folder.
+    std::vector<std::string> plays_since(size_t mark) const {
+        std::vector<std::string> out;
+        for (const std::string& c : commands_since(mark))
+            if (c.starts_with("play ")) out.push_back(c.substr(5));
+        return out;
+    }
+
+    TextListOptions texts;
+
+private:
+    bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
 };
 
 }  // namespace mem::test

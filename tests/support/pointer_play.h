@@ -1,6 +1,5 @@
 #pragma once
-// A game on the headless backend played by pointer clicks, as a player would: every card (and text) is clicked
-// at its centre, and a click that something else in front would take is reported instead of made.
+// A game on the headless backend played by pointer clicks at the centre of each card and text, as a player would.
 #include <gtest/gtest.h>
 
 #include <algorithm>
