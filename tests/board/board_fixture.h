@@ -1,5 +1,6 @@
 #pragma once
-// Test files and folders; a headless game window in a folder, and for the board tests a 4 x 4 deal on 800 x 600.
+// Test files and fresh folders: a headless game window in one, a definition set read by that window, and for the
+// board tests a 4 x 4 deal on an 800 x 600 screen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,7 +73,6 @@ public:
         std::ifstream in(dir / relative, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-
     std::filesystem::path dir;
 };
 

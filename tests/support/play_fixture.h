@@ -81,7 +81,7 @@ public:
     // The board position holding card definition r.
     int16_t position_of(int r) const {
         const int16_t at = mem::position_of(game(), r);
-        EXPECT_GE(at, 0) << "no position holds card " << r;
+        EXPECT_TRUE(at >= 0 && at < card_count()) << "no position holds card " << r;
         return std::max<int16_t>(at, 0);
     }
     // The two positions of pair m (card lines 2m and 2m+1).
@@ -182,12 +182,11 @@ private:
         for (const auto& [name, width, height] : {std::tuple{"board.bmp", 64, 48}, {"quit.bmp", 90, 40},
                                                   {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
             write_bmp(dir / "gfx" / name, width, height);
-        for (const char* end : {"good.bmp", "bad.bmp"}) {
-            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / end, 200, 100);
-            if (o.end_pictures == "undecodable") write(std::string("gfx/") + end, "not a picture");
+        for (const std::string end : {"good", "bad"}) {
+            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / (end + ".bmp"), 200, 100);
+            if (o.end_pictures == "undecodable") write("gfx/" + end + ".bmp", "not a picture");
+            write_wave(dir / "sfx" / (end + ".wav"), 400);
         }
-        write_wave(dir / "sfx" / "good.wav", 400);
-        write_wave(dir / "sfx" / "bad.wav", 400);
         std::string main = "[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=0\n"
                            "quitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
                            "endgoodsound=good.wav\nendbadsound=bad.wav\n";
