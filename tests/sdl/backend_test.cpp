@@ -1,5 +1,4 @@
-// The SDL backend under the offscreen video driver and the dummy audio driver: what a window shows, read back;
-// timers, keys, the sound device, message boxes, and a board scaled to a larger window.
+// The SDL backend on the offscreen video and dummy audio drivers: drawing read back, timers, keys, sound, boxes.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -66,9 +65,8 @@ protected:
     }
     // Writes a BMP of one colour and loads it.
     static PictureRef solid(const std::string& name, int w, int h, Colour c) {
-        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, static_cast<Uint8>(colour_red(c)),
-                                            static_cast<Uint8>(colour_green(c)), static_cast<Uint8>(colour_blue(c))));
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
+        SDL_FillRect(s, nullptr, 0xFF000000u | static_cast<Uint32>(c));  // a colour is 0xBBGGRR
         SDL_SaveBMP(s, (dir / name).string().c_str());
         SDL_FreeSurface(s);
         std::string error;
@@ -82,7 +80,7 @@ protected:
     static inline SdlPlatform* platform = nullptr;
 };
 
-// A box of pictures, an outline and lines, probed; then moves painted by yield and sleep, and hidden controls.
+// A box of pictures, an outline and lines, probed; then changes painted by yield and sleep, and hidden controls.
 TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     Window window(*platform, "frm_Test");  // 480 x 320
     window.set_back_color(kWhite);
@@ -90,12 +88,11 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     box.set_bounds(0, 0, 400, 240);
     box.set_picture(solid("box.bmp", 400, 240, kGreen));
     Image card(window, "img_Card", &box), over(window, "img_Over", &box);
-    for (Image* image : {&card, &over}) {
-        image->set_stretch(true);
-        image->set_picture(solid(image->name() + ".bmp", 4, 4, image == &card ? kRed : kBlue));
-    }
+    card.set_stretch(true);
+    card.set_picture(solid("card.bmp", 4, 4, kRed));
     card.set_bounds(20, 30, 60, 80);
-    over.set_bounds(60, 60, 40, 40);
+    over.set_picture(solid("over.bmp", 40, 40, kBlue));
+    over.set_bounds(60, 60, 50, 50);  // larger than its picture, which is not stretched
     over.set_border(true);
     Shape outline(window, "shp_Area", &box);
     outline.set_bounds(370, 130, 50, 40);  // its right part lies beyond the box
@@ -114,7 +111,6 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     }
     platform->show(window);
     const Pixels p(*platform, window);
-    // What, where, which colour.
     const std::tuple<const char*, int, int, Colour> probes[] = {
         {"window background", 440, 290, kWhite},          {"box picture", 395, 235, kGreen},
         {"stretched card's edge", 20, 70, kRed},          {"later control in front", 70, 80, kBlue},
@@ -126,11 +122,11 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
         {"round end", 300, 103, kYellow},                 {"not a square end", 296, 104, kGreen},
         {"round far end", 380, 17, kYellow},              {"inside the right edge", 399, 220, kRed},
         {"beyond the right edge", 400, 220, kWhite},      {"inside the bottom edge", 350, 239, kRed},
-        {"beyond the bottom edge", 350, 241, kWhite},     {"outline cut off by the box", 419, 150, kWhite}};
+        {"beyond the bottom edge", 350, 241, kWhite},     {"outline cut off by the box", 419, 150, kWhite},
+        {"beside the picture not stretched", 105, 80, kGreen}};
     for (const auto& [what, x, y, colour] : probes) EXPECT_EQ(p.at(x, y), colour) << what;
     for (const auto& [w, x1, y1, x2, y2, c] : std::span(lines, 6)) {
         const int x = (x1 + x2) / 2, y = (y1 + y2) / 2;
-        // A vertical line is crossed along x.
         const Rect near = x1 == x2 ? Rect{x - 8, y, 17, 1} : Rect{x, y - 8, 1, 17};
         const Rect on = x1 == x2 ? Rect{x - w / 2, y, w, 1} : Rect{x, y - w / 2, 1, w};
         EXPECT_EQ(std::pair(p.count(near, c), p.count(on, c)), std::pair(w, w))
@@ -160,8 +156,7 @@ TEST_F(SdlBackend, FontsMeasureBySizeBoldnessAndWrapping) {
     EXPECT_EQ(measure(16, false, large.width / 2 + 5).height, 2 * large.height) << "wrapped in two lines";
 }
 
-// Timers fire on time while the loop waits without using the processor; after a long block one tick comes, not
-// all that were missed. Keys go down with their codes; one the game has no code for (F5) does not.
+// Timers fire on time without spinning, once after a long block; keys go down with the game's codes (none for F5).
 TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     Window window(*platform, "frm_Events");
     Timer timer(window, "tim_Test");
@@ -193,8 +188,7 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output), silent and muted alike: one completion per play, at the sound's end; status ticks
-// every 250 ms.
+// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end; a status tick per 250 ms.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
     write_wave(dir / "short.wav", 300);
     for (const std::string mode : {"aloud", "silent", "muted"}) {
@@ -295,10 +289,8 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         const Rect r = labels[i].window_rect(), shown = platform->fit_of(window).to_display(r);
         const Rect small = unscaled.box(r, kYellow), large = scaled.box(shown, kYellow);
         EXPECT_NEAR(static_cast<double>(large.height) / small.height, 1.5, 0.15) << labels[i].name();
-        // The text's middle: half its width from the left, the label's middle, half its width from the right.
-        const int middles[] = {shown.left + large.width / 2, shown.left + shown.width / 2,
-                               shown.right() - large.width / 2};
-        EXPECT_NEAR(large.left + large.width / 2, middles[i], 6) << labels[i].name();
+        // Left, centre, right: the text starts none, one or two halves of the free width in.
+        EXPECT_NEAR(large.left, shown.left + (shown.width - large.width) * i / 2, 6) << labels[i].name();
         EXPECT_GT(scaled.count(shown, kYellow), unscaled.count(r, kYellow) * 3 / 2) << "solid, not a blurred stretch";
     }
     platform->close(window);
