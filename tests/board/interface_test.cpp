@@ -1,7 +1,7 @@
 // Building the board: control panel, quit picture, player strip, card grid, text column, first values shown.
 #include <gtest/gtest.h>
 
-#include "board/board_fixture.h"
+#include "support/folder_fixtures.h"
 
 namespace mem::test {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "checker.h"
 #include "definition_scan.h"
-#include "support/definition_files.h"
+#include "support/folder_fixtures.h"
 
 namespace mem::check {
 namespace {

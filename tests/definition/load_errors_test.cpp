@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "app/errors.h"
-#include "support/definition_files.h"
+#include "support/folder_fixtures.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {

@@ -2,13 +2,13 @@
 // end at every screen size; bad input is refused with a message.
 #include <sstream>
 
-#include "board/board_fixture.h"
 #include "board_plan.h"
 #include "checker.h"
 #include "definition/syntax.h"
 #include "game_files.h"
 #include "memory_new.h"
 #include "platform/files.h"
+#include "support/folder_fixtures.h"
 #include "support/pointer_play.h"
 #include "tones.h"
 

@@ -11,9 +11,9 @@
 #include <tuple>
 #include <vector>
 
-#include "support/wave_file.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/folder_fixtures.h"
 
 namespace mem::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <tuple>
 
-#include "board/board_fixture.h"
 #include "platform/headless/headless_media_device.h"
+#include "support/folder_fixtures.h"
 #include "support/pointer_play.h"
 
 namespace mem::test {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "board/board_fixture.h"
 #include "board/geometry.h"
 #include "platform/screen_fit.h"
+#include "support/folder_fixtures.h"
 
 namespace mem {
 
