@@ -1,22 +1,24 @@
 // The entry routine on the headless backend: where the definition is found,
-// the debug log, and the questions of continuable errors.
-#include "support/definition_files.h"
+// the debug log, the questions of continuable errors, and the error texts.
+#include <tuple>
+
+#include "app/errors.h"
+#include "support/folder_fixtures.h"
 
 namespace mem::test {
 namespace {
 
-class StartUp : public DefinitionTest {
-protected:
-    // Runs the entry routine; the exit status when the program ended.
-    std::optional<int> run(Program& started) {
-        try {
-            started.run();
-            return std::nullopt;
-        } catch (const ProgramEnded& ended) {
-            return ended.status;
-        }
+// Runs the entry routine; the exit status when the program ended.
+std::optional<int> run(Program& started) {
+    try {
+        started.run();
+        return std::nullopt;
+    } catch (const ProgramEnded& ended) {
+        return ended.status;
     }
-};
+}
+
+using StartUp = DefinitionTest;
 
 // Where the definition is looked for, and its application type read from any section.
 TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
@@ -84,6 +86,23 @@ TEST_F(StartUp, ErrorsAreTracedToTheLogAndContinuableOnesAsk) {
     platform.system_directory = (dir / "no-such-dir").string() + "/";
     second.memHandleError(205, "m.wav");
     EXPECT_EQ(platform.message_boxes.size(), 2u);
+}
+
+// The shapes of the messages: a name between quotes or not, none at all, a card number.
+TEST(ErrorTexts, MessagesExactlyAsShownToThePlayer) {
+    const std::string CR = "\r", n = "C:\\G\\x";
+    const std::tuple<double, bool, std::string> cases[] = {
+        {1, false, "Could not find file ''" + n + "''" + CR + CR + "You must have an INI file as an argument," + CR +
+                       "OR place memory.ini in the application path" + CR + "OR in the windows directory."},
+        {3, false, "There is no application type declaration" + CR + "in the INI file."},
+        {9, true, "Listfile contains to few text strings."},
+        {100, true, "Background picture file ''" + n + " does not exist."},
+        {203, true, "'Wave file ''" + n + "'' for card number 7 does not exist."},
+    };
+    for (const auto& [code, continuable, message] : cases) {
+        EXPECT_EQ(memErrorMessage(code, n, 7), message) << code;
+        EXPECT_EQ(memIsContinuable(code), continuable) << code;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace {
 struct Bounds {
     int left, top, width, height;
     bool operator==(const Bounds&) const = default;
+    CardBox box() const { return {double(left), double(top), double(width), double(height)}; }
+    Bounds moved(int dx, int dy) const { return {left + dx, top + dy, width, height}; }
 };
 
 Bounds bounds_of(const Control& c) { return {c.left(), c.top(), c.width(), c.height()}; }
@@ -34,17 +37,19 @@ protected:
     }
 };
 
-// Both pairs of a 2 x 2 board played, the second from its other card.
+// Both pairs of a 2 x 2 board of 60 x 60 cards played, the second from its other card.
 TEST_F(Removal, EachSettingInPlayedPairs) {
     struct Case {
         int dissapear;
         bool match_line, pictures_shown, captions_shown, on_board, animated;
+        int size;  // of the pictures after the removal
     };
     const Case cases[] = {
-        {0, false, true, true, true, false},  {-1, false, true, true, true, false},
-        {1, false, false, true, true, false}, {2, false, true, true, false, true},
-        {3, false, false, false, true, true},
-        {2, true, true, true, true, false},  // the line (colour 255, width 3) instead of the fly-away
+        {0, false, true, true, true, false, 60},
+        {1, false, false, true, true, false, 60},  // captions stay
+        {2, false, true, true, false, true, 60},   // flown off the board
+        {3, false, false, false, true, true, 9},   // shrunk by 3 a move, the last move above 6 at 9, then hidden
+        {2, true, true, true, true, false, 60},    // the line (colour 255, width 3) instead of the fly-away
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("dissapear " + std::to_string(c.dissapear) + (c.match_line ? " with the line" : ""));
@@ -56,16 +61,15 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
             if (g.memWiping == False || std::exchange(wiping_seen, true)) return;
             clicked = click_card(other);
         };
-        auto box = [&](int16_t p) {
-            const Bounds i = bounds_of(g.img_Card[p]);
-            return CardBox{double(i.left), double(i.top), double(i.width), double(i.height)};
-        };
-        std::vector<LineEnds> lines;
+        // The ends, colour and width of every line drawn, and of every line expected.
+        using Line = std::tuple<int, int, int, int, Colour, int>;
+        std::vector<Line> lines;
         for (int m = 0; m < 2; ++m) {
             auto [a, b] = pair_positions(m);
             if (m == 1) std::swap(a, b);  // the first card of the try is where the line starts
             const Bounds card = bounds_of(g.img_Card[a]), caption = bounds_of(g.lbl_Card[a]);
-            if (c.match_line) lines.push_back(memMatchLineEnds(box(a), box(b), 3));
+            const LineEnds e = memMatchLineEnds(card.box(), bounds_of(g.img_Card[b]).box(), 3);
+            if (c.match_line) lines.emplace_back(e.x1, e.y1, e.x2, e.y2, 255, 3);
             ASSERT_TRUE(try_cards(a, b));
             EXPECT_EQ(wiping_seen, c.animated);
             // A click during the fly-away turned nothing.
@@ -73,20 +77,22 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
             // The pair is scored whatever it looks like, and takes no more clicks.
             EXPECT_EQ(g.memPlayer[0].CardsMade, 2 * (m + 1));
             for (int16_t p : {a, b}) {
-                EXPECT_EQ(g.img_Card[p].visible(), c.pictures_shown);
-                EXPECT_EQ(g.lbl_Card[p].visible(), c.captions_shown);
-                EXPECT_EQ(outside(bounds_of(g.img_Card[p])), !c.on_board);
-                EXPECT_FALSE(g.img_Card[p].enabled());
+                const Image& picture = g.img_Card[p];
+                EXPECT_EQ(std::tuple(picture.visible(), g.lbl_Card[p].visible(), outside(bounds_of(picture)),
+                                     picture.enabled(), picture.width(), picture.height()),
+                          std::tuple(c.pictures_shown, c.captions_shown, !c.on_board, false, c.size, c.size));
             }
             EXPECT_TRUE(c.animated || (bounds_of(g.img_Card[a]) == card && bounds_of(g.lbl_Card[a]) == caption));
+            // A card left on the board stays inside its place (a shrink drifts right and down, within it).
+            const Bounds end = bounds_of(g.img_Card[a]);
+            EXPECT_TRUE(!c.on_board || (end.left >= card.left && end.top >= card.top &&
+                                        end.left + end.width <= card.left + card.width &&
+                                        end.top + end.height <= card.top + card.height));
             // One line for each pair that stays, none erased.
-            const auto& drawn = g.pic_Background.lines();
-            ASSERT_EQ(drawn.size(), lines.size());
-            for (size_t k = 0; k < drawn.size(); ++k) {
-                const DrawnLine& l = drawn[k];
-                EXPECT_EQ(std::tuple(l.x1, l.y1, l.x2, l.y2, l.colour, l.width),
-                          std::tuple(lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, 255, 3));
-            }
+            std::vector<Line> drawn;
+            for (const DrawnLine& l : g.pic_Background.lines())
+                drawn.emplace_back(l.x1, l.y1, l.x2, l.y2, l.colour, l.width);
+            EXPECT_EQ(drawn, lines);
         }
         EXPECT_EQ(clicked, c.animated);
     }
@@ -111,9 +117,7 @@ TEST_F(Removal, FlyAwayLeavesByTheNearerSideInFramesOf50Ms) {
     };
     const uint64_t t0 = platform().now_ms();
     g.memWipeOutCards();
-    const uint64_t took = platform().now_ms() - t0;
-    ASSERT_EQ(took % 50, 0u) << "whole frames of 50 ms";
-    ASSERT_EQ(seen.size(), took / 50) << "the clock moves only by the frames' sleeps";
+    ASSERT_EQ(platform().now_ms() - t0, 50 * seen.size()) << "frames of 50 ms; the clock moves only by their sleeps";
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(g.controls().back(), &g.img_Card[5]) << "the flying pictures lie in front";
     size_t longest = 0;
@@ -123,41 +127,15 @@ TEST_F(Removal, FlyAwayLeavesByTheNearerSideInFramesOf50Ms) {
         const int vx = seen[1][i].left - seen[0][i].left, vy = seen[1][i].top - seen[0][i].top;
         ASSERT_NE(vx, 0);
         const int n = (end.left - start[i].left) / vx;
-        EXPECT_EQ(Bounds(start[i].left + n * vx, start[i].top + n * vy, start[i].width, start[i].height), end);
+        EXPECT_EQ(start[i].moved(n * vx, n * vy), end);
         // Done on the move that took it wholly off the board, and left there shown.
-        EXPECT_TRUE(outside(end) && !outside({end.left - vx, end.top - vy, end.width, end.height}));
-        EXPECT_TRUE(g.img_Card[cards[i]].visible());
+        EXPECT_TRUE(outside(end) && !outside(end.moved(-vx, -vy)) && g.img_Card[cards[i]].visible());
         longest = std::max(longest, static_cast<size_t>(n));
         // The caption flew along at its offset from the picture.
-        EXPECT_EQ(bounds_of(g.lbl_Card[cards[i]]),
-                  Bounds(caption[i].left + n * vx, caption[i].top + n * vy, caption[i].width, caption[i].height));
+        EXPECT_EQ(bounds_of(g.lbl_Card[cards[i]]), caption[i].moved(n * vx, n * vy));
     }
     EXPECT_TRUE(seen[1][0].left < seen[0][0].left && seen[1][0].top < seen[0][0].top) << "0 leaves by the top left";
     EXPECT_EQ(longest, seen.size()) << "the flight ends with the last card out";
-}
-
-TEST_F(Removal, ShrinkTowardsTheCentreThenHide) {
-    // 60: a step of 3, the last move above 6 at 9. 10: a step of 1 ends at 7. 6: hidden at once.
-    for (const auto& [size, last_size] : std::vector<std::pair<int, int>>{{60, 9}, {10, 7}, {6, 6}}) {
-        SCOPED_TRACE("size " + std::to_string(size));
-        const std::string s = std::to_string(size);
-        start_game({.dissapear = 3, .extra_global = "cardwidth=" + s + "\ncardheight=" + s + "\n"});
-        frm_MemoryGame& g = game();
-        const Bounds b = bounds_of(g.img_Card[3]);
-        g.memCardsTurned = {0, 3, 0};
-        const uint64_t t0 = platform().now_ms();
-        g.memWipeOutCards();
-        EXPECT_EQ(platform().now_ms(), t0) << "no sleep in the shrink";
-        for (int16_t card : {0, 3}) {
-            const Bounds end = bounds_of(g.img_Card[card]);
-            EXPECT_FALSE(g.img_Card[card].visible() || g.lbl_Card[card].visible());
-            EXPECT_EQ(std::pair(end.width, end.height), std::pair(last_size, last_size));
-            if (card == 0) continue;
-            // Inside its old place; half steps round to even, so an odd step drifts right and down.
-            EXPECT_TRUE(end.left >= b.left && end.top >= b.top && end.left + end.width <= b.left + b.width &&
-                        end.top + end.height <= b.top + b.height);
-        }
-    }
 }
 
 }  // namespace

@@ -1,29 +1,85 @@
-// memory-check over broken definitions in a temporary folder: the game's
-// errors in order with their texts, each warning kind, the exit statuses.
+// memory-check: its own scan of the definition files (keys the game ignores where they stand, the font names
+// that take effect), its usage, and whole checks of broken definitions in a temporary folder: the game's errors in
+// order with their texts, each warning kind, the exit statuses.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "checker.h"
 #include "definition_scan.h"
-#include "support/definition_files.h"
+#include "support/folder_fixtures.h"
 
-namespace mem::test {
+namespace mem::check {
 namespace {
 
-class MemoryCheckTest : public DefinitionTest {
+TEST(KeyScan, FindingsAndFontsByFileKind) {
+    struct Case {
+        FileKind kind;
+        std::string content;
+        int app_type;
+        std::vector<std::string> findings;  // a part of each finding, in order
+        std::vector<std::string> fonts;     // the font names that take effect
+    };
+    const Case cases[] = {
+        {FileKind::Definition, "[paths]\nmain=m.ini\n", 0, {"f [paths] main: the game reads no such key"}, {}},
+        {FileKind::Main, "backcolor=1\n", 0,
+         {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
+        {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n", 0,
+         {"f [players] namefontsize: no effect: it comes before \"namefont\""}, {"A", "B"}},
+        {FileKind::Main,
+         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=7\nfontname=Y\n",
+         0, {"f [countdown] order: order 7 has no value label"}, {"X"}},
+        {FileKind::Global, "picture=b.bmp\n", 1, {"f picture: no effect in a match game"}, {}},
+        {FileKind::Global, "picture=b.bmp\nfontname=C\nfontsize=9\n", 0, {}, {"C"}},
+        {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\n", 0,
+         {"f [text list] fontsize: no effect: it comes before \"fontname\""}, {"W"}},
+        {FileKind::Global, "[text lst]\ntop=1\n", 0, {"f [text lst]: not the", "f [text lst] top: the game"}, {}},
+        {FileKind::Special, "[other]\nfoo=1\n", 0, {"f [other]: the special file is read only for \"pictures\""}, {}},
+    };
+    const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        const ScanResult result = scan_file(c.kind, "f", c.content, c.app_type, labels);
+        ASSERT_EQ(result.findings.size(), c.findings.size());
+        for (size_t i = 0; i < c.findings.size(); ++i)
+            EXPECT_EQ(result.findings[i].text.rfind(c.findings[i], 0), 0u) << result.findings[i].text;
+        std::vector<std::string> fonts;
+        for (const FontUse& use : result.fonts) fonts.push_back(use.name);
+        EXPECT_EQ(fonts, c.fonts);
+    }
+}
+
+// A suggestion is at most a third of the longer name away (1 to 3 edits); a swap counts once.
+TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
+    EXPECT_EQ(edit_distance("fontnmae", "fontname"), 1);
+    EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
+    EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
+    EXPECT_EQ(nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
+}
+
+TEST(KeyScan, UsageErrors) {
+    std::ostringstream out, err;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"--program-dir"}, {"--screen", "0x768", "a.ini"},
+             {"--screen", "1024", "a.ini"}, {"--screen", "10a24x768", "a.ini"}, {"--screen", "1024x768z", "a.ini"}})
+        EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
+    EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
+    EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
+}
+
+class MemoryCheckTest : public test::DefinitionTest {
 protected:
     void SetUp() override {
-        DefinitionTest::SetUp();
+        test::DefinitionTest::SetUp();
         // A set the game starts without a message: every named file exists.
         files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\n"
                             "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
         files["global.ini"] = global;
         for (const char* sound : {"sfx/good.wav", "sfx/bad.wav", "sfx/turn.wav"}) write(sound, "");
-        write_bmp(dir / "gfx/bg.bmp", 640, 480);
+        test::write_bmp(dir / "gfx/bg.bmp", 640, 480);
         for (const char* picture :
              {"gfx/good.bmp", "gfx/bad.bmp", "card/a.bmp", "card/b.bmp", "card/c.bmp", "card/d.bmp"})
-            write_bmp(dir / picture, 4, 4);
+            test::write_bmp(dir / picture, 4, 4);
     }
 
     // Runs the checker on the set; its report's lines are in `lines`.
@@ -32,7 +88,7 @@ protected:
         args.push_back(path("data") + "memory.ini");
         std::ostringstream out, err;
         const int status =
-            check::memory_check_main(args, out, err, program_dir.empty() ? dir.string() : program_dir, path("system"));
+            memory_check_main(args, out, err, program_dir.empty() ? dir.string() : program_dir, path("system"));
         lines.clear();
         std::istringstream in(out.str());
         for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -102,7 +158,7 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
     }
     // A background of the wrong size for its row.
     SetUp();
-    write_bmp(dir / "gfx/bg.bmp", 600, 480);
+    test::write_bmp(dir / "gfx/bg.bmp", 600, 480);
     EXPECT_EQ(run(), 0);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("background for 640 x 480"), std::string::npos) << lines[0];
@@ -130,4 +186,4 @@ TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
 }
 
 }  // namespace
-}  // namespace mem::test
+}  // namespace mem::check

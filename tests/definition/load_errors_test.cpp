@@ -1,10 +1,11 @@
-// Failures while a definition set is read and prepared: the fatal errors
-// with their texts, the questions that OK carries on from, and odd files
-// that must not crash the loader.
+// Failures while a definition set is read and prepared: the fatal errors with their texts,
+// the questions that OK carries on from, and odd or broken files that must not crash the loader.
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "app/errors.h"
-#include "support/definition_files.h"
+#include "support/folder_fixtures.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -13,17 +14,12 @@ namespace {
 using LoadFatal = DefinitionTest;
 
 TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
-    struct Case {
-        const char* file;
-        std::optional<std::string> content;  // nothing: the file is left out
-        int code;
-        std::string message;  // "@" stands for the set's folder
-    };
     const std::string definition = "[application]\napp=memory\n[paths]\ndata=@data/\n[gamefiles]\n";
     const std::string count = "'' in file ''@data/global.ini'' is not a whole number from 0 to 32767.";
     const std::string range = "'' in file ''@data/main.ini'' is out of range for its setting.";
-    const Case cases[] = {
-        // Each file is read before the next is looked for.
+    // A file of the set and its content (nothing: left out), the error and its message ("@": the set's folder).
+    // Each file is read before the next is looked for.
+    const std::tuple<const char*, std::optional<std::string>, int, std::string> cases[] = {
         {"main.ini", std::nullopt, 5, "Could not find main file ''@data/main.ini''"},
         {"memory.ini", "app=memory\n[paths]\ndata=@data/\n", 5, "Could not find main file ''@data/''"},
         {"global.ini", std::nullopt, 6, "Could not find global file ''@data/global.ini''"},
@@ -42,8 +38,8 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
         {"global.ini", "cardsx=-4\ncardsy=-5\n", 13, "The card count of ''cardsx=-4, cardsy=-5" + count},
         {"global.ini", "cardsx=200\ncardsy=200\n", 13, "The card count of ''cardsx=200, cardsy=200" + count},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [file, content, code, message] : cases) {
+        SCOPED_TRACE(message);
         SetUp();
         const std::string folder = dir.string() + "/";
         auto expand = [&folder](std::string text) {
@@ -51,41 +47,34 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
                 text.replace(at, 1, folder);
             return text;
         };
-        files[c.file] = c.content ? std::optional(expand(*c.content)) : std::nullopt;
+        files[file] = content ? std::optional(expand(*content)) : std::nullopt;
         EXPECT_EQ(load(), kExitFailure);
-        ASSERT_EQ(error_codes(), std::vector<int>{c.code});
-        EXPECT_EQ(platform.message_boxes[0].text, expand(c.message));
+        ASSERT_EQ(error_codes(), std::vector<int>{code});
+        EXPECT_EQ(platform.message_boxes[0].text, expand(message));
         EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
     }
 }
 
-// Files that are empty, not text at all, or folders or named pipes where a
-// file is named (opening a pipe would wait for a writer for ever).
+// Files that are empty, not text at all, or named pipes (opening one would wait for a writer for ever).
 TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
     std::string binary;
     for (int i = 0; i < 2048; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
-    struct Case {
-        const char* file;
-        std::optional<std::string> content;  // nothing: a folder of that name; "|": a named pipe
-        int code;                            // the fatal error, 0 for none
-    };
-    const Case cases[] = {
-        {"main.ini", std::nullopt, 5}, {"cards.txt", "|", 7},
-        {"main.ini", "", 0},           {"global.ini", "", 0},           {"cards.txt", "", 0},
-        {"main.ini", binary, 0},       {"cards.txt", binary, 0},
+    // A file, its content ("|": a named pipe) and the fatal error (0 for none).
+    const std::tuple<const char*, std::string, int> cases[] = {
+        {"cards.txt", "|", 7}, {"main.ini", "", 0},     {"global.ini", "", 0},
+        {"cards.txt", "", 0},  {"main.ini", binary, 0}, {"cards.txt", binary, 0},
         {"main.ini", std::string("[line]\0\"\n\"x", 12), 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + (c.content ? " " + std::to_string(c.content->size()) : " folder"));
+    for (const auto& [file, content, code] : cases) {
+        SCOPED_TRACE(std::string(file) + " " + std::to_string(content.size()));
         SetUp();
-        files[c.file] = std::nullopt;
-        if (!c.content) std::filesystem::create_directories(dir / "data" / c.file);
-        else if (*c.content == "|") ASSERT_EQ(::mkfifo((dir / "data" / c.file).c_str(), 0600), 0);
-        else write("data/" + std::string(c.file), *c.content);
+        files[file] = std::nullopt;
+        if (content == "|") ASSERT_EQ(::mkfifo((dir / "data" / file).c_str(), 0600), 0);
+        else write("data/" + std::string(file), content);
         const std::optional<int> ended = load();
-        if (c.code) {
+        if (code) {
             EXPECT_EQ(ended, kExitFailure);
-            EXPECT_EQ(error_codes(), std::vector<int>{c.code});
+            EXPECT_EQ(error_codes(), std::vector<int>{code});
             continue;
         }
         // Stray tab fields of a binary card file may name sounds: questions, never a fatal error.
@@ -97,28 +86,46 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
 
 using LoadMessages = PlayTest;
 
-// Named files that are missing when the game starts: each is reported, OK
-// goes on without it, and Cancel ends the program with a failure.
-TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
+// Named files that are missing or broken when the game starts: each is
+// reported, OK goes on without it, and Cancel ends the program with a failure.
+TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
     struct Case {
         const char* what;
         std::function<void(PlayTest&)> prepare;
         std::vector<int> codes;
-        std::function<bool(const frm_MemoryGame&)> left_out;  // what the game went on without
+        std::function<bool(PlayTest&)> goes_on;  // without what was left out
     };
+    // A card face that would hang the decoder or take giant memory is left out; a wave
+    // that claims 2 GB (8000 bytes a second, 800 there) plays as the 0.1 s really there.
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x3c\0\0\0\x3c\x08\x02", 26);
+    const std::string bmp = std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"
+                                        "\x60\xEA\0\0\x60\xEA\0\0\x01\0\x18\0", 30) + std::string(24, '\0');
+    const std::string wave = std::string("RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"
+                                         "\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\x7f", 44) +
+                             std::string(800, '\x80');
+    auto broken = [](const char* file, const std::string& bytes) {
+        return [=](PlayTest& t) {
+            t.spoil = [=](const std::filesystem::path& dir) { std::ofstream(dir / "card" / file) << bytes; };
+        };
+    };
+    auto pair_taken = [](PlayTest& t) {
+        t.wait_for_status_tick();
+        return t.try_cards(t.position_of(0), t.position_of(1)) && t.game().memTurnedCards == 2;
+    };
+    auto face_left_out = [&](PlayTest& t) { return !t.game().memCardHolder[0].Picture && pair_taken(t); };
     const Case cases[] = {
-        {"result sounds", [](PlayTest& t) { t.options.extra_main = "[interface]\nnomatchsound=gone.wav\n"; }, {206},
-         [](const frm_MemoryGame& g) { return g.memInterface.NoMatchSound.empty() && g.memResultSounds == False; }},
-        {"end and turn sounds",
+        {"end, turn and result sounds, card back",
          [](PlayTest& t) {
-             t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\n";
+             t.options.extra_main = "[interface]\nendgoodsound=\nendbadsound=gone.wav\nnomatchsound=gone.wav\n";
+             t.options.extra_global = "picture=gone.bmp\n";
              t.options.turn_sound = false;
          },
-         {200, 201, 202},
-         [](const frm_MemoryGame& g) { return g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty(); }},
-        // A missing card face (105) is in the memory-check and corrupt media tests.
-        {"card back", [](PlayTest& t) { t.options.extra_global = "picture=gone.bmp\n"; }, {101},
-         [](const frm_MemoryGame& g) { return !g.memCardBack; }},
+         {200, 201, 202, 206, 101},
+         [](PlayTest& t) {
+             const frm_MemoryGame& g = t.game();
+             return !g.memCardBack && g.memInterface.EndBadSound.empty() && g.memTurnSoundFile.empty() &&
+                    g.memInterface.NoMatchSound.empty() && g.memResultSounds == False;
+         }},
         // The list is looked for in the card folder, then in the data folder.
         {"short text list and its click sound",
          [](PlayTest& t) {
@@ -127,15 +134,19 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
              std::ofstream(t.dir / "data" / "list.txt") << "D0\nD1\nD2\n";
          },
          {204, 9},
-         [](const frm_MemoryGame& g) {
-             const TextList& l = g.memInterface.TextList;
+         [](PlayTest& t) {
+             const TextList& l = t.game().memInterface.TextList;
              return l.Item[2].Text == "D2" && l.Item[3].Text.empty() && l.Sound.empty();
          }},
+        {"truncated PNG face", broken("f0.bmp", png), {105}, face_left_out},
+        {"BMP face of 60000 x 60000 pixels", broken("f0.bmp", bmp), {105}, face_left_out},
+        {"wave claiming 2 GB", broken("s0.wav", wave), {}, pair_taken},
     };
     for (const Case& c : cases) {
         for (bool cancel : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (cancel ? ", Cancel" : ", OK"));
             restart(PlayOptions{});
+            spoil = nullptr;
             c.prepare(*this);
             if (cancel) platform().answers = {kAnswerCancel};
             const std::optional<int> status = start();
@@ -151,7 +162,7 @@ TEST_F(LoadMessages, MissingFilesAreReportedInOrderAndLeftOut) {
             }
             ASSERT_EQ(status, std::nullopt);
             EXPECT_EQ(codes, c.codes);
-            EXPECT_TRUE(c.left_out(game()));
+            EXPECT_TRUE(c.goes_on(*this));
         }
     }
 }

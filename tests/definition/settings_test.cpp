@@ -3,7 +3,7 @@
 #include <tuple>
 
 #include "app/splash_window.h"
-#include "support/definition_files.h"
+#include "support/folder_fixtures.h"
 
 namespace mem::test {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
@@ -11,35 +12,23 @@ namespace mem::test {
 namespace {
 
 TEST(ItemReader, SplitsLinesIntoItems) {
-    struct Case {
-        std::string text;
-        std::vector<std::string> items;
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"Name = Big, Red\n", {"Name = Big", "Red"}}, {"a=1\rb=2\n\nc", {"a=1", "b=2", "", "c"}},
+        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"open\nnext\n", {"open", "next"}}, {"", {}},
     };
-    const Case cases[] = {
-        {"Name = Big, Red\n", {"Name = Big", "Red"}},
-        {"a=1\rb=2\n\nc", {"a=1", "b=2", "", "c"}},
-        {"\"x, y\" ignored, next\n", {"x, y", "next"}},
-        {"\"open\nnext\n", {"open", "next"}},
-        {"", {}},
-    };
-    for (const Case& c : cases) {
-        ItemReader reader(c.text);
+    for (const auto& [text, expected] : cases) {
+        ItemReader reader(text);
         std::vector<std::string> items;
         while (!reader.at_end()) items.push_back(reader.next());
-        EXPECT_EQ(items, c.items) << c.text;
+        EXPECT_EQ(items, expected) << text;
     }
 }
 
 // The loose reader takes the number at the start (blanks anywhere dropped);
 // the strict one only a value that is a number and nothing else.
 TEST(Syntax, NumberReaders) {
-    struct Case {
-        const char* value;
-        double loose;
-        std::optional<double> strict;
-    };
     const std::nullopt_t no = std::nullopt;
-    const Case cases[] = {
+    const std::tuple<const char*, double, std::optional<double>> cases[] = {
         {"12", 12, 12},        {" 1 2 ", 12, no},     {"255 0 0", 25500, no}, {"&HFF", 255, 255},  {"&hff", 255, 255},
         {"&HFFFF", -1, -1},    {"&HFFFFF", 1048575, 1048575},                 {"&O17", 15, 15},    {"&X1", 0, no},
         {"-2.5", -2.5, -2.5},  {"1E3", 1000, 1000},   {"1D2", 100, 100},      {"12abc", 12, no},   {"abc", 0, no},
@@ -48,9 +37,9 @@ TEST(Syntax, NumberReaders) {
         // An exponent mark without digits is not part of the number.
         {"1E", 1, no},         {"1E+", 1, no},        {"1E-x", 1, no},        {"1E999", 0, 0},     {"-1e999", 0, 0},
     };
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(memReadNumber(c.value), c.loose) << c.value;
-        EXPECT_EQ(memReadStrictNumber(c.value), c.strict) << c.value;
+    for (const auto& [value, loose, strict] : cases) {
+        EXPECT_DOUBLE_EQ(memReadNumber(value), loose) << value;
+        EXPECT_EQ(memReadStrictNumber(value), strict) << value;
     }
     EXPECT_EQ(memReadStrictWhole("&HFF"), 255);
     EXPECT_EQ(memReadStrictWhole("3.5"), 4);
@@ -74,14 +63,10 @@ TEST(Syntax, PathVariables) {
     platform.program_directory = "/opt/memory";
     platform.system_directory = "/var/games/memory/";
     const std::pair<const char*, const char*> cases[] = {
-        {"%apppath%gfx", "/opt/memory\\gfx\\"},
-        {"%apppath%\\gfx\\", "/opt/memory\\gfx\\"},
-        {"%windows%", "/var/games/memory/"},
-        {"%appdrive%games\\cards", "/games\\cards\\"},
-        {"%windrive%games", "/games\\"},
-        {"%temp%sfx", "sfx\\"},
-        {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"},
-        {"C:\\games", "C:\\games"},
+        {"%apppath%gfx", "/opt/memory\\gfx\\"}, {"%apppath%\\gfx\\", "/opt/memory\\gfx\\"},
+        {"%windows%", "/var/games/memory/"}, {"%appdrive%games\\cards", "/games\\cards\\"},
+        {"%windrive%games", "/games\\"}, {"%temp%sfx", "sfx\\"},
+        {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
     };
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value), resolved) << value;
 }

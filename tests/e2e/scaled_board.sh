@@ -7,7 +7,6 @@ set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
-command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 
 # The trace (with it on, every face shows at the start) tells when a try is settled: input is ignored while a try
 # runs. It goes to the system directory's memory.log; one traced game at a time on the machine, or the traces mix.
@@ -17,12 +16,10 @@ flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
 for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
 mkdir -p "${log%/*}" 2>/dev/null; [ -w "${log%/*}" ] || fail "${log%/*} is not writable: the trace cannot be read"
 log_start="$(stat -c %s "$log" 2>/dev/null || echo 0)"
-count() { tail -c +$((log_start + 1)) "$log" 2>/dev/null | grep -cF -- "$1"; }
+trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null; }
+traced() { [ "$(trace | grep -cF -- "$1")" -ge "$2" ]; }
 # Waits until the trace holds line $1 at least $2 times (10 s at most).
-trace_until() {
-    for _ in $(seq 100); do [ "$(count "$1")" -ge "$2" ] && return 0; sleep 0.1; done
-    fail "the trace does not show \"$1\" $2 times: $(tail -c +$((log_start + 1)) "$log" | tail -5)"
-}
+trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\" $2 times: $(trace | tail -5)"; }
 
 # A game of 2 x 2 cards of 80 x 80 with a border on solid colours, each face a colour of its own.
 board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
@@ -60,15 +57,10 @@ check_board() {
         at[k]="$((x + w / 2)) $((y + h / 2))"
     done
 }
-# Takes screenshots until every "x y" place given after it shows colour $1 (10 s at most).
-shot_until() {
-    local place ok
-    for _ in $(seq 40); do
-        import -window root "$work/shot.png" || fail "no screenshot"
-        ok=1; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || ok=0; done
-        [ "$ok" = 1 ] && return 0; sleep 0.25
-    done
-    return 1
+# True when a screenshot shows colour $1 at every "x y" place given after it.
+shows() {
+    import -window root "$work/shot.png" || fail "no screenshot"
+    local place; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || return 1; done
 }
 
 start_xvfb 1920x1080
@@ -91,15 +83,15 @@ xdotool mousemove --sync 5 "${at[0]#* }" click 1 mousemove --sync ${at[0]} click
 trace_until "=> memCheckCardStatus <=" 1
 xdotool mousemove --sync ${at[1]} click 1
 trace_until "--> memCheckCardStatus: Match!" 1
-shot_until "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
+retry 40 0.25 shows "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
 # The second pair by the keys: the first arrow shows the focus frame on the nearest card left, Return turns it, the
 # next arrow moves to the only other card. Muted, the game keeps its pace.
 xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key m Right Return
 trace_until "=> memCheckCardStatus <=" 3
 xdotool key Right Return
 trace_until "--> memCheckCardStatus: Match!" 2
-shot_until "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle of the screen"
-[ "$(count "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(grep memCardClick "$log")"
+retry 40 0.25 shows "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle"
+[ "$(trace | grep -cF "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(trace | grep memCardClick)"
 # The focus frame went to the end picture: Return ends the program normally.
 xdotool key Return
 [ "$(wait_for_exit)" = 0 ] || fail "Return on the end picture does not end the game with status 0: $(cat "$GAME_ERR")"

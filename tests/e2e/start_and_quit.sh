@@ -7,7 +7,7 @@ set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
-command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
+start_xvfb 1024x768
 
 "$memory" --help | grep -q "^Usage: memory" || fail "--help prints no usage"
 "$memory" --version | grep -q "^memory " || fail "--version prints no version"
@@ -25,7 +25,6 @@ for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictu
 definition="$work/Our holiday/Our holiday.ini"
 grep -qF "Play it with: memory $definition" "$work/out" || fail "no play command: $(cat "$work/out")"
 "${memory%/*}/memory-check" --warnings-as-errors "$definition" || fail "memory-check finds problems"
-start_xvfb 1024x768
 start_game "$memory" "$definition"
 window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
 sleep 1

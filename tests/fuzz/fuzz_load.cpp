@@ -1,12 +1,9 @@
-// The whole load step on the headless backend. One input is split at form
-// feeds into the definition file, the main, global, card and list files;
-// the game's folders hold small valid pictures and sounds so that the load
-// goes past them. Every continuable error is answered OK; a fatal error or
-// the program's end is a normal outcome.
+// The whole load step on the headless backend. One input is split at form feeds into the definition file, the main,
+// global, card and list files; the game's folders hold small valid pictures and sounds so that the load goes past
+// them. Every continuable error is answered OK; a fatal error or the program's end is a normal outcome.
 #include "app/program.h"
-#include "board/board_fixture.h"
 #include "platform/headless/headless_platform.h"
-#include "support/wave_file.h"
+#include "support/folder_fixtures.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,5 @@
-// Arbitrary bytes through the project's own readers of media bytes: the
-// wave header reader (as a file on disk), the picture header reader, and
-// the text encoding check that every caption passes before it is drawn.
+// Arbitrary bytes through the project's own readers of media bytes: the wave header reader (as a file on disk), the
+// picture header reader, and the text encoding check that every caption passes before it is drawn.
 #include <unistd.h>
 
 #include <fstream>

@@ -1,6 +1,5 @@
-// Arbitrary bytes through the item reader and every value reader: the whole
-// input is read as a definition file and every item's value goes through the
-// number, colour, flag, tab-field and path readers.
+// Arbitrary bytes through the item reader and every value reader: the whole input is read as a definition file and
+// every item's value goes through the number, colour, flag, tab-field and path readers.
 #include "definition/syntax.h"
 #include "platform/headless/headless_platform.h"
 

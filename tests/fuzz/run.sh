@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs one fuzz target: first every input of its committed corpus (the seeds
-# and the inputs of earlier findings), then new inputs for SECONDS. A crash, a
-# sanitizer report, one input over 1 s or over 256 MB is a finding (a small
+# Runs one fuzz target: first every input of its committed corpus (the seeds and the inputs of earlier findings),
+# then new inputs for SECONDS. A crash, a sanitizer report, one input over 1 s or over 256 MB is a finding (a small
 # quarantine, so that freed memory does not count as used).
 # Usage: run.sh FUZZER CORPUS_DIR SECONDS FINDINGS_DIR
 set -euo pipefail

@@ -1,15 +1,14 @@
-// memory-new: games made from generated pictures are checked clean by the
-// checker's code and played to their good end at every screen size; bad
-// input is refused with a message.
+// memory-new: games made from generated pictures are checked clean by the checker's code and played to their good
+// end at every screen size; bad input is refused with a message.
 #include <sstream>
 
-#include "board/board_fixture.h"
 #include "board_plan.h"
 #include "checker.h"
 #include "definition/syntax.h"
 #include "game_files.h"
 #include "memory_new.h"
 #include "platform/files.h"
+#include "support/folder_fixtures.h"
 #include "support/pointer_play.h"
 #include "tones.h"
 
@@ -26,13 +25,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // memory-new with `args` and the pictures folder; its status and what it said.
+    // memory-new with `args` and the pictures folder; its status and what it said (standard error, then output).
     std::pair<int, std::string> make(std::vector<std::string> args) {
         args.insert(args.begin(), {"--output", (dir / "games").string()});
         args.push_back((dir / "pictures").string());
         std::ostringstream out, err;
         const int status = memory_new_main(args, out, err, {"no-such-speech-program", (dir / "system").string() + "/"});
-        return {status, err.str()};
+        return {status, err.str() + out.str()};
     }
 
     const fs::path dir = fs::temp_directory_path() / ("memory-new-" + std::to_string(::getpid()));
@@ -48,7 +47,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
     };
     // Each row adds pictures to those of the rows before.
     const Row rows[] = {
-        {"two", 1, {}, 4, 0, 0, ""},
+        {"two", 1, {}, 4, 0, 0, " pixels.\nPlay it with: memory "},  // every board holds it: no note
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
          "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed"},
         {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, 0, 0, ""},
@@ -110,6 +109,7 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"game"}, 1, "1 usable picture; a game needs at least 2"},
         {{}, 2, "no pictures given"},
         {{"--players", "5", "game"}, 2, "--players wants a whole number from 1 to 4"},
+        {{"--tries", "0", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
         {{"--kind", "puzzle", "game"}, 2, "--kind is memory, match or text"},
         {{"--kind", "text", "--removal", "line", "game"}, 2, "a text game takes one card"},
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
@@ -135,16 +135,18 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     EXPECT_FALSE(fs::exists(dir / "games" / "game" / "mine.txt"));
 }
 
+// Pairs of 2 to 18 pictures, or one card each in a text game. Row 0 always holds the cards; a count that can lie
+// within four across and four down (8 as 4 x 2, not 8 x 1) is laid out so, and every board holds it.
 TEST(BoardPlan, EveryCardCountOfTwoToEighteenPicturesHasAPlanForTheSmallestBoard) {
-    // Pairs of 2 to 18 pictures, or one card each in a text game.
     for (int cards = 2; cards <= 36; cards += cards < 18 ? 1 : 2) {
         BoardPlan plan;
         ASSERT_TRUE(plan_board(cards, plan)) << cards;
         EXPECT_EQ(plan.cards_x * plan.cards_y, cards);
         EXPECT_GE(std::min(plan.card_width, plan.card_height), 24) << cards;
-        // Row 0 always holds the cards; up to four across and down every board does.
+        bool within_four = false;
+        for (int x = 1; x <= 4; ++x) within_four |= cards % x == 0 && cards / x <= 4;
         for (int row = 0; row < kScreenRows; ++row)
-            EXPECT_TRUE(plan.boards[row] || (row > 0 && (plan.cards_x > 4 || plan.cards_y > 4))) << cards << " " << row;
+            EXPECT_TRUE(plan.boards[row] || (row > 0 && !within_four)) << cards << " " << row;
     }
 }
 

@@ -21,7 +21,6 @@ public:
         PlayOptions o;
         o.app = kind == 1 || (kind == 2 && pick(2)) ? "match" : "memory";
         o.cards_x = 2 + pick(2);
-        o.cards_y = 2;
         o.players = 1 + pick(4);
         o.debug = pick(8) == 0;
         o.result_sounds = pick(2);
@@ -38,10 +37,8 @@ public:
         if (pick(3) == 0) o.countdown = 5 + pick(40);
         if (pick(4) == 0) o.tries_made = 2 + pick(8);
         if (pick(3) == 0) o.tries_left = 2 + pick(8);
-        TextListOptions t{.destroy = pick(2) != 0, .click_sound = pick(3) != 0, .text_sounds = pick(3) != 0};
-        t.click_ms = 50 + pick(200);
-        t.text_ms = 50 + pick(300);
-        restart_text(o, t);
+        restart_text(o, {.destroy = pick(2) != 0, .click_sound = pick(3) != 0, .text_sounds = pick(3) != 0,
+                         .click_ms = 50 + pick(200), .text_ms = 50 + pick(300)});
         text_game_ = kind == 2;
         platform().seed = seed;
         (kind == 0 ? report.memory_games : kind == 1 ? report.match_games : report.text_games)++;
@@ -106,9 +103,8 @@ private:
         }
     }
 
-    // Cards taken and left add up to the board; the scores add up to the
-    // cards taken. A game that a limit ends while a matched try is still in
-    // hand has counted that try's cards as taken but not yet scored them.
+    // Cards taken and left add up to the board; the scores add up to the cards taken. A game that a limit ends
+    // while a matched try is still in hand has counted that try's cards as taken but not yet scored them.
     void check_counters(const std::string& when, int unscored = 0) {
         const frm_MemoryGame& g = game();
         const int taken = g.memTurnedCards - unscored;

@@ -1,9 +1,8 @@
 #pragma once
-// Randomized whole games on the headless backend: every kind of game, 1 to 4
-// players, every limit, sounds that play, are missing, empty, vanish or cannot
-// be decoded, failing device commands, and a player who clicks anywhere at any
-// time (also while the game lets events through during a try), double clicks,
-// and now and then presses Escape or clicks the quit picture.
+// Randomized whole games on the headless backend: every kind of game, 1 to 4 players, every limit, sounds that
+// play, are missing, empty, vanish or cannot be decoded, failing device commands, and a player who clicks anywhere
+// at any time (also while the game lets events through during a try), double clicks, and now and then presses
+// Escape or clicks the quit picture.
 #include <cstdint>
 #include <string>
 #include <vector>

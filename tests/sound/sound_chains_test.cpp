@@ -1,7 +1,5 @@
 // The sound chains of a try on the headless device: each link's commands and
 // fallbacks, and links whose sound fails.
-#include <gtest/gtest.h>
-
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -48,9 +46,8 @@ TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
         {false, true, Present, 1, cat({{"play card/s0.wav"}, s1})},
         {false, true, Empty, 1, cat({rewound, match})},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        SCOPED_TRACE("row " + std::to_string(i));
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         restart({.cards_x = 3, .cards_y = 2, .players = 2, .result_sounds = c.result_sounds, .card_sound = c.sound});
         ASSERT_EQ(start(), std::nullopt);
         EXPECT_EQ(platform().message_boxes.empty(), c.sound != MissingAtLoad);

@@ -1,30 +1,15 @@
 #pragma once
-// A whole small game on the headless backend: a definition set written to a
-// temporary folder, started as the program starts it (load, then
-// activation), with helpers to click cards, move the clock and read what the
-// game wrote to the trace and told the sound device.
+// A whole small game on the headless backend, played by clicks and the clock, its trace and sound commands read.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include <unistd.h>
-
-#include "app/game_window.h"
-#include "app/program.h"
-#include "board/board_fixture.h"
-#include "board/geometry.h"
 #include "platform/headless/headless_media_device.h"
-#include "platform/headless/headless_platform.h"
-#include "platform/screen_fit.h"
-#include "support/wave_file.h"
+#include "support/folder_fixtures.h"
+#include "support/pointer_play.h"
 
 namespace mem::test {
 
@@ -48,38 +33,37 @@ struct PlayOptions {
     CardSound card_sound = CardSound::Present;  // every card
     std::map<int, CardSound> card_sound_of;     // by card line (0-based), over card_sound
     bool match_line = false;
-    int dissapear = 1;  // removal: hide at once
-    // Panel limits: a group is active when it has a value (its condition). The cards-left group always is.
-    std::optional<int> timer, countdown, tries_made, tries_left;
-    std::string end_pictures = "ok";  // or "missing" or "undecodable"
-    // Extra lines for the main and the global file, and for the definition file's "gamefiles" section.
-    std::string extra_main, extra_global, extra_definition;
-    // Lengths of the sounds, in ms; the end sounds last 400 ms.
-    int turn_ms = 100, card_ms = 200, result_ms = 300;
+    int dissapear = 1;                                            // removal: hide at once
+    std::optional<int> timer, countdown, tries_made, tries_left;  // panel groups shown, by condition; cards left always
+    std::string end_pictures = "ok";                              // or "missing" or "undecodable"
+    std::string extra_main, extra_global, extra_definition;       // lines added to main, global and [gamefiles]
+    int turn_ms = 100, card_ms = 200, result_ms = 300;            // sound lengths; the end sounds last 400 ms
 };
 
-class PlayTest : public testing::Test {
+class PlayTest : public FolderTest {
 public:
-    void SetUp() override { make_dir(); }
+    void SetUp() override {
+        dir = fresh_folder("play", platform());
+        platform().screen_info = {800, 600, 15};
+    }
     void TearDown() override {
         program.reset();
-        if (!dir.empty()) std::filesystem::remove_all(dir);
+        FolderTest::TearDown();
     }
 
-    // Writes the definition set for `options` and starts the game: load and
-    // activation. Gives the exit status when the program ended meanwhile.
+    // Writes the set for `options` and starts the game: load and activation. Gives the exit status when it ended.
     std::optional<int> start() {
         write_definition();
         if (spoil) spoil(dir);
         program = std::make_unique<Program>(platform());
+        program->memDebug = True;
         try {
-            program->memDebug = True;
             program->memStartUp(path("data") + "memory.ini");
         } catch (const ProgramEnded& ended) {
             return ended.status;
         }
-        for (const auto& [card, sound] : sounds_)
-            if (sound == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
+        for (int card = 0; card < options.cards_x * options.cards_y; ++card)
+            if (sound_of(card) == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
         return std::nullopt;
     }
     // Starts again from nothing, for the next case of a table.
@@ -87,34 +71,30 @@ public:
         TearDown();
         headless = std::make_unique<HeadlessPlatform>();
         options = next;
-        make_dir();
+        PlayTest::SetUp();
     }
 
     frm_MemoryGame& game() const { return *program->game(); }
     int card_count() const { return static_cast<int>(game().memCardCount); }
-
-    // The board position holding card definition r, the n-th such (0 or 1).
-    int16_t position_of(int r, int n = 0) const {
-        const auto& cards = game().memDisplayCard;
-        for (int16_t i = 0; i < card_count(); ++i)
-            if (memNearest16(cards[static_cast<size_t>(i)].Reference) == r && n-- == 0) return i;
-        ADD_FAILURE() << "no position holds card " << r;
-        return 0;
+    HeadlessPlatform& platform() const { return *headless; }
+    HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
+    // The board position holding card definition r.
+    int16_t position_of(int r) const {
+        const int16_t at = mem::position_of(game(), r);
+        EXPECT_TRUE(at >= 0 && at < card_count()) << "no position holds card " << r;
+        return std::max<int16_t>(at, 0);
     }
     // The two positions of pair m (card lines 2m and 2m+1).
     std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
-
-    // Clicks a card as the pointer would (the picture, or the caption over it).
-    // True when the card's picture or caption took the click.
+    // Clicks the middle of what shows of a card (the board clips one that reaches past its edge) as the pointer
+    // would; true when the card's picture or caption took the click.
     bool click_card(int16_t position) {
-        // In the middle of what shows of the card: the board clips a card that reaches past its edge.
         const Rect shown = intersected(game().img_Card[position].window_rect(), game().pic_Background.window_rect());
         const int x = shown.left + shown.width / 2, y = shown.top + shown.height / 2;
         Control* target = game().control_at(x, y);
         if (!platform().click_at(x, y) || !target) return false;
         return target->index() == position && (target->name() == "img_Card" || target->name() == "lbl_Card");
     }
-
     void advance(uint64_t ms) { platform().advance(ms); }
     // Past the first status tick of the device.
     void wait_for_status_tick() {
@@ -122,70 +102,24 @@ public:
         for (int i = 0; i < 100 && platform().status_ticks == before; ++i) advance(10);
     }
     bool settled() const { return game().memProcessing == False && game().memCardStatus == -1; }
-    bool idle() const { return game().memProcessing == False; }
-    // Moves the clock until `done` holds or the game is over; false when that
-    // does not happen within `limit_ms`.
-    bool run_until(const std::function<bool()>& done, uint64_t limit_ms = 5000) {
-        for (uint64_t waited = 0; waited <= limit_ms; waited += 10) {
+    // Moves the clock until `done` holds or the game is over; false when that does not happen within 5 s.
+    bool run_until(const std::function<bool()>& done) {
+        for (int waited = 0; waited <= 5000; waited += 10, advance(10))
             if (game().memGameOver != False || done()) return true;
-            advance(10);
-        }
         return false;
     }
-    // Until no card or try is in hand.
-    bool run_until_free(uint64_t limit_ms = 5000) { return run_until([this] { return idle(); }, limit_ms); }
+    bool run_until_free() { return run_until([this] { return game().memProcessing == False; }); }
     // One try of two cards, each waited for; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
         click_card(a);
         if (!run_until_free()) return false;
         click_card(b);
         if (!run_until_free()) return false;
-        if (game().memGameOver == False) {
-            EXPECT_TRUE(settled());
-        }
+        EXPECT_TRUE(game().memGameOver != False || settled());
         check_invariants();
         return true;
     }
-
-    // ---- What the game wrote and did ----
-    std::vector<std::string> trace() const {
-        std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
-        return lines;
-    }
-    size_t trace_mark() const { return trace().size(); }
-    std::vector<std::string> trace_since(size_t mark) const {
-        auto lines = trace();
-        return {lines.begin() + static_cast<long>(std::min(mark, lines.size())), lines.end()};
-    }
-    int count_trace(const std::string& line, size_t mark = 0) const {
-        int n = 0;
-        for (const auto& l : trace_since(mark)) n += l == line;
-        return n;
-    }
-
-    size_t command_mark() const { return platform().device_commands.size(); }
-    // Device commands after the mark, each "command file" with the file
-    // name relative to the set's folder ("open sfx/turn.wav"), or just
-    // "close" for commands where the file does not matter.
-    std::vector<std::string> commands_since(size_t mark) const {
-        std::vector<std::string> out;
-        const std::string root = dir.string() + "/";
-        for (size_t i = mark; i < platform().device_commands.size(); ++i) {
-            const DeviceCommand& c = platform().device_commands[i];
-            std::string file = c.file.rfind(root, 0) == 0 ? c.file.substr(root.size()) : c.file;
-            out.push_back(c.command == "open" || c.command == "play" ? c.command + " " + file : c.command);
-        }
-        return out;
-    }
-    HeadlessMediaDevice& device() const { return static_cast<HeadlessMediaDevice&>(*game().mmc_Sound); }
-
-    // Counters that every settled try keeps: cards taken and left add up to
-    // the board, and the players' scores add up to the cards taken.
+    // Cards taken and left add up to the board, and the players' scores to the cards taken.
     void check_invariants() const {
         const frm_MemoryGame& g = game();
         EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
@@ -199,32 +133,45 @@ public:
         return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
     }
 
-    std::string path(const std::string& sub) const { return (dir / sub).string() + "/"; }
-    std::string card_sound_file(int card) const { return "s" + std::to_string(card) + ".wav"; }
-    void write(const std::string& file, const std::string& content) const { std::ofstream(dir / file) << content; }
-
-    HeadlessPlatform& platform() const { return *headless; }
+    // The trace's lines after the first `mark`.
+    std::vector<std::string> trace_since(size_t mark) const {
+        std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
+        std::vector<std::string> lines;
+        size_t n = 0;
+        for (std::string line; std::getline(in, line); ++n)
+            if (n >= mark) lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+        return lines;
+    }
+    size_t trace_mark() const { return trace_since(0).size(); }
+    int count_trace(const std::string& line, size_t mark = 0) const {
+        return static_cast<int>(std::ranges::count(trace_since(mark), line));
+    }
+    size_t command_mark() const { return platform().device_commands.size(); }
+    // Device commands after the mark: "open sfx/turn.wav" (the file relative to the folder) for open and play,
+    // else just the command.
+    std::vector<std::string> commands_since(size_t mark) const {
+        std::vector<std::string> out;
+        const std::string root = dir.string() + "/";
+        for (size_t i = mark; i < platform().device_commands.size(); ++i) {
+            const DeviceCommand& c = platform().device_commands[i];
+            std::string file = c.file.rfind(root, 0) == 0 ? c.file.substr(root.size()) : c.file;
+            out.push_back(c.command == "open" || c.command == "play" ? c.command + " " + file : c.command);
+        }
+        return out;
+    }
 
     PlayOptions options;
     // Changes the written set before the game starts (to break a file).
     std::function<void(const std::filesystem::path& dir)> spoil;
-    std::filesystem::path dir;
     std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
     std::unique_ptr<Program> program;
 
 private:
-    void make_dir() {
-        static int serial = 0;
-        dir = std::filesystem::temp_directory_path() /
-              ("play-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-        std::filesystem::remove_all(dir);
-        for (const char* sub : {"gfx", "card", "sfx", "data", "system"}) std::filesystem::create_directories(dir / sub);
-        platform().system_directory = path("system");
-        platform().program_directory = dir.string();
-        platform().screen_info = {800, 600, 15};
-        sounds_.clear();
+    static std::string card_sound_file(int card) { return "s" + std::to_string(card) + ".wav"; }
+    CardSound sound_of(int card) const {
+        const auto it = options.card_sound_of.find(card);
+        return it == options.card_sound_of.end() ? options.card_sound : it->second;
     }
-
     void write_definition() {
         const PlayOptions& o = options;
         write("data/memory.ini", "[application]\napp=" + o.app + "\ndebug=" + (o.debug ? "1" : "0") +
@@ -232,24 +179,17 @@ private:
                                      path("sfx") + "\ndata=" + path("data") +
                                      "\n[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n" +
                                      o.extra_definition);
-        struct Picture {
-            const char* name;
-            int width, height;
-        };
-        for (const Picture& p : {Picture{"bg640.bmp", 64, 48}, {"bg800.bmp", 64, 48}, {"bg1024.bmp", 64, 48},
-                                 {"bg1152.bmp", 64, 48}, {"bg1280.bmp", 64, 48}, {"quit.bmp", 90, 40},
-                                 {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
-            write_bmp(dir / "gfx" / p.name, p.width, p.height);
-        for (const Picture& p : {Picture{"good.bmp", 200, 100}, {"bad.bmp", 180, 90}}) {
-            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / p.name, p.width, p.height);
-            if (o.end_pictures == "undecodable") write(std::string("gfx/") + p.name, "not a picture");
+        for (const auto& [name, width, height] : {std::tuple{"board.bmp", 64, 48}, {"quit.bmp", 90, 40},
+                                                  {"player.bmp", 120, 30}, {"back.bmp", 60, 60}, {"panel.bmp", 90, 50}})
+            write_bmp(dir / "gfx" / name, width, height);
+        for (const std::string end : {"good", "bad"}) {
+            if (o.end_pictures == "ok") write_bmp(dir / "gfx" / (end + ".bmp"), 200, 100);
+            if (o.end_pictures == "undecodable") write("gfx/" + end + ".bmp", "not a picture");
+            write_wave(dir / "sfx" / (end + ".wav"), 400);
         }
-
-        std::string main = "[interface]\npictures=bg640.bmp\tbg800.bmp\tbg1024.bmp\tbg1152.bmp\tbg1280.bmp\n"
-                           "backcolor=0\nquitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
+        std::string main = "[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=0\n"
+                           "quitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
                            "endgoodsound=good.wav\nendbadsound=bad.wav\n";
-        write_wave(dir / "sfx" / "good.wav", 400);
-        write_wave(dir / "sfx" / "bad.wav", 400);
         if (o.result_sounds) {
             main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
             if (o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
@@ -261,18 +201,13 @@ private:
                 "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=16777215\nscoreforecolor=65535\n"
                 "dimcolor=8421504\n";
         int order = 1;
-        auto group = [&](const char* name, std::optional<int> condition) {
-            if (!condition) return;
-            main += std::string("[") + name + "]\nactive=1\norder=" + std::to_string(order++) +
-                    "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
-        };
-        group("timer", o.timer);
-        group("countdown", o.countdown);
-        group("tries made", o.tries_made);
-        group("tries left", o.tries_left);
-        group("cards left", 0);
+        for (const auto& [name, condition] : {std::pair<std::string, std::optional<int>>{"timer", o.timer},
+                                              {"countdown", o.countdown}, {"tries made", o.tries_made},
+                                              {"tries left", o.tries_left}, {"cards left", 0}})
+            if (condition)
+                main += "[" + name + "]\nactive=1\norder=" + std::to_string(order++) +
+                        "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
         write("data/main.ini", main + o.extra_main);
-
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
                              std::to_string(o.cards_y) + "\ncardwidth=60\ncardheight=60\npicture=back.bmp\n"
                              "dissapear=" + std::to_string(o.dissapear) + "\n";
@@ -281,13 +216,11 @@ private:
             write_wave(dir / "sfx" / "turn.wav", o.turn_ms);
         }
         write("data/global.ini", global + o.extra_global);
-
         std::string cards;
         for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
             const std::string face = "f" + std::to_string(i) + ".bmp", wave = card_sound_file(i);
+            const CardSound sound = sound_of(i);
             write_bmp(dir / "card" / face, 60, 60);
-            const auto it = o.card_sound_of.find(i);
-            const CardSound sound = sounds_[i] = it == o.card_sound_of.end() ? o.card_sound : it->second;
             if (sound == CardSound::Present || sound == CardSound::Vanished) write_wave(dir / "card" / wave, o.card_ms);
             if (sound == CardSound::Undecodable) write("card/" + wave, "not a wave");
             cards += "card" + std::to_string(i) + "\t" + face + "\tC" + std::to_string(i) + "\t" +
@@ -295,8 +228,90 @@ private:
         }
         write("data/cards.txt", cards);
     }
+};
 
-    std::map<int, CardSound> sounds_;
+struct TextListOptions {
+    bool destroy = true;
+    bool click_sound = true;  // the text labels' click sound
+    bool text_sounds = true;  // each text's own sound
+    int click_ms = 50, text_ms = 150;
+};
+
+constexpr Colour kRestColour = 111, kSelectColour = 222, kDimTextColour = 333;
+
+class TextGameTest : public PlayTest {
+protected:
+    // Starts the card game of `options` with the text list of `texts`, in a column right of the cards.
+    std::optional<int> start_text() {
+        const TextListOptions& t = texts;
+        options.extra_definition = "listfile=list.txt\n";
+        options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) + "\nselectcolor=" +
+                               std::to_string(kSelectColour) + "\ndimcolor=" + std::to_string(kDimTextColour) +
+                               "\ndestroy=" + (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
+        if (t.click_sound) {
+            options.extra_global += "sound=click.wav\n";
+            write_wave(dir / "sfx" / "click.wav", t.click_ms);
+        }
+        std::string list;
+        for (int i = 0; i < options.cards_x * options.cards_y; ++i) {
+            const std::string wave = "t" + std::to_string(i) + ".wav";
+            list += "T" + std::to_string(i) + "\t" + (t.text_sounds ? wave : "") + "\n";
+            if (t.text_sounds) write_wave(dir / "card" / wave, t.text_ms);
+        }
+        write("card/list.txt", list);
+        return start();
+    }
+    void restart_text(const PlayOptions& play, const TextListOptions& list) {
+        restart(play);
+        texts = list;
+    }
+    // The label showing list line r (0-based).
+    int16_t text_of(int r) const {
+        const auto& slots = game().memInterface.TextList.Display;
+        for (int16_t j = 0; j < static_cast<int16_t>(slots.size()); ++j)
+            if (memNearest16(slots[static_cast<size_t>(j)].Reference) == r) return j;
+        ADD_FAILURE() << "no label shows text " << r;
+        return 0;
+    }
+    bool click_text(int16_t label) { return platform().click("lbl_Text", label); }
+    // No half of a try is chosen, the board is free and no link waits.
+    bool run_until_settled() {
+        const TextGameState& text = game().memTextGame;
+        return run_until([&] { return quiet() && text.CardChosen == False && text.TextChosen == False; });
+    }
+    // The chains of the half chosen so far have ended.
+    bool run_until_quiet() { return run_until([this] { return quiet(); }); }
+    // One try of card line `card` and list line `text`, in either order, each half's chain waited for; false when
+    // the try stalled.
+    bool try_pair(int card, int text, bool card_first = true) {
+        const int16_t c = position_of(card), t = text_of(text);
+        card_first ? click_card(c) : click_text(t);
+        if (!run_until_quiet()) return false;
+        card_first ? click_text(t) : click_card(c);
+        return run_until_settled();
+    }
+    // What holds whenever no try is in hand: the card game's counters, and no card turned and no text selected.
+    void check_text_invariants() const {
+        check_invariants();
+        const frm_MemoryGame& g = game();
+        int turned = 0, selected = 0;
+        for (int16_t i = 0; i < card_count(); ++i) turned += g.memDisplayCard[static_cast<size_t>(i)].Turned != False;
+        for (const TextDisplay& slot : g.memInterface.TextList.Display) selected += slot.Selected != False;
+        EXPECT_EQ(std::tuple(turned, selected), std::tuple(0, 0));
+        EXPECT_TRUE(g.memGameOver != False || settled());
+    }
+    // The files played after the mark, relative to the set's folder.
+    std::vector<std::string> plays_since(size_t mark) const {
+        std::vector<std::string> out;
+        for (const std::string& c : commands_since(mark))
+            if (c.starts_with("play ")) out.push_back(c.substr(5));
+        return out;
+    }
+
+    TextListOptions texts;
+
+private:
+    bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
 };
 
 }  // namespace mem::test

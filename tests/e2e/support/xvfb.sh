@@ -21,19 +21,20 @@ make_work_dir() {
     if [ -n "${KEEP:-}" ]; then echo "work: ${!1}" >&2; else on_exit "rm -rf '${!1}'"; fi
 }
 
+# Runs the command "${@:3}" up to "$1" times, "$2" seconds apart, until it succeeds.
+retry() { local n="$1" pause="$2"; shift 2; for _ in $(seq "$n"); do "$@" && return 0; sleep "$pause"; done; return 1; }
+
 start_xvfb() {
-    local fd_file
-    command -v Xvfb >/dev/null || fail "Xvfb is not installed (make deps installs it)"
+    local fd_file tool
+    for tool in Xvfb convert xdotool; do command -v $tool >/dev/null || fail "$tool is not installed (make deps)"; done
     fd_file="$(mktemp)"
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
     Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
     XVFB_PID=$!
-    for _ in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
-    [ -s "$fd_file" ] || fail "Xvfb did not start"
+    retry 50 0.1 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
     # The server answers before the first client is started.
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-    fail "Xvfb on $DISPLAY does not answer"
+    retry 50 0.1 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 }
 
 # The definition "$1" of a game in "$2" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) of type "$3".
@@ -58,15 +59,10 @@ start_game() {
     GAME_PID=$! && GAME_PIDS+=("$GAME_PID")
 }
 # Waits for a top-level window named "$1" (long: a sanitizer build on a busy machine starts slowly); prints its id.
-wait_for_window() {
-    for _ in $(seq 300); do xdotool search --name "^$1\$" 2>/dev/null | head -n1 | grep . && return 0; sleep 0.1; done
-    return 1
-}
+window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
+wait_for_window() { retry 300 0.1 window_named "$1"; }
 # Waits for the game to end; prints its exit status.
-wait_for_exit() {
-    for _ in $(seq 300); do [ -s "$GAME_STATUS" ] && { cat "$GAME_STATUS"; return 0; }; sleep 0.1; done
-    echo timeout
-}
+wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
 # Escape in window "$1" ends the game with status 0.
 escape_ends() {
     xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key Escape
