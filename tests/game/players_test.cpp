@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "game/text_game_fixture.h"
 #include "soak/random_games.h"
+#include "support/play_fixture.h"
 
 namespace mem::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/text_game_fixture.h"
+#include "support/play_fixture.h"
 
 namespace mem::test {
 namespace {
