@@ -3,7 +3,7 @@
 #include <random>
 #include <sstream>
 
-#include "game/text_game_fixture.h"
+#include "support/play_fixture.h"
 
 namespace mem::test {
 namespace {

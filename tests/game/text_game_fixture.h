@@ -1,3 +1,0 @@
-#pragma once
-// TextGameTest sits beside the whole-game fixture it extends.
-#include "support/play_fixture.h"
