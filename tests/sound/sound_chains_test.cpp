@@ -58,11 +58,14 @@ TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
             ASSERT_EQ(game().memCardStatus, 0);
         }
         const size_t commands = command_mark(), trace = trace_mark();
+        const uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(click_card(position_of(c.second)));
         EXPECT_EQ(game().memProcessing != False, c.waiting) << "the chain waits for the device";
         ASSERT_TRUE(run_until_free());
         EXPECT_EQ(commands_since(commands), c.commands);
         if (c.second == 0) continue;
+        // The player sees the two cards for half a second after a pair, a second after a miss.
+        EXPECT_GE(platform().now_ms() - t0, c.second == 1 ? 500u : 1000u);
         // Settled once, the turn passed on after a miss; later completions change nothing.
         EXPECT_EQ(count_trace("--> memCheckCardStatus: Match!", trace), c.second == 1 ? 1 : 0);
         EXPECT_EQ(count_trace("--> memCheckCardStatus: Ingen match...", trace), c.second == 2 ? 1 : 0);
