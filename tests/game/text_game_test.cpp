@@ -33,7 +33,10 @@ TEST_F(TextGame, TriesOfATextGame) {
         const int16_t card = position_of(0), taken = text_of(0), free = text_of(1);
         const PictureRef face = g.memCardHolder[0].Picture;
 
+        uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 1, c.card_first));
+        // Both halves' sounds last half a second at least, then the two stay in view for another half.
+        EXPECT_GE(platform().now_ms() - t0, 1000u);
         EXPECT_EQ(g.img_Card[card].picture(), c.app == std::string("memory") ? g.memCardBack : face);
         EXPECT_TRUE(g.img_Card[card].enabled() && g.img_Card[card].visible());
         EXPECT_TRUE(g.lbl_Text[free].enabled() && g.lbl_Text[free].fore_color() == kRestColour);
@@ -41,7 +44,9 @@ TEST_F(TextGame, TriesOfATextGame) {
         EXPECT_EQ(std::tuple(g.memPlayer[0].TriesMade, g.memPlayer[0].CardsMade), std::tuple(0, 0));
         check_text_invariants();
 
+        t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 0, !c.card_first));
+        EXPECT_GE(platform().now_ms() - t0, 1000u);
         advance(1000);
         EXPECT_FALSE(g.img_Card[card].enabled());
         EXPECT_TRUE(c.flies || !g.img_Card[card].visible()) << "a card that flew away is off the board";
