@@ -43,8 +43,9 @@ write_definition() {
       printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$2" "$2" "$2" "$2"
       printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$1"
 }
-# Writes file "$1": 0.1 s of mono 8-bit silence whose header claims "$2" bytes of it.
+# Prints the number "$1" as "$2" little-endian bytes.
 le() { local v=$1 n=$2; for ((k = 0; k < n; k++)); do printf "\\x$(printf %02x $(( (v >> (8 * k)) & 255 )))"; done; }
+# Writes file "$1": 0.1 s of mono 8-bit silence whose header claims "$2" bytes of it.
 wave() {
     { printf RIFF; le 836 4; printf 'WAVEfmt '; le 16 4; le 1 2; le 1 2; le 8000 4; le 8000 4; le 1 2; le 8 2
       printf data; le "$2" 4; head -c 800 /dev/zero | tr '\0' '\200'; } >"$1"
