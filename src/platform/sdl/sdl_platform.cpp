@@ -295,6 +295,8 @@ void SdlPlatform::show_modal(Window& window) {
     if (window.on_load) window.on_load();
     if (!window.loaded()) return;
     Shown* shown = find(window);
+    // The load may have given the window its own title.
+    if (!window.caption().empty()) SDL_SetWindowTitle(shown->sdl, to_utf8(window.caption()).c_str());
     if (shown->windowed) fit_window_to_board(window, *shown);
     SDL_ShowWindow(shown->sdl);
     SDL_RaiseWindow(shown->sdl);
