@@ -22,10 +22,15 @@ constexpr int16_t kKeyTab = 9;
 constexpr int16_t kKeyReturn = 13;
 constexpr int16_t kKeyEscape = 27;
 constexpr int16_t kKeySpace = 32;
+constexpr int16_t kKeyPageUp = 33;
+constexpr int16_t kKeyPageDown = 34;
+constexpr int16_t kKeyEnd = 35;
+constexpr int16_t kKeyHome = 36;
 constexpr int16_t kKeyLeft = 37;
 constexpr int16_t kKeyUp = 38;
 constexpr int16_t kKeyRight = 39;
 constexpr int16_t kKeyDown = 40;
+constexpr int16_t kKeyDelete = 46;
 
 class Window {
 public:

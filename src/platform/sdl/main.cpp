@@ -3,20 +3,27 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/keyboard_help.h"
 #include "app/program.h"
+#include "library/library.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
 
-// The directory of the running executable.
-std::string executable_dir() {
+// The running executable, its links resolved.
+std::string executable_path() {
     char buffer[4096];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
+    return n <= 0 ? "" : std::string(buffer, static_cast<size_t>(n));
+}
+
+// The directory of the running executable.
+std::string executable_dir() {
+    const std::string path = executable_path();
+    if (path.empty()) return ".";
     const size_t slash = path.rfind('/');
     return slash == 0 ? "/" : path.substr(0, slash);
 }
@@ -24,9 +31,11 @@ std::string executable_dir() {
 void print_usage(std::FILE* out) {
     std::fprintf(out,
                  "Usage: memory [--window] [DEFINITION]\n"
+                 "       memory --library [--window]\n"
                  "Plays the memory game described by the definition file DEFINITION.\n"
                  "\n"
                  "Options:\n"
+                 "  --library   show every game found as a tile and play the one chosen\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
                  "  --help      show this help and end\n"
                  "  --version   show the version and end\n"
@@ -47,6 +56,7 @@ void print_usage(std::FILE* out) {
 int main(int argc, char** argv) {
     std::string arguments;
     bool windowed = false;
+    bool library = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help") {
@@ -59,6 +69,10 @@ int main(int argc, char** argv) {
         }
         if (argument == "--window") {
             windowed = true;
+            continue;
+        }
+        if (argument == "--library") {
+            library = true;
             continue;
         }
         if (argument.rfind("--", 0) == 0) {
@@ -75,6 +89,14 @@ int main(int argc, char** argv) {
     if (!platform.start(error)) {
         std::fprintf(stderr, "Memory: cannot open the display: %s\n", error.c_str());
         return mem::kExitNoDisplay;
+    }
+    if (library) {
+        if (!arguments.empty()) {
+            std::fprintf(stderr, "memory: --library takes no definition\n");
+            platform.end_program(mem::kExitNoDisplay);
+        }
+        mem::library::run_library(platform, {executable_path(), windowed}, [](const char* name) { return std::getenv(name); });
+        platform.end_program(mem::kExitNormal);
     }
     mem::Program program(platform);
     program.run();

@@ -52,6 +52,11 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_UP: return kKeyUp;
         case SDLK_RIGHT: return kKeyRight;
         case SDLK_DOWN: return kKeyDown;
+        case SDLK_PAGEUP: return kKeyPageUp;
+        case SDLK_PAGEDOWN: return kKeyPageDown;
+        case SDLK_END: return kKeyEnd;
+        case SDLK_HOME: return kKeyHome;
+        case SDLK_DELETE: return kKeyDelete;
         default: return 0;
     }
 }

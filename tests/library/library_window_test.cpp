@@ -1,0 +1,131 @@
+// The library screen on the headless backend: moving the focus by keys over pages of tiles, playing the chosen game
+// as a program of its own, and what a failed end or a broken game leaves on its tile.
+#include <gtest/gtest.h>
+
+#include "library/library_window.h"
+#include "platform/headless/headless_platform.h"
+
+namespace mem::library {
+namespace {
+
+class FakeRunner : public GameRunner {
+public:
+    bool start(const std::vector<std::string>& arguments, std::string&) override {
+        started.push_back(arguments);
+        return running_ = true;
+    }
+    std::optional<GameEnd> poll() override {
+        if (!running_ || !end) return std::nullopt;
+        running_ = false;
+        return std::exchange(end, std::nullopt);
+    }
+    bool running() const override { return running_; }
+
+    std::vector<std::vector<std::string>> started;
+    std::optional<GameEnd> end;  // how the running game ends at the next poll
+
+private:
+    bool running_ = false;
+};
+
+struct LibraryRun {
+    explicit LibraryRun(int count, Size screen = {1280, 1024}) {
+        platform.screen_info = {screen.width, screen.height, 15};
+        std::vector<GameEntry> games;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "g" + std::to_string(100 + i);
+            games.push_back({"/games/" + name, "/games/" + name + "/" + name + ".ini", name});
+        }
+        games[1].problem = "The folder holds no definition file (.ini).";
+        library = std::make_unique<frm_Library>(
+            platform, games,
+            [this](const GameEntry& game, bool cached_only) -> std::optional<GameLook> {
+                looks_asked.push_back(game.title + (cached_only ? " cached" : ""));
+                if (cached_only && game.title != "g100") return std::nullopt;
+                return GameLook{nullptr, "memory · 2 players", game.title == "g102" ? "Error 105" : ""};
+            },
+            runner, LibraryOptions{"/bin/memory", true});
+        platform.show_modal(*library);
+    }
+    void keys(std::initializer_list<int16_t> codes) {
+        for (int16_t code : codes) platform.key_down(code);
+    }
+    std::string tile(int slot) const {
+        const Label& line = platform.label("lbl_Line", static_cast<int16_t>(slot));
+        return platform.label("lbl_Title", static_cast<int16_t>(slot)).caption() + " | " + line.caption() +
+               (platform.label("lbl_Mark", static_cast<int16_t>(slot)).visible() ? " !" : "");
+    }
+
+    HeadlessPlatform platform;
+    FakeRunner runner;
+    std::vector<std::string> looks_asked;
+    std::unique_ptr<frm_Library> library;
+};
+
+TEST(Library, KeysMoveOverPagesAndPlayTheChosenGame) {
+    LibraryRun run(40);
+    // 1280 x 1024: four columns, three rows. Only the first page is asked for, cached looks first.
+    EXPECT_EQ(run.looks_asked.size(), 12u);
+    EXPECT_EQ(run.looks_asked[0], "g100 cached");
+    run.platform.advance(50);
+    EXPECT_EQ(run.looks_asked.size(), 23u);  // the eleven missing ones, made one at a time
+    EXPECT_EQ(run.tile(1), "g101 | The folder holds no definition file (.ini). !");
+    EXPECT_EQ(run.tile(2), "g102 | Error 105 !");
+    EXPECT_EQ(run.tile(3), "g103 | memory · 2 players");
+
+    const struct {
+        std::initializer_list<int16_t> keys;
+        int focus, first_shown;
+    } moves[] = {
+        {{kKeyRight, kKeyRight, kKeyDown}, 6, 0},
+        {{kKeyDown, kKeyDown}, 14, 4},  // a row scrolls in
+        {{kKeyPageDown}, 26, 16},
+        {{kKeyEnd, kKeyDown, kKeyRight}, 39, 28},
+        {{kKeyTab}, 0, 0},  // Tab goes round
+        {{kKeyLeft, kKeyUp}, 0, 0},
+        {{kKeyPageDown, kKeyPageDown, kKeyPageDown, kKeyPageDown, kKeyHome}, 0, 0},
+    };
+    for (const auto& m : moves) {
+        run.keys(m.keys);
+        EXPECT_EQ(run.library->focus(), m.focus);
+        EXPECT_EQ(run.library->first_shown(), m.first_shown);
+    }
+    run.keys({kKeyTab, kKeyReturn});  // a broken game is not played
+    EXPECT_TRUE(run.runner.started.empty());
+
+    run.keys({kKeyEnd, kKeyReturn, kKeyHome, kKeyReturn});  // keys wait while a game runs
+    ASSERT_EQ(run.runner.started.size(), 1u);
+    EXPECT_EQ(run.runner.started[0], (std::vector<std::string>{"/bin/memory", "--window", "/games/g139/g139.ini"}));
+    run.runner.end = GameEnd{true, "Could not find main file ''x''"};
+    run.platform.advance(100);
+    EXPECT_EQ(run.library->focus(), 39);
+    EXPECT_EQ(run.tile(39 - run.library->first_shown()), "g139 | Could not find main file ''x'' !");
+
+    // The pointer plays the game it touches; a clean end clears the mark.
+    EXPECT_TRUE(run.platform.click("img_Miniature", static_cast<int16_t>(39 - run.library->first_shown())));
+    run.runner.end = GameEnd{};
+    run.platform.advance(100);
+    EXPECT_EQ(run.tile(39 - run.library->first_shown()), "g139 | memory · 2 players");
+    EXPECT_EQ(run.runner.started.size(), 2u);
+    try {
+        run.platform.press_key(kKeyEscape);
+        FAIL() << "Escape does not end the library";
+    } catch (const ProgramEnded& ended) {
+        EXPECT_EQ(ended.status, kExitNormal);
+    }
+}
+
+TEST(Library, TilesFitEveryScreenFromTheSmallestToTheLargest) {
+    for (const Size screen : {Size{640, 480}, Size{1920, 1080}, Size{3840, 2160}}) {
+        const Size board = library_board(screen);
+        const TileLayout layout = tile_layout(board);
+        const Rect last = layout.slot(layout.per_page() - 1);
+        EXPECT_GE(layout.per_page(), 4) << screen.width;
+        EXPECT_LE(last.right(), board.width) << screen.width;
+        EXPECT_LE(last.bottom(), board.height) << screen.width;
+        EXPECT_NEAR(static_cast<double>(board.width) / board.height, static_cast<double>(screen.width) / screen.height, 0.01);
+    }
+}
+
+}  // namespace
+}  // namespace mem::library
