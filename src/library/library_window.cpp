@@ -159,9 +159,8 @@ void frm_Library::design() {
     text(lbl_Title[0], 13, true, kTitleColour);
     text(lbl_Line[0], 10.5f, false, kLineColour);
     lbl_Line[0].set_word_wrap(true);
-    text(lbl_Mark[0], 16, true, kWhite);
-    lbl_Mark[0].set_alignment(Alignment::Centre);
-    lbl_Mark[0].set_caption("!");
+    text(lbl_Mark[0], 22, true, kMarkColour);
+    lbl_Mark[0].set_caption("⚠");
     shp_Frame[0].set_border_color(kFrameColour);
     img_Miniature[0].set_stretch(true);
     const int w = scaled(kMiniatureWidth, s), h = scaled(kMiniatureHeight, s);
@@ -170,8 +169,8 @@ void frm_Library::design() {
         const Rect r = layout_.slot(slot);
         shp_Frame.create(slot).set_bounds(r.left + inset - 1, r.top - 1, w + 2, h + 2);
         img_Miniature.create(slot).set_bounds(r.left + inset, r.top, w, h);
-        lbl_Mark.create(slot).set_bounds(r.left + inset + scaled(8, s), r.top + scaled(8, s), scaled(28, s),
-                                         scaled(28, s));
+        lbl_Mark.create(slot).set_bounds(r.left + inset + scaled(8, s), r.top + scaled(4, s), scaled(40, s),
+                                         scaled(40, s));
         lbl_Title.create(slot).set_bounds(r.left + inset, r.top + h + scaled(10, s), w, scaled(24, s));
         lbl_Line.create(slot).set_bounds(r.left + inset, r.top + h + scaled(36, s), w, scaled(36, s));
     }
@@ -241,7 +240,7 @@ void frm_Library::show_tile(int slot) {
     lbl_Line[i].set_fore_color(problem.empty() ? kLineColour : kProblemColour);
     lbl_Line[i].set_caption(problem.empty() ? (made ? made->line : "") : problem);
     lbl_Mark[i].set_visible(!problem.empty());
-    lbl_Mark[i].set_fore_color(kWhite);
+    lbl_Title[i].set_fore_color(game == focus_ ? kHeadingColour : kTitleColour);
     shp_Frame[i].set_border_color(problem.empty() ? kFrameColour : kMarkColour);
 }
 
