@@ -7,6 +7,8 @@
 #include <map>
 
 #include "library/game_finder.h"
+#include "library/game_look.h"
+#include "platform/headless/headless_platform.h"
 
 namespace mem::library {
 namespace {
@@ -81,6 +83,42 @@ TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
         "two | own/two | - own ! The folder holds 2 definition files; a game has one: a.ini, b.ini",
     };
     EXPECT_EQ(seen, expected);
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace mem::library
+
+namespace mem::library {
+namespace {
+
+// A look is read with the game's own code, kept, found again while the game's files stay as they were, and made
+// again once one of them changes; a broken game's look carries the game's first error.
+TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
+    const fs::path root = fs::temp_directory_path() / ("looks-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "games");
+    fs::copy(fs::path(MEMORY_SOURCE_DIR) / "games/memory", root / "games/memory", fs::copy_options::recursive);
+    HeadlessPlatform display;
+    GameLooks looks(display, root.string(), (root / "cache").string());
+    const std::vector<GameEntry> games = find_games({{(root / "games").string()}});
+    ASSERT_EQ(games.size(), 1u);
+
+    EXPECT_EQ(looks(games[0], true), std::nullopt);
+    const std::optional<GameLook> made = looks(games[0], false);
+    ASSERT_TRUE(made && made->miniature);
+    EXPECT_EQ(made->line, "memory · 2 players");
+    EXPECT_EQ(made->problem, "");
+    EXPECT_EQ(made->miniature->width(), kMiniatureSize.width);
+    const std::optional<GameLook> kept = looks(games[0], true);
+    ASSERT_TRUE(kept && kept->miniature);
+    EXPECT_EQ(kept->line, made->line);
+
+    fs::remove(root / "games/memory/data/main.ini");
+    EXPECT_EQ(looks(games[0], true), std::nullopt);
+    const std::optional<GameLook> broken = looks(games[0], false);
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "\\games\\memory\\data\\main.ini''");
     fs::remove_all(root);
 }
 
