@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "library/install.h"
+#include "library/trash.h"
 #include "platform/screen_fit.h"
 
 namespace mem::library {
@@ -75,6 +78,7 @@ frm_Library::frm_Library(Platform& platform, std::vector<GameEntry> games, LookM
       lbl_Hint(*this, "lbl_Hint"),
       lbl_Page(*this, "lbl_Page"),
       lbl_Empty(*this, "lbl_Empty"),
+      lbl_Status(*this, "lbl_Status"),
       shp_Frame(*this, "shp_Frame"),
       img_Miniature(*this, "img_Miniature"),
       lbl_Mark(*this, "lbl_Mark"),
@@ -93,6 +97,7 @@ frm_Library::frm_Library(Platform& platform, std::vector<GameEntry> games, LookM
     on_load = [this] { Form_Load(); };
     on_key_down = [this](int16_t& key) { Form_KeyDown(key); };
     on_key_press = [this](int16_t& key) { Form_KeyPress(key); };
+    on_drop = [this](const std::vector<std::string>& paths) { Form_Drop(paths); };
     img_Miniature[0].on_click = [this](int16_t slot) { tile_Click(slot); };
     lbl_Title[0].on_click = [this](int16_t slot) { tile_Click(slot); };
     lbl_Line[0].on_click = [this](int16_t slot) { tile_Click(slot); };
@@ -148,6 +153,9 @@ void frm_Library::design() {
     lbl_Page.set_alignment(Alignment::Right);
     lbl_Page.set_bounds(board.width / 2, board.height - scaled(kFooter, s) + scaled(14, s),
                         board.width / 2 - scaled(kMargin, s), scaled(24, s));
+    text(lbl_Status, 11, false, kHeadingColour);
+    lbl_Status.set_bounds(scaled(kMargin, s), board.height - scaled(kFooter, s) + scaled(14, s),
+                          board.width / 2 - scaled(kMargin, s), scaled(24, s));
     text(lbl_Empty, 14, false, kLineColour);
     lbl_Empty.set_word_wrap(true);
     lbl_Empty.set_bounds(scaled(kMargin, s), scaled(kHeader + 20, s), board.width - 2 * scaled(kMargin, s),
@@ -270,6 +278,7 @@ void frm_Library::Form_KeyDown(int16_t& key_code) {
         case kKeyEnd: move_focus(count - 1); break;
         case kKeyReturn:
         case kKeySpace: play(focus_); break;
+        case kKeyDelete: remove(focus_); break;
         default: break;
     }
 }
@@ -310,11 +319,75 @@ void frm_Library::tim_Game_Timer() {
     const std::optional<GameEnd> end = runner_.poll();
     if (!end) return;
     tim_Game.set_enabled(false);
+    if (!making_.empty()) {
+        const std::string made = std::exchange(making_, "");
+        if (end->failed) say("The game could not be made: " + end->message);
+        else refresh(made);
+        return;
+    }
     if (end->failed) end_errors_[static_cast<size_t>(playing_)] = end->message;
     move_focus(playing_);
     playing_ = -1;
     // The library comes to the front again.
     platform().show(*this);
+}
+
+void frm_Library::say(const std::string& status) { lbl_Status.set_caption(status); }
+
+void frm_Library::refresh(const std::string& path) {
+    if (!options_.find_games) return;
+    games_ = options_.find_games();
+    looks_.assign(games_.size(), std::nullopt);
+    end_errors_.assign(games_.size(), "");
+    lbl_Empty.set_visible(games_.empty());
+    int found = std::min(focus_, static_cast<int>(games_.size()) - 1);
+    for (size_t i = 0; i < games_.size(); ++i)
+        if (games_[i].path == path) found = static_cast<int>(i);
+    first_row_ = 0;
+    move_focus(std::max(found, 0));
+    show_page();
+}
+
+void frm_Library::Form_Drop(const std::vector<std::string>& paths) {
+    if (runner_.running()) {
+        say("A game is running: drop the files again when it has ended.");
+        return;
+    }
+    const InstallPlan plan = plan_install(paths);
+    std::string error;
+    if (plan.kind != InstallPlan::Kind::Pictures) {
+        const std::string installed = copy_game(plan, options_.own_games, error);
+        say(installed.empty() ? error : "Added “" + plan.name + "” to your games.");
+        if (!installed.empty()) refresh(installed);
+        return;
+    }
+    // memory-new makes the game as a program of its own; the library waits for it.
+    const std::vector<std::string> command = memory_new_command(plan, options_.memory_new, options_.own_games);
+    if (!runner_.start(command, error)) {
+        say("The game could not be made: " + error);
+        return;
+    }
+    making_ = options_.own_games + "/" + command[3];
+    say("Making the game “" + command[3] + "” of the pictures …");
+    tim_Game.set_enabled(true);
+}
+
+void frm_Library::remove(int game) {
+    if (game < 0 || game >= static_cast<int>(games_.size())) return;
+    const GameEntry& entry = games_[static_cast<size_t>(game)];
+    if (!entry.own) {
+        say("“" + entry.title + "” came with the program and cannot be removed.");
+        return;
+    }
+    const std::string question = "Move “" + entry.title + "” to the trash?\r\rIt can be put back from there.";
+    if (platform().message_box(question, kStyleCriticalOkCancel, "Memory") != kAnswerOk) return;
+    std::string error;
+    if (!move_to_trash(entry.path, options_.environment, error)) {
+        say(error);
+        return;
+    }
+    say("“" + entry.title + "” is in the trash.");
+    refresh("");
 }
 
 void frm_Library::tim_Looks_Timer() {

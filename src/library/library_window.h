@@ -44,6 +44,11 @@ Size library_board(Size display);
 struct LibraryOptions {
     std::string program;  // this program, started with a game's definition
     bool windowed = false;
+    std::string memory_new;  // the program that makes a game of pictures
+    std::string own_games;   // where added games go
+    Environment environment;
+    // Finds the games again after one was added or removed.
+    std::function<std::vector<GameEntry>()> find_games;
 };
 
 class frm_Library : public Window {
@@ -61,6 +66,7 @@ public:
     void Form_Load();
     void Form_KeyDown(int16_t& key_code);
     void Form_KeyPress(int16_t& key_ascii);
+    void Form_Drop(const std::vector<std::string>& paths);
     void tile_Click(int16_t slot);
     void tim_Game_Timer();
     void tim_Looks_Timer();
@@ -71,6 +77,7 @@ public:
     Label lbl_Hint;
     Label lbl_Page;
     Label lbl_Empty;
+    Label lbl_Status;
     ControlArray<Shape> shp_Frame;
     ControlArray<Image> img_Miniature;
     ControlArray<Label> lbl_Mark;
@@ -86,6 +93,10 @@ private:
     void show_page();
     void show_tile(int slot);
     void play(int game);
+    void remove(int game);
+    // The games found again, the focus on the one at `path` when it is there.
+    void refresh(const std::string& path);
+    void say(const std::string& status);
     // The look of a game once made; nothing until then.
     const GameLook* look(int game) const;
 
@@ -99,6 +110,7 @@ private:
     int focus_ = 0;
     int first_row_ = 0;
     int playing_ = -1;
+    std::string making_;  // the game memory-new is making, while it runs
 };
 
 }  // namespace mem::library

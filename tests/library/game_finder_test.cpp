@@ -8,6 +8,8 @@
 
 #include "library/game_finder.h"
 #include "library/game_look.h"
+#include "library/install.h"
+#include "library/trash.h"
 #include "platform/headless/headless_platform.h"
 
 namespace mem::library {
@@ -119,6 +121,72 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     const std::optional<GameLook> broken = looks(games[0], false);
     ASSERT_TRUE(broken);
     EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "\\games\\memory\\data\\main.ini''");
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace mem::library
+
+namespace mem::library {
+namespace {
+
+std::string text_of(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Adding never replaces a game that is there, copies no links, and removing moves a game to the trash with the
+// information that puts it back; nothing is deleted.
+TEST(OwnGames, AreAddedBesideTheOthersAndRemovedToTheTrash) {
+    const fs::path root = fs::temp_directory_path() / ("own-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path own = root / "data/memory/games";
+    write(root / "in/Zoo/zoo.ini", "[memory]\napp=memory\n");
+    fs::create_symlink("/etc/passwd", root / "in/Zoo/passwd");
+    write(root / "in/Holiday pictures/sun.png", "");
+    write(root / "in/Fish.MemoryGame", "PK");
+    const struct {
+        std::vector<std::string> sources;
+        InstallPlan::Kind kind;
+        std::string name;
+    } plans[] = {
+        {{(root / "in/Zoo/").string()}, InstallPlan::Kind::GameFolder, "Zoo"},
+        {{(root / "in/Holiday pictures").string()}, InstallPlan::Kind::Pictures, "Holiday pictures"},
+        {{(root / "in/Holiday pictures/sun.png").string(), (root / "in/Zoo").string()}, InstallPlan::Kind::Pictures,
+         "Holiday pictures"},
+        {{(root / "in/Fish.MemoryGame").string()}, InstallPlan::Kind::Package, "Fish"},
+    };
+    for (const auto& p : plans) {
+        const InstallPlan plan = plan_install(p.sources);
+        EXPECT_EQ(plan.kind, p.kind) << p.sources[0];
+        EXPECT_EQ(plan.name, p.name) << p.sources[0];
+    }
+    std::string error;
+    const InstallPlan zoo = plan_install({(root / "in/Zoo").string()});
+    EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo").string());
+    EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo 2").string());
+    EXPECT_FALSE(fs::exists(own / "Zoo/passwd"));
+    EXPECT_EQ(copy_game(plan_install({(root / "in/Fish.MemoryGame").string()}), own.string(), error),
+              (own / "Fish.memorygame").string());
+    EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),
+              (std::vector<std::string>{"/p/memory-new", "--output", own.string(), "Zoo 3", (root / "in/Zoo").string()}));
+
+    const Environment environment = [&](const char* name) -> const char* {
+        static std::string data;
+        data = (root / "data").string();
+        return std::string(name) == "XDG_DATA_HOME" ? data.c_str() : nullptr;
+    };
+    fs::rename(own / "Zoo 2", own / "Zoo 100%");
+    write(root / "data/Trash/files/Zoo 100%", "someone else's");
+    ASSERT_TRUE(move_to_trash((own / "Zoo 100%").string(), environment, error)) << error;
+    EXPECT_FALSE(fs::exists(own / "Zoo 100%"));
+    EXPECT_EQ(text_of(root / "data/Trash/files/Zoo 100%"), "someone else's");
+    EXPECT_TRUE(fs::exists(root / "data/Trash/files/Zoo 100%.2/zoo.ini"));
+    const std::string info = text_of(root / "data/Trash/info/Zoo 100%.2.trashinfo");
+    EXPECT_EQ(info.substr(0, info.find("DeletionDate=")),
+              "[Trash Info]\nPath=" + own.string() + "/Zoo%20100%25\n");
+    EXPECT_FALSE(move_to_trash((own / "gone").string(), environment, error));
+    EXPECT_FALSE(fs::exists(root / "data/Trash/info/gone.trashinfo"));
     fs::remove_all(root);
 }
 

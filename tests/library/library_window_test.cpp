@@ -37,6 +37,7 @@ struct LibraryRun {
             games.push_back({"/games/" + name, "/games/" + name + "/" + name + ".ini", name});
         }
         games[1].problem = "The folder holds no definition file (.ini).";
+        games[3].own = true;
         library = std::make_unique<frm_Library>(
             platform, games,
             [this](const GameEntry& game, bool cached_only) -> std::optional<GameLook> {
@@ -44,7 +45,7 @@ struct LibraryRun {
                 if (cached_only && game.title != "g100") return std::nullopt;
                 return GameLook{nullptr, "memory · 2 players", game.title == "g102" ? "Error 105" : ""};
             },
-            runner, LibraryOptions{"/bin/memory", true});
+            runner, LibraryOptions{"/bin/memory", true, "", "", [](const char*) { return nullptr; }});
         platform.show_modal(*library);
     }
     void keys(std::initializer_list<int16_t> codes) {
@@ -92,6 +93,15 @@ TEST(Library, KeysMoveOverPagesAndPlayTheChosenGame) {
     }
     run.keys({kKeyTab, kKeyReturn});  // a broken game is not played
     EXPECT_TRUE(run.runner.started.empty());
+    // Delete: a bundled game stays without a question; one's own is asked about first.
+    run.keys({kKeyDelete});
+    EXPECT_EQ(run.platform.label("lbl_Status").caption(), "“g101” came with the program and cannot be removed.");
+    run.platform.answers = {kAnswerCancel, kAnswerOk};
+    run.keys({kKeyRight, kKeyRight, kKeyDelete, kKeyDelete});
+    ASSERT_EQ(run.platform.message_boxes.size(), 2u);
+    EXPECT_EQ(run.platform.message_boxes[0].text, "Move “g103” to the trash?\r\rIt can be put back from there.");
+    EXPECT_EQ(run.platform.label("lbl_Status").caption().rfind("The game cannot be moved to the trash", 0), 0u);
+    run.keys({kKeyHome, kKeyTab});
 
     run.keys({kKeyEnd, kKeyReturn, kKeyHome, kKeyReturn});  // keys wait while a game runs
     ASSERT_EQ(run.runner.started.size(), 1u);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/keyboard_help.h"
 #include "app/program.h"
@@ -32,10 +33,12 @@ void print_usage(std::FILE* out) {
     std::fprintf(out,
                  "Usage: memory [--window] [DEFINITION]\n"
                  "       memory --library [--window]\n"
+                 "       memory --install FOLDER-PACKAGE-OR-PICTURES...\n"
                  "Plays the memory game described by the definition file DEFINITION.\n"
                  "\n"
                  "Options:\n"
                  "  --library   show every game found as a tile and play the one chosen\n"
+                 "  --install   add a game folder or package to your games, or make one of pictures\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
                  "  --help      show this help and end\n"
                  "  --version   show the version and end\n"
@@ -54,6 +57,7 @@ void print_usage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const mem::library::Environment environment = [](const char* name) { return std::getenv(name); };
     std::string arguments;
     bool windowed = false;
     bool library = false;
@@ -70,6 +74,14 @@ int main(int argc, char** argv) {
         if (argument == "--window") {
             windowed = true;
             continue;
+        }
+        if (argument == "--install") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "memory: --install needs a game folder, package or pictures\n");
+                return mem::kExitNoDisplay;
+            }
+            return mem::library::install(std::vector<std::string>(argv + i + 1, argv + argc), executable_dir(),
+                                         environment);
         }
         if (argument == "--library") {
             library = true;
@@ -95,7 +107,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "memory: --library takes no definition\n");
             platform.end_program(mem::kExitNoDisplay);
         }
-        mem::library::run_library(platform, {executable_path(), windowed}, [](const char* name) { return std::getenv(name); });
+        mem::library::run_library(platform, executable_path(), windowed, environment);
         platform.end_program(mem::kExitNormal);
     }
     mem::Program program(platform);

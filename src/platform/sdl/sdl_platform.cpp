@@ -519,6 +519,22 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             }
             break;
         }
+        case SDL_DROPBEGIN:
+            dropped_.clear();
+            break;
+        case SDL_DROPFILE:
+            dropped_.push_back(event.drop.file);
+            SDL_free(event.drop.file);
+            break;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);
+            break;
+        case SDL_DROPCOMPLETE:
+            // The files of one drop arrive together.
+            if (Window* window = window_of(event.drop.windowID); window && window->on_drop && !dropped_.empty())
+                window->on_drop(dropped_);
+            dropped_.clear();
+            break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
             for (auto& [window, shown] : shown_) window->invalidate();
