@@ -218,13 +218,24 @@ void frm_Library::show_page() {
     }
 }
 
-// Shortens a text with "…" until it fits the width in the label's font.
+// Shortens a text with "…" until it fits the label in its font: its width,
+// and when it wraps, its height (a word at a time then).
 static std::string fitted(Platform& platform, const Label& label, std::string text) {
-    if (platform.measure_text(*label.font(), text, 0).width <= label.width()) return text;
+    const int wrap = label.word_wrap() ? label.width() : 0;
+    auto fits = [&](const std::string& t) {
+        const Size size = platform.measure_text(*label.font(), t, wrap);
+        return size.width <= label.width() && (!wrap || size.height <= label.height());
+    };
+    if (fits(text)) return text;
     while (!text.empty()) {
-        do text.pop_back();
-        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80);
-        if (platform.measure_text(*label.font(), text + "…", 0).width <= label.width()) break;
+        const size_t blank = wrap ? text.find_last_of(' ') : std::string::npos;
+        if (blank != std::string::npos && blank > 0) {
+            text.erase(blank);
+        } else {
+            do text.pop_back();
+            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80);
+        }
+        if (fits(text + "…")) break;
     }
     return text + "…";
 }
@@ -246,7 +257,7 @@ void frm_Library::show_tile(int slot) {
     img_Miniature[i].set_picture(made ? made->miniature : nullptr);
     lbl_Title[i].set_caption(fitted(platform(), lbl_Title[i], entry.title));
     lbl_Line[i].set_fore_color(problem.empty() ? kLineColour : kProblemColour);
-    lbl_Line[i].set_caption(problem.empty() ? (made ? made->line : "") : problem);
+    lbl_Line[i].set_caption(fitted(platform(), lbl_Line[i], problem.empty() ? (made ? made->line : "") : problem));
     lbl_Mark[i].set_visible(!problem.empty());
     lbl_Title[i].set_fore_color(game == focus_ ? kHeadingColour : kTitleColour);
     shp_Frame[i].set_border_color(problem.empty() ? kFrameColour : kMarkColour);
