@@ -2,6 +2,9 @@
 // as a program of its own, and what a failed end or a broken game leaves on its tile.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "library/library_window.h"
 #include "platform/headless/headless_platform.h"
 
@@ -135,6 +138,52 @@ TEST(Library, TilesFitEveryScreenFromTheSmallestToTheLargest) {
         EXPECT_LE(last.bottom(), board.height) << screen.width;
         EXPECT_NEAR(static_cast<double>(board.width) / board.height, static_cast<double>(screen.width) / screen.height, 0.01);
     }
+}
+
+}  // namespace
+}  // namespace mem::library
+
+namespace mem::library {
+namespace {
+
+// A game folder dropped on the library is copied into the user's games and its new tile takes the focus; pictures
+// are handed to memory-new, and nothing is added while a program runs.
+TEST(Library, DroppedGamesJoinTheUsersGames) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("drop-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "in/Zebra");
+    std::ofstream(root / "in/Zebra/zebra.ini") << "[application]\napp=memory\n";
+    fs::create_directories(root / "own/Ant");
+    std::ofstream(root / "own/Ant/ant.ini") << "[application]\napp=memory\n";
+    std::ofstream(root / "in/sun.png") << "";
+
+    HeadlessPlatform platform;
+    FakeRunner runner;
+    const std::vector<GamePlace> places{{(root / "own").string(), true}};
+    LibraryOptions options{"/bin/memory", false, "/bin/memory-new", (root / "own").string(),
+                           [](const char*) { return nullptr; }, [&] { return find_games(places); }};
+    frm_Library library(platform, find_games(places), [](const GameEntry&, bool) { return GameLook{}; }, runner,
+                        options);
+    platform.show_modal(library);
+    library.on_drop({(root / "in/Zebra").string()});
+    ASSERT_EQ(library.games().size(), 2u);
+    EXPECT_EQ(library.focus(), 1);
+    EXPECT_EQ(library.games()[1].path, (root / "own/Zebra").string());
+
+    library.on_drop({(root / "in/sun.png").string()});
+    ASSERT_EQ(runner.started.size(), 1u);
+    EXPECT_EQ(runner.started[0], (std::vector<std::string>{"/bin/memory-new", "--output", (root / "own").string(),
+                                                          "in", (root / "in/sun.png").string()}));
+    library.on_drop({(root / "in/Zebra").string()});
+    EXPECT_EQ(platform.label("lbl_Status").caption(), "A game is running: drop the files again when it has ended.");
+    fs::create_directories(root / "own/in");
+    std::ofstream(root / "own/in/in.ini") << "[application]\napp=memory\n";
+    runner.end = GameEnd{};
+    platform.advance(100);
+    ASSERT_EQ(library.games().size(), 3u);
+    EXPECT_EQ(library.games()[library.focus()].title, "in");
+    fs::remove_all(root);
 }
 
 }  // namespace
