@@ -9,6 +9,7 @@
 
 #include "app/game_window.h"
 #include "app/program.h"
+#include "library/game_runner.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/screen_fit.h"
@@ -24,20 +25,6 @@ constexpr int kMostFilesHashed = 20000;
 uint64_t fnv1a(uint64_t hash, const std::string& text) {
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ULL;
     return hash;
-}
-
-// A message box's text on one line, without the question of a continuable error.
-std::string one_line(std::string text) {
-    const std::string question = "\r\rContinue?";
-    if (text.size() >= question.size() && text.compare(text.size() - question.size(), question.size(), question) == 0)
-        text.erase(text.size() - question.size());
-    std::string line;
-    for (char c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-        if (c != ' ' || (!line.empty() && line.back() != ' ')) line += c;
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    return line;
 }
 
 std::string players_text(int players) { return std::to_string(players) + (players == 1 ? " player" : " players"); }
@@ -66,8 +53,8 @@ ReadGame read_game(const std::string& definition, const std::string& program_dir
     } catch (const ProgramEnded&) {
         // A fatal error: the message says why.
     }
-    if (!reader.message_boxes.empty()) read.look.problem = one_line(reader.message_boxes.front().text);
-    const frm_MemoryGame* game = program.game();
+    if (!reader.message_boxes.empty()) read.look.problem = message_on_one_line(reader.message_boxes.front().text);
+    frm_MemoryGame* game = program.game();
     if (!game || !game->loaded() || program.memStartFailed) {
         if (read.look.problem.empty()) read.look.problem = "The game cannot be read.";
         return read;
@@ -82,7 +69,7 @@ ReadGame read_game(const std::string& definition, const std::string& program_dir
     read.board = {board.width, board.height};
     read.back = game->back_color();
     read.placements.push_back({game->pic_Background.picture(), {0, 0, board.width, board.height}});
-    for (const auto& card : const_cast<frm_MemoryGame*>(game)->img_Card)
+    for (const auto& card : game->img_Card)
         if (card->shown() && card->picture()) {
             const Rect r = card->window_rect();
             read.placements.push_back({card->picture(), {r.left - board.left, r.top - board.top, r.width, r.height}});

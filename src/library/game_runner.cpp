@@ -101,6 +101,13 @@ std::string last_message(const std::string& error_text) {
         const size_t start = error_text.rfind('\n', end);
         text = error_text.substr(start == std::string::npos ? 0 : start + 1);
     }
+    return message_on_one_line(text);
+}
+
+std::string message_on_one_line(std::string text) {
+    const std::string question = "\r\rContinue?";
+    if (text.size() >= question.size() && text.compare(text.size() - question.size(), question.size(), question) == 0)
+        text.erase(text.size() - question.size());
     std::string line;
     for (char c : text) {
         if (c == '\r' || c == '\n') c = ' ';

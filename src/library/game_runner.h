@@ -42,4 +42,8 @@ private:
 // The message of a failed game from its standard error, on one line.
 std::string last_message(const std::string& error_text);
 
+// A message box's text on one line: line breaks made blanks, without the
+// question of a continuable error.
+std::string message_on_one_line(std::string text);
+
 }  // namespace mem::library
