@@ -98,6 +98,10 @@ frm_Library::frm_Library(Platform& platform, std::vector<GameEntry> games, LookM
     on_key_down = [this](int16_t& key) { Form_KeyDown(key); };
     on_key_press = [this](int16_t& key) { Form_KeyPress(key); };
     on_drop = [this](const std::vector<std::string>& paths) { Form_Drop(paths); };
+    // The wheel moves the focus a row at a time, and the page with it.
+    on_wheel = [this](int steps) {
+        if (!runner_.running()) move_focus(focus_ - steps * layout_.columns);
+    };
     img_Miniature[0].on_click = [this](int16_t slot) { tile_Click(slot); };
     lbl_Title[0].on_click = [this](int16_t slot) { tile_Click(slot); };
     lbl_Line[0].on_click = [this](int16_t slot) { tile_Click(slot); };

@@ -83,6 +83,8 @@ public:
     std::function<void()> on_activate;
     std::function<void(int16_t& key_code)> on_key_down;
     std::function<void(int16_t& key_ascii)> on_key_press;
+    // The mouse wheel turned by `steps` notches, positive away from the player.
+    std::function<void(int steps)> on_wheel;
     // Files or folders dropped on the window together, by their paths.
     std::function<void(const std::vector<std::string>& paths)> on_drop;
 

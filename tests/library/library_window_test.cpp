@@ -94,6 +94,10 @@ TEST(Library, KeysMoveOverPagesAndPlayTheChosenGame) {
         EXPECT_EQ(run.library->focus(), m.focus);
         EXPECT_EQ(run.library->first_shown(), m.first_shown);
     }
+    run.library->on_wheel(-2);  // the wheel towards the player: two rows down
+    EXPECT_EQ(run.library->focus(), 8);
+    run.library->on_wheel(5);
+    EXPECT_EQ(run.library->focus(), 0);
     run.keys({kKeyTab, kKeyReturn});  // a broken game is not played
     EXPECT_TRUE(run.runner.started.empty());
     // Delete: a bundled game stays without a question; one's own is asked about first.

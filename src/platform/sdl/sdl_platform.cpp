@@ -519,6 +519,10 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             }
             break;
         }
+        case SDL_MOUSEWHEEL:
+            if (Window* window = window_of(event.wheel.windowID); window && window->on_wheel && event.wheel.y != 0)
+                window->on_wheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
+            break;
         case SDL_DROPBEGIN:
             dropped_.clear();
             break;
