@@ -29,10 +29,11 @@ blank $card_w $card_h '#2a4a9a' '#1c3470' "$gfx/back.png" \
 # A face: the shape large in the middle of a light card, behind a white band
 # where the game writes the card's name (its caption, centred on the card).
 face() {  # name colour draw-command (in a 0..80 box)
-    local s=2.9 band=$((15 * zoom))
+    # The 80-unit box at scale s is 232 pixels, half of it 116; the band is 30 board pixels high.
+    local s=2.9 half=116 band=$((15 * zoom))
     blank $card_w $card_h '#fbf7ec' '#cbbf9f' "$cards/$1.png" \
         -fill "$2" -stroke '#00000060' -strokewidth 2 \
-        -draw "translate $((cx - 116)),$((cy - 116)) scale $s,$s $3" -stroke none \
+        -draw "translate $((cx - half)),$((cy - half)) scale $s,$s $3" -stroke none \
         -fill '#ffffffa8' -draw "roundrectangle 16,$((cy - band)) $((w - 17)),$((cy + band)) 18,18"
     speak "$cards/$1.wav" "$1"
 }
