@@ -1,5 +1,6 @@
 // Reading a definition set: each key into its setting, the keys whose order
 // counts (fonts, splash, pictures), and the card file.
+#include <set>
 #include <tuple>
 
 #include "app/splash_window.h"
@@ -141,6 +142,50 @@ TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
                   std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
         EXPECT_EQ(std::tuple(cards[0].Sound, cards[2].Sound, cards[3].Sound), std::tuple("p1.wav", "own.wav", ""));
         EXPECT_TRUE(platform.message_boxes.empty());
+    }
+}
+
+// With "randompairs" each game draws its pairs from every line: whole pairs of the file, each once, never the last
+// odd line; in a text game single cards, each with the text of its own line. Over many seeds every pair is drawn.
+TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
+    for (const bool text_game : {false, true}) {
+        SCOPED_TRACE(text_game ? "text game" : "card game");
+        std::set<int> drawn;
+        for (uint32_t seed = 1; seed <= 24; ++seed) {
+            SetUp();
+            std::string cards, texts;
+            for (int i = 0; i < 9; ++i) {
+                cards += "n" + std::to_string(i) + "\tp.bmp\n";
+                texts += "t" + std::to_string(i) + "\n";
+            }
+            files["cards.txt"] = cards;
+            files["global.ini"] = "[cards]\ncardsx=2\ncardsy=2\nrandompairs=1\n";
+            if (text_game) {
+                *files["global.ini"] += "[text list]\nactive=1\n";
+                *files["memory.ini"] += "listfile=words.txt\n";
+                write("card/words.txt", texts);
+            }
+            platform.seed = seed;
+            platform.seed_from_clock();
+            ASSERT_EQ(load(), std::nullopt);
+            if (text_game) game->memReadTextList();
+            std::set<int> lines;
+            for (size_t i = 0; i < 4; ++i) {
+                const int line = std::stoi(game->memCardHolder[i].Name.substr(1));
+                if (text_game) {
+                    EXPECT_EQ(game->memInterface.TextList.Item[i].Text, "t" + std::to_string(line));
+                } else {
+                    // Entries 2j and 2j+1 are lines 2p and 2p+1.
+                    const int first = i % 2 == 0 ? line : std::stoi(game->memCardHolder[i - 1].Name.substr(1));
+                    EXPECT_EQ(std::tuple(first % 2, line - first), std::tuple(0, static_cast<int>(i % 2)));
+                }
+                lines.insert(line);
+                drawn.insert(line);
+            }
+            EXPECT_EQ(lines.size(), 4u);
+            EXPECT_TRUE(platform.message_boxes.empty());
+        }
+        EXPECT_EQ(drawn.size(), text_game ? 9u : 8u);
     }
 }
 
