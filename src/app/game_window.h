@@ -165,6 +165,7 @@ public:
     void memShowControls();
     void memInitValues();
     void memRestoreCards();
+    void memRestoreText();
     // The look at the faces before a memory game: every face shows for
     // memPreview seconds while the bar shrinks, then the cards turn face
     // down and the clock starts. Cards take no clicks or keys meanwhile.
@@ -173,7 +174,6 @@ public:
     void memEndPreview();
     Flag memPreviewing = False;
     uint64_t memPreviewEnd = 0;  // platform clock, ms
-    void memRestoreText();
     // Loads a board picture; reports `code` with the path when the file is
     // missing or cannot be decoded, and then gives null.
     PictureRef memLoadBoardPicture(const std::string& path, double code);

@@ -59,7 +59,8 @@ std::vector<int32_t> frm_MemoryGame::memDrawCardLines(size_t lines, size_t cards
                                                     [this] { return platform().random(); });
     std::vector<int32_t> drawn;
     for (const int32_t u : units)
-        for (size_t k = 0; k < unit && drawn.size() < cards; ++k) drawn.push_back(static_cast<int32_t>(unit * static_cast<size_t>(u) + k));
+        for (int32_t k = 0; k < static_cast<int32_t>(unit) && drawn.size() < cards; ++k)
+            drawn.push_back(static_cast<int32_t>(unit) * u + k);
     return drawn;
 }
 

@@ -148,41 +148,33 @@ TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
 // With "randompairs" each game draws its pairs from every line: whole pairs of the file, each once, never the last
 // odd line; in a text game single cards, each with the text of its own line. Over many seeds every pair is drawn.
 TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
+    std::string lines;  // card k, and in a text game text k too, is named "k"
+    for (int k = 0; k < 9; ++k) lines += std::to_string(k) + "\n";
     for (const bool text_game : {false, true}) {
         SCOPED_TRACE(text_game ? "text game" : "card game");
-        std::set<int> drawn;
+        std::set<std::string> drawn;
         for (uint32_t seed = 1; seed <= 24; ++seed) {
             SetUp();
-            std::string cards, texts;
-            for (int i = 0; i < 9; ++i) {
-                cards += "n" + std::to_string(i) + "\tp.bmp\n";
-                texts += "t" + std::to_string(i) + "\n";
-            }
-            files["cards.txt"] = cards;
-            files["global.ini"] = "[cards]\ncardsx=2\ncardsy=2\nrandompairs=1\n";
-            if (text_game) {
-                *files["global.ini"] += "[text list]\nactive=1\n";
-                *files["memory.ini"] += "listfile=words.txt\n";
-                write("card/words.txt", texts);
-            }
+            files["cards.txt"] = lines;
+            files["global.ini"] = "cardsx=2\ncardsy=2\nrandompairs=1\n[text list]\nactive=" + std::to_string(text_game);
+            *files["memory.ini"] += "listfile=cards.txt\n";
             platform.seed = seed;
             platform.seed_from_clock();
             ASSERT_EQ(load(), std::nullopt);
             if (text_game) game->memReadTextList();
-            std::set<int> lines;
+            std::set<std::string> board;
             for (size_t i = 0; i < 4; ++i) {
-                const int line = std::stoi(game->memCardHolder[i].Name.substr(1));
+                const std::string& card = game->memCardHolder[i].Name;
+                board.insert(card);
+                drawn.insert(card);
                 if (text_game) {
-                    EXPECT_EQ(game->memInterface.TextList.Item[i].Text, "t" + std::to_string(line));
-                } else {
-                    // Entries 2j and 2j+1 are lines 2p and 2p+1.
-                    const int first = i % 2 == 0 ? line : std::stoi(game->memCardHolder[i - 1].Name.substr(1));
-                    EXPECT_EQ(std::tuple(first % 2, line - first), std::tuple(0, static_cast<int>(i % 2)));
+                    EXPECT_EQ(game->memInterface.TextList.Item[i].Text, card);
+                } else {  // entries 2j and 2j+1 hold lines 2p and 2p+1
+                    const int line = std::stoi(card), before = i % 2 ? std::stoi(game->memCardHolder[i - 1].Name) : 0;
+                    EXPECT_EQ(i % 2 ? line - before : line % 2, static_cast<int>(i % 2)) << card;
                 }
-                lines.insert(line);
-                drawn.insert(line);
             }
-            EXPECT_EQ(lines.size(), 4u);
+            EXPECT_EQ(board.size(), 4u);
             EXPECT_TRUE(platform.message_boxes.empty());
         }
         EXPECT_EQ(drawn.size(), text_game ? 9u : 8u);

@@ -57,7 +57,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
          "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)"},
         {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
          999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)"},
-        {"four_pairs", 0, {"--pairs", "4", "--preview", "2"}, 8, 0, 0, "20 pictures, 4 pairs a game, dealt at random\n"},
+        {"four_pairs", 0, {"--pairs", "4", "--preview", "2"}, 8, 0, 0,
+         "20 pictures, 4 pairs a game, dealt at random\n"},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
@@ -99,8 +100,9 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             EXPECT_EQ(g.memControl[kGroupTriesLeft].Condition, row.tries);
             // Cards lie face down on a back, except in a match game.
             EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
+            const bool preview = row.name == std::string("four_pairs");
             EXPECT_EQ(std::tuple(g.memRandomPairs != False, g.memPreview),
-                      std::tuple(row.cards < pictures * (text_game ? 1 : 2), row.name == std::string("four_pairs") ? 2 : 0));
+                      std::tuple(row.cards < pictures * (text_game ? 1 : 2), preview ? 2 : 0));
         }
     }
 }

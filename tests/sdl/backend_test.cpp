@@ -80,7 +80,8 @@ protected:
     static inline SdlPlatform* platform = nullptr;
 };
 
-// A box of pictures, an outline, a filled shape and lines, probed; then changes painted by yield and sleep, and hidden controls.
+// A box of pictures, an outline, a filled shape and lines, probed; then changes painted by yield and sleep, and
+// hidden controls.
 TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     Window window(*platform, "frm_Test");  // 480 x 320
     window.set_back_color(kWhite);

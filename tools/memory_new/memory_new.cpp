@@ -92,8 +92,8 @@ int font_pixels(int points) { return static_cast<int>(std::lround(points * 96.0 
 int label_height(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0 * 1.25)); }
 
 // Below the panel's last picture; font and spacing so that `shown` of the
-// texts fit above the quit picture and the widest of all fits the column. False when even the
-// smallest font leaves no room for them all.
+// texts fit above the quit picture and the widest of all fits the column.
+// False when even the smallest font leaves no room for them.
 bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& texts, size_t shown,
                     TextListPlan& plan) {
     plan.top = 64 * groups + 12;

@@ -1,7 +1,7 @@
 #include "name_order.h"
 
-#include <clocale>
 #include <algorithm>
+#include <clocale>
 #include <cstring>
 #include <vector>
 
