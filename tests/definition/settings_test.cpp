@@ -156,7 +156,8 @@ TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
         for (uint32_t seed = 1; seed <= 24; ++seed) {
             SetUp();
             files["cards.txt"] = lines;
-            files["global.ini"] = "cardsx=2\ncardsy=2\nrandompairs=1\n[text list]\nactive=" + std::to_string(text_game);
+            files["global.ini"] = text_game ? "cardsx=2\ncardsy=2\nrandompairs=1\n[text list]\nactive=1\n"
+                                            : "cardsx=2\ncardsy=2\nrandompairs=1\n";
             *files["memory.ini"] += "listfile=cards.txt\n";
             platform.seed = seed;
             platform.seed_from_clock();
