@@ -73,9 +73,7 @@ TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
     ASSERT_EQ(start(), std::nullopt);
     frm_MemoryGame& g = game();
     auto faces_up = [&] {
-        int up = 0;
-        for (int16_t k = 0; k < card_count(); ++k) up += g.img_Card[k].picture() != g.memCardBack;
-        return up;
+        return std::ranges::count_if(g.img_Card, [&](const auto& card) { return card->picture() != g.memCardBack; });
     };
     EXPECT_EQ(std::tuple(faces_up(), g.shp_Preview.visible(), g.tim_Timer.enabled()), std::tuple(4, true, false));
     const int full = g.shp_Preview.width();
@@ -91,15 +89,10 @@ TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
     ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
     EXPECT_EQ(g.memTurnedCards, 2);
 
-    for (const char* quit : {"Escape", "img_Quit"}) {
+    for (const bool escape : {true, false}) {
         restart(preview);
         ASSERT_EQ(start(), std::nullopt);
-        try {
-            quit == std::string("Escape") ? platform().press_key(27) : (void)platform().click("img_Quit");
-            ADD_FAILURE() << quit << " did not end the program";
-        } catch (const ProgramEnded& ended) {
-            EXPECT_EQ(ended.status, kExitNormal) << quit;
-        }
+        EXPECT_THROW(escape ? platform().press_key(27) : (void)platform().click("img_Quit"), ProgramEnded) << escape;
     }
 
     PlayOptions match = preview;
