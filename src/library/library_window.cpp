@@ -115,8 +115,7 @@ void frm_Library::Form_Load() {
     const ScreenInfo screen = platform().screen();
     const Size board = library_board({screen.width, screen.height});
     layout_ = tile_layout(board);
-    design();
-    pic_Background.set_bounds(0, 0, board.width, board.height);
+    design(board);
     set_board(&pic_Background);
     // Cached looks show on the first screen; the others are made one at a
     // time afterwards, so the library answers at once.
@@ -125,9 +124,8 @@ void frm_Library::Form_Load() {
     show_page();
 }
 
-void frm_Library::design() {
+void frm_Library::design(Size board) {
     const double s = layout_.scale;
-    const Size board = library_board({platform().screen().width, platform().screen().height});
     set_back_color(kBottomColour);
     // A gradient from the top down, in bands drawn on the background.
     constexpr int kBands = 48;

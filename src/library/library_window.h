@@ -88,7 +88,7 @@ public:
     Timer tim_Looks;
 
 private:
-    void design();
+    void design(Size board);
     void move_focus(int to);
     void show_page();
     void show_tile(int slot);
