@@ -43,6 +43,6 @@ struct GameText {
 
 // `folder` is the game's folder as the definition names it, ending in "/".
 GameText game_text(const Options& options, const Theme& theme, const std::string& folder, const BoardPlan& plan,
-                   const std::vector<CardEntry>& cards, int caption_points, const TextListPlan& text_list);
+                   const std::vector<CardEntry>& cards, const TextListPlan& text_list);
 
 }  // namespace mem::make

@@ -14,12 +14,16 @@
 
 #include "artwork.h"
 #include "board_plan.h"
+#include "caption.h"
 #include "checker.h"
+#include "every_core.h"
 #include "game_files.h"
 #include "options.h"
+#include "picture_reader.h"
 #include "sources.h"
 #include "theme.h"
 #include "tones.h"
+#include "trash.h"
 
 extern char** environ;
 
@@ -113,18 +117,6 @@ bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& te
     return false;
 }
 
-// Caption font: the largest from 10 points down in which every caption fits
-// the card on one line, so that it stays on the band drawn for it.
-int caption_points(Fonts& fonts, const std::vector<SourcePicture>& pictures, int card_width) {
-    for (int points = 10; points > 7; --points) {
-        bool fits = true;
-        for (const SourcePicture& picture : pictures)
-            fits = fits && fonts.width(plain_text(picture.caption), font_pixels(points)) <= card_width - 4;
-        if (fits) return points;
-    }
-    return 7;
-}
-
 class SdlLibraries {
 public:
     SdlLibraries() : ttf_(TTF_Init() == 0) {}
@@ -137,11 +129,42 @@ private:
     bool ttf_;
 };
 
+// True when `inner` is `outer` or lies inside it; both canonical.
+bool lies_within(const fs::path& inner, const fs::path& outer) {
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i)
+        if (i == inner.end() || *i != *o) return false;
+    return true;
+}
+
+// Mended: the game's folder is never one that holds an input, nor inside
+// one: replacing the game would take the pictures with it, and a folder of
+// pictures would take in the game.
+bool inputs_apart_from(const fs::path& target, const std::vector<std::string>& inputs, std::ostream& err) {
+    std::error_code error;
+    const fs::path game = fs::weakly_canonical(target, error);
+    for (const std::string& input : inputs) {
+        const fs::path picture = fs::weakly_canonical(fs::absolute(input), error);
+        if (lies_within(picture, game)) {
+            err << "memory-new: \"" << input << "\" lies inside the game's folder " << target.string()
+                << ", which making the game would replace; choose another name or --output\n";
+            return false;
+        }
+        if (lies_within(game, picture)) {
+            err << "memory-new: the game's folder " << target.string() << " would lie inside \"" << input
+                << "\", which is read for pictures; choose another --output\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 int make_game(const Options& options, std::ostream& out, std::ostream& err, const Environment& environment) {
     const Theme& theme = *find_theme(options.theme);
     const fs::path output = fs::absolute(options.output).lexically_normal();
     const fs::path target = output / options.name;
     std::error_code error;
+    if (!inputs_apart_from(target, options.inputs, err)) return 1;
     if (fs::exists(target, error) && !options.force) {
         err << "memory-new: " << target.string() << " exists already; --force replaces it\n";
         return 1;
@@ -159,44 +182,87 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         return 1;
     }
 
-    std::vector<SourcePicture> pictures = find_pictures(options.inputs, err);
-    const size_t found = pictures.size();
-    if (found < 2) {
-        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
-            << "; a game needs at least 2\n";
-        return 1;
-    }
     const bool text_game = options.kind == GameKind::Text;
-    const char* why = "a board holds at most 18 pairs";
-    if (pictures.size() > static_cast<size_t>(kMostPairs)) pictures.resize(kMostPairs);
+    std::vector<SourcePicture> candidates = find_pictures(options.inputs, options.recursive, err);
+    if (text_game) number_equal_captions(candidates, err);
+    const int groups = static_cast<int>(panel_groups(options).size());
     TextListPlan text_list;
-    if (text_game) {
-        const int groups = static_cast<int>(panel_groups(options).size());
-        auto fits = [&](size_t count) {
-            std::vector<std::string> texts;
-            for (size_t i = 0; i < count; ++i) texts.push_back(plain_text(pictures[i].caption));
-            return plan_text_list(fonts, groups, texts, text_list);
-        };
-        size_t count = pictures.size();
-        while (count > 2 && !fits(count)) --count;
-        if (!fits(count)) {
-            err << "memory-new: the list of names does not fit beside the board\n";
-            return 1;
-        }
-        if (count < pictures.size()) why = "the list beside the board holds no more names";
-        pictures.resize(count);
-    }
-    if (pictures.size() < found) err << "memory-new: used " << pictures.size() << " of " << found << " pictures: " << why << "\n";
-
+    // The most of `pictures` a game takes, at most `count`; 0 when the names do not fit.
+    auto most = [&](const std::vector<SourcePicture>& pictures, size_t count) {
+        count = std::min({count, pictures.size(), static_cast<size_t>(kMostPairs)});
+        if (!text_game) return count;
+        std::vector<std::string> names;
+        for (size_t i = 0; i < count; ++i) names.push_back(plain_text(pictures[i].caption));
+        while (names.size() > 2 && !plan_text_list(fonts, groups, names, text_list)) names.pop_back();
+        return plan_text_list(fonts, groups, names, text_list) ? names.size() : 0;
+    };
     BoardPlan plan;
-    const int card_count = static_cast<int>(pictures.size()) * (text_game ? 1 : 2);
-    if (!plan_board(card_count, plan)) {
-        err << "memory-new: " << card_count << " cards do not fit on the board\n";
+    auto plan_for = [&](size_t count) { return count >= 2 && plan_board(static_cast<int>(count) * (text_game ? 1 : 2), plan); };
+
+    // Read in order until enough pictures are read, each only once and only
+    // as large as the cards planned for the count in view need.
+    std::vector<SourcePicture> pictures;
+    std::vector<ReadPicture> read;
+    size_t unreadable = 0;
+    FaceSize face;
+    for (size_t next = 0; next < candidates.size();) {
+        const size_t wanted = most(candidates, pictures.size() + candidates.size() - next);
+        if (pictures.size() >= wanted || !plan_for(wanted)) break;
+        face = face_size(plan);
+        const size_t end = std::min(candidates.size(), next + wanted - pictures.size());
+        std::vector<std::string> paths;
+        for (size_t i = next; i < end; ++i) paths.push_back(candidates[i].path);
+        std::vector<ReadPicture> batch = read_pictures(paths, face.room_width, face.room_height);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            if (!batch[i].picture) {
+                err << "memory-new: skipped \"" << paths[i] << "\": not a picture it can read (" << batch[i].error
+                    << ")\n";
+                ++unreadable;
+                continue;
+            }
+            pictures.push_back(candidates[next + i]);
+            read.push_back(std::move(batch[i]));
+        }
+        next = end;
+    }
+    const size_t found = pictures.size();
+    pictures.resize(most(pictures, found));
+    read.resize(pictures.size());
+    if (found < 2 || pictures.empty()) {
+        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
+            << (found < 2 ? "; a game needs at least 2\n" : "; their names do not fit the list beside the board\n");
         return 1;
+    }
+    if (pictures.size() + unreadable < candidates.size())
+        err << "memory-new: used " << pictures.size() << " of " << candidates.size() - unreadable << " files: "
+            << (pictures.size() == static_cast<size_t>(kMostPairs) ? "a board holds at most 18 pairs"
+                                                                   : "the list beside the board holds no more names")
+            << "\n";
+    if (!plan_for(pictures.size())) {
+        err << "memory-new: " << pictures.size() << " pictures do not fit on the board\n";
+        return 1;
+    }
+    // Fewer pictures than planned for while reading make larger cards: read again.
+    const FaceSize final_face = face_size(plan);
+    if (final_face.room_width > face.room_width || final_face.room_height > face.room_height) {
+        std::vector<std::string> paths;
+        for (const SourcePicture& picture : pictures) paths.push_back(picture.path);
+        read = read_pictures(paths, final_face.room_width, final_face.room_height);
+        for (size_t i = 0; i < read.size(); ++i)
+            if (!read[i].picture) {
+                err << "memory-new: cannot read " << paths[i] << " again: " << read[i].error << "\n";
+                return 1;
+            }
+    }
+    face = final_face;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        // On a board shown at its own size, the card's photo would be enlarged.
+        if (read[i].width * 2 < face.room_width && read[i].height * 2 < face.room_height)
+            err << "memory-new: \"" << pictures[i].path << "\" is " << read[i].width << " x " << read[i].height
+                << " pixels, smaller than the card (" << face.room_width / 2 << " x " << face.room_height / 2
+                << "): it is enlarged and looks blurred\n";
     }
     const bool captions = options.captions && !text_game;
-    const int points = caption_points(fonts, pictures, plan.card_width);
-    const int band = captions ? label_height(points) + 4 : 0;
 
     std::string speech;
     if (options.speak) {
@@ -232,37 +298,56 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
                                                       {Tone::Bad, "bad.wav"}, {Tone::Click, "click.wav"}};
         for (const auto& [tone, file] : tones) write_file(sfx / file, wave_file(synthesise(tone)));
 
+        // Captions are written first, one font at a time; faces are drawn on every core.
+        CaptionWriter writer(fonts);
+        std::vector<std::unique_ptr<Canvas>> caption_pictures(pictures.size());
+        if (captions)
+            for (size_t i = 0; i < pictures.size(); ++i)
+                caption_pictures[i] = writer.write(plain_text(pictures[i].caption), face.room_width,
+                                                   face.caption_pixels, theme.ink);
+        auto stem = [](size_t i) { return "card" + two_digits(static_cast<int>(i) + 1); };
+        std::vector<std::string> unsaved(pictures.size());
+        on_every_core(pictures.size(), [&](size_t i) {
+            std::string reason;
+            const std::unique_ptr<Canvas> card = draw_card_face(theme, *read[i].picture, face, caption_pictures[i].get());
+            const fs::path path = cards / (stem(i) + ".png");
+            if (!card || !card->save(path.string(), reason)) unsaved[i] = "cannot write " + path.string() + ": " + reason;
+        });
+        for (const std::string& failed : unsaved)
+            if (!failed.empty()) throw WriteFailed{failed};
+
         std::vector<CardEntry> entries;
         for (size_t i = 0; i < pictures.size(); ++i) {
             const SourcePicture& source = pictures[i];
-            const std::string stem = "card" + two_digits(static_cast<int>(i) + 1);
-            std::string reason;
-            const std::unique_ptr<Canvas> picture = load_picture(source.path, reason);
-            if (!picture) throw WriteFailed{"cannot read " + source.path + " again: " + reason};
-            save(draw_card_face(theme, *picture, plan.card_width, plan.card_height, captions ? band : 0),
-                 cards / (stem + ".png"));
-            CardEntry entry{source.caption, stem + ".png", ""};
-            if (!speech.empty() && speak(speech, source.caption, cards / (stem + ".wav"))) {
-                entry.sound = stem + ".wav";
+            CardEntry entry{source.caption, stem(i) + ".png", ""};
+            if (!speech.empty() && speak(speech, source.caption, cards / (stem(i) + ".wav"))) {
+                entry.sound = stem(i) + ".wav";
             } else if (!speech.empty()) {
                 err << "memory-new: " << speech << " could not speak \"" << source.caption << "\"\n";
             }
             if (entry.sound.empty() && !source.sound.empty()) {
-                if (!fs::copy_file(source.sound, cards / (stem + ".wav"), error))
+                if (!fs::copy_file(source.sound, cards / (stem(i) + ".wav"), error))
                     throw WriteFailed{"cannot copy " + source.sound + ": " + error.message()};
-                entry.sound = stem + ".wav";
+                entry.sound = stem(i) + ".wav";
             }
             entries.push_back(entry);
         }
 
-        const GameText text = game_text(options, theme, folder, plan, entries, points, text_list);
+        const GameText text = game_text(options, theme, folder, plan, entries, text_list);
         write_file(making / (options.name + ".ini"), text.definition);
         write_file(making / "data" / "main.ini", text.main);
         write_file(making / "data" / "global.ini", text.global);
         write_file(making / "data" / "cards.txt", text.cards);
         if (text_game) write_file(making / "data" / "words.txt", text.list);
 
-        if (options.force) fs::remove_all(target, error);
+        // Mended: the game replaced goes to the desktop's trash, never deleted.
+        std::string reason;
+        if (fs::exists(fs::symlink_status(target, error))) {
+            if (!move_to_trash(target, home_trash(), reason))
+                throw WriteFailed{"cannot move the old " + target.string() + " to the trash (" + reason +
+                                  "); it is left as it was"};
+            out << "Moved the old " << target.string() << " to the trash.\n";
+        }
         fs::rename(making, target, error);
         if (error) throw WriteFailed{"cannot move the game to " + target.string() + ": " + error.message()};
     } catch (const WriteFailed& failed) {
@@ -290,9 +375,13 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         for (int row = 0; row < kScreenRows; ++row)
             if (plan.boards[row]) largest = row;
         out << " (larger screens show the " << screen_width(largest) << " x " << screen_height(largest)
-            << " board: more cards across or down than fit a larger one)";
+            << " board scaled up: the cards would be smaller on a larger one)";
     }
-    out << ".\nPlay it with: memory " << check.definition << "\n";
+    out << ".\nPictures used:\n";
+    for (size_t i = 0; i < pictures.size(); ++i)
+        out << "  card" << two_digits(static_cast<int>(i) + 1) << ".png \"" << pictures[i].caption << "\" from "
+            << pictures[i].path << "\n";
+    out << "Play it with: memory " << check.definition << "\n";
     return 0;
 }
 

@@ -1,0 +1,161 @@
+#include "picture_reader.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <libheif/heif.h>
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "every_core.h"
+
+namespace mem::make {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+bool starts_with(const Bytes& bytes, size_t at, const char* text) {
+    const size_t n = std::char_traits<char>::length(text);
+    return bytes.size() >= at + n && std::equal(text, text + n, bytes.begin() + static_cast<long>(at));
+}
+
+bool is_jpeg(const Bytes& b) { return b.size() > 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF; }
+
+// An ISO base media file whose brand is one of HEIF's.
+bool is_heif(const Bytes& b) {
+    if (!starts_with(b, 4, "ftyp")) return false;
+    for (const char* brand : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1", "avif"})
+        if (starts_with(b, 8, brand)) return true;
+    return false;
+}
+
+// Owns an SDL surface until it is handed to a canvas.
+struct SurfaceOwner {
+    SDL_Surface* surface = nullptr;
+    ~SurfaceOwner() { SDL_FreeSurface(surface); }
+};
+
+// Below 1/8 libjpeg-turbo has no reduction; scaling factors are num/denom.
+void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, SurfaceOwner& decoded) {
+    tjhandle jpeg = tjInitDecompress();
+    if (!jpeg) {
+        out.error = "libjpeg-turbo could not start";
+        return;
+    }
+    int w = 0, h = 0, subsampling = 0, colourspace = 0;
+    if (tjDecompressHeader3(jpeg, bytes.data(), bytes.size(), &w, &h, &subsampling, &colourspace) != 0 || w <= 0 ||
+        h <= 0) {
+        out.error = tjGetErrorStr2(jpeg);
+        tjDestroy(jpeg);
+        return;
+    }
+    out.width = w;
+    out.height = h;
+    // The fit's scale; a quarter turn swaps the box's sides against the file's.
+    const double need = std::min(1.0, std::min(static_cast<double>(box_w) / w, static_cast<double>(box_h) / h));
+    int count = 0;
+    const tjscalingfactor* factors = tjGetScalingFactors(&count);
+    tjscalingfactor chosen{1, 1};
+    for (int i = 0; i < count; ++i) {
+        const tjscalingfactor f = factors[i];
+        if (f.num <= f.denom && static_cast<double>(f.num) / f.denom >= need &&
+            static_cast<double>(f.num) / f.denom < static_cast<double>(chosen.num) / chosen.denom)
+            chosen = f;
+    }
+    const int sw = TJSCALED(w, chosen), sh = TJSCALED(h, chosen);
+    decoded.surface = SDL_CreateRGBSurfaceWithFormat(0, sw, sh, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!decoded.surface) {
+        out.error = SDL_GetError();
+    } else if (tjDecompress2(jpeg, bytes.data(), bytes.size(), static_cast<unsigned char*>(decoded.surface->pixels),
+                             sw, decoded.surface->pitch, sh, TJPF_BGRA, TJFLAG_FASTDCT) != 0 &&
+               tjGetErrorCode(jpeg) == TJERR_FATAL) {
+        // A warning (a truncated file) still gives what could be read.
+        out.error = tjGetErrorStr2(jpeg);
+    } else {
+        // The BGRA bytes carry no alpha: opaque.
+        auto* pixels = static_cast<std::uint32_t*>(decoded.surface->pixels);
+        for (int y = 0; y < sh; ++y)
+            for (int x = 0; x < sw; ++x) pixels[y * decoded.surface->pitch / 4 + x] |= 0xFF000000u;
+    }
+    tjDestroy(jpeg);
+}
+
+void read_heif(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    heif_error status = heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
+    if (status.code == heif_error_Ok) status = heif_context_get_primary_image_handle(context, &handle);
+    // libheif turns and mirrors the picture as the file says: it comes upright.
+    if (status.code == heif_error_Ok)
+        status = heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
+    if (status.code != heif_error_Ok) {
+        out.error = status.message;
+    } else {
+        int stride = 0;
+        const std::uint8_t* rgba = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+        const int w = heif_image_get_width(image, heif_channel_interleaved);
+        const int h = heif_image_get_height(image, heif_channel_interleaved);
+        SDL_Surface* view = rgba ? SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba), w, h, 32,
+                                                                      stride, SDL_PIXELFORMAT_RGBA32)
+                                 : nullptr;
+        decoded.surface = view ? SDL_ConvertSurfaceFormat(view, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
+        if (!decoded.surface) out.error = rgba ? SDL_GetError() : "no picture in the file";
+        out.width = w;
+        out.height = h;
+        SDL_FreeSurface(view);
+    }
+    heif_image_release(image);
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+}
+
+void read_other(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    decoded.surface = source ? IMG_Load_RW(source, 1) : nullptr;
+    if (!decoded.surface) {
+        out.error = IMG_GetError();
+        return;
+    }
+    out.width = decoded.surface->w;
+    out.height = decoded.surface->h;
+}
+
+}  // namespace
+
+ReadPicture read_picture(const std::string& path, int box_width, int box_height) {
+    ReadPicture out;
+    std::ifstream file(path, std::ios::binary);
+    const Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file.good() && !file.eof()) {
+        out.error = "cannot read the file";
+        return out;
+    }
+    SurfaceOwner decoded;
+    if (is_jpeg(bytes)) read_jpeg(bytes, box_width, box_height, out, decoded);
+    else if (is_heif(bytes)) read_heif(bytes, out, decoded);
+    else read_other(bytes, out, decoded);
+    if (!decoded.surface || !out.error.empty()) {
+        if (out.error.empty()) out.error = "the picture could not be decoded";
+        return out;
+    }
+    if (decoded.surface->w <= 0 || decoded.surface->h <= 0) {
+        out.error = "the picture is empty";
+        return out;
+    }
+    out.picture = Canvas::from_surface(decoded.surface);
+    if (!out.picture) out.error = SDL_GetError();
+    return out;
+}
+
+std::vector<ReadPicture> read_pictures(const std::vector<std::string>& paths, int box_width, int box_height) {
+    std::vector<ReadPicture> read(paths.size());
+    // SDL2_image sets its decoders up on first use: once, before the threads.
+    IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG | IMG_INIT_TIF | IMG_INIT_WEBP);
+    on_every_core(paths.size(), [&](size_t i) { read[i] = read_picture(paths[i], box_width, box_height); });
+    return read;
+}
+
+}  // namespace mem::make
