@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "platform/sdl/picture_size.h"
+#include "platform/media/picture_size.h"
+#include "platform/media/wave_info.h"
 #include "platform/sdl/text_encoding.h"
-#include "platform/sdl/wave_info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/memory-fuzz-media-" + std::to_string(::getpid()) + ".wav";

@@ -1,10 +1,10 @@
-#include "platform/sdl/image_decoder.h"
+#include "platform/media/image_decoder.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include "platform/files.h"
-#include "platform/sdl/picture_size.h"
+#include "platform/media/picture_size.h"
 
 namespace mem {
 namespace {

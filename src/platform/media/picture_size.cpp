@@ -1,4 +1,4 @@
-#include "platform/sdl/picture_size.h"
+#include "platform/media/picture_size.h"
 
 #include <cstdint>
 #include <cstdlib>
