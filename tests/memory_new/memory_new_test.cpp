@@ -199,6 +199,7 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
         int status;
         const char* said;
         std::function<void(const fs::path& cards)> check;
+        int orientation = 0;  // an Exif orientation given to the row's first file, a JPEG
     };
     // Red above blue, on a photo taller than wide or not.
     auto red_above_blue = [](bool standing) {
@@ -212,8 +213,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
     };
     const Row rows[] = {
         // Stored lying, red left of blue; its Exif data turns it a quarter clockwise.
-        {"upright", {{"lying.jpg", "-size 40x40 xc:red xc:blue +append -orient RightTop"}, {"z.png", grey}}, {}, 0,
-         "card01.png \"lying\"", red_above_blue(true)},
+        {"upright", {{"lying.jpg", "-size 40x40 xc:red xc:blue +append"}, {"z.png", grey}}, {}, 0,
+         "card01.png \"lying\"", red_above_blue(true), 6},
         {"iphone", {{"photo.heic", "-size 64x48 gradient:red-blue"}, {"z.png", grey}}, {}, 0, "card01.png \"photo\"",
          red_above_blue(false)},
         {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}}, {"--kind", "text", "--recursive"}, 0,
@@ -252,6 +253,14 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
                 const std::string encode = "heif-enc -o '" + (photos / file).string() + "' '" + made.string() + "'";
                 ASSERT_EQ(std::system((encode + " >/dev/null").c_str()), 0);
             }
+        }
+        if (row.orientation) {
+            // An Exif block after the start of the JPEG: a little-endian TIFF header and one tag, 0x112.
+            const fs::path jpeg = photos / row.files[0].first;
+            std::string bytes = read_text_file(jpeg.string()).value_or("");
+            const char exif[] = "\xFF\xE1\x00\x22" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0" "\x12\x01\x03\0\x01\0\0\0";
+            bytes.insert(2, std::string(exif, sizeof exif - 1) + static_cast<char>(row.orientation) + std::string(7, '\0'));
+            std::ofstream(jpeg, std::ios::binary) << bytes;
         }
         std::vector<std::string> args = row.options;
         for (const std::string& arg : {std::string("--output"), (dir / "games").string(), std::string(row.name),

@@ -10,6 +10,8 @@
 #include <iterator>
 
 #include "every_core.h"
+#include "platform/media/exif_orientation.h"
+#include "platform/media/image_decoder.h"
 
 namespace mem::make {
 namespace {
@@ -112,15 +114,14 @@ void read_heif(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
     heif_context_free(context);
 }
 
-void read_other(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
-    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    decoded.surface = source ? IMG_Load_RW(source, 1) : nullptr;
-    if (!decoded.surface) {
-        out.error = IMG_GetError();
-        return;
-    }
-    out.width = decoded.surface->w;
-    out.height = decoded.surface->h;
+// Through the game's own reader, which checks the header's size first.
+void read_other(const std::string& path, ReadPicture& out, SurfaceOwner& decoded) {
+    const PictureRef picture = decode_picture(path, out.error);
+    if (!picture) return;
+    decoded.surface = SDL_ConvertSurfaceFormat(static_cast<SDL_Surface*>(picture->pixels().get()),
+                                               SDL_PIXELFORMAT_ARGB8888, 0);
+    out.width = picture->width();
+    out.height = picture->height();
 }
 
 }  // namespace
@@ -134,9 +135,24 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
         return out;
     }
     SurfaceOwner decoded;
-    if (is_jpeg(bytes)) read_jpeg(bytes, box_width, box_height, out, decoded);
-    else if (is_heif(bytes)) read_heif(bytes, out, decoded);
-    else read_other(bytes, out, decoded);
+    if (is_jpeg(bytes)) {
+        // Read lying as stored, then turned upright as its Exif data says.
+        const int orientation = exif_orientation(bytes.data(), bytes.size());
+        const bool quarter_turn = orientation >= 5 && orientation <= 8;
+        read_jpeg(bytes, quarter_turn ? box_height : box_width, quarter_turn ? box_width : box_height, out, decoded);
+        if (quarter_turn) std::swap(out.width, out.height);
+        if (decoded.surface && orientation != 1) {
+            SDL_Surface* upright = oriented_surface(decoded.surface, orientation);
+            if (upright != decoded.surface) {
+                SDL_FreeSurface(decoded.surface);
+                decoded.surface = upright;
+            }
+        }
+    } else if (is_heif(bytes)) {
+        read_heif(bytes, out, decoded);
+    } else {
+        read_other(path, out, decoded);
+    }
     if (!decoded.surface || !out.error.empty()) {
         if (out.error.empty()) out.error = "the picture could not be decoded";
         return out;
