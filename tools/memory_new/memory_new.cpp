@@ -159,6 +159,100 @@ bool inputs_apart_from(const fs::path& target, const std::vector<std::string>& i
     return true;
 }
 
+// The pictures of the game, read, with the board and the text list they make.
+struct Chosen {
+    std::vector<SourcePicture> pictures;
+    std::vector<ReadPicture> read;
+    BoardPlan plan;
+    FaceSize face;
+    TextListPlan text_list;
+};
+
+// Reads the inputs' files in order until the game has its pictures, each file
+// once and only as large as the cards planned for the count in view need;
+// false, said on `err`, when they make no game.
+bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Chosen& chosen) {
+    const bool text_game = options.kind == GameKind::Text;
+    std::vector<SourcePicture> candidates = find_pictures(options.inputs, options.recursive, err);
+    if (text_game) number_equal_captions(candidates, err);
+    const int groups = static_cast<int>(panel_groups(options).size());
+    // The most of `pictures` a game takes, at most `count` (0 when their names
+    // do not fit the list); plans the list for them.
+    auto most = [&](const std::vector<SourcePicture>& pictures, size_t count) {
+        count = std::min({count, pictures.size(), static_cast<size_t>(kMostPairs)});
+        if (!text_game) return count;
+        std::vector<std::string> names;
+        for (size_t i = 0; i < count; ++i) names.push_back(plain_text(pictures[i].caption));
+        while (names.size() > 2 && !plan_text_list(fonts, groups, names, chosen.text_list)) names.pop_back();
+        return plan_text_list(fonts, groups, names, chosen.text_list) ? names.size() : 0;
+    };
+    auto plan_for = [&](size_t count) {
+        return count >= 2 && plan_board(static_cast<int>(count) * (text_game ? 1 : 2), chosen.plan);
+    };
+    std::vector<SourcePicture>& pictures = chosen.pictures;
+    std::vector<ReadPicture>& read = chosen.read;
+    size_t unreadable = 0;
+    for (size_t next = 0; next < candidates.size();) {
+        const size_t wanted = most(candidates, pictures.size() + candidates.size() - next);
+        if (pictures.size() >= wanted || !plan_for(wanted)) break;
+        chosen.face = face_size(chosen.plan);
+        const size_t end = std::min(candidates.size(), next + wanted - pictures.size());
+        std::vector<std::string> paths;
+        for (size_t i = next; i < end; ++i) paths.push_back(candidates[i].path);
+        std::vector<ReadPicture> batch = read_pictures(paths, chosen.face.room_width, chosen.face.room_height);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            if (!batch[i].picture) {
+                err << "memory-new: skipped \"" << paths[i] << "\": not a picture it can read (" << batch[i].error
+                    << ")\n";
+                ++unreadable;
+                continue;
+            }
+            pictures.push_back(candidates[next + i]);
+            read.push_back(std::move(batch[i]));
+        }
+        next = end;
+    }
+    const size_t found = pictures.size();
+    pictures.resize(most(pictures, found));
+    read.resize(pictures.size());
+    if (found < 2 || pictures.empty()) {
+        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
+            << (found < 2 ? "; a game needs at least 2\n" : "; their names do not fit the list beside the board\n");
+        return false;
+    }
+    if (pictures.size() + unreadable < candidates.size())
+        err << "memory-new: used " << pictures.size() << " of " << candidates.size() - unreadable << " files: "
+            << (pictures.size() == static_cast<size_t>(kMostPairs) ? "a board holds at most 18 pairs"
+                                                                   : "the list beside the board holds no more names")
+            << "\n";
+    if (!plan_for(pictures.size())) {
+        err << "memory-new: " << pictures.size() << " pictures do not fit on the board\n";
+        return false;
+    }
+    // Fewer pictures than planned for while reading make larger cards: read again.
+    const FaceSize face = face_size(chosen.plan);
+    if (face.room_width > chosen.face.room_width || face.room_height > chosen.face.room_height) {
+        std::vector<std::string> paths;
+        for (const SourcePicture& picture : pictures) paths.push_back(picture.path);
+        read = read_pictures(paths, face.room_width, face.room_height);
+        for (size_t i = 0; i < read.size(); ++i) {
+            if (!read[i].picture) {
+                err << "memory-new: cannot read " << paths[i] << " again: " << read[i].error << "\n";
+                return false;
+            }
+        }
+    }
+    chosen.face = face;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        // On a board shown at its own size, the photo would be enlarged.
+        if (read[i].width * 2 < face.room_width && read[i].height * 2 < face.room_height)
+            err << "memory-new: \"" << pictures[i].path << "\" is " << read[i].width << " x " << read[i].height
+                << " pixels, smaller than the card's photo (" << face.room_width / 2 << " x " << face.room_height / 2
+                << "): it is enlarged and looks blurred\n";
+    }
+    return true;
+}
+
 int make_game(const Options& options, std::ostream& out, std::ostream& err, const Environment& environment) {
     const Theme& theme = *find_theme(options.theme);
     const fs::path output = fs::absolute(options.output).lexically_normal();
@@ -183,85 +277,11 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
     }
 
     const bool text_game = options.kind == GameKind::Text;
-    std::vector<SourcePicture> candidates = find_pictures(options.inputs, options.recursive, err);
-    if (text_game) number_equal_captions(candidates, err);
-    const int groups = static_cast<int>(panel_groups(options).size());
-    TextListPlan text_list;
-    // The most of `pictures` a game takes, at most `count`; 0 when the names do not fit.
-    auto most = [&](const std::vector<SourcePicture>& pictures, size_t count) {
-        count = std::min({count, pictures.size(), static_cast<size_t>(kMostPairs)});
-        if (!text_game) return count;
-        std::vector<std::string> names;
-        for (size_t i = 0; i < count; ++i) names.push_back(plain_text(pictures[i].caption));
-        while (names.size() > 2 && !plan_text_list(fonts, groups, names, text_list)) names.pop_back();
-        return plan_text_list(fonts, groups, names, text_list) ? names.size() : 0;
-    };
-    BoardPlan plan;
-    auto plan_for = [&](size_t count) { return count >= 2 && plan_board(static_cast<int>(count) * (text_game ? 1 : 2), plan); };
-
-    // Read in order until enough pictures are read, each only once and only
-    // as large as the cards planned for the count in view need.
-    std::vector<SourcePicture> pictures;
-    std::vector<ReadPicture> read;
-    size_t unreadable = 0;
-    FaceSize face;
-    for (size_t next = 0; next < candidates.size();) {
-        const size_t wanted = most(candidates, pictures.size() + candidates.size() - next);
-        if (pictures.size() >= wanted || !plan_for(wanted)) break;
-        face = face_size(plan);
-        const size_t end = std::min(candidates.size(), next + wanted - pictures.size());
-        std::vector<std::string> paths;
-        for (size_t i = next; i < end; ++i) paths.push_back(candidates[i].path);
-        std::vector<ReadPicture> batch = read_pictures(paths, face.room_width, face.room_height);
-        for (size_t i = 0; i < batch.size(); ++i) {
-            if (!batch[i].picture) {
-                err << "memory-new: skipped \"" << paths[i] << "\": not a picture it can read (" << batch[i].error
-                    << ")\n";
-                ++unreadable;
-                continue;
-            }
-            pictures.push_back(candidates[next + i]);
-            read.push_back(std::move(batch[i]));
-        }
-        next = end;
-    }
-    const size_t found = pictures.size();
-    pictures.resize(most(pictures, found));
-    read.resize(pictures.size());
-    if (found < 2 || pictures.empty()) {
-        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
-            << (found < 2 ? "; a game needs at least 2\n" : "; their names do not fit the list beside the board\n");
-        return 1;
-    }
-    if (pictures.size() + unreadable < candidates.size())
-        err << "memory-new: used " << pictures.size() << " of " << candidates.size() - unreadable << " files: "
-            << (pictures.size() == static_cast<size_t>(kMostPairs) ? "a board holds at most 18 pairs"
-                                                                   : "the list beside the board holds no more names")
-            << "\n";
-    if (!plan_for(pictures.size())) {
-        err << "memory-new: " << pictures.size() << " pictures do not fit on the board\n";
-        return 1;
-    }
-    // Fewer pictures than planned for while reading make larger cards: read again.
-    const FaceSize final_face = face_size(plan);
-    if (final_face.room_width > face.room_width || final_face.room_height > face.room_height) {
-        std::vector<std::string> paths;
-        for (const SourcePicture& picture : pictures) paths.push_back(picture.path);
-        read = read_pictures(paths, final_face.room_width, final_face.room_height);
-        for (size_t i = 0; i < read.size(); ++i)
-            if (!read[i].picture) {
-                err << "memory-new: cannot read " << paths[i] << " again: " << read[i].error << "\n";
-                return 1;
-            }
-    }
-    face = final_face;
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        // On a board shown at its own size, the card's photo would be enlarged.
-        if (read[i].width * 2 < face.room_width && read[i].height * 2 < face.room_height)
-            err << "memory-new: \"" << pictures[i].path << "\" is " << read[i].width << " x " << read[i].height
-                << " pixels, smaller than the card (" << face.room_width / 2 << " x " << face.room_height / 2
-                << "): it is enlarged and looks blurred\n";
-    }
+    Chosen chosen;
+    if (!choose_pictures(options, fonts, err, chosen)) return 1;
+    const std::vector<SourcePicture>& pictures = chosen.pictures;
+    const BoardPlan& plan = chosen.plan;
+    const FaceSize& face = chosen.face;
     const bool captions = options.captions && !text_game;
 
     std::string speech;
@@ -303,15 +323,17 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         std::vector<std::unique_ptr<Canvas>> caption_pictures(pictures.size());
         if (captions)
             for (size_t i = 0; i < pictures.size(); ++i)
-                caption_pictures[i] = writer.write(plain_text(pictures[i].caption), face.room_width,
-                                                   face.caption_pixels, theme.ink);
+                caption_pictures[i] =
+                    writer.write(plain_text(pictures[i].caption), face.room_width, face.caption_pixels, theme.ink);
         auto stem = [](size_t i) { return "card" + two_digits(static_cast<int>(i) + 1); };
         std::vector<std::string> unsaved(pictures.size());
         on_every_core(pictures.size(), [&](size_t i) {
             std::string reason;
-            const std::unique_ptr<Canvas> card = draw_card_face(theme, *read[i].picture, face, caption_pictures[i].get());
+            const std::unique_ptr<Canvas> card =
+                draw_card_face(theme, *chosen.read[i].picture, face, caption_pictures[i].get());
             const fs::path path = cards / (stem(i) + ".png");
-            if (!card || !card->save(path.string(), reason)) unsaved[i] = "cannot write " + path.string() + ": " + reason;
+            if (!card || !card->save(path.string(), reason))
+                unsaved[i] = "cannot write " + path.string() + ": " + reason;
         });
         for (const std::string& failed : unsaved)
             if (!failed.empty()) throw WriteFailed{failed};
@@ -333,7 +355,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             entries.push_back(entry);
         }
 
-        const GameText text = game_text(options, theme, folder, plan, entries, text_list);
+        const GameText text = game_text(options, theme, folder, plan, entries, chosen.text_list);
         write_file(making / (options.name + ".ini"), text.definition);
         write_file(making / "data" / "main.ini", text.main);
         write_file(making / "data" / "global.ini", text.global);
