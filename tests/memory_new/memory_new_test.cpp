@@ -156,8 +156,8 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     // The old game lies in the trash, with where it came from.
     EXPECT_TRUE(fs::exists(dir / "data" / "Trash" / "files" / "game" / "mine.txt"));
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
-    EXPECT_NE(info.find("[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2"), std::string::npos)
-        << info;
+    const std::string record = "[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2";
+    EXPECT_NE(info.find(record), std::string::npos) << info;
 }
 
 // The pixels of a card picture of `game` that `wanted` picks: their count and the middle of their bounding box.
@@ -217,14 +217,16 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          "card01.png \"lying\"", red_above_blue(true), 6},
         {"iphone", {{"photo.heic", "-size 64x48 gradient:red-blue"}, {"z.png", grey}}, {}, 0, "card01.png \"photo\"",
          red_above_blue(false)},
-        {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}}, {"--kind", "text", "--recursive"}, 0,
+        {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}},
+         {"--kind", "text", "--recursive"}, 0,
          "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
          [](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
          }},
         {"nested", {{"a/x.png", grey}, {"b/y.png", grey}}, {}, 1,
          "holds 2 subfolders and no files; --recursive takes the pictures in subfolders too", nullptr},
-        {"icon", {{"icon.png", "-size 3x2 xc:red"}, {"z.png", grey}}, {}, 0, "icon.png\" is 3 x 2 pixels, smaller than the card", nullptr},
+        {"icon", {{"icon.png", "-size 3x2 xc:red"}, {"z.png", grey}}, {}, 0,
+         "icon.png\" is 3 x 2 pixels, smaller than the card", nullptr},
         // The cat's face only comes in colour below the grey photo; the ink is grey too.
         {"emoji", {{"\xF0\x9F\x90\xB1_Katze.png", grey}, {"z.png", grey}}, {"--theme", "night"}, 0,
          ".png \"\xF0\x9F\x90\xB1 Katze\"",
@@ -232,8 +234,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
              auto coloured = [](int r, int g, int b, bool low) {
                  return low && std::max({r, g, b}) - std::min({r, g, b}) > 100;
              };
-             EXPECT_GT(find_pixels(cards / "card01.png", coloured).count + find_pixels(cards / "card02.png", coloured).count,
-                       20);
+             const Found one = find_pixels(cards / "card01.png", coloured);
+             EXPECT_GT(one.count + find_pixels(cards / "card02.png", coloured).count, 20);
          }},
     };
     const bool heif_encoder = std::system("command -v heif-enc >/dev/null") == 0;
@@ -259,7 +261,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
             const fs::path jpeg = photos / row.files[0].first;
             std::string bytes = read_text_file(jpeg.string()).value_or("");
             const char exif[] = "\xFF\xE1\x00\x22" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0" "\x12\x01\x03\0\x01\0\0\0";
-            bytes.insert(2, std::string(exif, sizeof exif - 1) + static_cast<char>(row.orientation) + std::string(7, '\0'));
+            const std::string tag = std::string(exif, sizeof exif - 1) + static_cast<char>(row.orientation);
+            bytes.insert(2, tag + std::string(7, '\0'));
             std::ofstream(jpeg, std::ios::binary) << bytes;
         }
         std::vector<std::string> args = row.options;
@@ -308,7 +311,8 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
         CaptionWriter writer(fonts);
         const int largest = 30, line = TTF_FontLineSkip(fonts.get(largest));
         const std::pair<std::string, int> rows[] = {{"Cat", line}, {"Müllabfuhr-Besuch am Donnerstag früh", 2 * line},
-            {"Donaudampfschifffahrtsgesellschaftskapitänsmütze", 2 * line}, {"\xF0\x9F\x90\xB1\xF0\x9F\x90\xB1", line}};
+            {"Donaudampfschifffahrtsgesellschaftskapitänsmütze", 2 * line},
+            {"\xF0\x9F\x90\xB1\xF0\x9F\x90\xB1", line}};
         for (const auto& [text, most_height] : rows) {
             const std::unique_ptr<Canvas> caption = writer.write(text, 120, largest, Rgb{});
             ASSERT_TRUE(caption) << text;

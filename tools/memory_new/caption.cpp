@@ -24,8 +24,8 @@ std::pair<char32_t, size_t> next_code(const std::string& text, size_t at) {
 
 // Joiners, variation selectors and combining marks belong to the character before.
 bool joins_previous(char32_t c) {
-    return c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x300 && c <= 0x36F) || (c >= 0x1F3FB && c <= 0x1F3FF) ||
-           (c >= 0xE0020 && c <= 0xE007F);
+    return c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x300 && c <= 0x36F) ||
+           (c >= 0x1F3FB && c <= 0x1F3FF) || (c >= 0xE0020 && c <= 0xE007F);
 }
 
 // The file of the font fontconfig offers for `code`, a colour one first
