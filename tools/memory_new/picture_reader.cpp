@@ -12,6 +12,7 @@
 #include "every_core.h"
 #include "platform/media/exif_orientation.h"
 #include "platform/media/image_decoder.h"
+#include "platform/media/picture_size.h"
 
 namespace mem::make {
 namespace {
@@ -39,7 +40,8 @@ struct SurfaceOwner {
     ~SurfaceOwner() { SDL_FreeSurface(surface); }
 };
 
-// Below 1/8 libjpeg-turbo has no reduction; scaling factors are num/denom.
+// Read at the smallest of libjpeg-turbo's scaling factors (1/8 to 1) that
+// still covers the fit into the box.
 void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, SurfaceOwner& decoded) {
     tjhandle jpeg = tjInitDecompress();
     if (!jpeg) {
@@ -55,7 +57,6 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
     }
     out.width = w;
     out.height = h;
-    // The fit's scale; a quarter turn swaps the box's sides against the file's.
     const double need = std::min(1.0, std::min(static_cast<double>(box_w) / w, static_cast<double>(box_h) / h));
     int count = 0;
     const tjscalingfactor* factors = tjGetScalingFactors(&count);
@@ -67,6 +68,13 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
             chosen = f;
     }
     const int sw = TJSCALED(w, chosen), sh = TJSCALED(h, chosen);
+    // As the game's reader does, no more memory than a picture of its largest.
+    if (static_cast<long long>(sw) * sh > kMaxPicturePixels) {
+        out.error = "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " pixels is too large";
+        tjDestroy(jpeg);
+        return;
+    }
+    // BGRA is ARGB8888's byte order; libjpeg-turbo sets the alpha opaque.
     decoded.surface = SDL_CreateRGBSurfaceWithFormat(0, sw, sh, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!decoded.surface) {
         out.error = SDL_GetError();
@@ -75,11 +83,6 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
                tjGetErrorCode(jpeg) == TJERR_FATAL) {
         // A warning (a truncated file) still gives what could be read.
         out.error = tjGetErrorStr2(jpeg);
-    } else {
-        // The BGRA bytes carry no alpha: opaque.
-        auto* pixels = static_cast<std::uint32_t*>(decoded.surface->pixels);
-        for (int y = 0; y < sh; ++y)
-            for (int x = 0; x < sw; ++x) pixels[y * decoded.surface->pitch / 4 + x] |= 0xFF000000u;
     }
     tjDestroy(jpeg);
 }
@@ -90,10 +93,16 @@ void read_heif(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
     heif_image* image = nullptr;
     heif_error status = heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
     if (status.code == heif_error_Ok) status = heif_context_get_primary_image_handle(context, &handle);
+    // HEIF has no reduced reading; a phone's largest photos (48 megapixels) are read whole.
+    const long long pixels = handle ? static_cast<long long>(heif_image_handle_get_width(handle)) *
+                                          heif_image_handle_get_height(handle)
+                                    : 0;
     // libheif turns and mirrors the picture as the file says: it comes upright.
-    if (status.code == heif_error_Ok)
+    if (status.code == heif_error_Ok && pixels <= 4 * kMaxPicturePixels)
         status = heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
-    if (status.code != heif_error_Ok) {
+    if (status.code == heif_error_Ok && !image) {
+        out.error = "a picture of " + std::to_string(pixels) + " pixels is too large";
+    } else if (status.code != heif_error_Ok) {
         out.error = status.message;
     } else {
         int stride = 0;
