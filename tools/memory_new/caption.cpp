@@ -113,7 +113,7 @@ int CaptionWriter::width(const std::string& line, int pixels) {
     return total;
 }
 
-std::vector<std::string> CaptionWriter::wrap(const std::string& text, int width_limit, int pixels) {
+std::vector<std::string> CaptionWriter::wrap(const std::string& text, int width_limit, int pixels, bool break_words) {
     std::vector<std::string> lines;
     std::string line;
     size_t at = 0;
@@ -122,12 +122,16 @@ std::vector<std::string> CaptionWriter::wrap(const std::string& text, int width_
         const std::string word = text.substr(at, blank - at);
         at = blank + 1;
         const std::string joined = line.empty() ? word : line + " " + word;
-        if (width(joined, pixels) <= width_limit) {
+        if (width(joined, pixels) <= width_limit || (line.empty() && !break_words)) {
             line = joined;
             continue;
         }
         if (!line.empty()) lines.push_back(line);
         line.clear();
+        if (!break_words || width(word, pixels) <= width_limit) {
+            line = word;
+            continue;
+        }
         // A word wider than the line is broken between characters.
         for (size_t i = 0; i < word.size();) {
             size_t end = next_code(word, i).second;
@@ -148,12 +152,22 @@ std::vector<std::string> CaptionWriter::wrap(const std::string& text, int width_
 
 std::unique_ptr<Canvas> CaptionWriter::write(const std::string& text, int width_limit, int largest, Rgb colour) {
     if (text.find_first_not_of(' ') == std::string::npos) return nullptr;
+    auto fits = [&](const std::vector<std::string>& lines, int pixels) {
+        return lines.size() <= 2 && std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                   return width(line, pixels) <= width_limit;
+               });
+    };
+    // Whole words down to half the size; then words broken between characters.
+    std::vector<std::string> lines;
     int pixels = largest;
-    std::vector<std::string> lines = wrap(text, width_limit, pixels);
-    while (pixels > 4 && (lines.size() > 2 || std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-                              return width(l, pixels) > width_limit;
-                          })))
-        lines = wrap(text, width_limit, --pixels);
+    for (bool break_words : {false, true}) {
+        const int smallest = break_words ? 4 : std::max(4, largest / 2);
+        for (pixels = largest;; --pixels) {
+            lines = wrap(text, width_limit, pixels, break_words);
+            if (fits(lines, pixels) || pixels <= smallest) break;
+        }
+        if (fits(lines, pixels)) break;
+    }
     TTF_Font* main = fonts_.get(pixels);
     if (!main) return nullptr;
     const int line_height = TTF_FontLineSkip(main);

@@ -23,11 +23,10 @@ public:
     // size from `largest` pixels down; null for an empty text.
     std::unique_ptr<Canvas> write(const std::string& text, int width, int largest, Rgb colour);
 
-    // `text` broken at blanks (inside a word only where the word alone is too
-    // wide) into lines of at most `width` pixels at `pixels`.
-    std::vector<std::string> wrap(const std::string& text, int width, int pixels);
-
 private:
+    // `text` broken at blanks into lines of at most `width` pixels at
+    // `pixels`, and inside a word too wide alone when `break_words`.
+    std::vector<std::string> wrap(const std::string& text, int width, int pixels, bool break_words);
     struct Run {
         std::string text;
         TTF_Font* font;
