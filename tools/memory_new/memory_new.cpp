@@ -365,7 +365,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         // Mended: the game replaced goes to the desktop's trash, never deleted.
         std::string reason;
         if (fs::exists(fs::symlink_status(target, error))) {
-            if (!move_to_trash(target, home_trash(), reason))
+            if (!move_to_trash(target, reason))
                 throw WriteFailed{"cannot move the old " + target.string() + " to the trash (" + reason +
                                   "); it is left as it was"};
             out << "Moved the old " << target.string() << " to the trash.\n";

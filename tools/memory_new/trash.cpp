@@ -1,6 +1,7 @@
 #include "trash.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,8 +41,7 @@ std::string local_time_now() {
     return text;
 }
 
-}  // namespace
-
+// The user's trash: $XDG_DATA_HOME/Trash, or ~/.local/share/Trash.
 fs::path home_trash() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/') return fs::path(data) / "Trash";
@@ -49,12 +49,17 @@ fs::path home_trash() {
     return fs::path(home ? home : "/") / ".local" / "share" / "Trash";
 }
 
-bool move_to_trash(const fs::path& path, const fs::path& trash, std::string& error) {
+dev_t device_of(const fs::path& path) {
+    struct stat status{};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_dev : 0;
+}
+
+// Moves `path` into `trash` as `recorded` (the path its record names).
+bool move_into(const fs::path& path, const fs::path& trash, const std::string& recorded, std::string& error) {
     std::error_code failed;
     fs::create_directories(trash / "files", failed);
     fs::create_directories(trash / "info", failed);
-    const std::string record = "[Trash Info]\nPath=" + escaped(fs::absolute(path).lexically_normal().string()) +
-                               "\nDeletionDate=" + local_time_now() + "\n";
+    const std::string record = "[Trash Info]\nPath=" + escaped(recorded) + "\nDeletionDate=" + local_time_now() + "\n";
     // The info file is made first and exclusively: it reserves the name.
     const std::string stem = path.filename().string();
     for (int n = 1; n < 10000; ++n) {
@@ -69,7 +74,7 @@ bool move_to_trash(const fs::path& path, const fs::path& trash, std::string& err
         const bool written = ::write(fd, record.data(), record.size()) == static_cast<ssize_t>(record.size());
         ::close(fd);
         // A file left in files/ without its record is never replaced.
-        if (written && fs::exists(fs::symlink_status(trash / "files" / name))) {
+        if (written && fs::exists(fs::symlink_status(trash / "files" / name, failed))) {
             fs::remove(info, failed);
             continue;
         }
@@ -83,6 +88,23 @@ bool move_to_trash(const fs::path& path, const fs::path& trash, std::string& err
     }
     error = "no free name in " + trash.string();
     return false;
+}
+
+}  // namespace
+
+bool move_to_trash(const fs::path& path, std::string& error) {
+    const fs::path absolute = fs::absolute(path).lexically_normal();
+    const fs::path home = home_trash();
+    std::error_code failed;
+    fs::create_directories(home, failed);
+    if (device_of(home) == device_of(absolute)) return move_into(absolute, home, absolute.string(), error);
+    // On another file system: the trash at the top of it, $topdir/.Trash-UID,
+    // whose records name paths from the top.
+    fs::path top = absolute;
+    while (top.has_relative_path() && device_of(top.parent_path()) == device_of(absolute)) top = top.parent_path();
+    const fs::path trash = top / (".Trash-" + std::to_string(::getuid()));
+    if (fs::create_directory(trash, failed)) fs::permissions(trash, fs::perms::owner_all, failed);
+    return move_into(absolute, trash, absolute.lexically_relative(top).string(), error);
 }
 
 }  // namespace mem::make

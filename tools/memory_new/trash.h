@@ -6,11 +6,9 @@
 
 namespace mem::make {
 
-// The user's trash: $XDG_DATA_HOME/Trash, or ~/.local/share/Trash.
-std::filesystem::path home_trash();
-
-// Moves `path` into `trash` (files/ and its info/*.trashinfo record); false
-// with the reason in `error`, and then `path` is left where it was.
-bool move_to_trash(const std::filesystem::path& path, const std::filesystem::path& trash, std::string& error);
+// Moves `path` into the user's trash, or into the trash at the top of its
+// file system when that is another (files/ and an info/*.trashinfo record);
+// false with the reason in `error`, and then `path` is left where it was.
+bool move_to_trash(const std::filesystem::path& path, std::string& error);
 
 }  // namespace mem::make
