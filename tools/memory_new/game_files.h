@@ -21,7 +21,7 @@ std::string item_line(const std::string& text);
 std::string plain_text(const std::string& text);
 
 struct CardEntry {
-    std::string caption;  // the card's name, and its caption unless left off
+    std::string caption;  // the card's name; its caption is drawn into its picture
     std::string picture;  // file name in cards/
     std::string sound;    // file name in cards/, or empty
 };

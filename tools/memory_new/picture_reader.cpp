@@ -83,6 +83,8 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
                tjGetErrorCode(jpeg) == TJERR_FATAL) {
         // A warning (a truncated file) still gives what could be read.
         out.error = tjGetErrorStr2(jpeg);
+        SDL_FreeSurface(decoded.surface);
+        decoded.surface = nullptr;
     }
     tjDestroy(jpeg);
 }
@@ -156,6 +158,11 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
                 SDL_FreeSurface(decoded.surface);
                 decoded.surface = upright;
             }
+        }
+        // What libjpeg-turbo cannot read (a CMYK JPEG) SDL2_image may.
+        if (!decoded.surface) {
+            out = ReadPicture{};
+            read_other(path, out, decoded);
         }
     } else if (is_heif(bytes)) {
         read_heif(bytes, out, decoded);
