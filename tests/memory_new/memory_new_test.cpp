@@ -217,6 +217,9 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          "card01.png \"lying\"", red_above_blue(true), 6},
         {"iphone", {{"photo.heic", "-size 64x48 gradient:red-blue"}, {"z.png", grey}}, {}, 0, "card01.png \"photo\"",
          red_above_blue(false)},
+        // Printers' inks, as Adobe's programs store them.
+        {"print", {{"red.jpg", "-size 40x40 xc:red -colorspace CMYK"}, {"z.png", grey}}, {}, 0, "card01.png \"red\"",
+         [](const fs::path& cards) { EXPECT_GT(find_pixels(cards / "card01.png", red).count, 1000); }},
         {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}},
          {"--kind", "text", "--recursive"}, 0,
          "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",

@@ -75,16 +75,29 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
         return;
     }
     // BGRA is ARGB8888's byte order; libjpeg-turbo sets the alpha opaque.
+    // A CMYK picture is read as its four inks and mixed here.
+    const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     decoded.surface = SDL_CreateRGBSurfaceWithFormat(0, sw, sh, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!decoded.surface) {
         out.error = SDL_GetError();
     } else if (tjDecompress2(jpeg, bytes.data(), bytes.size(), static_cast<unsigned char*>(decoded.surface->pixels),
-                             sw, decoded.surface->pitch, sh, TJPF_BGRA, TJFLAG_FASTDCT) != 0 &&
+                             sw, decoded.surface->pitch, sh, cmyk ? TJPF_CMYK : TJPF_BGRA, TJFLAG_FASTDCT) != 0 &&
                tjGetErrorCode(jpeg) == TJERR_FATAL) {
         // A warning (a truncated file) still gives what could be read.
         out.error = tjGetErrorStr2(jpeg);
-        SDL_FreeSurface(decoded.surface);
-        decoded.surface = nullptr;
+    } else if (cmyk) {
+        // As Adobe's programs write them, inverted: each ink's byte is 255 where there is none.
+        for (int y = 0; y < sh; ++y) {
+            auto* row = static_cast<std::uint8_t*>(decoded.surface->pixels) + y * decoded.surface->pitch;
+            for (int x = 0; x < sw; ++x) {
+                std::uint8_t* p = row + 4 * x;
+                const int c = p[0], m = p[1], yellow = p[2], k = p[3];
+                p[0] = static_cast<std::uint8_t>(yellow * k / 255);
+                p[1] = static_cast<std::uint8_t>(m * k / 255);
+                p[2] = static_cast<std::uint8_t>(c * k / 255);
+                p[3] = 255;
+            }
+        }
     }
     tjDestroy(jpeg);
 }
@@ -158,11 +171,6 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
                 SDL_FreeSurface(decoded.surface);
                 decoded.surface = upright;
             }
-        }
-        // What libjpeg-turbo cannot read (a CMYK JPEG) SDL2_image may.
-        if (!decoded.surface) {
-            out = ReadPicture{};
-            read_other(path, out, decoded);
         }
     } else if (is_heif(bytes)) {
         read_heif(bytes, out, decoded);
