@@ -95,12 +95,13 @@ int font_pixels(int points) { return static_cast<int>(std::lround(points * 96.0 
 // two backends measure.
 int label_height(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0 * 1.25)); }
 
-// Below the panel's last picture; font and spacing so that `count` texts fit
-// above the quit picture and the widest fits the column. False when even the
-// smallest font leaves no room for them all.
-bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& texts, TextListPlan& plan) {
+// Below the panel's last picture; font and spacing so that `shown` of the
+// texts fit above the quit picture and the widest of all fits the column.
+// False when even the smallest font leaves no room for them.
+bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& texts, size_t shown,
+                    TextListPlan& plan) {
     plan.top = 64 * groups + 12;
-    const int count = static_cast<int>(texts.size());
+    const int count = static_cast<int>(shown);
     for (int points = 12; points >= 7; --points) {
         int widest = 0;
         for (const std::string& text : texts)
@@ -163,81 +164,80 @@ bool inputs_apart_from(const fs::path& target, const std::vector<std::string>& i
 struct Chosen {
     std::vector<SourcePicture> pictures;
     std::vector<ReadPicture> read;
+    size_t board = 0;  // pairs a game (cards in a text game)
+    std::string why;   // why not more
     BoardPlan plan;
     FaceSize face;
     TextListPlan text_list;
 };
 
-// Reads the inputs' files in order until the game has its pictures, each file
-// once and only as large as the cards planned for the count in view need;
-// false, said on `err`, when they make no game.
+// Reads every file of the inputs, each once and only as large as the cards
+// need, and plans the board; false, said on `err`, when they make no game.
+// Every picture becomes a card; with more than a board's pairs each game
+// deals its pairs from all of them.
 bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Chosen& chosen) {
     const bool text_game = options.kind == GameKind::Text;
     std::vector<SourcePicture> candidates = find_pictures(options.inputs, options.recursive, err);
     if (text_game) number_equal_captions(candidates, err);
     const int groups = static_cast<int>(panel_groups(options).size());
-    // The most of `pictures` a game takes, at most `count` (0 when their names
-    // do not fit the list); plans the list for them.
-    auto most = [&](const std::vector<SourcePicture>& pictures, size_t count) {
-        count = std::min({count, pictures.size(), static_cast<size_t>(kMostPairs)});
-        if (!text_game) return count;
-        std::vector<std::string> names;
-        for (size_t i = 0; i < count; ++i) names.push_back(plain_text(pictures[i].caption));
-        while (names.size() > 2 && !plan_text_list(fonts, groups, names, chosen.text_list)) names.pop_back();
-        return plan_text_list(fonts, groups, names, chosen.text_list) ? names.size() : 0;
+    // The pairs a game deals from `pictures`, with the list planned for them;
+    // 0 when the names do not fit it.
+    auto board_for = [&](const std::vector<SourcePicture>& pictures) -> size_t {
+        const size_t board = std::min<size_t>(pictures.size(), options.pairs > 0 ? options.pairs : kMostPairs);
+        chosen.why = options.pairs > 0 ? "" : " (a board holds at most 18 pairs)";
+        if (!text_game) return board;
+        // Any of the names may be dealt: the widest must fit the column.
+        std::vector<std::string> texts;
+        for (const SourcePicture& picture : pictures) texts.push_back(plain_text(picture.caption));
+        auto fits = [&](size_t count) { return plan_text_list(fonts, groups, texts, count, chosen.text_list); };
+        size_t count = board;
+        while (count > 2 && !fits(count)) --count;
+        if (count < board) chosen.why = " (the list beside the board holds no more names)";
+        return fits(count) ? count : 0;
     };
-    auto plan_for = [&](size_t count) {
-        return count >= 2 && plan_board(static_cast<int>(count) * (text_game ? 1 : 2), chosen.plan);
+    auto plan_for = [&](size_t board) {
+        return board >= 2 && plan_board(static_cast<int>(board) * (text_game ? 1 : 2), chosen.plan);
     };
-    std::vector<SourcePicture>& pictures = chosen.pictures;
-    std::vector<ReadPicture>& read = chosen.read;
-    size_t unreadable = 0;
-    for (size_t next = 0; next < candidates.size();) {
-        const size_t wanted = most(candidates, pictures.size() + candidates.size() - next);
-        if (pictures.size() >= wanted || !plan_for(wanted)) break;
-        chosen.face = face_size(chosen.plan);
-        const size_t end = std::min(candidates.size(), next + wanted - pictures.size());
-        std::vector<std::string> paths;
-        for (size_t i = next; i < end; ++i) paths.push_back(candidates[i].path);
-        std::vector<ReadPicture> batch = read_pictures(paths, chosen.face.room_width, chosen.face.room_height);
-        for (size_t i = 0; i < batch.size(); ++i) {
-            if (!batch[i].picture) {
-                err << "memory-new: skipped \"" << paths[i] << "\": not a picture it can read (" << batch[i].error
-                    << ")\n";
-                ++unreadable;
-                continue;
-            }
-            pictures.push_back(candidates[next + i]);
-            read.push_back(std::move(batch[i]));
-        }
-        next = end;
-    }
-    const size_t found = pictures.size();
-    pictures.resize(most(pictures, found));
-    read.resize(pictures.size());
-    if (found < 2 || pictures.empty()) {
-        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
-            << (found < 2 ? "; a game needs at least 2\n" : "; their names do not fit the list beside the board\n");
-        return false;
-    }
-    if (pictures.size() + unreadable < candidates.size())
-        err << "memory-new: used " << pictures.size() << " of " << candidates.size() - unreadable << " files: "
-            << (pictures.size() == static_cast<size_t>(kMostPairs) ? "a board holds at most 18 pairs"
-                                                                   : "the list beside the board holds no more names")
-            << "\n";
-    if (!plan_for(pictures.size())) {
-        err << "memory-new: " << pictures.size() << " pictures do not fit on the board\n";
-        return false;
-    }
-    // Fewer pictures than planned for while reading make larger cards: read again.
-    const FaceSize face = face_size(chosen.plan);
-    if (face.room_width > chosen.face.room_width || face.room_height > chosen.face.room_height) {
+    auto read_all = [&](const std::vector<SourcePicture>& pictures) {
         std::vector<std::string> paths;
         for (const SourcePicture& picture : pictures) paths.push_back(picture.path);
-        read = read_pictures(paths, face.room_width, face.room_height);
-        for (size_t i = 0; i < read.size(); ++i) {
-            if (!read[i].picture) {
-                err << "memory-new: cannot read " << paths[i] << " again: " << read[i].error << "\n";
+        return read_pictures(paths, chosen.face.room_width, chosen.face.room_height);
+    };
+
+    if (plan_for(board_for(candidates))) chosen.face = face_size(chosen.plan);
+    std::vector<ReadPicture> read = read_all(candidates);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (!read[i].picture) {
+            err << "memory-new: skipped \"" << candidates[i].path << "\": not a picture it can read (" << read[i].error
+                << ")\n";
+            continue;
+        }
+        chosen.pictures.push_back(candidates[i]);
+        chosen.read.push_back(std::move(read[i]));
+    }
+    const std::vector<SourcePicture>& pictures = chosen.pictures;
+    if (pictures.size() < 2) {
+        err << "memory-new: " << pictures.size() << (pictures.size() == 1 ? " usable picture" : " usable pictures")
+            << "; a game needs at least 2\n";
+        return false;
+    }
+    chosen.board = board_for(pictures);
+    if (chosen.board == 0) {
+        err << "memory-new: the list of names does not fit beside the board\n";
+        return false;
+    }
+    if (!plan_for(chosen.board)) {
+        err << "memory-new: " << chosen.board << " pictures do not fit on the board\n";
+        return false;
+    }
+    // Files that were no pictures leave larger cards: read again at their size.
+    const FaceSize face = face_size(chosen.plan);
+    if (face.room_width > chosen.face.room_width || face.room_height > chosen.face.room_height) {
+        chosen.face = face;
+        chosen.read = read_all(pictures);
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            if (!chosen.read[i].picture) {
+                err << "memory-new: cannot read " << pictures[i].path << " again: " << chosen.read[i].error << "\n";
                 return false;
             }
         }
@@ -245,8 +245,9 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
     chosen.face = face;
     for (size_t i = 0; i < pictures.size(); ++i) {
         // On a board shown at its own size, the photo would be enlarged.
-        if (read[i].width * 2 < face.room_width && read[i].height * 2 < face.room_height)
-            err << "memory-new: \"" << pictures[i].path << "\" is " << read[i].width << " x " << read[i].height
+        const ReadPicture& picture = chosen.read[i];
+        if (picture.width * 2 < face.room_width && picture.height * 2 < face.room_height)
+            err << "memory-new: \"" << pictures[i].path << "\" is " << picture.width << " x " << picture.height
                 << " pixels, smaller than the card's photo (" << face.room_width / 2 << " x " << face.room_height / 2
                 << "): it is enlarged and looks blurred\n";
     }
@@ -282,6 +283,12 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
     const std::vector<SourcePicture>& pictures = chosen.pictures;
     const BoardPlan& plan = chosen.plan;
     const FaceSize& face = chosen.face;
+    const size_t board = chosen.board, found = pictures.size();
+    if (options.pairs > 0 && static_cast<size_t>(options.pairs) > found)
+        err << "memory-new: --pairs " << options.pairs << " but only " << found << " pictures\n";
+    if (board < found)
+        out << found << " pictures, " << board << (text_game ? " cards" : " pairs") << " a game, dealt at random"
+            << chosen.why << "\n";
     const bool captions = options.captions && !text_game;
 
     std::string speech;
@@ -389,7 +396,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
 
     int boards = 0;
     for (bool board : plan.boards) boards += board ? 1 : 0;
-    out << "Made " << target.string() << ": " << pictures.size() << (text_game ? " cards and names" : " pairs") << ", "
+    out << "Made " << target.string() << ": " << board << (text_game ? " cards and names" : " pairs") << ", "
         << plan.cards_x << " x " << plan.cards_y << " cards of " << plan.card_width << " x " << plan.card_height
         << " pixels";
     if (boards < kScreenRows) {

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <set>
 
+#include "name_order.h"
+
 namespace mem::make {
 namespace fs = std::filesystem;
 
@@ -40,8 +42,13 @@ void collect(const fs::path& folder, bool recursive, std::vector<fs::path>& file
         if (entry.is_directory(error)) below.push_back(entry.path());
         else if (entry.is_regular_file(error) && !is_wave(entry.path())) here.push_back(entry.path());
     }
-    std::sort(here.begin(), here.end());
-    std::sort(below.begin(), below.end());
+    // By name, then by extension.
+    const auto by_name = [](const fs::path& a, const fs::path& b) {
+        const std::string x = a.stem().string(), y = b.stem().string();
+        return x != y ? natural_less(x, y) : a.filename() < b.filename();
+    };
+    std::sort(here.begin(), here.end(), by_name);
+    std::sort(below.begin(), below.end(), by_name);
     files.insert(files.end(), here.begin(), here.end());
     if (!recursive) subfolders += static_cast<int>(below.size());
     else

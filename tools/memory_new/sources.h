@@ -13,10 +13,11 @@ struct SourcePicture {
     std::string sound;    // a wave file of the same name beside it, or empty
 };
 
-// Every file of `inputs` that may be a picture, folders read in name order;
-// whether it is one shows when it is read. Wave files are sounds and hidden
-// files are passed over silently; what else is passed over is said on `err`:
-// inputs that do not exist, and subfolders when not `recursive`.
+// Every file of `inputs` that may be a picture, folders read in the natural
+// order of their names; whether it is one shows when it is read. Wave files
+// are sounds and hidden files are passed over silently; what else is passed
+// over is said on `err`: inputs that do not exist, and subfolders when not
+// `recursive`.
 std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs, bool recursive, std::ostream& err);
 
 // The caption of a picture file: its name without the extension, with
