@@ -6,6 +6,7 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -186,7 +187,20 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
         return out;
     }
     out.picture = Canvas::from_surface(decoded.surface);
-    if (!out.picture) out.error = SDL_GetError();
+    if (!out.picture) {
+        out.error = SDL_GetError();
+        return out;
+    }
+    // Kept no larger than its fit into the box: a game may hold hundreds of photos.
+    const int w = out.picture->width(), h = out.picture->height();
+    const double scale = std::min(static_cast<double>(box_width) / w, static_cast<double>(box_height) / h);
+    if (box_width > 0 && box_height > 0 && scale < 1) {
+        const int fw = std::max(1, static_cast<int>(std::lround(w * scale)));
+        const int fh = std::max(1, static_cast<int>(std::lround(h * scale)));
+        auto fitted = std::make_unique<Canvas>(fw, fh);
+        fitted->draw_scaled(*out.picture, 0, 0, fw, fh);
+        out.picture = std::move(fitted);
+    }
     return out;
 }
 

@@ -16,8 +16,8 @@ struct ReadPicture {
     std::string error;                // why it could not be read
 };
 
-// The picture of `path`, upright; a JPEG may be read reduced, down to the
-// size at which it still covers its fit into `box_width` x `box_height`.
+// The picture of `path`, upright, no larger than its fit into `box_width` x
+// `box_height` (a JPEG is read reduced as far as that allows).
 ReadPicture read_picture(const std::string& path, int box_width, int box_height);
 
 // read_picture for each path, spread over every core, in the given order.
