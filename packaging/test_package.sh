@@ -15,6 +15,10 @@ echo "== lintian"
 lintian --fail-on error "$package" || fail "lintian reports errors"
 
 dpkg-deb -x "$package" "$root" || fail "cannot unpack $package"
+dpkg-deb -f "$package" Suggests | grep -qw espeak-ng || fail "espeak-ng (memory-new --speak) is not suggested"
+for program in memory memory-check memory-new; do
+    "$root/usr/games/$program" --version | grep -qx "$program [0-9.]*" || fail "the installed $program --version"
+done
 share="$root/usr/share" games="$root/usr/share/games/memory/games"
 
 echo "== desktop entry, icons, AppStream metadata, man pages"

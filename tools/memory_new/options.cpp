@@ -27,6 +27,7 @@ const char* const kUsage =
     "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
     "  --force                   replace an existing NAME/ folder\n"
     "  --help                    this text\n"
+    "  --version                 the version\n"
     "\n"
     "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
 
