@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <tuple>
@@ -72,9 +76,15 @@ protected:
         std::string error;
         return platform->load_picture((dir / name).string(), error);
     }
+    // Handles what comes for `ms` (waiting briefly: an idle platform may wait for nothing).
     static void run_for(uint64_t ms) {
         const uint64_t until = platform->now_ms() + ms;
-        while (platform->now_ms() < until) platform->run_once(true);
+        while (platform->now_ms() < until) platform->run_once(false), SDL_Delay(2);
+    }
+    // The display size of every window shown.
+    static void resize(int width, int height) {
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowSize(w, width, height);
     }
     static inline std::filesystem::path dir;
     static inline SdlPlatform* platform = nullptr;
@@ -214,6 +224,7 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
         device->command("play");
         run_for(100);
         EXPECT_EQ(done, 2);
+        EXPECT_NEAR(ticks, static_cast<double>(platform->now_ms() - start) / 250, 1.5) << "status ticks every 250 ms";
         for (const char* halt : {"prev", "close"}) {
             device->command("prev");
             device->command("play");
@@ -222,7 +233,6 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
             run_for(500);
             EXPECT_EQ(done, 2) << "a halt by " << halt << " is not a completion";
         }
-        EXPECT_NEAR(ticks, static_cast<double>(platform->now_ms() - start) / 250, 1.5) << "status ticks every 250 ms";
         // With no sound open, eject succeeds; open (of a missing file), play, prev and an unknown command fail.
         device->set_file_name((dir / "missing.wav").string());
         for (const char* command : {"open", "play", "prev", "rewind"}) {
@@ -293,6 +303,221 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         EXPECT_NEAR(large.left, shown.left + (shown.width - large.width) * i / 2, 6) << labels[i].name();
         EXPECT_GT(scaled.count(shown, kYellow), unscaled.count(r, kYellow) * 3 / 2) << "solid, not a blurred stretch";
     }
+    platform->close(window);
+}
+
+// Mended: the status ticks run only while a sound is open or playing, or a command failed, and once after each
+// command; an idle game sleeps.
+TEST_F(SdlBackend, StatusTicksOnlyWhileASoundIsOpenOrACommandFailed) {
+    write_wave(dir / "tick.wav", 300);
+    Window window(*platform, "frm_Ticks");
+    platform->show(window);
+    auto device = platform->create_media_device(window);
+    int ticks = 0;
+    device->on_status_update = [&] { ++ticks; };
+    const std::pair<const char*, const char*> steps[] = {
+        {"", ""}, {"tick.wav", "open"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}};
+    std::vector<int> counted;
+    for (const auto& [file, command] : steps) {
+        device->set_file_name((dir / file).string());
+        if (*command) device->command(command);
+        ticks = 0;
+        run_for(600);
+        counted.push_back(ticks);
+    }
+    EXPECT_EQ(counted, (std::vector<int>{1, 2, 1, 0, 2}))
+        << "one after the device is made, every 250 ms with a sound open, one after close, none idle, every 250 ms "
+           "after a failed open";
+    platform->close(window);
+}
+
+// Mended: an audio output that failed is tried again at a later sound, at most once every 2 s; its return is said.
+TEST_F(SdlBackend, FailedAudioOutputIsTriedAgainAtALaterSound) {
+    write_wave(dir / "again.wav", 300);
+    Window window(*platform, "frm_Again");
+    platform->show(window);
+    auto device = platform->create_media_device(window);
+    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
+    device->set_file_name((dir / "again.wav").string());
+    device->command("open");
+    auto play = [&] {
+        device->command("prev");
+        device->command("play");
+        return sdl.aloud();
+    };
+    close_sound_output();
+    testing::internal::CaptureStderr();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const bool failed = play();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const bool soon = play();
+    run_for(2100);
+    const bool later = play(), after = play();
+    device->command("close");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
+        << "without an output, again at once, after 2 s, and after that";
+    auto times = [&said](const std::string& what) {
+        int n = 0;
+        for (size_t at = said.find(what); at != std::string::npos; at = said.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(std::pair(times("no audio output"), times("audio output is back")), std::pair(1, 1)) << said;
+    platform->close(window);
+}
+
+// Mended: while muted, a speaker-off mark shows at the top right of the board, scaled with it.
+TEST_F(SdlBackend, MutedBoardShowsASpeakerOffMarkScaledWithIt) {
+    Window window(*platform, "frm_Muted");
+    window.set_back_color(kWhite);
+    PictureBox board(window, "pic_Board");
+    board.set_bounds(0, 0, 480, 320);
+    board.set_picture(solid("muted.bmp", 480, 320, kGreen));
+    window.set_board(&board);
+    platform->show(window);
+    auto device = platform->create_media_device(window);
+    for (const int scale : {1, 2}) {
+        resize(480 * scale, 320 * scale);
+        const Rect all{0, 0, 480 * scale, 320 * scale};
+        const int quiet = Pixels(*platform, window).count(all, kWhite);
+        device->set_muted(true);
+        const Rect mark = Pixels(*platform, window).box(all, kWhite);
+        device->set_muted(false);
+        EXPECT_EQ(quiet, 0) << "scale " << scale;
+        // 24 pixels square, 6 from the corner; the speaker and cross span 0.16 to 0.91 of it across, and about 0.2
+        // to 0.8 down (the thin tips of the cone are not wholly white).
+        const Rect expected{480 * scale - 30 * scale + 4 * scale, 6 * scale + 4 * scale, 18 * scale, 14 * scale};
+        EXPECT_NEAR(mark.left, expected.left, 2) << "scale " << scale;
+        EXPECT_NEAR(mark.width, expected.width, 2) << "scale " << scale;
+        EXPECT_NEAR(mark.top, expected.top, 2) << "scale " << scale;
+        EXPECT_NEAR(mark.height, expected.height, 2) << "scale " << scale;
+        EXPECT_EQ(Pixels(*platform, window).count(all, kWhite), 0) << "the mark goes with the mute";
+    }
+    device.reset();
+    platform->close(window);
+}
+
+// The fonts the bundled games name in their main.ini, each once: "font" (or "fontname") keys with their size and
+// boldness.
+std::vector<Font> bundled_fonts() {
+    std::set<std::tuple<std::string, float, bool>> found;
+    for (const auto& game : std::filesystem::directory_iterator(std::filesystem::path(MEMORY_SOURCE_DIR) / "games")) {
+        std::ifstream in(game.path() / "data" / "main.ini");
+        std::map<std::string, std::string> values;
+        auto take = [&] {
+            for (const auto& [key, name] : values) {
+                const bool named = key.size() >= 4 && key.compare(key.size() - 4, 4, "font") == 0;
+                if (!named && key != "fontname") continue;
+                const std::string stem = named ? key : "font";
+                const float size = values.count(stem + "size") ? std::stof(values[stem + "size"]) : 8.25f;
+                found.emplace(name, size, values[stem + "bold"] == "1");
+            }
+            values.clear();
+        };
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.rfind('[', 0) == 0) take();
+            if (const size_t eq = line.find('='); eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+        take();
+    }
+    std::vector<Font> fonts;
+    for (const auto& [name, size, bold] : found) fonts.push_back(Font{name, size, bold, false});
+    return fonts;
+}
+
+// Mended: a label sized to its text holds all of it on a board of every screen size shown at 1920 x 1080 (each
+// label's text pixels are those of the same text in a wide label), and resizing keeps only the current fonts open.
+TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
+    const std::vector<Font> fonts = bundled_fonts();
+    ASSERT_FALSE(fonts.empty());
+    const char* captions[] = {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"};
+    for (const Size row : kScreenSizes) {
+        Window window(*platform, "frm_Labels");
+        window.set_back_color(kWhite);
+        PictureBox board(window, "pic_Board");
+        board.set_bounds(0, 0, row.width, row.height);
+        window.set_board(&board);
+        std::vector<std::unique_ptr<Label>> fitted, wide;
+        int top = 4;
+        for (const Font& font : fonts)
+            for (const char* caption : captions) {
+                for (auto* labels : {&fitted, &wide}) {
+                    auto& label = *labels->emplace_back(std::make_unique<Label>(window, "lbl_Text"));
+                    label.set_font(make_font(font.name, font.size, font.bold));
+                    label.set_fore_color(kBlue);
+                    label.set_caption(caption);
+                    label.set_bounds(labels == &fitted ? 4 : row.width / 2, top, row.width / 2 - 8, 200);
+                    label.set_auto_size(labels == &fitted);
+                }
+                wide.back()->set_height(fitted.back()->height() + 8);
+                top += fitted.back()->height() + 10;
+            }
+        ASSERT_LT(top, row.height);
+        platform->show(window);
+        resize(1920, 1080);
+        const Pixels p(*platform, window);
+        const ScreenFit fit = platform->fit_of(window);
+        for (size_t i = 0; i < fitted.size(); ++i) {
+            const Rect shown = fit.to_display(wide[i]->window_rect());
+            EXPECT_EQ(p.count(fit.to_display(fitted[i]->window_rect()), kBlue), p.count(shown, kBlue))
+                << row.width << " x " << row.height << ": \"" << fitted[i]->caption() << "\" in "
+                << fitted[i]->font()->size << " points";
+        }
+        platform->close(window);
+    }
+    // Dragged through 40 sizes, the cache holds the fonts of the last two scales only.
+    Window window(*platform, "frm_Resized");
+    PictureBox board(window, "pic_Board");
+    board.set_bounds(0, 0, 480, 320);
+    window.set_board(&board);
+    Label label(window, "lbl_Text");
+    label.set_font(make_font(fonts[0].name, fonts[0].size, fonts[0].bold));
+    label.set_caption("Player 1");
+    label.set_auto_size(true);
+    platform->show(window);
+    for (int width = 500; width < 1500; width += 25) {
+        resize(width, width * 2 / 3);
+        Pixels(*platform, window);
+    }
+    EXPECT_LE(platform->open_fonts(), 4u);
+    platform->close(window);
+}
+
+// Keys carry the time they came on the platform's clock, also when they come during a pause; a held M, Return or
+// Space acts once: its repeats are dropped (other keys repeat).
+TEST_F(SdlBackend, KeysCarryTheirTimeAndHeldKeysActOnce) {
+    Window window(*platform, "frm_Held");
+    std::vector<std::pair<int16_t, uint64_t>> keys;
+    window.on_key_down = [&](int16_t& code) { keys.emplace_back(code, platform->input_time()); };
+    platform->show(window);
+    auto push = [](SDL_Keycode key, int repeat) {
+        SDL_Event event{.type = SDL_KEYDOWN};
+        event.key.keysym.sym = key;
+        event.key.repeat = static_cast<Uint8>(repeat);
+        SDL_PushEvent(&event);
+    };
+    const SDL_TimerID timer = SDL_AddTimer(100, [](Uint32, void*) -> Uint32 {
+        SDL_Event event{.type = SDL_KEYDOWN};
+        event.key.keysym.sym = SDLK_TAB;
+        SDL_PushEvent(&event);
+        return 0;
+    }, nullptr);
+    const uint64_t start = platform->now_ms();
+    platform->sleep(400);
+    const uint64_t after = platform->now_ms();
+    platform->yield();
+    SDL_RemoveTimer(timer);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_GE(keys[0].second, start + 90);
+    EXPECT_LE(keys[0].second, after - 250) << "the key's time is when it came, not when the pause ended";
+    keys.clear();
+    for (SDL_Keycode key : {SDLK_m, SDLK_RETURN, SDLK_SPACE, SDLK_LEFT})
+        for (int repeat : {0, 1, 1}) push(key, repeat);
+    platform->yield();
+    std::vector<int16_t> codes;
+    for (const auto& [code, time] : keys) codes.push_back(code);
+    EXPECT_EQ(codes, (std::vector<int16_t>{'M', kKeyReturn, kKeySpace, kKeyLeft, kKeyLeft, kKeyLeft}));
     platform->close(window);
 }
 
