@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <span>
@@ -271,7 +272,8 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
 }
 
 // A window whose board is a picture box, its display resized to 960 x 480: the board is scaled by 1.5 to the
-// display's height and centred; text is made at the scaled size, in the place its alignment gives it.
+// display's height and centred; text is made at the scaled size, in the place its alignment gives it, and so is the
+// mute mark.
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
@@ -303,60 +305,58 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         EXPECT_NEAR(large.left, shown.left + (shown.width - large.width) * i / 2, 6) << labels[i].name();
         EXPECT_GT(scaled.count(shown, kYellow), unscaled.count(r, kYellow) * 3 / 2) << "solid, not a blurred stretch";
     }
+    // Mended: while muted, a speaker-off mark 24 pixels square scaled (36) lies 6 (9) from the board's top right
+    // corner (x 840); its white speaker and cross span about 0.16 to 0.91 of it across and 0.2 to 0.8 down.
+    auto device = platform->create_media_device(window);
+    const Rect board_shown{120, 0, 720, 480};
+    device->set_muted(true);
+    const Rect mark = Pixels(*platform, window).box(board_shown, kWhite);
+    device->set_muted(false);
+    for (const auto& [got, want] : {std::pair(mark.left, 801), {mark.width, 27}, {mark.top, 16}, {mark.height, 21}})
+        EXPECT_NEAR(got, want, 2) << "the mark at " << mark.left << ", " << mark.top << ", " << mark.width << " x "
+                                  << mark.height;
+    EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
+    device.reset();
     platform->close(window);
 }
 
-// Mended: the status ticks run only while a sound is open or playing, or a command failed, and once after each
-// command; an idle game sleeps.
-TEST_F(SdlBackend, StatusTicksOnlyWhileASoundIsOpenOrACommandFailed) {
-    write_wave(dir / "tick.wav", 300);
-    Window window(*platform, "frm_Ticks");
+// Mended: status ticks come once after each command and go on only while a sound is open or a command failed. An
+// audio output that failed is tried again at a later sound, at most once every 2 s; the failure and the return are
+// each said once.
+TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputAgain) {
+    write_wave(dir / "again.wav", 300);
+    Window window(*platform, "frm_Again");
     platform->show(window);
     auto device = platform->create_media_device(window);
+    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
     int ticks = 0;
     device->on_status_update = [&] { ++ticks; };
-    const std::pair<const char*, const char*> steps[] = {
-        {"", ""}, {"tick.wav", "open"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}};
     std::vector<int> counted;
-    for (const auto& [file, command] : steps) {
+    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"", ""}, {"again.wav", "open"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
         device->set_file_name((dir / file).string());
         if (*command) device->command(command);
         ticks = 0;
         run_for(600);
         counted.push_back(ticks);
     }
-    EXPECT_EQ(counted, (std::vector<int>{1, 2, 1, 0, 2}))
-        << "one after the device is made, every 250 ms with a sound open, one after close, none idle, every 250 ms "
-           "after a failed open";
-    platform->close(window);
-}
+    EXPECT_EQ(counted, (std::vector<int>{1, 2, 1, 0, 2})) << "made, a sound open, closed, idle, a failed open";
 
-// Mended: an audio output that failed is tried again at a later sound, at most once every 2 s; its return is said.
-TEST_F(SdlBackend, FailedAudioOutputIsTriedAgainAtALaterSound) {
-    write_wave(dir / "again.wav", 300);
-    Window window(*platform, "frm_Again");
-    platform->show(window);
-    auto device = platform->create_media_device(window);
-    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
     device->set_file_name((dir / "again.wav").string());
     device->command("open");
-    auto play = [&] {
-        device->command("prev");
-        device->command("play");
-        return sdl.aloud();
-    };
+    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
     close_sound_output();
     testing::internal::CaptureStderr();
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const bool failed = play();
+    const bool failed = aloud();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const bool soon = play();
+    const bool soon = aloud();
     run_for(2100);
-    const bool later = play(), after = play();
+    const bool later = aloud(), after = aloud();
     device->command("close");
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
-        << "without an output, again at once, after 2 s, and after that";
+        << "no output, again at once, after 2 s, after that";
     auto times = [&said](const std::string& what) {
         int n = 0;
         for (size_t at = said.find(what); at != std::string::npos; at = said.find(what, at + 1)) ++n;
@@ -366,158 +366,98 @@ TEST_F(SdlBackend, FailedAudioOutputIsTriedAgainAtALaterSound) {
     platform->close(window);
 }
 
-// Mended: while muted, a speaker-off mark shows at the top right of the board, scaled with it.
-TEST_F(SdlBackend, MutedBoardShowsASpeakerOffMarkScaledWithIt) {
-    Window window(*platform, "frm_Muted");
-    window.set_back_color(kWhite);
-    PictureBox board(window, "pic_Board");
-    board.set_bounds(0, 0, 480, 320);
-    board.set_picture(solid("muted.bmp", 480, 320, kGreen));
-    window.set_board(&board);
-    platform->show(window);
-    auto device = platform->create_media_device(window);
-    for (const int scale : {1, 2}) {
-        resize(480 * scale, 320 * scale);
-        const Rect all{0, 0, 480 * scale, 320 * scale};
-        const int quiet = Pixels(*platform, window).count(all, kWhite);
-        device->set_muted(true);
-        const Rect mark = Pixels(*platform, window).box(all, kWhite);
-        device->set_muted(false);
-        EXPECT_EQ(quiet, 0) << "scale " << scale;
-        // 24 pixels square, 6 from the corner; the speaker and cross span 0.16 to 0.91 of it across, and about 0.2
-        // to 0.8 down (the thin tips of the cone are not wholly white).
-        const Rect expected{480 * scale - 30 * scale + 4 * scale, 6 * scale + 4 * scale, 18 * scale, 14 * scale};
-        EXPECT_NEAR(mark.left, expected.left, 2) << "scale " << scale;
-        EXPECT_NEAR(mark.width, expected.width, 2) << "scale " << scale;
-        EXPECT_NEAR(mark.top, expected.top, 2) << "scale " << scale;
-        EXPECT_NEAR(mark.height, expected.height, 2) << "scale " << scale;
-        EXPECT_EQ(Pixels(*platform, window).count(all, kWhite), 0) << "the mark goes with the mute";
-    }
-    device.reset();
-    platform->close(window);
-}
-
-// The fonts the bundled games name in their main.ini, each once: "font" (or "fontname") keys with their size and
-// boldness.
-std::vector<Font> bundled_fonts() {
-    std::set<std::tuple<std::string, float, bool>> found;
+// The fonts (family, size, boldness) that the bundled games' main.ini files name: "...font" and "fontname" keys,
+// with the "size" and "bold" keys of the same stem in their section.
+std::set<std::tuple<std::string, float, bool>> bundled_fonts() {
+    std::set<std::tuple<std::string, float, bool>> fonts;
     for (const auto& game : std::filesystem::directory_iterator(std::filesystem::path(MEMORY_SOURCE_DIR) / "games")) {
         std::ifstream in(game.path() / "data" / "main.ini");
-        std::map<std::string, std::string> values;
+        std::map<std::string, std::string> keys;
+        auto value = [&keys](const std::string& key, const char* otherwise) {
+            const auto it = keys.find(key);
+            return it == keys.end() ? std::string(otherwise) : it->second;
+        };
         auto take = [&] {
-            for (const auto& [key, name] : values) {
-                const bool named = key.size() >= 4 && key.compare(key.size() - 4, 4, "font") == 0;
-                if (!named && key != "fontname") continue;
-                const std::string stem = named ? key : "font";
-                const float size = values.count(stem + "size") ? std::stof(values[stem + "size"]) : 8.25f;
-                found.emplace(name, size, values[stem + "bold"] == "1");
+            for (const auto& [key, name] : keys) {
+                if (!key.ends_with("font") && key != "fontname") continue;
+                const std::string stem = key.substr(0, key.rfind("font") + 4);
+                fonts.emplace(name, std::stof(value(stem + "size", "8")), value(stem + "bold", "0") == "1");
             }
-            values.clear();
+            keys.clear();
         };
         for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.rfind('[', 0) == 0) take();
-            if (const size_t eq = line.find('='); eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+            if (line.ends_with('\r')) line.pop_back();
+            if (line.starts_with('[')) take();
+            if (const size_t eq = line.find('='); eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
         }
         take();
     }
-    std::vector<Font> fonts;
-    for (const auto& [name, size, bold] : found) fonts.push_back(Font{name, size, bold, false});
     return fonts;
 }
 
-// Mended: a label sized to its text holds all of it on a board of every screen size shown at 1920 x 1080 (each
-// label's text pixels are those of the same text in a wide label), and resizing keeps only the current fonts open.
+// Mended: a label sized to its text shows all of it on a board of every screen size shown at 1920 x 1080 (the same
+// text pixels as in a wide label), and a window dragged through 40 sizes keeps the fonts of two scales open.
 TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
-    const std::vector<Font> fonts = bundled_fonts();
+    const auto fonts = bundled_fonts();
     ASSERT_FALSE(fonts.empty());
-    const char* captions[] = {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"};
     for (const Size row : kScreenSizes) {
         Window window(*platform, "frm_Labels");
-        window.set_back_color(kWhite);
         PictureBox board(window, "pic_Board");
         board.set_bounds(0, 0, row.width, row.height);
         window.set_board(&board);
-        std::vector<std::unique_ptr<Label>> fitted, wide;
+        std::vector<std::unique_ptr<Label>> labels;  // fitted and wide, in turn
         int top = 4;
-        for (const Font& font : fonts)
-            for (const char* caption : captions) {
-                for (auto* labels : {&fitted, &wide}) {
-                    auto& label = *labels->emplace_back(std::make_unique<Label>(window, "lbl_Text"));
-                    label.set_font(make_font(font.name, font.size, font.bold));
+        for (const auto& [name, size, bold] : fonts)
+            for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
+                for (const bool fitted : {true, false}) {
+                    Label& label = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
+                    label.set_font(make_font(name, size, bold));
                     label.set_fore_color(kBlue);
                     label.set_caption(caption);
-                    label.set_bounds(labels == &fitted ? 4 : row.width / 2, top, row.width / 2 - 8, 200);
-                    label.set_auto_size(labels == &fitted);
+                    const int height = fitted ? 1 : labels[labels.size() - 2]->height() + 8;
+                    label.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height);
+                    label.set_auto_size(fitted);
                 }
-                wide.back()->set_height(fitted.back()->height() + 8);
-                top += fitted.back()->height() + 10;
+                top += labels[labels.size() - 2]->height() + 10;
             }
         ASSERT_LT(top, row.height);
         platform->show(window);
         resize(1920, 1080);
         const Pixels p(*platform, window);
         const ScreenFit fit = platform->fit_of(window);
-        for (size_t i = 0; i < fitted.size(); ++i) {
-            const Rect shown = fit.to_display(wide[i]->window_rect());
-            EXPECT_EQ(p.count(fit.to_display(fitted[i]->window_rect()), kBlue), p.count(shown, kBlue))
-                << row.width << " x " << row.height << ": \"" << fitted[i]->caption() << "\" in "
-                << fitted[i]->font()->size << " points";
+        for (size_t i = 0; i < labels.size(); i += 2)
+            EXPECT_EQ(p.count(fit.to_display(labels[i]->window_rect()), kBlue),
+                      p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
+                << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
+                << labels[i]->font()->size << " points";
+        for (int width = 500; width < 1500 && row.width == 640; width += 25) {
+            resize(width, width * 3 / 4);
+            Pixels(*platform, window);
         }
         platform->close(window);
     }
-    // Dragged through 40 sizes, the cache holds the fonts of the last two scales only.
-    Window window(*platform, "frm_Resized");
-    PictureBox board(window, "pic_Board");
-    board.set_bounds(0, 0, 480, 320);
-    window.set_board(&board);
-    Label label(window, "lbl_Text");
-    label.set_font(make_font(fonts[0].name, fonts[0].size, fonts[0].bold));
-    label.set_caption("Player 1");
-    label.set_auto_size(true);
-    platform->show(window);
-    for (int width = 500; width < 1500; width += 25) {
-        resize(width, width * 2 / 3);
-        Pixels(*platform, window);
-    }
-    EXPECT_LE(platform->open_fonts(), 4u);
-    platform->close(window);
+    EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
 }
 
-// Keys carry the time they came on the platform's clock, also when they come during a pause; a held M, Return or
-// Space acts once: its repeats are dropped (other keys repeat).
+// Keys carry the time they came, not when they are handled; a held M, Return or Space acts once (arrows repeat).
 TEST_F(SdlBackend, KeysCarryTheirTimeAndHeldKeysActOnce) {
     Window window(*platform, "frm_Held");
-    std::vector<std::pair<int16_t, uint64_t>> keys;
-    window.on_key_down = [&](int16_t& code) { keys.emplace_back(code, platform->input_time()); };
-    platform->show(window);
-    auto push = [](SDL_Keycode key, int repeat) {
-        SDL_Event event{.type = SDL_KEYDOWN};
-        event.key.keysym.sym = key;
-        event.key.repeat = static_cast<Uint8>(repeat);
-        SDL_PushEvent(&event);
-    };
-    const SDL_TimerID timer = SDL_AddTimer(100, [](Uint32, void*) -> Uint32 {
-        SDL_Event event{.type = SDL_KEYDOWN};
-        event.key.keysym.sym = SDLK_TAB;
-        SDL_PushEvent(&event);
-        return 0;
-    }, nullptr);
-    const uint64_t start = platform->now_ms();
-    platform->sleep(400);
-    const uint64_t after = platform->now_ms();
-    platform->yield();
-    SDL_RemoveTimer(timer);
-    ASSERT_EQ(keys.size(), 1u);
-    EXPECT_GE(keys[0].second, start + 90);
-    EXPECT_LE(keys[0].second, after - 250) << "the key's time is when it came, not when the pause ended";
-    keys.clear();
-    for (SDL_Keycode key : {SDLK_m, SDLK_RETURN, SDLK_SPACE, SDLK_LEFT})
-        for (int repeat : {0, 1, 1}) push(key, repeat);
-    platform->yield();
     std::vector<int16_t> codes;
-    for (const auto& [code, time] : keys) codes.push_back(code);
+    uint64_t time = 0;
+    window.on_key_down = [&](int16_t& code) { codes.push_back(code), time = platform->input_time(); };
+    platform->show(window);
+    for (SDL_Keycode key : {SDLK_m, SDLK_RETURN, SDLK_SPACE, SDLK_LEFT})
+        for (Uint8 repeat : {0, 1, 1}) {
+            SDL_Event event{.type = SDL_KEYDOWN};
+            event.key.keysym.sym = key;
+            event.key.repeat = repeat;
+            SDL_PushEvent(&event);
+        }
+    const uint64_t pushed = platform->now_ms();
+    platform->sleep(300);
+    platform->yield();
     EXPECT_EQ(codes, (std::vector<int16_t>{'M', kKeyReturn, kKeySpace, kKeyLeft, kKeyLeft, kKeyLeft}));
+    EXPECT_LE(time, pushed + 50) << "the time the key came, not the end of the pause";
     platform->close(window);
 }
 
