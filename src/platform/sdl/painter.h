@@ -30,8 +30,6 @@ public:
     // kept frame; returns the display areas painted. The caller presents.
     // `muted`: the speaker-off mark shows at the top right of the board.
     std::vector<SDL_Rect> paint(const Window& window, const ScreenFit& fit, bool whole, bool muted = false);
-    // Where the speaker-off mark lies on the display.
-    static SDL_Rect muted_mark(const ScreenFit& fit);
     // The kept frame, 32-bit RGBA row by row; its size in `size`.
     std::vector<uint32_t> read_frame(Size& size);
 
@@ -51,6 +49,8 @@ private:
     void paint_line(const DrawnLine& line, const Control& box);
     void paint_outline(const SDL_Rect& rect, Colour colour);
     void paint_muted_mark();
+    // Where the speaker-off mark lies on the display.
+    static SDL_Rect muted_mark(const ScreenFit& fit);
     void draw_text(const Font& font, const std::string& text, Colour colour, int x, int y);
     void set_colour(Colour c);
 

@@ -241,7 +241,7 @@ void fill_sound_block(SdlMediaDevice::Stream& stream, uint8_t* out, int length) 
 }
 
 void SdlMediaDevice::set_muted(bool on) {
-    if (muted_ != on) platform_.show_muted(window_, on);
+    if (muted_ != on) window_.invalidate();  // the speaker-off mark comes or goes
     muted_ = on;
     if (output_) SDL_LockAudioDevice(output_);
     stream_.muted = on;

@@ -37,14 +37,15 @@ public:
     void set_silent(bool silent) { silent_ = silent; }
 
     int channel() const { return channel_; }
+    const Window& window() const { return window_; }
     // A completion event of the given play reached the main thread.
     void completed(uint32_t play);
     // Mended: the status ticks (every kStatusTickMs) run only while a sound
-    // is open or playing, or the last command failed (the game ends a failed
-    // command's chain at the next tick), and once after the device is made
-    // and after each command (the game counts on a first tick after a reset);
-    // an idle game wakes for nothing.
-    bool ticking() const { return wave_ || playing_ || error_ != 0 || tick_owed; }
+    // plays or the last command failed (the game ends a failed command's
+    // chain at the next tick), and once after the device is made and after
+    // each command (the game counts on a first tick after a reset); a game
+    // idle with its turn sound open wakes for nothing.
+    bool ticking() const { return playing_ || error_ != 0 || tick_owed; }
     bool tick_owed = true;
     uint64_t next_status_tick = 0;
     static constexpr int kStatusTickMs = 250;

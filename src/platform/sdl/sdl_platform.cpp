@@ -481,11 +481,10 @@ void SdlPlatform::refit_labels(Window& window, Shown& shown) {
     measuring_scale_ = 0;
 }
 
-void SdlPlatform::show_muted(Window& window, bool muted) {
-    Shown* shown = find(window);
-    if (!shown) return;
-    shown->muted_devices = std::max(0, shown->muted_devices + (muted ? 1 : -1));
-    window.invalidate();
+// A sound device of the window is muted: the speaker-off mark shows.
+bool SdlPlatform::muted(const Window& window) const {
+    return std::any_of(devices_.begin(), devices_.end(),
+                       [&window](const SdlMediaDevice* d) { return &d->window() == &window && d->muted(); });
 }
 
 std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window& window) {
@@ -706,7 +705,7 @@ void SdlPlatform::paint_changed() {
         fit_to_state(*w, *shown);
         refit_labels(*w, *shown);
         const std::vector<SDL_Rect> areas =
-            shown->painter->paint(*w, fit_of(*w), w->whole_dirty(), shown->muted_devices > 0);
+            shown->painter->paint(*w, fit_of(*w), w->whole_dirty(), muted(*w));
         w->mark_painted();
         present(*shown, areas);
     }
@@ -717,7 +716,7 @@ std::vector<uint32_t> SdlPlatform::read_pixels(Window& window, Size& size) {
     if (!shown) return {};
     fit_to_state(window, *shown);
     refit_labels(window, *shown);
-    const std::vector<SDL_Rect> areas = shown->painter->paint(window, fit_of(window), true, shown->muted_devices > 0);
+    const std::vector<SDL_Rect> areas = shown->painter->paint(window, fit_of(window), true, muted(window));
     window.mark_painted();
     std::vector<uint32_t> pixels = shown->painter->read_frame(size);
     present(*shown, areas);

@@ -75,8 +75,6 @@ public:
     ScreenFit fit_of(Window& window);
 
     void remove_device(SdlMediaDevice* device);
-    // A sound device of the window was muted or unmuted: the mark shows while one is muted.
-    void show_muted(Window& window, bool muted);
     // The scale that text is measured and drawn at: that of the front window with a board.
     double text_scale();
     // Font objects the cache holds open; for tests.
@@ -92,7 +90,6 @@ private:
         bool windowed = false;
         bool activated = false;
         bool focus_lost = false;
-        int muted_devices = 0;   // the speaker-off mark shows while one is muted
         double text_scale = 1.0; // the scale the auto-sized labels were last measured at
     };
     // The last click, for telling a double click: two on one control in time.
@@ -112,6 +109,7 @@ private:
     void fit_to_state(Window& window, Shown& shown);
     void fit_window_to_board(Window& window, Shown& shown);
     void refit_labels(Window& window, Shown& shown);
+    bool muted(const Window& window) const;
     void destroy_sdl_window(Window& window);
     void dispatch(const SDL_Event& event);
     void dispatch_event(const SDL_Event& event);
