@@ -234,12 +234,7 @@ void SdlPlatform::create_sdl_window(Window& window, bool modal) {
         size = {std::min(shown.width, display.width), std::min(shown.height, display.height)};
     }
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
-    // Mended: the game's full screen is the desktop's full-screen state
-    // (_NET_WM_STATE_FULLSCREEN), not a borderless window at 0, 0 that a
-    // window manager may shift or a top bar cover.
-    if (windowed) flags |= SDL_WINDOW_RESIZABLE;
-    else if (modal) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    else flags |= SDL_WINDOW_BORDERLESS;
+    flags |= windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
     if (modal) flags |= SDL_WINDOW_HIDDEN;  // a modal window shows once it has loaded
     const int position = whole && !windowed ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     SDL_Window* sdl = SDL_CreateWindow(window.caption().empty() ? "Memory" : window.caption().c_str(), position,
@@ -303,6 +298,14 @@ void SdlPlatform::fit_window_to_board(Window& window, Shown& shown) {
     window.invalidate();
 }
 
+// Mended: the game's full screen is the desktop's full-screen state
+// (_NET_WM_STATE_FULLSCREEN), not only a borderless window at 0, 0 that a
+// window manager may shift or a top bar cover. The window covers the
+// display already, so it stays right where no window manager answers.
+void SdlPlatform::enter_full_screen(Shown& shown) {
+    SDL_SetWindowFullscreen(shown.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 void SdlPlatform::toggle_windowed(Window& window) {
     Shown* shown = find(window);
     if (!shown || !shown->game) return;
@@ -310,13 +313,11 @@ void SdlPlatform::toggle_windowed(Window& window) {
     if (shown->windowed) {
         fit_window_to_board(window, *shown);
     } else {
-        // The window covers the display first: where no window manager
-        // answers the full-screen request, it stays that way.
-        const ScreenInfo s = screen();
         SDL_SetWindowResizable(shown->sdl, SDL_FALSE);
+        const ScreenInfo s = screen();
         SDL_SetWindowSize(shown->sdl, s.width, s.height);
         SDL_SetWindowPosition(shown->sdl, 0, 0);
-        SDL_SetWindowFullscreen(shown->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        enter_full_screen(*shown);
         SDL_RaiseWindow(shown->sdl);
     }
     window.invalidate();
@@ -351,6 +352,9 @@ void SdlPlatform::show_modal(Window& window) {
     SDL_ShowWindow(shown->sdl);
     SDL_RaiseWindow(shown->sdl);
     paint_changed();
+    // Full screen once the board shows: SDL waits up to 100 ms for a window
+    // manager to confirm it, which the first picture need not wait for.
+    if (!shown->windowed) enter_full_screen(*shown);
     shown->activated = true;
     if (window.on_activate) window.on_activate();
     while (window.loaded()) run_once(true);

@@ -109,6 +109,7 @@ private:
     void fit_to_state(Window& window, Shown& shown);
     void fit_window_to_board(Window& window, Shown& shown);
     void refit_labels(Window& window, Shown& shown);
+    static void enter_full_screen(Shown& shown);
     bool muted(const Window& window) const;
     void destroy_sdl_window(Window& window);
     void dispatch(const SDL_Event& event);
