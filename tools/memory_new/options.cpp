@@ -36,6 +36,7 @@ const char* const kUsage =
     "  --force                   replace an existing NAME/ folder (the old one goes\n"
     "                            to the trash)\n"
     "  --help                    this text\n"
+    "  --version                 the version\n"
     "\n"
     "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
 
