@@ -13,7 +13,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/screen_fit.h"
-#include "platform/sdl/picture_writer.h"
+#include "platform/media/picture_writer.h"
 
 namespace mem::library {
 namespace fs = std::filesystem;

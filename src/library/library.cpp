@@ -12,7 +12,7 @@ namespace mem::library {
 void run_library(Platform& platform, const std::string& program, bool windowed, const Environment& environment) {
     const std::vector<GamePlace> places = game_places(platform.program_dir(), environment);
     LibraryOptions options{program, windowed, platform.program_dir() + "/memory-new", own_games_folder(environment),
-                           environment, [places] { return find_games(places); }};
+                           [places] { return find_games(places); }};
     ProcessRunner runner;
     GameLooks looks(platform, platform.program_dir(), thumbnail_folder(environment));
     frm_Library library(platform, find_games(places), std::ref(looks), runner, options);

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "library/install.h"
-#include "library/trash.h"
 #include "platform/screen_fit.h"
+#include "platform/trash.h"
 
 namespace mem::library {
 namespace {
@@ -395,8 +395,8 @@ void frm_Library::remove(int game) {
     const std::string question = "Move “" + entry.title + "” to the trash?\r\rIt can be put back from there.";
     if (platform().message_box(question, kStyleCriticalOkCancel, "Memory") != kAnswerOk) return;
     std::string error;
-    if (!move_to_trash(entry.path, options_.environment, error)) {
-        say(error);
+    if (!move_to_trash(entry.path, error)) {
+        say("“" + entry.title + "” cannot be moved to the trash: " + error);
         return;
     }
     say("“" + entry.title + "” is in the trash.");

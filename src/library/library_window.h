@@ -46,7 +46,6 @@ struct LibraryOptions {
     bool windowed = false;
     std::string memory_new;  // the program that makes a game of pictures
     std::string own_games;   // where added games go
-    Environment environment;
     // Finds the games again after one was added or removed.
     std::function<std::vector<GameEntry>()> find_games;
 };

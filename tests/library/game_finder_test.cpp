@@ -9,7 +9,6 @@
 #include "library/game_finder.h"
 #include "library/game_look.h"
 #include "library/install.h"
-#include "library/trash.h"
 #include "platform/headless/headless_platform.h"
 
 namespace mem::library {
@@ -130,14 +129,8 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
 namespace mem::library {
 namespace {
 
-std::string text_of(const fs::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Adding never replaces a game that is there, copies no links, and removing moves a game to the trash with the
-// information that puts it back; nothing is deleted.
-TEST(OwnGames, AreAddedBesideTheOthersAndRemovedToTheTrash) {
+// Adding never replaces a game that is there and copies no links.
+TEST(OwnGames, AreAddedBesideTheOthers) {
     const fs::path root = fs::temp_directory_path() / ("own-" + std::to_string(::getpid()));
     fs::remove_all(root);
     const fs::path own = root / "data/memory/games";
@@ -171,22 +164,6 @@ TEST(OwnGames, AreAddedBesideTheOthersAndRemovedToTheTrash) {
     EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),
               (std::vector<std::string>{"/p/memory-new", "--output", own.string(), "Zoo 3", (root / "in/Zoo").string()}));
 
-    const Environment environment = [&](const char* name) -> const char* {
-        static std::string data;
-        data = (root / "data").string();
-        return std::string(name) == "XDG_DATA_HOME" ? data.c_str() : nullptr;
-    };
-    fs::rename(own / "Zoo 2", own / "Zoo 100%");
-    write(root / "data/Trash/files/Zoo 100%", "someone else's");
-    ASSERT_TRUE(move_to_trash((own / "Zoo 100%").string(), environment, error)) << error;
-    EXPECT_FALSE(fs::exists(own / "Zoo 100%"));
-    EXPECT_EQ(text_of(root / "data/Trash/files/Zoo 100%"), "someone else's");
-    EXPECT_TRUE(fs::exists(root / "data/Trash/files/Zoo 100%.2/zoo.ini"));
-    const std::string info = text_of(root / "data/Trash/info/Zoo 100%.2.trashinfo");
-    EXPECT_EQ(info.substr(0, info.find("DeletionDate=")),
-              "[Trash Info]\nPath=" + own.string() + "/Zoo%20100%25\n");
-    EXPECT_FALSE(move_to_trash((own / "gone").string(), environment, error));
-    EXPECT_FALSE(fs::exists(root / "data/Trash/info/gone.trashinfo"));
     fs::remove_all(root);
 }
 

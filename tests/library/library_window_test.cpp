@@ -48,7 +48,7 @@ struct LibraryRun {
                 if (cached_only && game.title != "g100") return std::nullopt;
                 return GameLook{nullptr, "memory · 2 players", game.title == "g102" ? "Error 105" : ""};
             },
-            runner, LibraryOptions{"/bin/memory", true, "", "", [](const char*) { return nullptr; }});
+            runner, LibraryOptions{"/bin/memory", true});
         platform.show_modal(*library);
     }
     void keys(std::initializer_list<int16_t> codes) {
@@ -107,7 +107,8 @@ TEST(Library, KeysMoveOverPagesAndPlayTheChosenGame) {
     run.keys({kKeyRight, kKeyRight, kKeyDelete, kKeyDelete});
     ASSERT_EQ(run.platform.message_boxes.size(), 2u);
     EXPECT_EQ(run.platform.message_boxes[0].text, "Move “g103” to the trash?\r\rIt can be put back from there.");
-    EXPECT_EQ(run.platform.label("lbl_Status").caption().rfind("The game cannot be moved to the trash", 0), 0u);
+    EXPECT_EQ(run.platform.label("lbl_Status").caption(),
+              "“g103” cannot be moved to the trash: /games/g103 is no longer there");
     run.keys({kKeyHome, kKeyTab});
 
     run.keys({kKeyEnd, kKeyReturn, kKeyHome, kKeyReturn});  // keys wait while a game runs
@@ -166,7 +167,7 @@ TEST(Library, DroppedGamesJoinTheUsersGames) {
     FakeRunner runner;
     const std::vector<GamePlace> places{{(root / "own").string(), true}};
     LibraryOptions options{"/bin/memory", false, "/bin/memory-new", (root / "own").string(),
-                           [](const char*) { return nullptr; }, [&] { return find_games(places); }};
+                           [&] { return find_games(places); }};
     frm_Library library(platform, find_games(places), [](const GameEntry&, bool) { return GameLook{}; }, runner,
                         options);
     platform.show_modal(library);

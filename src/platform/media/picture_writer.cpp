@@ -1,4 +1,4 @@
-#include "platform/sdl/picture_writer.h"
+#include "platform/media/picture_writer.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
