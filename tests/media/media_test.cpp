@@ -125,12 +125,15 @@ TEST(PictureGuard, HostileHeadersAreRefusedBeforeTheyCostMemory) {
     auto tga = [&](uint32_t w, uint32_t h) { return std::string(2, '\0') + "\x02" + std::string(9, '\0') + le16(w) + le16(h) + "\x18" + zero; };
     const std::string pcx_wide = "\x0A\x05\x01\x08" + le16(0x8000) + le16(0) + le16(0x7FFF) + le16(0) + std::string(116, '\1');
     auto tiff_entry = [&](uint32_t tag, uint32_t value) { return le16(tag) + le16(4) + le32(1) + le32(value); };
-    const std::string tiff_giant = "II*" + zero + le32(8) + le16(2) + tiff_entry(256, 65535) + tiff_entry(257, 65535);
+    // The decoder takes the first of two widths.
+    const std::string tiff_giant = "II*" + zero + le32(8) + le16(3) + tiff_entry(256, 65535) + tiff_entry(257, 65535) + tiff_entry(256, 1);
     const std::string tiff_tiles = "MM" + zero + "*" + be32(8) + u16(3, false) + u16(256, false) + u16(3, false) +
                                    be32(1) + be32(1 << 16) + u16(257, false) + u16(3, false) + be32(1) + be32(1 << 16) +
                                    u16(322, false) + u16(4, false) + be32(1) + be32(65535);
     auto webp = [&](const std::string& chunk, const std::string& data) { return "RIFF" + le32(12 + data.size()) + "WEBP" + chunk + le32(data.size()) + data; };
-    const std::string lbm = "FORM" + be32(40) + "ILBMANNO" + be32(3) + "abc" + zero + "BMHD" + be32(20) + be32(0xFFFFFFFF) + std::string(16, '\0');
+    // The decoder takes the last of two bitmap headers.
+    auto bmhd = [&](uint32_t sides) { return "BMHD" + be32(20) + be32(sides) + std::string(16, '\0'); };
+    const std::string lbm = "FORM" + be32(40) + "ILBMANNO" + be32(3) + "abc" + zero + bmhd(0x10001) + bmhd(0xFFFFFFFF);
     const std::string qoi = "qoif" + be32(2) + be32(1) + "\x03" + zero + "\xFE\x10\x20\x30\xFE\x40\x50\x60" + std::string(7, '\0') + "\1";
     // A file, its bytes, and its size when decoded or the words of its refusal.
     const std::tuple<const char*, std::string, std::string> cases[] = {
@@ -150,7 +153,7 @@ TEST(PictureGuard, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         {"x.webp", webp("VP8L", "\x2F" + le32(0x0FFFFFFF)), "claims to be 16384 x 16384"},
         {"x.xcf", "gimp xcf file" + zero + be32(65535) + be32(65535) + be32(0), "claims to be 65535 x 65535"},
         {"x.lbm", lbm, "claims to be 65535 x 65535"},
-        {"x.jpg", "\xFF\xD8\xFF\xC0" + u16(17, false) + "\x08" + u32(0xFFFFFFFF, false) + "\x03", "claims to be 65535 x 65535"},
+        {"x.jpg", "\xFF\xD8\xFF\xD0\xFF\xC0" + u16(17, false) + "\x08" + u32(0xFFFFFFFF, false) + "\x03", "claims to be 65535 x 65535"},
         // Cut off before the size, or a format that cannot tell its size.
         {"x.gif", "GIF89a" + le16(1), "cut off"},
         {"x.gif", gif_1x1 + ",\0\0", "cut off"},

@@ -48,7 +48,9 @@ std::optional<ClaimedSize> jpeg(const Bytes& h) {
         }
         const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) return ClaimedSize{h.be16(i + 7), h.be16(i + 5)};
-        i += 2 + h.be16(i + 2);
+        // Markers without a length, as the decoder passes them over.
+        const bool alone = marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+        i += alone ? 2 : 2 + h.be16(i + 2);
     }
     return std::nullopt;
 }
@@ -80,11 +82,16 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
     return size;
 }
 
+// Every bitmap header before the body: the decoder takes the last.
 std::optional<ClaimedSize> lbm(const Bytes& h) {
+    std::optional<ClaimedSize> size;
     // Chunks of an identifier, a length and the data, each padded to an even length.
-    for (uint64_t at = 12; at + 8 <= h.s.size() && !h.has(at, "BODY"); at += 8 + h.be32(at + 4) + (h.be32(at + 4) & 1))
-        if (h.has(at, "BMHD")) return ClaimedSize{h.be16(at + 8), h.be16(at + 10)};
-    return std::nullopt;
+    for (uint64_t at = 12; at + 8 <= h.s.size() && !h.has(at, "BODY"); at += 8 + h.be32(at + 4) + (h.be32(at + 4) & 1)) {
+        if (!h.has(at, "BMHD")) continue;
+        if (at + 12 > h.s.size()) return std::nullopt;
+        size = widest(size.value_or(ClaimedSize{}), {h.be16(at + 8), h.be16(at + 10)});
+    }
+    return size;
 }
 
 std::optional<ClaimedSize> pcx(const Bytes& h) {
@@ -115,7 +122,9 @@ std::optional<ClaimedSize> pnm(const Bytes& h) {
     return ClaimedSize{*width, *height};
 }
 
-// The first directory's width, height and tile size, 16 or 32 bits each.
+// The first directory's width, height and tile size: the largest of each
+// entry given, and nothing for one whose value is not a single whole number
+// held in the entry.
 std::optional<ClaimedSize> tiff(const Bytes& h) {
     const bool le = h.byte(0) == 'I';
     auto u16 = [&](uint64_t i) { return le ? h.le16(i) : h.be16(i); };
@@ -123,14 +132,17 @@ std::optional<ClaimedSize> tiff(const Bytes& h) {
     const uint64_t directory = u32(4);
     ClaimedSize size, tile;
     for (uint64_t n = 0, entry = directory + 2; n < u16(directory) && entry + 12 <= h.s.size(); ++n, entry += 12) {
-        const uint32_t type = u16(entry + 2);
-        const long long value = type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
-        switch (u16(entry)) {
-            case 256: size.width = value; break;
-            case 257: size.height = value; break;
-            case 322: tile.width = value; break;
-            case 323: tile.height = value; break;
-        }
+        const uint32_t tag = u16(entry);
+        if (tag != 256 && tag != 257 && tag != 322 && tag != 323) continue;
+        const uint32_t type = u16(entry + 2);  // bytes, 16 or 32 bits, unsigned or signed
+        if (u32(entry + 4) != 1) return std::nullopt;
+        long long value = 0;
+        if (type == 1 || type == 6) value = h.byte(entry + 8);
+        else if (type == 3 || type == 8) value = u16(entry + 8);
+        else if (type == 4 || type == 9) value = u32(entry + 8);
+        else return std::nullopt;
+        long long& side = tag == 256 ? size.width : tag == 257 ? size.height : tag == 322 ? tile.width : tile.height;
+        side = std::max(side, value);
     }
     if (size.width == 0 || size.height == 0) return std::nullopt;
     return widest(size, tile);
