@@ -18,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::ofstream(path, std::ios::binary) << bytes;
     if (auto length = mem::wave_length_ms(path); length && *length < 0) __builtin_trap();
-    for (int format = 0; format <= static_cast<int>(mem::PictureFormat::kXcf); ++format) {
+    for (int f = 0; f <= static_cast<int>(mem::PictureFormat::kXcf); ++f) {
+        const auto format = static_cast<mem::PictureFormat>(f);
+        const auto claimed = mem::claimed_picture_size(bytes, format);
         // Only a PCX has signed corners.
-        const auto claimed = mem::claimed_picture_size(bytes, static_cast<mem::PictureFormat>(format));
-        if (claimed && format != static_cast<int>(mem::PictureFormat::kPcx) && (claimed->width < 0 || claimed->height < 0))
+        if (claimed && format != mem::PictureFormat::kPcx && (claimed->width < 0 || claimed->height < 0))
             __builtin_trap();
     }
     (void)mem::png_complete(bytes);

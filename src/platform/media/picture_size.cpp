@@ -18,13 +18,19 @@ struct Bytes {
     uint32_t le24(uint64_t i) const { return le16(i) | byte(i + 2) << 16; }
     uint32_t le32(uint64_t i) const { return le16(i) | le16(i + 2) << 16; }
     uint32_t be32(uint64_t i) const { return be16(i) << 16 | be16(i + 2); }
-    bool has(uint64_t i, const std::string& text) const { return i <= s.size() && s.compare(i, text.size(), text) == 0; }
+    bool has(uint64_t i, const std::string& text) const {
+        return i <= s.size() && s.compare(i, text.size(), text) == 0;
+    }
 };
 
 bool ends_with_tga(std::string name) {
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name.size() >= 4 && name.compare(name.size() - 4, 4, ".tga") == 0;
 }
+
+// The chunk after the one at `at` of an LBM or WebP file: an identifier, a
+// length and the data, padded to an even length.
+uint64_t next_chunk(uint64_t at, uint64_t length) { return at + 8 + length + (length & 1); }
 
 // The larger width and height of two claims: a file is judged by its largest frame.
 ClaimedSize widest(ClaimedSize a, ClaimedSize b) { return {std::max(a.width, b.width), std::max(a.height, b.height)}; }
@@ -61,7 +67,9 @@ std::optional<ClaimedSize> jpeg(const Bytes& h) {
 std::optional<ClaimedSize> gif(const Bytes& h) {
     if (h.s.size() < 13) return std::nullopt;
     ClaimedSize size{h.le16(6), h.le16(8)};
-    auto colour_table = [&h](uint64_t flags_at) { return h.byte(flags_at) & 0x80 ? 3ULL << ((h.byte(flags_at) & 7) + 1) : 0; };
+    auto colour_table = [&h](uint64_t flags_at) {
+        return h.byte(flags_at) & 0x80 ? 3ULL << ((h.byte(flags_at) & 7) + 1) : 0;
+    };
     auto after_blocks = [&h](uint64_t at) {
         while (at < h.s.size() && h.byte(at) != 0) at += 1 + h.byte(at);
         return at + 1;
@@ -85,8 +93,7 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
 // Every bitmap header before the body: the decoder takes the last.
 std::optional<ClaimedSize> lbm(const Bytes& h) {
     std::optional<ClaimedSize> size;
-    // Chunks of an identifier, a length and the data, each padded to an even length.
-    for (uint64_t at = 12; at + 8 <= h.s.size() && !h.has(at, "BODY"); at += 8 + h.be32(at + 4) + (h.be32(at + 4) & 1)) {
+    for (uint64_t at = 12; at + 8 <= h.s.size() && !h.has(at, "BODY"); at = next_chunk(at, h.be32(at + 4))) {
         if (!h.has(at, "BMHD")) continue;
         if (at + 12 > h.s.size()) return std::nullopt;
         size = widest(size.value_or(ClaimedSize{}), {h.be16(at + 8), h.be16(at + 10)});
@@ -151,13 +158,14 @@ std::optional<ClaimedSize> tiff(const Bytes& h) {
 // The canvas of an extended file and the frame of a lossy or lossless picture.
 std::optional<ClaimedSize> webp(const Bytes& h) {
     std::optional<ClaimedSize> size;
-    for (uint64_t at = 12; at + 8 <= h.s.size(); at += 8 + h.le32(at + 4) + (h.le32(at + 4) & 1)) {
+    for (uint64_t at = 12; at + 8 <= h.s.size(); at = next_chunk(at, h.le32(at + 4))) {
         const uint64_t data = at + 8;
+        const uint32_t lossless = h.le32(data + 1);  // 14 bits each of width and height, less 1
         ClaimedSize chunk;
-        uint64_t header = 10;
+        const uint64_t header = h.has(at, "VP8L") ? 5 : 10;
         if (h.has(at, "VP8X")) chunk = {1LL + h.le24(data + 4), 1LL + h.le24(data + 7)};
         else if (h.has(at, "VP8 ")) chunk = {h.le16(data + 6) & 0x3FFF, h.le16(data + 8) & 0x3FFF};
-        else if (h.has(at, "VP8L")) chunk = {1LL + (h.le32(data + 1) & 0x3FFF), 1LL + (h.le32(data + 1) >> 14 & 0x3FFF)}, header = 5;
+        else if (h.has(at, "VP8L")) chunk = {1LL + (lossless & 0x3FFF), 1LL + (lossless >> 14 & 0x3FFF)};
         else continue;
         if (data + header > h.s.size()) return std::nullopt;
         size = widest(size.value_or(ClaimedSize{}), chunk);
