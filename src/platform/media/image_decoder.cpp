@@ -23,8 +23,6 @@ bool opaque(const SDL_Surface* rgba) {
 
 // The reason to refuse a picture before decoding it, or empty.
 std::string refuse(const std::string& file, PictureFormat format) {
-    // Mended: a format whose size cannot be read before decoding is refused, not
-    // left to a decoder that would allocate whatever its header claims.
     if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
     if (!png_complete(file)) return "the PNG file ends before its last chunk";
     const auto size = claimed_picture_size(file, format);
@@ -37,29 +35,33 @@ std::string refuse(const std::string& file, PictureFormat format) {
     return "";
 }
 
+using Decoder = SDL_Surface* (*)(SDL_RWops*);
+
+Decoder decoder_of(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::kBmp: return IMG_LoadBMP_RW;
+        case PictureFormat::kGif: return IMG_LoadGIF_RW;
+        case PictureFormat::kJpeg: return IMG_LoadJPG_RW;
+        case PictureFormat::kLbm: return IMG_LoadLBM_RW;
+        case PictureFormat::kPcx: return IMG_LoadPCX_RW;
+        case PictureFormat::kPng: return IMG_LoadPNG_RW;
+        case PictureFormat::kPnm: return IMG_LoadPNM_RW;
+        case PictureFormat::kQoi: return IMG_LoadQOI_RW;
+        case PictureFormat::kTga: return IMG_LoadTGA_RW;
+        case PictureFormat::kTiff: return IMG_LoadTIF_RW;
+        case PictureFormat::kWebp: return IMG_LoadWEBP_RW;
+        case PictureFormat::kXcf: return IMG_LoadXCF_RW;
+        case PictureFormat::kUnknown: break;
+    }
+    return nullptr;
+}
+
 // Only the decoder of the format whose header was checked reads the file.
 SDL_Surface* decode(const std::string& file, PictureFormat format) {
-    SDL_RWops* bytes = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    const Decoder decoder = decoder_of(format);
+    SDL_RWops* bytes = decoder ? SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())) : nullptr;
     if (!bytes) return nullptr;
-    SDL_Surface* (*const decoder)(SDL_RWops*) = [format] {
-        switch (format) {
-            case PictureFormat::kBmp: return IMG_LoadBMP_RW;
-            case PictureFormat::kGif: return IMG_LoadGIF_RW;
-            case PictureFormat::kJpeg: return IMG_LoadJPG_RW;
-            case PictureFormat::kLbm: return IMG_LoadLBM_RW;
-            case PictureFormat::kPcx: return IMG_LoadPCX_RW;
-            case PictureFormat::kPng: return IMG_LoadPNG_RW;
-            case PictureFormat::kPnm: return IMG_LoadPNM_RW;
-            case PictureFormat::kQoi: return IMG_LoadQOI_RW;
-            case PictureFormat::kTga: return IMG_LoadTGA_RW;
-            case PictureFormat::kTiff: return IMG_LoadTIF_RW;
-            case PictureFormat::kWebp: return IMG_LoadWEBP_RW;
-            case PictureFormat::kXcf: return IMG_LoadXCF_RW;
-            case PictureFormat::kUnknown: break;
-        }
-        return static_cast<SDL_Surface* (*)(SDL_RWops*)>(nullptr);
-    }();
-    SDL_Surface* picture = decoder ? decoder(bytes) : nullptr;
+    SDL_Surface* picture = decoder(bytes);
     SDL_RWclose(bytes);
     return picture;
 }
@@ -90,7 +92,8 @@ PictureRef decode_picture(const std::string& path, std::string& error) {
         return nullptr;
     }
     // Mended: a header claiming a giant picture, a cut-off PNG, or a format
-    // whose header cannot be checked is refused before decoding.
+    // whose header cannot be checked is refused before decoding, and only the
+    // decoder of the checked format reads the file.
     const PictureFormat format = picture_format(*file, native);
     error = refuse(*file, format);
     if (!error.empty()) return nullptr;
