@@ -203,6 +203,11 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         EXPECT_THAT(outcome, testing::HasSubstr(expected));
         EXPECT_LT(grown_mb, 100);
     }
+    // A file larger than any picture is not read (a sparse file: it takes no room on disk).
+    std::ofstream(dir / "x.bmp") << "BM";
+    std::filesystem::resize_file(dir / "x.bmp", 1ULL << 30);
+    EXPECT_THAT(decode_in_child((dir / "x.bmp").string()),
+                testing::Pair(testing::HasSubstr("larger"), testing::Lt(100)));
     std::filesystem::remove_all(dir);
 }
 

@@ -3,7 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <climits>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/files.h"
 #include "platform/media/exif_orientation.h"
@@ -21,6 +22,24 @@ bool opaque(const SDL_Surface* rgba) {
     return true;
 }
 
+// The file's bytes, read at its size. Mended: a file larger than any picture
+// is not read into memory at all.
+std::optional<std::string> read_picture_file(const std::string& native, std::string& error) {
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(native, failed);
+    error = "the file cannot be read";
+    if (failed || !can_open_for_reading(native)) return std::nullopt;
+    if (size > kMaxPictureFileBytes) {
+        error = "the file is larger than any picture a game can use";
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    if (!std::ifstream(native, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(size)))
+        return std::nullopt;
+    error.clear();
+    return bytes;
+}
+
 // The reason to refuse a picture before decoding it, or empty.
 std::string refuse(const std::string& file, PictureFormat format) {
     if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
@@ -31,7 +50,6 @@ std::string refuse(const std::string& file, PictureFormat format) {
         size->width * size->height > kMaxPicturePixels)
         return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
                " pixels, more than a game can use";
-    if (file.size() > INT_MAX) return "the file is too large";
     return "";
 }
 
@@ -86,11 +104,8 @@ SDL_Surface* drawable(SDL_Surface* picture) {
 
 PictureRef decode_picture(const std::string& path, std::string& error) {
     const std::string native = native_path(path);
-    const std::optional<std::string> file = read_text_file(native);
-    if (!file) {
-        error = "the file cannot be read";
-        return nullptr;
-    }
+    const std::optional<std::string> file = read_picture_file(native, error);
+    if (!file) return nullptr;
     // Mended: a header claiming a giant picture, a cut-off PNG, or a format
     // whose header cannot be checked is refused before decoding, and only the
     // decoder of the checked format reads the file.

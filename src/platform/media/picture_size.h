@@ -32,5 +32,7 @@ bool png_complete(const std::string& file);
 // more memory than a game should.
 constexpr long long kMaxPicturePixels = 16LL * 1024 * 1024;
 constexpr long long kMaxPictureSide = 16384;
+// Twice an uncompressed picture of the largest size in 32-bit pixels.
+constexpr unsigned long long kMaxPictureFileBytes = 2 * 4 * kMaxPicturePixels;
 
 }  // namespace mem
