@@ -88,7 +88,8 @@ TEST(ExifOrientation, TurnsAndFlipsAsViewersShow) {
     SDL_FreeSurface(stored);
 }
 
-// The picture decoded in a child process: its size or why it was refused, and how many MB the child grew by.
+// The picture decoded in a child process: its size and whether it has alpha, or why it was refused; and how many
+// MB the child grew by.
 std::pair<std::string, long> decode_in_child(const std::string& path) {
     int pipe_ends[2];
     if (::pipe(pipe_ends) != 0) return {"no pipe", 0};
@@ -98,10 +99,13 @@ std::pair<std::string, long> decode_in_child(const std::string& path) {
         std::string error;
         const PictureRef picture = decode_picture(path, error);
         ::getrusage(RUSAGE_SELF, &after);
-        const std::string report = std::to_string((after.ru_maxrss - before.ru_maxrss) / 1024) + " " +
-                                   (picture ? std::to_string(picture->width()) + " x " +
-                                                  std::to_string(picture->height())
-                                            : error);
+        std::string outcome = error;
+        if (picture) {
+            const bool alpha = static_cast<SDL_Surface*>(picture->pixels().get())->format->Amask;
+            outcome = std::to_string(picture->width()) + " x " + std::to_string(picture->height()) +
+                      (alpha ? ", see-through" : ", opaque");
+        }
+        const std::string report = std::to_string((after.ru_maxrss - before.ru_maxrss) / 1024) + " " + outcome;
         (void)!::write(pipe_ends[1], report.data(), report.size());
         ::_exit(0);
     }
@@ -155,22 +159,27 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
     // The decoder takes the last of two bitmap headers.
     auto bmhd = [](uint32_t sides) { return "BMHD" + be32(20) + be32(sides) + std::string(16, '\0'); };
     const std::string lbm = "FORM" + be32(40) + "ILBMANNO" + be32(3) + "abc" + zero + bmhd(0x10001) + bmhd(~0u);
-    const std::string qoi = "qoif" + be32(2) + be32(1) + "\3" + zero + "\xFE\x10\x20\x30\xFE\x40\x50\x60" +
-                            std::string(7, '\0') + "\1";
+    // Two pixels, the second with `alpha` when the picture has 4 channels.
+    auto qoi = [](char channels, const std::string& alpha) {
+        return "qoif" + be32(2) + be32(1) + channels + zero + "\xFE\x10\x20\x30\xFF\x40\x50\x60" + alpha +
+               std::string(7, '\0') + "\1";
+    };
     const std::string huge = "claims to be 65535 x 65535";
     // A file, its bytes, and its size when decoded or the words of its refusal.
     const std::tuple<const char*, std::string, std::string> cases[] = {
         {"x.gif", "GIF89a" + le16(1) + le16(1) + zero + zero + zero + gif_frame(12000, 12000) + ";",
          "claims to be 12000 x 12000"},
         {"x.gif", gif_2x1 + gif_frame(2, 1) + gif_pause + "stray" + gif_frame(1, 65535), "claims to be 2 x 65535"},
-        {"x.gif", gif_2x1 + gif_frame(2, 1) + gif_pause + gif_frame(2, 1) + ";", "2 x 1"},
+        {"x.gif", gif_2x1 + gif_frame(2, 1) + gif_pause + gif_frame(2, 1) + ";", "2 x 1, opaque"},
         {"x.ppm", "P6\n# a\r12000 # b\n 12000\n255\n" + std::string(20, '\0'), "claims to be 12000 x 12000"},
-        {"x.ppm", "P6\n# by hand\r2 1\n255\n" + std::string(6, '\x7F'), "2 x 1"},
+        {"x.ppm", "P6\n# by hand\r2 1\n255\n" + std::string(6, '\x7F'), "2 x 1, opaque"},
         {"x.TGA", tga(65535, 65535), huge},
-        {"x.tga", tga(2, 1) + std::string(6, '\x7F'), "2 x 1"},
+        {"x.tga", tga(2, 1) + std::string(6, '\x7F'), "2 x 1, opaque"},
         {"x.pcx", pcx_wide, "claims to be 65536 x 1"},
         {"x.qoi", "qoif" + be32(65535) + be32(65535) + "\3" + zero, huge},
-        {"x.qoi", qoi, "2 x 1"},
+        {"x.qoi", qoi('\3', "\xFF"), "2 x 1, opaque"},
+        {"x.qoi", qoi('\4', "\xFF"), "2 x 1, opaque"},
+        {"x.qoi", qoi('\4', "\x80"), "2 x 1, see-through"},
         {"x.tif", tiff_giant, huge},
         {"x.tif", tiff_tiles, "claims to be 65535 x 1"},
         {"x.webp", webp("VP8X", le32(0) + std::string("\xFF\x3F\0\xFF\x3F\0", 6)), "claims to be 16384 x 16384"},
@@ -178,8 +187,8 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         {"x.xcf", "gimp xcf file" + zero + be32(65535) + be32(65535) + be32(0), huge},
         {"x.lbm", lbm, huge},
         {"x.jpg", "\xFF\xD8\xFF\xD0\xFF\xC0" + be16(17) + "\x08" + be32(~0u) + "\x03", huge},
-        {"x.jpg", jpeg_16x8(6), "8 x 16"},
-        {"x.jpg", jpeg_16x8(3), "16 x 8"},
+        {"x.jpg", jpeg_16x8(6), "8 x 16, opaque"},
+        {"x.jpg", jpeg_16x8(3), "16 x 8, opaque"},
         // Cut off before the size, or a format that cannot tell its size.
         {"x.gif", "GIF89a" + le16(1), "cut off"},
         {"x.gif", gif_2x1 + ",\0\0", "cut off"},

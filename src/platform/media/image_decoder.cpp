@@ -13,11 +13,14 @@
 namespace mem {
 namespace {
 
-bool opaque(const SDL_Surface* rgba) {
-    for (int y = 0; y < rgba->h; ++y) {
-        const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
-        for (int x = 0; x < rgba->w; ++x)
-            if (row[4 * x + 3] != 255) return false;
+// True when every pixel of a 32-bit surface with alpha is fully opaque.
+bool opaque(const SDL_Surface* picture) {
+    const uint32_t alpha = picture->format->Amask;
+    for (int y = 0; y < picture->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(picture->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * picture->pitch);
+        for (int x = 0; x < picture->w; ++x)
+            if ((row[x] & alpha) != alpha) return false;
     }
     return true;
 }
@@ -85,13 +88,17 @@ SDL_Surface* decode(const std::string& file, PictureFormat format) {
 }
 
 // The pixels in the format the painter draws: 32-bit RGB without alpha when
-// every pixel is opaque (drawn as a plain copy), else 32-bit RGBA. A picture
-// without alpha or a transparent colour goes straight to RGB.
+// every pixel is opaque (drawn as a plain copy), else 32-bit RGBA. Each is
+// made straight from the decoded picture where it can be, so that no third
+// copy of a large picture is held.
 SDL_Surface* drawable(SDL_Surface* picture) {
-    if (!picture->format->Amask && !picture->format->palette && !SDL_HasColorKey(picture))
+    const SDL_PixelFormat* format = picture->format;
+    const bool rgba32 = format->BytesPerPixel == 4 && format->Amask;
+    if ((!format->Amask && !format->palette && !SDL_HasColorKey(picture)) || (rgba32 && opaque(picture)))
         return SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_RGB888, 0);
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_RGBA32, 0);
-    if (rgba && opaque(rgba)) {
+    if (!rgba32 && rgba && opaque(rgba)) {
+        // A palette or a transparent colour that no pixel uses.
         if (SDL_Surface* rgb = SDL_ConvertSurfaceFormat(rgba, SDL_PIXELFORMAT_RGB888, 0)) {
             SDL_FreeSurface(rgba);
             return rgb;
