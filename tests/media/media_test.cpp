@@ -192,6 +192,9 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         // Cut off before the size, or a format that cannot tell its size.
         {"x.gif", "GIF89a" + le16(1), "cut off"},
         {"x.gif", gif_2x1 + ",\0\0", "cut off"},
+        // A code size the decoder refuses, after which it takes the data for a frame of 12000 x 12000.
+        {"x.gif", gif_2x1 + "," + le32(0) + le16(2) + le16(1) + zero + "\x5F\x0B," + le32(0) + le16(12000) +
+                      le16(12000) + zero + "\2" + zero + ";", "cut off"},
         {"x.ppm", "P6\n12000", "cut off"},
         {"x.tga", tga(1, 1).substr(0, 13), "cut off"},
         {"x.pcx", pcx_wide.substr(0, 12), "cut off"},

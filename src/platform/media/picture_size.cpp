@@ -80,9 +80,12 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
         if (introducer == '!') {
             at = after_blocks(at + 2);
         } else if (introducer == ',') {
-            if (at + 10 > h.s.size()) return std::nullopt;
+            const uint64_t code_size_at = at + 10 + colour_table(at + 9);
+            // The decoder reads on from a code size it refuses as if the data were stray bytes, so the frames it
+            // finds after it are not those found here: such a file is refused.
+            if (code_size_at >= h.s.size() || h.byte(code_size_at) > 12) return std::nullopt;
             size = widest(size, {h.le16(at + 5), h.le16(at + 7)});
-            at = after_blocks(at + 10 + colour_table(at + 9) + 1);  // the code size byte, then the data
+            at = after_blocks(code_size_at + 1);
         } else {
             ++at;
         }
