@@ -141,6 +141,10 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
     auto gif_frame = [](uint32_t w, uint32_t h) {
         return "," + le32(0) + le16(w) + le16(h) + zero + "\2\2\4\n" + zero;  // one frame of 2 pixels
     };
+    auto gif_hiding = [&](uint32_t width, char code_size) {
+        return gif_2x1 + "," + le32(0) + le16(width) + le16(1) + zero + code_size + "\x0B," + le32(0) +
+               le16(12000) + le16(12000) + zero + "\2" + zero + ";";
+    };
     auto tga = [](uint32_t w, uint32_t h) {
         return zero + zero + "\2" + std::string(9, '\0') + le16(w) + le16(h) + "\x18" + zero;
     };
@@ -192,9 +196,10 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         // Cut off before the size, or a format that cannot tell its size.
         {"x.gif", "GIF89a" + le16(1), "cut off"},
         {"x.gif", gif_2x1 + ",\0\0", "cut off"},
-        // A code size the decoder refuses, after which it takes the data for a frame of 12000 x 12000.
-        {"x.gif", gif_2x1 + "," + le32(0) + le16(2) + le16(1) + zero + "\x5F\x0B," + le32(0) + le16(12000) +
-                      le16(12000) + zero + "\2" + zero + ";", "cut off"},
+        // A frame the decoder cannot make (a code size it refuses, no pixels), after which it takes the data for a
+        // frame of 12000 x 12000.
+        {"x.gif", gif_hiding(2, '\x5F'), "cut off"},
+        {"x.gif", gif_hiding(0, '\2'), "cut off"},
         {"x.ppm", "P6\n12000", "cut off"},
         {"x.tga", tga(1, 1).substr(0, 13), "cut off"},
         {"x.pcx", pcx_wide.substr(0, 12), "cut off"},

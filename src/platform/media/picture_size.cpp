@@ -81,10 +81,12 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
             at = after_blocks(at + 2);
         } else if (introducer == ',') {
             const uint64_t code_size_at = at + 10 + colour_table(at + 9);
-            // The decoder reads on from a code size it refuses as if the data were stray bytes, so the frames it
-            // finds after it are not those found here: such a file is refused.
-            if (code_size_at >= h.s.size() || h.byte(code_size_at) > 12) return std::nullopt;
-            size = widest(size, {h.le16(at + 5), h.le16(at + 7)});
+            const ClaimedSize frame{h.le16(at + 5), h.le16(at + 7)};
+            // After a frame it cannot make (no pixels, a code size it refuses) the decoder reads the frame's data
+            // as stray bytes, and may find frames in it that are not found here: such a file is refused.
+            if (code_size_at >= h.s.size() || h.byte(code_size_at) > 12 || !frame.width || !frame.height)
+                return std::nullopt;
+            size = widest(size, frame);
             at = after_blocks(code_size_at + 1);
         } else {
             ++at;
