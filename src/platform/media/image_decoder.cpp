@@ -43,19 +43,6 @@ std::optional<std::string> read_picture_file(const std::string& native, std::str
     return bytes;
 }
 
-// The reason to refuse a picture before decoding it, or empty.
-std::string refuse(const std::string& file, PictureFormat format) {
-    if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
-    if (!png_complete(file)) return "the PNG file ends before its last chunk";
-    const auto size = claimed_picture_size(file, format);
-    if (!size || size->width <= 0 || size->height <= 0) return "the picture's header is cut off or unreadable";
-    if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
-        size->width * size->height > kMaxPicturePixels)
-        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
-               " pixels, more than a game can use";
-    return "";
-}
-
 using Decoder = SDL_Surface* (*)(SDL_RWops*);
 
 Decoder decoder_of(PictureFormat format) {
@@ -117,7 +104,7 @@ PictureRef decode_picture(const std::string& path, std::string& error) {
     // whose header cannot be checked is refused before decoding, and only the
     // decoder of the checked format reads the file.
     const PictureFormat format = picture_format(*file, native);
-    error = refuse(*file, format);
+    error = picture_refusal(*file, format);
     if (!error.empty()) return nullptr;
     SDL_Surface* loaded = decode(*file, format);
     if (!loaded) {

@@ -226,6 +226,18 @@ std::optional<ClaimedSize> claimed_picture_size(const std::string& file, Picture
     return std::nullopt;
 }
 
+std::string picture_refusal(const std::string& file, PictureFormat format) {
+    if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
+    if (!png_complete(file)) return "the PNG file ends before its last chunk";
+    const auto size = claimed_picture_size(file, format);
+    if (!size || size->width <= 0 || size->height <= 0) return "the picture's header is cut off or unreadable";
+    if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
+        size->width * size->height > kMaxPicturePixels)
+        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
+               " pixels, more than a game can use";
+    return "";
+}
+
 bool png_complete(const std::string& file) {
     if (file.rfind("\x89PNG\r\n\x1a\n", 0) != 0) return true;
     const Bytes h{file};
