@@ -200,6 +200,9 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         // frame of 12000 x 12000.
         {"x.gif", gif_hiding(2, '\x5F'), "cut off"},
         {"x.gif", gif_hiding(0, '\2'), "cut off"},
+        // A code past the next free one, on which the decoder crashes.
+        {"x.gif", gif_2x1 + "," + le32(0) + le16(2) + le16(17) + zero + "\2\2!,\x0B^ETSCAPE2.0\3\1" + zero + zero,
+         "cut off"},
         {"x.ppm", "P6\n12000", "cut off"},
         {"x.tga", tga(1, 1).substr(0, 13), "cut off"},
         {"x.pcx", pcx_wide.substr(0, 12), "cut off"},

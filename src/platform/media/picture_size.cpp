@@ -61,6 +61,35 @@ std::optional<ClaimedSize> jpeg(const Bytes& h) {
     return std::nullopt;
 }
 
+// Mended: the decoder can crash on compressed data that no encoder writes (a
+// code past the next free one, a first code that is no colour). True when
+// every code in `data` is one a decoder can take; data that ends early is
+// left to the decoder, which keeps what it has.
+bool lzw_well_formed(const std::string& data, uint32_t code_size) {
+    if (code_size < 2 || code_size > 8) return false;
+    const uint32_t clear = 1u << code_size, end = clear + 1;
+    uint32_t width = code_size + 1, next = end + 1;
+    bool first = true;  // after a clear code: no string to extend yet
+    uint64_t buffer = 0;
+    uint32_t bits = 0;
+    for (size_t at = 0;;) {
+        for (; bits < width && at < data.size(); bits += 8)
+            buffer |= uint64_t{static_cast<unsigned char>(data[at++])} << bits;
+        if (bits < width) return true;
+        const uint32_t code = buffer & ((1u << width) - 1);
+        buffer >>= width;
+        bits -= width;
+        if (code == clear) {
+            width = code_size + 1, next = end + 1, first = true;
+            continue;
+        }
+        if (code == end) return true;
+        if (first ? code >= clear : code > next) return false;
+        if (!first && next < 4096 && ++next == 1u << width && width < 12) ++width;
+        first = false;
+    }
+}
+
 // Mended: the decoder makes each frame at the size of its own descriptor,
 // not of the logical screen; every frame is read, as the decoder reads them
 // (a byte that starts no block is passed over).
@@ -70,8 +99,10 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
     auto colour_table = [&h](uint64_t flags_at) {
         return h.byte(flags_at) & 0x80 ? 3ULL << ((h.byte(flags_at) & 7) + 1) : 0;
     };
-    auto after_blocks = [&h](uint64_t at) {
-        while (at < h.s.size() && h.byte(at) != 0) at += 1 + h.byte(at);
+    std::string data;  // the sub-blocks' bytes, one after the other
+    auto after_blocks = [&h, &data](uint64_t at) {
+        data.clear();
+        for (; at < h.s.size() && h.byte(at) != 0; at += 1 + h.byte(at)) data += h.s.substr(at + 1, h.byte(at));
         return at + 1;
     };
     for (uint64_t at = 13 + colour_table(10); at < h.s.size();) {
@@ -84,10 +115,10 @@ std::optional<ClaimedSize> gif(const Bytes& h) {
             const ClaimedSize frame{h.le16(at + 5), h.le16(at + 7)};
             // After a frame it cannot make (no pixels, a code size it refuses) the decoder reads the frame's data
             // as stray bytes, and may find frames in it that are not found here: such a file is refused.
-            if (code_size_at >= h.s.size() || h.byte(code_size_at) > 12 || !frame.width || !frame.height)
-                return std::nullopt;
+            if (code_size_at >= h.s.size() || !frame.width || !frame.height) return std::nullopt;
             size = widest(size, frame);
             at = after_blocks(code_size_at + 1);
+            if (!lzw_well_formed(data, h.byte(code_size_at))) return std::nullopt;
         } else {
             ++at;
         }
