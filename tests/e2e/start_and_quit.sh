@@ -29,7 +29,8 @@ definition="$work/Our holiday/Our holiday.ini"
 grep -qF "Play it with: memory $definition" "$work/out" || fail "no play command: $(cat "$work/out")"
 "${memory%/*}/memory-check" --warnings-as-errors "$definition" || fail "memory-check finds problems"
 start_game "$memory" "$definition"
-window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+# memory-new names the game; its window carries that title.
+window="$(wait_for_window "Our holiday")" || fail "no game window titled \"Our holiday\": $(cat "$GAME_ERR")"
 sleep 1
 ! grep -q "Error in application" "$GAME_ERR" || fail "the made game reports an error: $(cat "$GAME_ERR")"
 escape_ends "$window"
