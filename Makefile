@@ -5,7 +5,7 @@ RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev \
-	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev \
+	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev libarchive-dev nettle-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
 # Installing and packaging: make install, make deb, make test-package.
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db

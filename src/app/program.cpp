@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <iostream>
+
 #include "app/errors.h"
 #include "app/game_window.h"
 #include "app/splash_window.h"
@@ -24,7 +26,16 @@ std::string Program::memLocateINI(const std::string& strFile) {
     if (!argument.empty()) {
         // Mended: an absolute Linux path is used unchanged, like one with a drive letter.
         if (memHasDrive(argument) || argument.front() == '/') return argument;
-        return platform_.program_dir() + "\\" + argument;
+        // Mended: a relative name is taken from the current directory when the
+        // file is there (as a terminal's completion gives it), else from the
+        // program's directory; when neither has it, both paths are named.
+        const std::string in_current_dir = current_directory() + "/" + argument;
+        if (memFileExists(in_current_dir)) return in_current_dir;
+        const std::string beside_program = platform_.program_dir() + "\\" + argument;
+        if (!memFileExists(beside_program))
+            std::cerr << "memory: cannot find " << argument << "; tried " << in_current_dir << " and "
+                      << native_path(beside_program) << "\n";
+        return beside_program;
     }
     const std::string beside_program = platform_.program_dir() + "\\" + strFile;
     if (memFileExists(beside_program)) return beside_program;

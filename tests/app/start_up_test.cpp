@@ -29,18 +29,22 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         std::string app_lines;  // of the definition found
         int error;              // the fatal error, 0 when the game starts
         int16_t type = 0;
+        bool names_tried = false;  // standard error names the paths tried
     };
     const std::string memory = "[application]\napp=memory\n";
     const Case cases[] = {
         {"beside the program", "memory.ini", "", memory, 0},
         {"in the system directory", "system/memory.ini", "", "[paths]\nAPP=Memory\n", 0},
         {"named relative to the program", nullptr, "data/game.ini", "[whatever]\napp=MATCH\n", 0, 1},
+        {"named relative to the current directory", nullptr, "game.ini", "[whatever]\napp=MATCH\n", 0, 1},
         {"named by an absolute path", nullptr, "ABSOLUTE", memory, 0},
         {"nowhere", nullptr, "", memory, 1},
-        {"named but missing", "memory.ini", "data/other.ini", memory, 1},
+        {"named but missing", "memory.ini", "data/other.ini", memory, 1, 0, true},
         {"without a type", "memory.ini", "", "[application]\n", 3},
         {"of an unknown type", "memory.ini", "", "[application]\napp=solitaire\n", 4},
     };
+    // The current directory is the game's data folder, away from the program's directory.
+    const std::filesystem::path before = std::filesystem::current_path();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
@@ -51,8 +55,13 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         if (c.at) write(c.at, definition);
         write("data/game.ini", definition);
         platform.arguments = c.argument == "ABSOLUTE" ? path("data") + "game.ini" : c.argument;
+        std::filesystem::current_path(dir / "data");
         Program started(platform);
+        testing::internal::CaptureStderr();
         const std::optional<int> status = run(started);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find(path("data") + c.argument) != std::string::npos, c.names_tried) << said;
+        EXPECT_EQ(said.find(dir.string() + "/" + c.argument) != std::string::npos, c.names_tried) << said;
         if (c.error == 0) {
             EXPECT_EQ(status, std::nullopt);
             ASSERT_TRUE(started.game());
@@ -64,6 +73,7 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
             EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
         }
     }
+    std::filesystem::current_path(before);
 }
 
 // Tracing is on from the start (a missing definition is traced) and the log

@@ -255,7 +255,8 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             entries.push_back(entry);
         }
 
-        const GameText text = game_text(options, theme, folder, plan, entries, points, text_list);
+        // The definition names its folders from its own place, so the game plays wherever it is copied.
+        const GameText text = game_text(options, theme, "%gamepath%", plan, entries, points, text_list);
         write_file(making / (options.name + ".ini"), text.definition);
         write_file(making / "data" / "main.ini", text.main);
         write_file(making / "data" / "global.ini", text.global);
