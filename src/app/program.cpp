@@ -6,19 +6,36 @@
 #include "app/game_window.h"
 #include "app/splash_window.h"
 #include "definition/syntax.h"
+#include "package/package.h"
 #include "platform/files.h"
 
 namespace mem {
 
 Program::Program(Platform& platform) : platform_(platform) {}
 
-Program::~Program() = default;
+Program::~Program() {
+    if (confined_) confine_reading_to("");
+}
 
 void Program::run() {
     memDebug = True;
     std::string path = memLocateINI("memory.ini");
     if (path.empty()) memHandleError(1);
+    if (package::is_package_name(path) && memFileExists(path)) path = openPackage(path);
     memStartUp(path);
+}
+
+std::string Program::openPackage(const std::string& path) {
+    const package::Unpacked game = package::unpack(native_path(path), packageCache);
+    if (!game.error.empty()) {
+        platform_.message_box("Cannot play the game package " + native_path(path) + ":\r" + game.error, kStyleCritical,
+                              "Memory");
+        platform_.end_program(kExitFailure);
+    }
+    // A package from a stranger shows and plays only its own files.
+    confine_reading_to(game.folder);
+    confined_ = true;
+    return game.definition;
 }
 
 std::string Program::memLocateINI(const std::string& strFile) {

@@ -11,6 +11,7 @@ namespace mem {
 namespace {
 // The folder that reading is confined to, resolved and with a trailing "/".
 std::string g_confined;
+std::vector<std::string>* g_recorded = nullptr;
 }  // namespace
 
 std::string native_path(const std::string& path) {
@@ -36,6 +37,7 @@ static bool is_regular_readable(const std::string& native) {
     if (!g_confined.empty() && !is_inside_confinement(native)) return false;
     if (!S_ISREG(info.st_mode)) return false;
     std::ifstream in(native, std::ios::binary);
+    if (in.good() && g_recorded) g_recorded->push_back(native);
     return in.good();
 }
 
@@ -69,6 +71,8 @@ void confine_reading_to(const std::string& folder) {
     // A folder that cannot be resolved lets nothing through.
     g_confined = error ? std::string("\0") : real + "/";
 }
+
+void record_readable_files(std::vector<std::string>* paths) { g_recorded = paths; }
 
 bool append_line(const std::string& path, const std::string& line) {
     std::ofstream out(native_path(path), std::ios::binary | std::ios::app);

@@ -3,6 +3,7 @@
 // it is mapped to "/" before the file system is touched.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mem {
 
@@ -19,6 +20,9 @@ std::string current_directory();
 // From now on only files inside `folder` (after links and ".." are followed)
 // can be opened for reading; an empty folder lifts the limit.
 void confine_reading_to(const std::string& folder);
+// From now on every path found readable is added to `paths` (a tool's list
+// of the files a game uses); null stops it.
+void record_readable_files(std::vector<std::string>* paths);
 // Appends `line` and a carriage return and line feed, creating the file.
 bool append_line(const std::string& path, const std::string& line);
 

@@ -3,6 +3,8 @@
 #include <tuple>
 
 #include "app/errors.h"
+#include "package/package.h"
+#include "platform/files.h"
 #include "support/folder_fixtures.h"
 
 namespace mem::test {
@@ -74,6 +76,44 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         }
     }
     std::filesystem::current_path(before);
+}
+
+// A package plays from its unpacked folder and reads nothing outside it: an
+// end sound named by an absolute folder is missing there. A hostile package
+// ends the program with a message naming its entry.
+TEST_F(StartUp, PlaysAPackageFromItsOwnFolderOnly) {
+    write_wave(dir / "sfx" / "good.wav", 100);
+    const std::string definition = "[application]\napp=memory\n[paths]\nsfx=" + path("sfx") +
+                                   "\ndata=%gamepath%data\\\n[gamefiles]\nmain=main.ini\nglobal=global.ini\n"
+                                   "cards=cards.txt\n";
+    std::vector<package::Entry> entries{{"game.ini", "", definition},
+                                        {"data/main.ini", "", "[interface]\nendgoodsound=good.wav\n"}};
+    for (const char* name : {"global.ini", "cards.txt"}) entries.push_back({std::string("data/") + name, "", *files[name]});
+    const std::string top = dir.string() + "/";
+    ASSERT_EQ(package::write(top + "game.memorygame", entries), "");
+    ASSERT_EQ(package::write(top + "bad.memorygame", {{"../game.ini", "", definition}}), "");
+    struct Case {
+        const char* package;
+        std::optional<int> status;
+        std::string first_box;
+    };
+    const Case cases[] = {
+        {"game.memorygame", std::nullopt, "''End (good) sound'' wave file ''" + path("sfx") + "good.wav does not exist."},
+        {"bad.memorygame", kExitFailure, "Cannot play the game package " + top + "bad.memorygame:\r"
+                                         "entry \"../game.ini\": a \"..\" part in the name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.package);
+        platform.message_boxes.clear();
+        platform.arguments = c.package;
+        Program started(platform);
+        started.packageCache = path("cache");
+        EXPECT_EQ(run(started), c.status);
+        ASSERT_FALSE(platform.message_boxes.empty());
+        EXPECT_EQ(platform.message_boxes[0].text.substr(0, c.first_box.size()), c.first_box);
+    }
+    // The limit goes with the game that set it.
+    EXPECT_TRUE(can_open_for_reading(path("sfx") + "good.wav"));
 }
 
 // Tracing is on from the start (a missing definition is traced) and the log

@@ -1,0 +1,14 @@
+// memory-pack: one game as one file to send.
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "pack_game.h"
+
+int main(int argc, char** argv) {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string program_dir = error ? std::filesystem::current_path().string() : exe.parent_path().string();
+    return mem::pack::memory_pack_main(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                                       program_dir, MEMORY_SYSTEM_DIR);
+}
