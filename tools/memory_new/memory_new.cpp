@@ -17,6 +17,8 @@
 #include "checker.h"
 #include "game_files.h"
 #include "options.h"
+#include "pack_game.h"
+#include "package/package.h"
 #include "sources.h"
 #include "theme.h"
 #include "tones.h"
@@ -294,7 +296,13 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             << " board: more cards across or down than fit a larger one)";
     }
     out << ".\nPlay it with: memory " << check.definition << "\n";
-    return 0;
+    if (!options.pack) return 0;
+    pack::PackOptions packing;
+    packing.definition = check.definition;
+    packing.output = target.string() + package::kExtension;
+    packing.program_dir = check.program_dir;
+    packing.system_dir = check.system_dir;
+    return pack::pack_game(packing, out, err);
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ const char* const kUsage =
     "  --speak                   each card says its name (needs espeak-ng)\n"
     "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
     "  --force                   replace an existing NAME/ folder\n"
+    "  --pack                    also pack the game into NAME.memorygame beside it,\n"
+    "                            one file to send (see memory-pack)\n"
     "  --help                    this text\n"
     "\n"
     "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
@@ -119,6 +121,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             options.captions = false;
         } else if (arg == "--speak") {
             options.speak = true;
+        } else if (arg == "--pack") {
+            options.pack = true;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;

@@ -23,6 +23,7 @@ struct Options {
     bool force = false;
     bool captions = true;
     bool speak = false;
+    bool pack = false;  // also NAME.memorygame beside NAME/
     bool help = false;
 };
 
