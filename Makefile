@@ -8,7 +8,8 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev libarchive-dev nettle-dev \
 	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
 # Installing and packaging: make install, make deb, make test-package.
-PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
+PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db \
+	shared-mime-info xdg-utils libfile-mimeinfo-perl
 PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
 
 .PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
