@@ -88,7 +88,7 @@ soak: deps $(BUILD)/memory
 # $(FUZZ_BUILD)/findings.
 FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 120
-FUZZ_TARGETS  := syntax load media
+FUZZ_TARGETS  := syntax load media package
 FUZZ_PACKAGES := clang libfuzzer-14-dev libclang-rt-14-dev
 fuzz-build:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
