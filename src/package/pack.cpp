@@ -4,6 +4,7 @@
 #include <archive_entry.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
