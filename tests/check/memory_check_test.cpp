@@ -180,7 +180,7 @@ TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
     EXPECT_EQ(lines[1], "hint: %apppath% is the program's directory, " + system.substr(0, system.size() - 1) +
                             ", not the definition's: the missing files lie under " + dir.string() +
                             " (did you mean to run it with --program-dir " + dir.string() +
-                            "? To play the game, copy it beside the program as it lies there)");
+                            "? To play the game where it lies, write %gamepath% for %apppath%)");
     // Where %apppath% is right, or a file is missing wherever it stands, no hint.
     EXPECT_EQ(run(), 0);
     std::filesystem::remove(dir / "gfx" / "bg.bmp");

@@ -270,7 +270,7 @@ std::optional<std::string> apppath_hint(const CheckOptions& options, const Check
             return "%apppath% is the program's directory, " + options.program_dir +
                    ", not the definition's: the missing files lie under " + dir.string() +
                    " (did you mean to run it with --program-dir " + dir.string() +
-                   "? To play the game, copy it beside the program as it lies there)";
+                   "? To play the game where it lies, write %gamepath% for %apppath%)";
         if (dir == dir.parent_path()) break;
     }
     return std::nullopt;
