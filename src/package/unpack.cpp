@@ -163,7 +163,8 @@ private:
         // the file lands inside the package's folder; an existing one means
         // the name came twice.
         const int fd = ::open((folder_ / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0) return refuse(errno == EEXIST ? "the name comes twice" : std::string("cannot write: ") + strerror(errno));
+        if (fd < 0)
+            return refuse(errno == EEXIST ? "the name comes twice" : std::string("cannot write: ") + strerror(errno));
         std::string why = copy_data(fd);
         if (::close(fd) != 0 && why.empty()) why = "cannot write the file";
         return why.empty() ? "" : refuse(why);
@@ -194,7 +195,8 @@ private:
             written += static_cast<uint64_t>(n);
             unpacked_ += static_cast<uint64_t>(n);
             if (unpacked_ > limits_.unpacked_bytes) return too_large();
-            const uint64_t packed = static_cast<uint64_t>(std::max<la_int64_t>(archive_filter_bytes(in_, -1) - start, 1));
+            const uint64_t packed =
+                static_cast<uint64_t>(std::max<la_int64_t>(archive_filter_bytes(in_, -1) - start, 1));
             if (written > limits_.ratio_floor && written > limits_.ratio * packed)
                 return "unpacks to more than " + std::to_string(limits_.ratio) + " times its packed size";
             for (la_ssize_t done = 0; done < n;) {

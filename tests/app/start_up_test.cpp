@@ -88,7 +88,8 @@ TEST_F(StartUp, PlaysAPackageFromItsOwnFolderOnly) {
                                    "cards=cards.txt\n";
     std::vector<package::Entry> entries{{"game.ini", "", definition},
                                         {"data/main.ini", "", "[interface]\nendgoodsound=good.wav\n"}};
-    for (const char* name : {"global.ini", "cards.txt"}) entries.push_back({std::string("data/") + name, "", *files[name]});
+    for (const char* name : {"global.ini", "cards.txt"})
+        entries.push_back({std::string("data/") + name, "", *files[name]});
     const std::string top = dir.string() + "/";
     ASSERT_EQ(package::write(top + "game.memorygame", entries), "");
     ASSERT_EQ(package::write(top + "bad.memorygame", {{"../game.ini", "", definition}}), "");
@@ -98,9 +99,10 @@ TEST_F(StartUp, PlaysAPackageFromItsOwnFolderOnly) {
         std::string first_box;
     };
     const Case cases[] = {
-        {"game.memorygame", std::nullopt, "''End (good) sound'' wave file ''" + path("sfx") + "good.wav does not exist."},
-        {"bad.memorygame", kExitFailure, "Cannot play the game package " + top + "bad.memorygame:\r"
-                                         "entry \"../game.ini\": a \"..\" part in the name"},
+        {"game.memorygame", std::nullopt,
+         "''End (good) sound'' wave file ''" + path("sfx") + "good.wav does not exist."},
+        {"bad.memorygame", kExitFailure,
+         "Cannot play the game package " + top + "bad.memorygame:\rentry \"../game.ini\": a \"..\" part in the name"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.package);

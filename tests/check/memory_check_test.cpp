@@ -195,14 +195,16 @@ TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
     write_files();
     const std::string package = dir.string() + "/game.memorygame";
     std::ostringstream out, err;
-    auto pack = [&] { return pack::memory_pack_main({path("data") + "memory.ini", "-o", package}, out, err, "/", "/"); };
+    auto pack = [&] {
+        return pack::memory_pack_main({path("data") + "memory.ini", "-o", package}, out, err, "/", "/");
+    };
     ASSERT_EQ(pack(), 0) << err.str();
     setenv("XDG_CACHE_HOME", path("cache").c_str(), 1);
     EXPECT_EQ(memory_check_main({package}, out, err, "/", "/"), 0) << out.str();
     const package::Unpacked unpacked = package::unpack(package, path("cache") + "memory/packages");
     ASSERT_EQ(unpacked.error, "");
-    EXPECT_NE(read_text_file(unpacked.definition).value_or("").find("\r\n[paths]\r\ngfx=%gamepath%gfx\\\r\n"
-                                                                    "card=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\n"),
+    const std::string definition = read_text_file(unpacked.definition).value_or("");
+    EXPECT_NE(definition.find("[paths]\r\ngfx=%gamepath%gfx\\\r\ncard=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\n"),
               std::string::npos);
     for (const char* name : {"gfx/bg.bmp", "gfx/good.bmp", "cards/d.bmp", "sfx/turn.wav", "data/cards.txt"})
         EXPECT_TRUE(std::filesystem::is_regular_file(unpacked.folder + name)) << name;

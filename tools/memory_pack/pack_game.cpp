@@ -62,7 +62,8 @@ std::string packed_definition(const std::string& text, const std::array<std::str
         if (!(section == "paths" && path_key)) out += line + "\r\n";
     }
     out += "\r\n[paths]\r\n";
-    for (size_t k = 0; k < kPathKeys.size(); ++k) out += std::string(kPathKeys[k]) + "=%gamepath%" + packed[k] + "\\\r\n";
+    for (size_t k = 0; k < kPathKeys.size(); ++k)
+        out += std::string(kPathKeys[k]) + "=%gamepath%" + packed[k] + "\\\r\n";
     return out;
 }
 
