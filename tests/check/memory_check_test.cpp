@@ -201,6 +201,10 @@ TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
 // folders, names them from %gamepath%, and the package checks clean; a game
 // with errors or an existing package file is left alone.
 TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
+    // Pairs drawn from a longer card file: the lines not drawn go into the package too.
+    files["global.ini"] = global + "randompairs=1\n";
+    *files["cards.txt"] += "e\te.bmp\tE\nf\tf.bmp\tF\n";
+    for (const char* picture : {"card/e.bmp", "card/f.bmp"}) test::write_bmp(dir / picture, 4, 4);
     write_files();
     const std::string package = dir.string() + "/game.memorygame";
     std::ostringstream out, err;
@@ -215,7 +219,8 @@ TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
     const std::string definition = read_text_file(unpacked.definition).value_or("");
     EXPECT_NE(definition.find("[paths]\r\ngfx=%gamepath%gfx\\\r\ncard=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\n"),
               std::string::npos);
-    for (const char* name : {"gfx/bg.bmp", "gfx/good.bmp", "cards/d.bmp", "sfx/turn.wav", "data/cards.txt"})
+    for (const char* name :
+         {"gfx/bg.bmp", "gfx/good.bmp", "cards/a.bmp", "cards/f.bmp", "sfx/turn.wav", "data/cards.txt"})
         EXPECT_TRUE(std::filesystem::is_regular_file(unpacked.folder + name)) << name;
     EXPECT_FALSE(std::filesystem::exists(unpacked.folder + "data/memory.ini"));
 
@@ -224,7 +229,7 @@ TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
     EXPECT_NE(err.str().find("exists already"), std::string::npos);
     EXPECT_EQ(std::filesystem::last_write_time(package), packed);
     std::filesystem::remove(package);
-    std::filesystem::remove(dir / "card" / "a.bmp");
+    std::filesystem::remove(dir / "gfx" / "bg.bmp");
     EXPECT_EQ(pack(), 1);
     EXPECT_FALSE(std::filesystem::exists(package));
 }

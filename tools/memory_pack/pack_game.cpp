@@ -49,6 +49,39 @@ std::array<fs::path, 4> game_folders(const PackOptions& options, const std::stri
     return folders;
 }
 
+// Every file that a line of the card or list file names, in any of the
+// game's folders: a game that draws its pairs reads only the drawn lines'
+// pictures and sounds, and the package needs them all.
+void add_listed_files(const std::string& definition_text, const std::array<fs::path, 4>& folders,
+                      std::vector<std::string>& read) {
+    HeadlessPlatform platform;
+    std::vector<std::string> lists;
+    ItemReader definition(definition_text);
+    std::string section;
+    while (!definition.at_end()) {
+        const std::string item = definition.next();
+        if (memIsSection(item)) section = memLower(memGetSection(item));
+        const std::string key = memLower(memGetKey(item));
+        if (section == "gamefiles" && (key == "cards" || key == "listfile")) lists.push_back(memGetValue(item));
+    }
+    const auto readable = [&](const std::string& name, const auto& action) {
+        for (const fs::path& folder : folders)
+            if (!name.empty() && can_open_for_reading((folder / native_path(name)).string()))
+                action((folder / native_path(name)).string());
+    };
+    for (const std::string& list : lists)
+        readable(list, [&](const std::string& path) {
+            ItemReader lines(read_text_file(path).value_or(""));
+            while (!lines.at_end()) {
+                const std::string line = lines.next();
+                std::vector<std::string> names{memStripExtension(strGetTab(platform, line, 2)) + ".wav"};
+                for (int16_t field = 1; field <= 4; ++field) names.push_back(strGetTab(platform, line, field));
+                for (const std::string& name : names)
+                    readable(name, [&](const std::string& file) { read.push_back(file); });
+            }
+        });
+}
+
 // The definition with its four folders named from %gamepath%; one folder of
 // the game named by two keys stays one folder in the package.
 std::string packed_definition(const std::string& text, const std::array<std::string, 4>& packed) {
@@ -124,6 +157,7 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
     }
 
     const std::array<fs::path, 4> folders = game_folders(options, *text);
+    add_listed_files(*text, folders, read);
     std::array<std::string, 4> packed;
     for (size_t k = 0; k < folders.size(); ++k) {
         packed[k] = kPackedFolders[k];
