@@ -29,47 +29,45 @@ fs::path absolute_folder(const std::string& directory) {
     return (fs::absolute(native_path(directory)) / "").lexically_normal();
 }
 
-// The four folders as the game resolves them: the last value of each key.
-std::array<fs::path, 4> game_folders(const PackOptions& options, const std::string& text) {
+// What the packer needs of the definition: the four folders as the game
+// resolves them (the last value of each key), and the card and list files.
+struct DefinitionFiles {
+    std::array<fs::path, 4> folders;
+    std::vector<std::string> lists;
+};
+
+DefinitionFiles read_definition(const PackOptions& options, const std::string& text) {
     HeadlessPlatform platform;
     platform.program_directory = options.program_dir;
     platform.system_directory = options.system_dir;
     std::array<std::string, 4> values;
+    DefinitionFiles files;
     ItemReader items(text);
     std::string section;
     while (!items.at_end()) {
         const std::string item = items.next();
         if (memIsSection(item)) section = memLower(memGetSection(item));
+        const std::string key = memLower(memGetKey(item));
         for (size_t k = 0; k < kPathKeys.size(); ++k)
-            if (section == "paths" && memLower(memGetKey(item)) == kPathKeys[k])
+            if (section == "paths" && key == kPathKeys[k])
                 values[k] = memResolvePath(platform, memGetValue(item), memGamePath(options.definition));
+        if (section == "gamefiles" && (key == "cards" || key == "listfile")) files.lists.push_back(memGetValue(item));
     }
-    std::array<fs::path, 4> folders;
-    for (size_t k = 0; k < folders.size(); ++k) folders[k] = absolute_folder(values[k]);
-    return folders;
+    for (size_t k = 0; k < values.size(); ++k) files.folders[k] = absolute_folder(values[k]);
+    return files;
 }
 
 // Every file that a line of the card or list file names, in any of the
 // game's folders: a game that draws its pairs reads only the drawn lines'
 // pictures and sounds, and the package needs them all.
-void add_listed_files(const std::string& definition_text, const std::array<fs::path, 4>& folders,
-                      std::vector<std::string>& read) {
+void add_listed_files(const DefinitionFiles& files, std::vector<std::string>& read) {
     HeadlessPlatform platform;
-    std::vector<std::string> lists;
-    ItemReader definition(definition_text);
-    std::string section;
-    while (!definition.at_end()) {
-        const std::string item = definition.next();
-        if (memIsSection(item)) section = memLower(memGetSection(item));
-        const std::string key = memLower(memGetKey(item));
-        if (section == "gamefiles" && (key == "cards" || key == "listfile")) lists.push_back(memGetValue(item));
-    }
     const auto readable = [&](const std::string& name, const auto& action) {
-        for (const fs::path& folder : folders)
+        for (const fs::path& folder : files.folders)
             if (!name.empty() && can_open_for_reading((folder / native_path(name)).string()))
                 action((folder / native_path(name)).string());
     };
-    for (const std::string& list : lists)
+    for (const std::string& list : files.lists)
         readable(list, [&](const std::string& path) {
             ItemReader lines(read_text_file(path).value_or(""));
             while (!lines.at_end()) {
@@ -156,8 +154,9 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
         return 1;
     }
 
-    const std::array<fs::path, 4> folders = game_folders(options, *text);
-    add_listed_files(*text, folders, read);
+    const DefinitionFiles files = read_definition(options, *text);
+    const std::array<fs::path, 4>& folders = files.folders;
+    add_listed_files(files, read);
     std::array<std::string, 4> packed;
     for (size_t k = 0; k < folders.size(); ++k) {
         packed[k] = kPackedFolders[k];
@@ -165,7 +164,8 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
             if (folders[earlier] == folders[k]) packed[k] = packed[earlier];
     }
     const fs::path definition = fs::absolute(options.definition).lexically_normal();
-    std::vector<package::Entry> entries{{definition.filename().string(), "", packed_definition(*text, packed)}};
+    // Named .ini whatever its name was: the reader finds the definition so.
+    std::vector<package::Entry> entries{{definition.stem().string() + ".ini", "", packed_definition(*text, packed)}};
     std::set<std::string> names;
     for (const std::string& file : read) {
         const fs::path path = fs::absolute(file).lexically_normal();
