@@ -11,6 +11,9 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev \
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db \
 	shared-mime-info xdg-utils libfile-mimeinfo-perl
 PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
+# memory-new: JPEG at reduced size, HEIC (libheif brings its HEVC decoder, libde265), colour emoji in captions,
+# and heif-enc to make a HEIC photo in its test.
+PACKAGES += libturbojpeg0-dev libheif-dev libheif-examples fonts-noto-color-emoji
 
 .PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 
@@ -100,10 +103,11 @@ fuzz: fuzz-build
 		tests/fuzz/run.sh $(FUZZ_BUILD)/fuzz_$$t tests/fuzz/corpus/$$t $(FUZZ_SECONDS) $(FUZZ_BUILD)/findings/$$t || exit 1; \
 	done
 
-# Start-up, memory, idle and animation figures beside a minimal SDL2 program
-# (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
+# Start-up, memory, idle and animation figures beside a minimal SDL2 program,
+# and memory-new beside ImageMagick (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
 bench: deps $(BUILD)/memory
 	tools/bench/bench.sh $(BUILD)
+	tools/bench/memory_new_bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/media/wave_info.h"
 #include "platform/sdl/sdl_platform.h"
-#include "platform/sdl/wave_info.h"
 
 namespace mem {
 namespace {

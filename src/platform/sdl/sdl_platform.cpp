@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sdl/image_decoder.h"
+#include "platform/media/image_decoder.h"
 #include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/text_encoding.h"
