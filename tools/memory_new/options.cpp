@@ -38,6 +38,7 @@ const char* const kUsage =
     "  --pack                    also pack the game into NAME.memorygame beside it,\n"
     "                            one file to send (see memory-pack)\n"
     "  --help                    this text\n"
+    "  --version                 the version\n"
     "\n"
     "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
 

@@ -227,6 +227,7 @@ int memory_pack_main(const std::vector<std::string>& args, std::ostream& out, st
         "  --program-dir DIR     the directory %apppath% stands for\n"
         "  --system-dir DIR      the directory %windows% stands for\n"
         "  --help                this text\n"
+        "  --version             the version\n"
         "\n"
         "Exit status: 0 packed, 1 refused or failed, 2 bad usage.\n";
     PackOptions options;
