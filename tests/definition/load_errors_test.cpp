@@ -100,6 +100,7 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x3c\0\0\0\x3c\x08\x02", 26);
     const std::string bmp = std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"
                                         "\x60\xEA\0\0\x60\xEA\0\0\x01\0\x18\0", 30) + std::string(24, '\0');
+    const std::string gif("GIF89a\1\0\1\0\0\0\0,\0\0\0\0\xE0\x2E\xE0\x2E\0\2\2\4\n\0;", 29);
     const std::string wave = std::string("RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"
                                          "\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\x7f", 44) +
                              std::string(800, '\x80');
@@ -140,6 +141,7 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
          }},
         {"truncated PNG face", broken("f0.bmp", png), {105}, face_left_out},
         {"BMP face of 60000 x 60000 pixels", broken("f0.bmp", bmp), {105}, face_left_out},
+        {"GIF face whose frame is 12000 x 12000 pixels", broken("f0.bmp", gif), {105}, face_left_out},
         {"wave claiming 2 GB", broken("s0.wav", wave), {}, pair_taken},
     };
     for (const Case& c : cases) {

@@ -3,7 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <climits>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/files.h"
 #include "platform/media/exif_orientation.h"
@@ -12,66 +13,79 @@
 namespace mem {
 namespace {
 
-bool opaque(const SDL_Surface* rgba) {
-    for (int y = 0; y < rgba->h; ++y) {
-        const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<ptrdiff_t>(y) * rgba->pitch;
-        for (int x = 0; x < rgba->w; ++x)
-            if (row[4 * x + 3] != 255) return false;
+// True when every pixel of a 32-bit surface with alpha is fully opaque.
+bool opaque(const SDL_Surface* picture) {
+    const uint32_t alpha = picture->format->Amask;
+    for (int y = 0; y < picture->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(picture->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * picture->pitch);
+        for (int x = 0; x < picture->w; ++x)
+            if ((row[x] & alpha) != alpha) return false;
     }
     return true;
 }
 
-// The reason to refuse a picture before decoding it, or empty.
-std::string refuse(const std::string& file, PictureFormat format) {
-    // Mended: a format whose size cannot be read before decoding is refused, not
-    // left to a decoder that would allocate whatever its header claims.
-    if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
-    if (!png_complete(file)) return "the PNG file ends before its last chunk";
-    const auto size = claimed_picture_size(file, format);
-    if (!size || size->width <= 0 || size->height <= 0) return "the picture's header is cut off or unreadable";
-    if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
-        size->width * size->height > kMaxPicturePixels)
-        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
-               " pixels, more than a game can use";
-    if (file.size() > INT_MAX) return "the file is too large";
-    return "";
+// The file's bytes, read at its size. Mended: a file larger than any picture
+// is not read into memory at all.
+std::optional<std::string> read_picture_file(const std::string& native, std::string& error) {
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(native, failed);
+    error = "the file cannot be read";
+    if (failed || !can_open_for_reading(native)) return std::nullopt;
+    if (size > kMaxPictureFileBytes) {
+        error = "the file is larger than any picture a game can use";
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    if (!std::ifstream(native, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(size)))
+        return std::nullopt;
+    error.clear();
+    return bytes;
+}
+
+using Decoder = SDL_Surface* (*)(SDL_RWops*);
+
+Decoder decoder_of(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::kBmp: return IMG_LoadBMP_RW;
+        case PictureFormat::kGif: return IMG_LoadGIF_RW;
+        case PictureFormat::kJpeg: return IMG_LoadJPG_RW;
+        case PictureFormat::kLbm: return IMG_LoadLBM_RW;
+        case PictureFormat::kPcx: return IMG_LoadPCX_RW;
+        case PictureFormat::kPng: return IMG_LoadPNG_RW;
+        case PictureFormat::kPnm: return IMG_LoadPNM_RW;
+        case PictureFormat::kQoi: return IMG_LoadQOI_RW;
+        case PictureFormat::kTga: return IMG_LoadTGA_RW;
+        case PictureFormat::kTiff: return IMG_LoadTIF_RW;
+        case PictureFormat::kWebp: return IMG_LoadWEBP_RW;
+        case PictureFormat::kXcf: return IMG_LoadXCF_RW;
+        case PictureFormat::kUnknown: break;
+    }
+    return nullptr;
 }
 
 // Only the decoder of the format whose header was checked reads the file.
 SDL_Surface* decode(const std::string& file, PictureFormat format) {
-    SDL_RWops* bytes = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    const Decoder decoder = decoder_of(format);
+    SDL_RWops* bytes = decoder ? SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())) : nullptr;
     if (!bytes) return nullptr;
-    SDL_Surface* (*const decoder)(SDL_RWops*) = [format] {
-        switch (format) {
-            case PictureFormat::kBmp: return IMG_LoadBMP_RW;
-            case PictureFormat::kGif: return IMG_LoadGIF_RW;
-            case PictureFormat::kJpeg: return IMG_LoadJPG_RW;
-            case PictureFormat::kLbm: return IMG_LoadLBM_RW;
-            case PictureFormat::kPcx: return IMG_LoadPCX_RW;
-            case PictureFormat::kPng: return IMG_LoadPNG_RW;
-            case PictureFormat::kPnm: return IMG_LoadPNM_RW;
-            case PictureFormat::kQoi: return IMG_LoadQOI_RW;
-            case PictureFormat::kTga: return IMG_LoadTGA_RW;
-            case PictureFormat::kTiff: return IMG_LoadTIF_RW;
-            case PictureFormat::kWebp: return IMG_LoadWEBP_RW;
-            case PictureFormat::kXcf: return IMG_LoadXCF_RW;
-            case PictureFormat::kUnknown: break;
-        }
-        return static_cast<SDL_Surface* (*)(SDL_RWops*)>(nullptr);
-    }();
-    SDL_Surface* picture = decoder ? decoder(bytes) : nullptr;
+    SDL_Surface* picture = decoder(bytes);
     SDL_RWclose(bytes);
     return picture;
 }
 
 // The pixels in the format the painter draws: 32-bit RGB without alpha when
-// every pixel is opaque (drawn as a plain copy), else 32-bit RGBA. A picture
-// without alpha or a transparent colour goes straight to RGB.
+// every pixel is opaque (drawn as a plain copy), else 32-bit RGBA. Each is
+// made straight from the decoded picture where it can be, so that no third
+// copy of a large picture is held.
 SDL_Surface* drawable(SDL_Surface* picture) {
-    if (!picture->format->Amask && !picture->format->palette && !SDL_HasColorKey(picture))
+    const SDL_PixelFormat* format = picture->format;
+    const bool rgba32 = format->BytesPerPixel == 4 && format->Amask;
+    if ((!format->Amask && !format->palette && !SDL_HasColorKey(picture)) || (rgba32 && opaque(picture)))
         return SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_RGB888, 0);
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_RGBA32, 0);
-    if (rgba && opaque(rgba)) {
+    if (!rgba32 && rgba && opaque(rgba)) {
+        // A palette or a transparent colour that no pixel uses.
         if (SDL_Surface* rgb = SDL_ConvertSurfaceFormat(rgba, SDL_PIXELFORMAT_RGB888, 0)) {
             SDL_FreeSurface(rgba);
             return rgb;
@@ -84,15 +98,13 @@ SDL_Surface* drawable(SDL_Surface* picture) {
 
 PictureRef decode_picture(const std::string& path, std::string& error) {
     const std::string native = native_path(path);
-    const std::optional<std::string> file = read_text_file(native);
-    if (!file) {
-        error = "the file cannot be read";
-        return nullptr;
-    }
+    const std::optional<std::string> file = read_picture_file(native, error);
+    if (!file) return nullptr;
     // Mended: a header claiming a giant picture, a cut-off PNG, or a format
-    // whose header cannot be checked is refused before decoding.
+    // whose header cannot be checked is refused before decoding, and only the
+    // decoder of the checked format reads the file.
     const PictureFormat format = picture_format(*file, native);
-    error = refuse(*file, format);
+    error = picture_refusal(*file, format);
     if (!error.empty()) return nullptr;
     SDL_Surface* loaded = decode(*file, format);
     if (!loaded) {

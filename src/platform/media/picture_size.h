@@ -24,6 +24,10 @@ struct ClaimedSize {
 // Nothing when the header is cut off or unreadable.
 std::optional<ClaimedSize> claimed_picture_size(const std::string& file, PictureFormat format);
 
+// Why `file` is refused before it is decoded, or empty: an unknown format, a
+// cut-off PNG, a header that is cut off or claims a picture too large.
+std::string picture_refusal(const std::string& file, PictureFormat format);
+
 // False for a PNG whose chunks stop before its end chunk (the decoder would
 // read on past the end of the file for ever); true for anything else.
 bool png_complete(const std::string& file);
@@ -32,5 +36,7 @@ bool png_complete(const std::string& file);
 // more memory than a game should.
 constexpr long long kMaxPicturePixels = 16LL * 1024 * 1024;
 constexpr long long kMaxPictureSide = 16384;
+// Twice an uncompressed picture of the largest size in 32-bit pixels.
+constexpr unsigned long long kMaxPictureFileBytes = 2 * 4 * kMaxPicturePixels;
 
 }  // namespace mem
