@@ -21,6 +21,9 @@ public:
     void run();
 
     std::string memLocateINI(const std::string& strFile);
+    // Unpacks a game package (once) and returns its definition; a refused
+    // package ends the program with a message naming the entry.
+    std::string openPackage(const std::string& path);
     bool memStartUp(const std::string& path);
 
     // Shows a numbered error. Returns only when a continuable error was
@@ -41,11 +44,14 @@ public:
     std::string memFile;
     Flag memDebug = False;
     Flag memStartFailed = False;
+    // Where game packages are unpacked (empty: packages cannot be played).
+    std::string packageCache;
 
 private:
     Platform& platform_;
     std::unique_ptr<frm_MemoryGame> game_;
     std::unique_ptr<frm_Splash> splash_;
+    bool confined_ = false;  // reading is limited to an unpacked package
 };
 
 }  // namespace mem

@@ -119,7 +119,7 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     EXPECT_EQ(looks(games[0], true), std::nullopt);
     const std::optional<GameLook> broken = looks(games[0], false);
     ASSERT_TRUE(broken);
-    EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "\\games\\memory\\data\\main.ini''");
+    EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
     fs::remove_all(root);
 }
 

@@ -10,6 +10,7 @@
 #include "app/keyboard_help.h"
 #include "app/program.h"
 #include "library/library.h"
+#include "package/package.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -31,10 +32,11 @@ std::string executable_dir() {
 
 void print_usage(std::FILE* out) {
     std::fprintf(out,
-                 "Usage: memory [--window] [DEFINITION]\n"
-                 "       memory --library [--window]\n"
+                 "Usage: memory [--window] [DEFINITION | PACKAGE.memorygame]\n"
+                 "       memory --library [--window] [DEFINITION | PACKAGE.memorygame]\n"
                  "       memory --install FOLDER-PACKAGE-OR-PICTURES...\n"
-                 "Plays the memory game described by the definition file DEFINITION.\n"
+                 "Plays the memory game described by the definition file DEFINITION, or the\n"
+                 "game package PACKAGE.memorygame (unpacked once into ~/.cache/memory/packages).\n"
                  "\n"
                  "Options:\n"
                  "  --library   show every game found as a tile and play the one chosen\n"
@@ -44,7 +46,8 @@ void print_usage(std::FILE* out) {
                  "  --version   show the version and end\n"
                  "\n"
                  "Without DEFINITION, memory.ini is looked for beside the program (%s),\n"
-                 "then in %s. A relative DEFINITION is taken from the program's directory.\n"
+                 "then in %s. A relative DEFINITION is taken from the current directory when it\n"
+                 "is there, else from the program's directory.\n"
                  "\n"
                  "%.*s"
                  "\n"
@@ -102,15 +105,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Memory: cannot open the display: %s\n", error.c_str());
         return mem::kExitNoDisplay;
     }
-    if (library) {
-        if (!arguments.empty()) {
-            std::fprintf(stderr, "memory: --library takes no definition\n");
-            platform.end_program(mem::kExitNoDisplay);
-        }
+    // A file given with --library (the desktop opening a package) is played at once.
+    if (library && arguments.empty()) {
         mem::library::run_library(platform, executable_path(), windowed, environment);
         platform.end_program(mem::kExitNormal);
     }
     mem::Program program(platform);
+    program.packageCache = mem::package::default_cache_root();
     program.run();
     // The game window closed without an end of its own: the start failed.
     platform.end_program(program.memStartFailed ? mem::kExitFailure : mem::kExitNormal);
