@@ -40,6 +40,7 @@ void frm_MemoryGame::memTextClick(int16_t& Index) {
 
     // The text's chain does not hold the board: a card may be clicked
     // while the text's sounds play.
+    memSayChosenText(Index);
     if (memGameOver == False) memTextClickSoundStep();
 }
 
@@ -73,6 +74,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     const int16_t p = memCurrentPlayer;
     const bool player_known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
     const bool matched = state.CardReference == state.TextReference;
+    memSayResult(matched);
     if (matched) {
         memLastResult = memRESULTMATCH;
         platform().sleep(500);

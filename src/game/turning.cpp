@@ -106,6 +106,7 @@ void frm_MemoryGame::memTurnCard(int16_t& Index) {
         memLastResult = memRESULTNO;
     }
 
+    memSayTurnedCard(Index);
     // The sound chain clears memProcessing and settles the try.
     memTurnCardSoundStep();
 }
@@ -147,6 +148,7 @@ void frm_MemoryGame::memCheckCardStatus() {
 
     if (same_pair(ra, rb)) {
         if (debug()) memWriteLog("--> memCheckCardStatus: Match!");
+        memSayResult(true);
         // With the match line on the pair stays on the board, joined by the line.
         if (memMatchLine != False) memDrawLine();
         platform().sleep(500);
@@ -157,6 +159,7 @@ void frm_MemoryGame::memCheckCardStatus() {
         memShowControls();
     } else {
         if (debug()) memWriteLog("--> memCheckCardStatus: Ingen match...");
+        memSayResult(false);
         platform().sleep(1000);
         tim_Timer.set_enabled(false);
         memChangePlayer();

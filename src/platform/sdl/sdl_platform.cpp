@@ -10,6 +10,7 @@
 #include "platform/sdl/image_decoder.h"
 #include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
+#include "platform/sdl/speech_dispatcher.h"
 #include "platform/sdl/text_encoding.h"
 
 namespace mem {
@@ -52,6 +53,7 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_UP: return kKeyUp;
         case SDLK_RIGHT: return kKeyRight;
         case SDLK_DOWN: return kKeyDown;
+        case SDLK_F2: return kKeyF2;
         default: return 0;
     }
 }
@@ -382,6 +384,8 @@ Size SdlPlatform::measure_text(const Font& font, const std::string& text, int wr
     if (!fonts_) fonts_ = std::make_unique<FontCache>();
     return fonts_->measure(font, text, wrap_width);
 }
+
+std::unique_ptr<Speech> SdlPlatform::open_speech() { return std::make_unique<SpeechDispatcher>(); }
 
 std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window&) {
     open_sound_output(sound_event_);
