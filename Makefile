@@ -10,6 +10,7 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev \
 # Installing and packaging: make install, make deb, make test-package.
 PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
 PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
+PACKAGES += libspeechd-dev socat  # speech, and the stand-in speech service of its end-to-end test
 
 .PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 
