@@ -29,9 +29,10 @@ std::vector<int16_t> arrows_to(const std::vector<FocusCell>& cells, int from, in
 }
 
 bool frame_around(const FocusFrame& frame, const Control& c) {
-    const Shape& inner = frame.ring(0);
-    return frame.visible() && inner.left() == c.left() - 1 && inner.top() == c.top() - 1 &&
-           inner.width() == c.width() + 2 && inner.height() == c.height() + 2;
+    const Shape& outline = frame.outline();
+    const int d = FocusFrame::kWidth;
+    return frame.visible() && outline.left() == c.left() - d && outline.top() == c.top() - d &&
+           outline.width() == c.width() + 2 * d && outline.height() == c.height() + 2 * d;
 }
 
 // The bundled text game, played to its good end by keys alone: arrows and Return

@@ -261,7 +261,8 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
 }
 
 // A window whose board is a picture box, its display resized to 960 x 480: the board is scaled by 1.5 to the
-// display's height and centred; text is made at the scaled size, in the place its alignment gives it.
+// display's height and centred; text is made at the scaled size, in the place its alignment gives it. A focus
+// outline is black, white and black, and 4 display pixels wide or more at every scale (also at half size).
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
@@ -278,11 +279,29 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         labels[i].set_fore_color(kYellow);
         labels[i].set_alignment(alignments[i]);
     }
+    Shape focus(window, "shp_Focus", &board);
+    focus.set_bounds(446, 256, 30, 60);
+    focus.set_border_color(kBlack);
+    focus.set_band_color(kWhite);
+    focus.set_border_width(4);
+    // Across the outline's left edge, halfway down: black, white, black, then the board inside.
+    auto check_focus = [&](const Pixels& p, int width) {
+        const Rect shown = platform->fit_of(window).to_display(focus.window_rect());
+        const int x = shown.left, y = shown.top + shown.height / 2;
+        EXPECT_EQ(std::tuple(p.at(x, y), p.at(x + width / 2, y), p.at(x + width - 1, y), p.at(x + width, y)),
+                  std::tuple(kBlack, kWhite, kBlack, kGreen))
+            << "outline " << width << " pixels wide at " << x << ", " << y;
+    };
+    auto resize = [](int w, int h) {
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* window = SDL_GetWindowFromID(id)) SDL_SetWindowSize(window, w, h);
+    };
     platform->show(window);
     const Pixels unscaled(*platform, window);
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowSize(w, 960, 480);
+    check_focus(unscaled, 4);
+    resize(960, 480);
     const Pixels scaled(*platform, window);
+    check_focus(scaled, 6);
     EXPECT_EQ(scaled.at(115, 240), kWhite) << "the margin shows the window's colour";
     EXPECT_EQ(scaled.at(125, 475), kGreen) << "the board fills the height from x 120";
     for (int i = 0; i < 3; ++i) {
@@ -293,6 +312,8 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         EXPECT_NEAR(large.left, shown.left + (shown.width - large.width) * i / 2, 6) << labels[i].name();
         EXPECT_GT(scaled.count(shown, kYellow), unscaled.count(r, kYellow) * 3 / 2) << "solid, not a blurred stretch";
     }
+    resize(240, 160);
+    check_focus(Pixels(*platform, window), 4);
     platform->close(window);
 }
 
