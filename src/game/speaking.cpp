@@ -162,7 +162,7 @@ void frm_MemoryGame::memSayEnd(bool good) {
         best.pop_back();
         who = say_text(Said::Tie, {joined(best, Said::Comma) + say_text(Said::And) + last, pairs});
     }
-    memSay(say_text(good ? Said::GoodEnd : Said::BadEnd) + " " + who);
+    memSay(say_text(good ? Said::GoodEnd : Said::BadEnd) + (who.empty() ? "" : " " + who));
 }
 
 }  // namespace mem
