@@ -176,7 +176,7 @@ private:
     std::vector<DrawnLine> lines_;
 };
 
-// A rectangle outline (shp_), drawn inwards from its edge.
+// A rectangle outline drawn inwards from its edge, or a filled rectangle (shp_).
 class Shape : public Control {
 public:
     Shape(Window& window, std::string name, PictureBox* container = nullptr)
@@ -191,11 +191,18 @@ public:
     // outline shows on any background.
     const std::optional<Colour>& band_color() const { return band_color_; }
     void set_band_color(Colour c) { change(band_color_, std::optional<Colour>(c)); }
+    // A filled shape is painted in its fill colour inside the outline.
+    bool filled() const { return filled_; }
+    void set_filled(bool v) { change(filled_, v); }
+    Colour fill_color() const { return fill_color_; }
+    void set_fill_color(Colour c) { change(fill_color_, c); }
 
 private:
     Colour border_color_ = kWhite;
     int border_width_ = 1;
     std::optional<Colour> band_color_;
+    bool filled_ = false;
+    Colour fill_color_ = kWhite;
 };
 
 // A timer (tim_). The backend fires `on_tick` every interval while enabled.

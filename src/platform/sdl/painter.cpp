@@ -152,6 +152,10 @@ void Painter::paint_control(const Control& control, const SDL_Rect& rect) {
 }
 
 void Painter::paint_shape(const Shape& shape, const SDL_Rect& rect) {
+    if (shape.filled()) {
+        set_colour(shape.fill_color());
+        SDL_RenderFillRect(renderer_, &rect);
+    }
     const int width = std::max(shape.border_width(), fit_.to_display_length(shape.border_width()));
     paint_outline(rect, shape.border_color(), width);
     if (!shape.band_color() || width < 3) return;
