@@ -41,6 +41,8 @@ public:
     std::string memFile;
     Flag memDebug = False;
     Flag memStartFailed = False;
+    // Speech is on from the start (--speak).
+    bool speak = false;
 
 private:
     Platform& platform_;

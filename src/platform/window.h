@@ -26,6 +26,7 @@ constexpr int16_t kKeyLeft = 37;
 constexpr int16_t kKeyUp = 38;
 constexpr int16_t kKeyRight = 39;
 constexpr int16_t kKeyDown = 40;
+constexpr int16_t kKeyF2 = 113;
 
 class Window {
 public:

@@ -23,11 +23,12 @@ std::string executable_dir() {
 
 void print_usage(std::FILE* out) {
     std::fprintf(out,
-                 "Usage: memory [--window] [DEFINITION]\n"
+                 "Usage: memory [--window] [--speak] [DEFINITION]\n"
                  "Plays the memory game described by the definition file DEFINITION.\n"
                  "\n"
                  "Options:\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
+                 "  --speak     say aloud what happens, through speech-dispatcher (F2 switches)\n"
                  "  --help      show this help and end\n"
                  "  --version   show the version and end\n"
                  "\n"
@@ -47,6 +48,7 @@ void print_usage(std::FILE* out) {
 int main(int argc, char** argv) {
     std::string arguments;
     bool windowed = false;
+    bool speak = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help") {
@@ -59,6 +61,10 @@ int main(int argc, char** argv) {
         }
         if (argument == "--window") {
             windowed = true;
+            continue;
+        }
+        if (argument == "--speak") {
+            speak = true;
             continue;
         }
         if (argument.rfind("--", 0) == 0) {
@@ -77,6 +83,7 @@ int main(int argc, char** argv) {
         return mem::kExitNoDisplay;
     }
     mem::Program program(platform);
+    program.speak = speak;
     program.run();
     // The game window closed without an end of its own: the start failed.
     platform.end_program(program.memStartFailed ? mem::kExitFailure : mem::kExitNormal);

@@ -14,6 +14,7 @@
 #include "platform/media/image_decoder.h"
 #include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
+#include "platform/sdl/speech_dispatcher.h"
 #include "platform/sdl/text_encoding.h"
 
 namespace mem {
@@ -56,6 +57,7 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_UP: return kKeyUp;
         case SDLK_RIGHT: return kKeyRight;
         case SDLK_DOWN: return kKeyDown;
+        case SDLK_F2: return kKeyF2;
         default: return 0;
     }
 }
@@ -490,6 +492,8 @@ bool SdlPlatform::muted(const Window& window) const {
     return std::any_of(devices_.begin(), devices_.end(),
                        [&window](const SdlMediaDevice* d) { return &d->window() == &window && d->muted(); });
 }
+
+std::unique_ptr<Speech> SdlPlatform::open_speech() { return std::make_unique<SpeechDispatcher>(); }
 
 std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window& window) {
     open_sound_output(sound_event_);
