@@ -9,12 +9,14 @@ JOBS       ?= $(shell nproc)
 # (libturbojpeg) and HEIC photos (libheif brings its HEVC decoder, libde265).
 BUILD_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev dpkg-dev fakeroot \
-	libturbojpeg0-dev libheif-dev libspeechd-dev
+	libturbojpeg0-dev libheif-dev libspeechd-dev libarchive-dev nettle-dev
 # Everything else: the fonts the bundled games use, the test tools (make test,
 # make test-package) and the benchmark's watcher (make bench).
 PACKAGES := $(BUILD_PACKAGES) libgtest-dev fonts-dejavu-core fonts-liberation \
 	xvfb xdotool imagemagick sox x11-utils openbox
 PACKAGES += lintian desktop-file-utils appstream groff man-db
+# The package test's check of the game package file type.
+PACKAGES += shared-mime-info xdg-utils libfile-mimeinfo-perl
 PACKAGES += libx11-dev libxdamage-dev
 # memory-new's tests: colour emoji in captions, and heif-enc to make a HEIC photo.
 PACKAGES += libheif-examples fonts-noto-color-emoji
@@ -101,7 +103,7 @@ soak: deps $(BUILD)/memory
 # $(FUZZ_BUILD)/findings.
 FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 120
-FUZZ_TARGETS  := syntax load media
+FUZZ_TARGETS  := syntax load media package
 FUZZ_PACKAGES := clang libfuzzer-14-dev libclang-rt-14-dev
 fuzz-build:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"

@@ -25,7 +25,7 @@ lintian --fail-on error "$package" || fail "lintian reports errors"
 
 dpkg-deb -x "$package" "$root" || fail "cannot unpack $package"
 dpkg-deb -f "$package" Suggests | grep -qw espeak-ng || fail "espeak-ng (memory-new --speak) is not suggested"
-for program in memory memory-check memory-new; do
+for program in memory memory-check memory-new memory-pack; do
     "$root/usr/games/$program" --version | grep -qx "$program [0-9.]*" || fail "the installed $program --version"
 done
 share="$root/usr/share" games="$root/usr/share/games/memory/games"
@@ -45,6 +45,22 @@ appstreamcli validate --no-net "$share"/metainfo/*.xml || fail "appstreamcli val
 for page in "$share"/man/man6/*.6.gz; do
     warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+done
+
+echo "== the file type of game packages"
+entry="$(ls "$share"/applications/*.desktop | head -n1)"
+grep -q '^MimeType=application/x-memorygame;$' "$entry" || fail "the desktop entry names no package type"
+grep -q '^Exec=[^ ]* %f$' "$entry" || fail "the desktop entry does not pass the file it opens (%f)"
+[ -s "$share/icons/hicolor/scalable/mimetypes/application-x-memorygame.svg" ] || fail "no icon for the package type"
+mkdir -p "$work/data/mime/packages"
+cp "$share"/mime/packages/*.xml "$work/data/mime/packages/" || fail "no shared-mime-info file"
+update-mime-database "$work/data/mime" 2>/dev/null || fail "update-mime-database refuses the package type"
+"$root/usr/games/memory-pack" -o "$work/game.memorygame" "$games/memory/memory.ini" >/dev/null ||
+    fail "memory-pack cannot pack the installed memory game"
+cp "$work/game.memorygame" "$work/game-without-extension"
+for file in game.memorygame game-without-extension; do
+    type="$(XDG_DATA_DIRS="$work/data:/usr/share" xdg-mime query filetype "$work/$file" 2>/dev/null)"
+    [ "$type" = application/x-memorygame ] || fail "xdg-mime takes $file for $type"
 done
 
 echo "== memory-check on the installed games"

@@ -1,22 +1,41 @@
 #include "app/program.h"
 
+#include <iostream>
+
 #include "app/errors.h"
 #include "app/game_window.h"
 #include "app/splash_window.h"
 #include "definition/syntax.h"
+#include "package/package.h"
 #include "platform/files.h"
 
 namespace mem {
 
 Program::Program(Platform& platform) : platform_(platform) {}
 
-Program::~Program() = default;
+Program::~Program() {
+    if (confined_) confine_reading_to("");
+}
 
 void Program::run() {
     memDebug = True;
     std::string path = memLocateINI("memory.ini");
     if (path.empty()) memHandleError(1);
+    if (package::is_package_name(path) && memFileExists(path)) path = openPackage(path);
     memStartUp(path);
+}
+
+std::string Program::openPackage(const std::string& path) {
+    const package::Unpacked game = package::unpack(native_path(path), packageCache);
+    if (!game.error.empty()) {
+        platform_.message_box("Cannot play the game package " + native_path(path) + ":\r" + game.error, kStyleCritical,
+                              "Memory");
+        platform_.end_program(kExitFailure);
+    }
+    // A package from a stranger shows and plays only its own files.
+    confine_reading_to(game.folder);
+    confined_ = true;
+    return game.definition;
 }
 
 std::string Program::memLocateINI(const std::string& strFile) {
@@ -24,7 +43,16 @@ std::string Program::memLocateINI(const std::string& strFile) {
     if (!argument.empty()) {
         // Mended: an absolute Linux path is used unchanged, like one with a drive letter.
         if (memHasDrive(argument) || argument.front() == '/') return argument;
-        return platform_.program_dir() + "\\" + argument;
+        // Mended: a relative name is taken from the current directory when the
+        // file is there (as a terminal's completion gives it), else from the
+        // program's directory; when neither has it, both paths are named.
+        const std::string in_current_dir = current_directory() + "/" + argument;
+        if (memFileExists(in_current_dir)) return in_current_dir;
+        const std::string beside_program = platform_.program_dir() + "\\" + argument;
+        if (!memFileExists(beside_program))
+            std::cerr << "memory: cannot find " << argument << "; tried " << in_current_dir << " and "
+                      << native_path(beside_program) << "\n";
+        return beside_program;
     }
     const std::string beside_program = platform_.program_dir() + "\\" + strFile;
     if (memFileExists(beside_program)) return beside_program;

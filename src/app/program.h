@@ -21,6 +21,9 @@ public:
     void run();
 
     std::string memLocateINI(const std::string& strFile);
+    // Unpacks a game package (once) and returns its definition; a refused
+    // package ends the program with a message naming the entry.
+    std::string openPackage(const std::string& path);
     bool memStartUp(const std::string& path);
 
     // Shows a numbered error. Returns only when a continuable error was
@@ -43,11 +46,14 @@ public:
     Flag memStartFailed = False;
     // Speech is on from the start (--speak).
     bool speak = false;
+    // Where game packages are unpacked (empty: packages cannot be played).
+    std::string packageCache;
 
 private:
     Platform& platform_;
     std::unique_ptr<frm_MemoryGame> game_;
     std::unique_ptr<frm_Splash> splash_;
+    bool confined_ = false;  // reading is limited to an unpacked package
 };
 
 }  // namespace mem

@@ -97,15 +97,16 @@ bool frm_MemoryGame::memOpenINI(const std::string& strFile) {
 
 void frm_MemoryGame::memReadDefinitionFile(const std::string& path) {
     program().memDebug = False;
+    const std::string gamePath = memGamePath(path);
     memForEachKey(path, [&](const KeyItem& item) {
         // The debug switch acts at once, in any section; "app" was read by memCheckINI.
         if (item.key == "debug") {
             program().memDebug = memValToBool(item.value);
         } else if (item.section == "paths") {
-            if (item.key == "gfx") memPaths.Gfx = memResolvePath(platform(), item.value);
-            else if (item.key == "card") memPaths.Card = memResolvePath(platform(), item.value);
-            else if (item.key == "sfx") memPaths.Sfx = memResolvePath(platform(), item.value);
-            else if (item.key == "data") memPaths.Data = memResolvePath(platform(), item.value);
+            if (item.key == "gfx") memPaths.Gfx = memResolvePath(platform(), item.value, gamePath);
+            else if (item.key == "card") memPaths.Card = memResolvePath(platform(), item.value, gamePath);
+            else if (item.key == "sfx") memPaths.Sfx = memResolvePath(platform(), item.value, gamePath);
+            else if (item.key == "data") memPaths.Data = memResolvePath(platform(), item.value, gamePath);
         } else if (item.section == "gamefiles") {
             if (item.key == "main") memGameFiles.Main = item.value;
             else if (item.key == "global") memGameFiles.Global = item.value;

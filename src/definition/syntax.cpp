@@ -235,8 +235,14 @@ std::string memWindowsDir(const Platform& platform) {
     return dir;
 }
 
-std::string memPathVariable(const Platform& platform, const std::string& token) {
+std::string memGamePath(const std::string& definitionFile) {
+    const size_t separator = definitionFile.find_last_of("\\/");
+    return separator == std::string::npos ? "" : definitionFile.substr(0, separator + 1);
+}
+
+std::string memPathVariable(const Platform& platform, const std::string& token, const std::string& gamePath) {
     const std::string t = memLower(token);
+    if (t == "%gamepath%") return gamePath;
     if (t == "%windows%") return memWindowsDir(platform);
     if (t == "%apppath%") return platform.program_dir() + "\\";
     // Linux has no drive letters: both drives are the root of the file system.
@@ -244,8 +250,18 @@ std::string memPathVariable(const Platform& platform, const std::string& token) 
     return "";
 }
 
-std::string memResolvePath(const Platform& platform, const std::string& value) {
-    if (value.empty() || value.front() != '%') return value;
+// Mended: a relative directory that is missing from the current directory but
+// lies beside the definition is taken from there, so a game plays wherever
+// it was started from.
+static std::string memBesideDefinition(const std::string& value, const std::string& gamePath) {
+    const bool relative = !value.empty() && value.front() != '/' && value.front() != '\\' && !memHasDrive(value);
+    if (relative && !gamePath.empty() && !directory_exists(value) && directory_exists(gamePath + value))
+        return gamePath + value;
+    return value;
+}
+
+std::string memResolvePath(const Platform& platform, const std::string& value, const std::string& gamePath) {
+    if (value.empty() || value.front() != '%') return memBesideDefinition(value, gamePath);
     size_t second = value.find('%', 1);
     std::string token = second == std::string::npos ? value : value.substr(0, second + 1);
     std::string rest = second == std::string::npos ? "" : value.substr(second + 1);
@@ -254,7 +270,7 @@ std::string memResolvePath(const Platform& platform, const std::string& value) {
     } else if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) {
         rest.erase(0, 1);
     }
-    std::string result = memPathVariable(platform, token) + rest;
+    std::string result = memPathVariable(platform, token, gamePath) + rest;
     bool looks_like_file =
         result.size() >= 4 && !memEndsWithSeparator(result) && result[result.size() - 4] == '.';
     if (!looks_like_file) {

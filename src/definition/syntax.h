@@ -56,8 +56,11 @@ Flag memHasDrive(const std::string& text);
 bool memEndsWithSeparator(const std::string& text);
 
 std::string memWindowsDir(const Platform& platform);
-std::string memPathVariable(const Platform& platform, const std::string& token);
-std::string memResolvePath(const Platform& platform, const std::string& value);
+// The folder of a definition file, with its separator: what %gamepath% means.
+std::string memGamePath(const std::string& definitionFile);
+// `gamePath` is the folder of the definition in use (memGamePath).
+std::string memPathVariable(const Platform& platform, const std::string& token, const std::string& gamePath);
+std::string memResolvePath(const Platform& platform, const std::string& value, const std::string& gamePath);
 
 // Letter case folded, for comparing keys, sections and keywords.
 std::string memLower(std::string text);

@@ -3,6 +3,8 @@
 #include <tuple>
 
 #include "app/errors.h"
+#include "package/package.h"
+#include "platform/files.h"
 #include "support/folder_fixtures.h"
 
 namespace mem::test {
@@ -29,18 +31,22 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         std::string app_lines;  // of the definition found
         int error;              // the fatal error, 0 when the game starts
         int16_t type = 0;
+        bool names_tried = false;  // standard error names the paths tried
     };
     const std::string memory = "[application]\napp=memory\n";
     const Case cases[] = {
         {"beside the program", "memory.ini", "", memory, 0},
         {"in the system directory", "system/memory.ini", "", "[paths]\nAPP=Memory\n", 0},
         {"named relative to the program", nullptr, "data/game.ini", "[whatever]\napp=MATCH\n", 0, 1},
+        {"named relative to the current directory", nullptr, "game.ini", "[whatever]\napp=MATCH\n", 0, 1},
         {"named by an absolute path", nullptr, "ABSOLUTE", memory, 0},
         {"nowhere", nullptr, "", memory, 1},
-        {"named but missing", "memory.ini", "data/other.ini", memory, 1},
+        {"named but missing", "memory.ini", "data/other.ini", memory, 1, 0, true},
         {"without a type", "memory.ini", "", "[application]\n", 3},
         {"of an unknown type", "memory.ini", "", "[application]\napp=solitaire\n", 4},
     };
+    // The current directory is the game's data folder, away from the program's directory.
+    const std::filesystem::path before = std::filesystem::current_path();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
@@ -51,8 +57,13 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         if (c.at) write(c.at, definition);
         write("data/game.ini", definition);
         platform.arguments = c.argument == "ABSOLUTE" ? path("data") + "game.ini" : c.argument;
+        std::filesystem::current_path(dir / "data");
         Program started(platform);
+        testing::internal::CaptureStderr();
         const std::optional<int> status = run(started);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find(path("data") + c.argument) != std::string::npos, c.names_tried) << said;
+        EXPECT_EQ(said.find(dir.string() + "/" + c.argument) != std::string::npos, c.names_tried) << said;
         if (c.error == 0) {
             EXPECT_EQ(status, std::nullopt);
             ASSERT_TRUE(started.game());
@@ -64,6 +75,47 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
             EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
         }
     }
+    std::filesystem::current_path(before);
+}
+
+// A package plays from its unpacked folder and reads nothing outside it: an
+// end sound named by an absolute folder is missing there. A hostile package
+// ends the program with a message naming its entry.
+TEST_F(StartUp, PlaysAPackageFromItsOwnFolderOnly) {
+    write_wave(dir / "sfx" / "good.wav", 100);
+    const std::string definition = "[application]\napp=memory\n[paths]\nsfx=" + path("sfx") +
+                                   "\ndata=%gamepath%data\\\n[gamefiles]\nmain=main.ini\nglobal=global.ini\n"
+                                   "cards=cards.txt\n";
+    std::vector<package::Entry> entries{{"game.ini", "", definition},
+                                        {"data/main.ini", "", "[interface]\nendgoodsound=good.wav\n"}};
+    for (const char* name : {"global.ini", "cards.txt"})
+        entries.push_back({std::string("data/") + name, "", *files[name]});
+    const std::string top = dir.string() + "/";
+    ASSERT_EQ(package::write(top + "game.memorygame", entries), "");
+    ASSERT_EQ(package::write(top + "bad.memorygame", {{"../game.ini", "", definition}}), "");
+    struct Case {
+        const char* package;
+        std::optional<int> status;
+        std::string first_box;
+    };
+    const Case cases[] = {
+        {"game.memorygame", std::nullopt,
+         "''End (good) sound'' wave file ''" + path("sfx") + "good.wav does not exist."},
+        {"bad.memorygame", kExitFailure,
+         "Cannot play the game package " + top + "bad.memorygame:\rentry \"../game.ini\": a \"..\" part in the name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.package);
+        platform.message_boxes.clear();
+        platform.arguments = c.package;
+        Program started(platform);
+        started.packageCache = path("cache");
+        EXPECT_EQ(run(started), c.status);
+        ASSERT_FALSE(platform.message_boxes.empty());
+        EXPECT_EQ(platform.message_boxes[0].text.substr(0, c.first_box.size()), c.first_box);
+    }
+    // The limit goes with the game that set it.
+    EXPECT_TRUE(can_open_for_reading(path("sfx") + "good.wav"));
 }
 
 // Tracing is on from the start (a missing definition is traced) and the log

@@ -6,6 +6,9 @@
 #include <sstream>
 
 #include "checker.h"
+#include "pack_game.h"
+#include "package/package.h"
+#include "platform/files.h"
 #include "definition_scan.h"
 #include "support/folder_fixtures.h"
 
@@ -186,12 +189,49 @@ TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
     EXPECT_EQ(lines[1], "hint: %apppath% is the program's directory, " + system.substr(0, system.size() - 1) +
                             ", not the definition's: the missing files lie under " + dir.string() +
                             " (did you mean to run it with --program-dir " + dir.string() +
-                            "? To play the game, copy it beside the program as it lies there)");
+                            "? To play the game where it lies, write %gamepath% for %apppath%)");
     // Where %apppath% is right, or a file is missing wherever it stands, no hint.
     EXPECT_EQ(run(), 0);
     std::filesystem::remove(dir / "gfx" / "bg.bmp");
     EXPECT_EQ(run(), 1);
     for (const std::string& line : lines) EXPECT_EQ(line.find("hint: "), std::string::npos) << line;
+}
+
+// memory-pack gathers the files from four folders apart into the package's
+// folders, names them from %gamepath%, and the package checks clean; a game
+// with errors or an existing package file is left alone.
+TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
+    // Pairs drawn from a longer card file: the lines not drawn go into the package too.
+    files["global.ini"] = global + "randompairs=1\n";
+    *files["cards.txt"] += "e\te.bmp\tE\nf\tf.bmp\tF\n";
+    for (const char* picture : {"card/e.bmp", "card/f.bmp"}) test::write_bmp(dir / picture, 4, 4);
+    write_files();
+    const std::string package = dir.string() + "/game.memorygame";
+    std::ostringstream out, err;
+    auto pack = [&] {
+        return pack::memory_pack_main({path("data") + "memory.ini", "-o", package}, out, err, "/", "/");
+    };
+    ASSERT_EQ(pack(), 0) << err.str();
+    setenv("XDG_CACHE_HOME", path("cache").c_str(), 1);
+    EXPECT_EQ(memory_check_main({package}, out, err, "/", "/"), 0) << out.str();
+    const package::Unpacked unpacked = package::unpack(package, path("cache") + "memory/packages");
+    ASSERT_EQ(unpacked.error, "");
+    const std::string definition = read_text_file(unpacked.definition).value_or("");
+    EXPECT_NE(definition.find("[paths]\r\ngfx=%gamepath%gfx\\\r\ncard=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\n"),
+              std::string::npos);
+    for (const char* name :
+         {"gfx/bg.bmp", "gfx/good.bmp", "cards/a.bmp", "cards/f.bmp", "sfx/turn.wav", "data/cards.txt"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(unpacked.folder + name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(unpacked.folder + "data/memory.ini"));
+
+    const auto packed = std::filesystem::last_write_time(package);
+    EXPECT_EQ(pack(), 1);
+    EXPECT_NE(err.str().find("exists already"), std::string::npos);
+    EXPECT_EQ(std::filesystem::last_write_time(package), packed);
+    std::filesystem::remove(package);
+    std::filesystem::remove(dir / "gfx" / "bg.bmp");
+    EXPECT_EQ(pack(), 1);
+    EXPECT_FALSE(std::filesystem::exists(package));
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <tuple>
 #include <vector>
+
+#include <unistd.h>
 
 #include "platform/headless/headless_platform.h"
 
@@ -67,8 +71,33 @@ TEST(Syntax, PathVariables) {
         {"%windows%", "/var/games/memory/"}, {"%appdrive%games\\cards", "/games\\cards\\"},
         {"%windrive%games", "/games\\"}, {"%temp%sfx", "sfx\\"},
         {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
+        {"%gamepath%gfx\\", "/home/t/Klasse 3b/gfx\\"}, {"%GamePath%\\", "/home/t/Klasse 3b/"},
+        {"%gamepath%data\\main.ini", "/home/t/Klasse 3b/data\\main.ini"},
     };
-    for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value), resolved) << value;
+    for (const auto& [value, resolved] : cases)
+        EXPECT_EQ(memResolvePath(platform, value, "/home/t/Klasse 3b/"), resolved) << value;
+    EXPECT_EQ(memGamePath("/home/t/Klasse 3b/Klasse 3b.ini"), "/home/t/Klasse 3b/");
+    EXPECT_EQ(memGamePath("/opt/memory\\games\\x.ini"), "/opt/memory\\games\\");
+}
+
+// A relative directory comes from the current directory; only when it is
+// missing there and lies beside the definition is that one taken.
+TEST(Syntax, RelativeDirectoriesFallBackToTheDefinitionsFolder) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("resolve-" + std::to_string(::getpid()));
+    for (const char* sub : {"game/pics", "game/both", "cwd/both"}) fs::create_directories(dir / sub);
+    std::ofstream(dir / "game/file.ini") << "a file, not a folder";
+    const fs::path before = fs::current_path();
+    fs::current_path(dir / "cwd");
+    const std::string game = (dir / "game").string() + "/";
+    const std::pair<std::string, std::string> cases[] = {
+        {"pics\\", game + "pics\\"}, {"pics", game + "pics"}, {"both/", "both/"}, {"missing\\", "missing\\"},
+        {"", ""}, {(dir / "cwd").string(), (dir / "cwd").string()}, {"file.ini\\", "file.ini\\"},
+    };
+    HeadlessPlatform platform;
+    for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value, game), resolved) << value;
+    fs::current_path(before);
+    fs::remove_all(dir);
 }
 
 }  // namespace

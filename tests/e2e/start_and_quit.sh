@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real programs as a player and an author start them: the command line's statuses; a game made by memory-new from
-# a folder of pictures checks clean with memory-check and starts; a game whose every picture and sound is broken
+# a folder of pictures checks clean with memory-check, starts, plays when moved and from its package; a game whose every picture and sound is broken
 # shows each picture's numbered error in a real message box, answered with OK (once every OK was taken as Cancel,
 # which ended the program), and goes on; SIGTERM or SIGINT while a box is shown ends it with status 1. Escape ends
 # both games normally.
@@ -33,6 +33,31 @@ window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
 sleep 1
 ! grep -q "Error in application" "$GAME_ERR" || fail "the made game reports an error: $(cat "$GAME_ERR")"
 escape_ends "$window"
+
+# The made game travels: moved to another folder and named relative to the current directory, it plays; packed, it
+# plays from its package, unpacked once into the cache, and a second start reuses that folder.
+mkdir -p "$work/stick" && mv "$work/Our holiday" "$work/stick/"
+cd "$work/stick" || fail "no folder $work/stick"
+start_game "$memory" "Our holiday/Our holiday.ini"
+window="$(wait_for_window Memory)" || fail "the moved game has no window: $(cat "$GAME_ERR")"
+sleep 1
+! grep -q "Error in application" "$GAME_ERR" || fail "the moved game reports an error: $(cat "$GAME_ERR")"
+escape_ends "$window"
+"${memory%/*}/memory-pack" "Our holiday/Our holiday.ini" >"$work/out" 2>"$work/err" ||
+    fail "memory-pack failed: $(cat "$work/err")"
+cd "$work" || exit 1
+rm -rf "$work/stick/Our holiday"
+for start in first second; do
+    start_game env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Our holiday.memorygame"
+    window="$(wait_for_window Memory)" || fail "the package has no window at the $start start: $(cat "$GAME_ERR")"
+    sleep 1
+    ! grep -q "Error in application" "$GAME_ERR" || fail "the package reports an error: $(cat "$GAME_ERR")"
+    escape_ends "$window"
+    unpacked=("$work"/cache/memory/packages/*)
+    [ "${#unpacked[@]}" = 1 ] && [ -d "${unpacked[0]}" ] || fail "not one unpacked folder: ${unpacked[*]}"
+    [ "$start" = first ] && touch "${unpacked[0]}/unpacked-once"
+done
+[ -e "${unpacked[0]}/unpacked-once" ] || fail "the second start unpacked the package again"
 
 # Truncated PNGs, BMPs whose header claims a giant size, waves whose data length lies, empty files and directories.
 game="$work/game" && mkdir -p "$game"/{gfx,cards,sfx,data} "$game/gfx/bg1152.png" "$game/gfx/quit.png"

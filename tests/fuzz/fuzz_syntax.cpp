@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)mem::memValToBool(value);
         for (int16_t n = 0; n <= 5; ++n) (void)mem::strGetTab(platform, value, n);
         (void)mem::memStripExtension(value);
-        (void)mem::memResolvePath(platform, value);
+        (void)mem::memResolvePath(platform, value, "/nonexistent/game/");
         (void)mem::memContains(value, mem::memLower(mem::memGetKey(item)));
     }
     return 0;

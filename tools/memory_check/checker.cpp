@@ -14,6 +14,7 @@
 #include "definition/syntax.h"
 #include "definition_scan.h"
 #include "font_match.h"
+#include "package/package.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 
@@ -289,7 +290,7 @@ std::optional<std::string> apppath_hint(const CheckOptions& options, const Check
             return "%apppath% is the program's directory, " + options.program_dir +
                    ", not the definition's: the missing files lie under " + dir.string() +
                    " (did you mean to run it with --program-dir " + dir.string() +
-                   "? To play the game, copy it beside the program as it lies there)";
+                   "? To play the game where it lies, write %gamepath% for %apppath%)";
         if (dir == dir.parent_path()) break;
     }
     return std::nullopt;
@@ -314,10 +315,11 @@ std::string format_problem(const Problem& problem) {
 namespace {
 
 const char* const kUsage =
-    "usage: memory-check [options] DEFINITION\n"
+    "usage: memory-check [options] DEFINITION|PACKAGE.memorygame\n"
     "\n"
-    "Reads a game definition (the file given to memory, e.g. games/mine/mine.ini) as the\n"
-    "game does, answers OK to every message, and prints every problem, one a line:\n"
+    "Reads a game definition (the file given to memory, e.g. games/mine/mine.ini) or a\n"
+    "game package as the game does, answers OK to every message, and prints every\n"
+    "problem, one a line:\n"
     "  error N: <the game's message>      in the order the game shows them\n"
     "  warning: <file> [section] key: ... what the game does not report\n"
     "  hint: ...                          a likely cause of the errors\n"
@@ -391,14 +393,27 @@ int memory_check_main(const std::vector<std::string>& args, std::ostream& out, s
     while (options.program_dir.size() > 1 && memEndsWithSeparator(options.program_dir)) options.program_dir.pop_back();
     if (!options.system_dir.empty() && !memEndsWithSeparator(options.system_dir)) options.system_dir += "/";
 
+    // A package is checked as the game plays it: unpacked, reading only its own files.
+    const std::string named = options.definition;
+    if (package::is_package_name(named)) {
+        const package::Unpacked unpacked = package::unpack(named, package::default_cache_root());
+        if (!unpacked.error.empty()) {
+            out << "error: " << unpacked.error << "\n";
+            err << "memory-check: " << named << ": the package is refused\n";
+            return 1;
+        }
+        options.definition = unpacked.definition;
+        confine_reading_to(unpacked.folder);
+    }
     const CheckResult result = check_definition(options);
+    confine_reading_to("");
     int errors = 0, warnings = 0;
     for (const Problem& problem : result.problems) {
         out << format_problem(problem) << "\n";
         if (problem.kind == Problem::Kind::Error) ++errors;
         if (problem.kind == Problem::Kind::Warning) ++warnings;
     }
-    err << "memory-check: " << options.definition << ": " << errors << (errors == 1 ? " error" : " errors") << ", "
+    err << "memory-check: " << named << ": " << errors << (errors == 1 ? " error" : " errors") << ", "
         << warnings << (warnings == 1 ? " warning" : " warnings")
         << (result.fatal ? " (the game ends at the last error; later steps were not checked)" : "") << "\n";
     if (errors > 0 || (warnings_as_errors && warnings > 0)) return 1;

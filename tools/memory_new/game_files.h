@@ -41,7 +41,7 @@ struct GameText {
     std::string definition, main, global, cards, list;  // list: empty unless a text game
 };
 
-// `folder` is the game's folder as the definition names it, ending in "/".
+// `folder` is the game's folder as the definition names it: "%gamepath%".
 GameText game_text(const Options& options, const Theme& theme, const std::string& folder, const BoardPlan& plan,
                    const std::vector<CardEntry>& cards, const TextListPlan& text_list);
 

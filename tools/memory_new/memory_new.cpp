@@ -19,6 +19,8 @@
 #include "every_core.h"
 #include "game_files.h"
 #include "options.h"
+#include "pack_game.h"
+#include "package/package.h"
 #include "picture_reader.h"
 #include "sources.h"
 #include "theme.h"
@@ -362,7 +364,8 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             entries.push_back(entry);
         }
 
-        const GameText text = game_text(options, theme, folder, plan, entries, chosen.text_list);
+        // The definition names its folders from its own place, so the game plays wherever it is copied.
+        const GameText text = game_text(options, theme, "%gamepath%", plan, entries, chosen.text_list);
         write_file(making / (options.name + ".ini"), text.definition);
         write_file(making / "data" / "main.ini", text.main);
         write_file(making / "data" / "global.ini", text.global);
@@ -411,7 +414,13 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         out << "  card" << two_digits(static_cast<int>(i) + 1) << ".png \"" << pictures[i].caption << "\" from "
             << pictures[i].path << "\n";
     out << "Play it with: memory " << check.definition << "\n";
-    return 0;
+    if (!options.pack) return 0;
+    pack::PackOptions packing;
+    packing.definition = check.definition;
+    packing.output = target.string() + package::kExtension;
+    packing.program_dir = check.program_dir;
+    packing.system_dir = check.system_dir;
+    return pack::pack_game(packing, out, err);
 }
 
 }  // namespace

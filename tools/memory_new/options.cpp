@@ -35,6 +35,8 @@ const char* const kUsage =
     "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
     "  --force                   replace an existing NAME/ folder (the old one goes\n"
     "                            to the trash)\n"
+    "  --pack                    also pack the game into NAME.memorygame beside it,\n"
+    "                            one file to send (see memory-pack)\n"
     "  --help                    this text\n"
     "  --version                 the version\n"
     "\n"
@@ -139,6 +141,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             options.captions = false;
         } else if (arg == "--speak") {
             options.speak = true;
+        } else if (arg == "--pack") {
+            options.pack = true;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;

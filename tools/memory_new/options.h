@@ -24,6 +24,7 @@ struct Options {
     bool recursive = false;  // pictures in subfolders too
     bool captions = true;
     bool speak = false;
+    bool pack = false;  // also NAME.memorygame beside NAME/
     bool help = false;
     int pairs = 0;    // pairs a game (cards in a text game); 0: as many as the board holds
     int preview = 0;  // seconds the faces show before a memory game; 0: none

@@ -16,6 +16,8 @@ uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1
 }  // namespace
 
 std::optional<int> wave_length_ms(const std::string& path) {
+    // Both backends play a wave only after this: it answers for the file layer's limits.
+    if (!can_open_for_reading(path)) return std::nullopt;
     std::ifstream in(native_path(path), std::ios::binary);
     if (!in) return std::nullopt;
     unsigned char riff[12];

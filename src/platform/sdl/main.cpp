@@ -7,6 +7,7 @@
 
 #include "app/keyboard_help.h"
 #include "app/program.h"
+#include "package/package.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -23,8 +24,9 @@ std::string executable_dir() {
 
 void print_usage(std::FILE* out) {
     std::fprintf(out,
-                 "Usage: memory [--window] [--speak] [DEFINITION]\n"
-                 "Plays the memory game described by the definition file DEFINITION.\n"
+                 "Usage: memory [--window] [--speak] [DEFINITION | PACKAGE.memorygame]\n"
+                 "Plays the memory game described by the definition file DEFINITION, or the\n"
+                 "game package PACKAGE.memorygame (unpacked once into ~/.cache/memory/packages).\n"
                  "\n"
                  "Options:\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
@@ -33,7 +35,8 @@ void print_usage(std::FILE* out) {
                  "  --version   show the version and end\n"
                  "\n"
                  "Without DEFINITION, memory.ini is looked for beside the program (%s),\n"
-                 "then in %s. A relative DEFINITION is taken from the program's directory.\n"
+                 "then in %s. A relative DEFINITION is taken from the current directory when it\n"
+                 "is there, else from the program's directory.\n"
                  "\n"
                  "%.*s"
                  "\n"
@@ -84,6 +87,7 @@ int main(int argc, char** argv) {
     }
     mem::Program program(platform);
     program.speak = speak;
+    program.packageCache = mem::package::default_cache_root();
     program.run();
     // The game window closed without an end of its own: the start failed.
     platform.end_program(program.memStartFailed ? mem::kExitFailure : mem::kExitNormal);
