@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 # (libturbojpeg) and HEIC photos (libheif brings its HEVC decoder, libde265).
 BUILD_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev dpkg-dev fakeroot \
-	libturbojpeg0-dev libheif-dev libarchive-dev nettle-dev
+	libturbojpeg0-dev libheif-dev libspeechd-dev libarchive-dev nettle-dev
 # Everything else: the fonts the bundled games use, the test tools (make test,
 # make test-package) and the benchmark's watcher (make bench).
 PACKAGES := $(BUILD_PACKAGES) libgtest-dev fonts-dejavu-core fonts-liberation \
@@ -20,6 +20,8 @@ PACKAGES += shared-mime-info xdg-utils libfile-mimeinfo-perl
 PACKAGES += libx11-dev libxdamage-dev
 # memory-new's tests: colour emoji in captions, and heif-enc to make a HEIC photo.
 PACKAGES += libheif-examples fonts-noto-color-emoji
+# The stand-in speech service of the play-by-ear end-to-end test.
+PACKAGES += socat
 
 .PHONY: all deps deps-build configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 

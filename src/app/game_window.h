@@ -255,7 +255,9 @@ public:
     Flag memSettlingText = False;
 
     // ---- Keyboard (src/app/keys.cpp, src/board/focus_frame.cpp) ----
-    // Arrows, Tab, Return and Space move and use the focus; M mutes.
+    // Arrows, Tab, Return and Space move and use the focus; M mutes; F2
+    // switches speech, and S, R and H say the scores, the last words again
+    // and the keys.
     void Form_KeyDown(int16_t& KeyCode);
     void memFocusKey(int16_t KeyCode);
     // The board's cells and the choosable texts, as the focus sees them.
@@ -270,6 +272,28 @@ public:
     bool memFocusShown = false;
     int16_t memFocusCard = -1;
     int16_t memFocusText = -1;
+
+    // ---- Speech (src/game/speaking.cpp) ----
+    // Switches speech on or off, saying so; the service opens when first on.
+    void memSwitchSpeech(bool on);
+    // Says a text when speech is on; R says the last one again.
+    void memSay(const std::string& text);
+    void memSayAgain();
+    // Where the focus is and what lies there; a face-down card is never named.
+    void memSayFocus();
+    // A card turned face up, unless its own sound is its voice.
+    void memSayTurnedCard(int16_t Index);
+    // A chosen text, unless its own sound is its voice.
+    void memSayChosenText(int16_t Index);
+    bool memHeardOwnSound(const std::string& name) const;
+    void memSayResult(bool pair);
+    void memSayTurn();
+    // The scores and the counters (S).
+    void memSayScores();
+    void memSayEnd(bool good);
+    std::unique_ptr<Speech> memSpeech;
+    bool memSpeaking = false;
+    std::string memLastSaid;
 
 private:
     // Sets the properties the window and its controls have by design.

@@ -11,6 +11,8 @@ inline constexpr std::string_view kKeyboardHelp =
     "  Up, Down       in the text column, move the focus through the texts\n"
     "  Return, Space  turn the card or choose the text in the frame; on the end picture, leave\n"
     "  M              sounds off and on (muted: the game keeps its pace; a speaker-off mark shows)\n"
+    "  F2             speech on and off; with speech on, S says the scores, R repeats,\n"
+    "                 H says the keys\n"
     "  Escape         end the game\n";
 
 }  // namespace mem

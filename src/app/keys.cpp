@@ -6,6 +6,7 @@
 
 #include "app/game_window.h"
 #include "board/geometry.h"
+#include "game/speech_texts.h"
 
 namespace mem {
 
@@ -48,6 +49,14 @@ void frm_MemoryGame::Form_KeyDown(int16_t& KeyCode) {
         mmc_Sound->set_muted(!mmc_Sound->muted());
     } else if (is_focus_key(KeyCode) && memPreviewing == False) {
         memFocusKey(KeyCode);
+    } else if (KeyCode == kKeyF2) {
+        memSwitchSpeech(!memSpeaking);
+    } else if (KeyCode == 'S') {
+        memSayScores();
+    } else if (KeyCode == 'R') {
+        memSayAgain();
+    } else if (KeyCode == 'H') {
+        memSay(say_text(Said::Keys));
     }
 }
 
@@ -78,6 +87,7 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
     const bool act = KeyCode == kKeyReturn || KeyCode == kKeySpace;
     const bool was_shown = memFocusShown;
     memFocusShown = true;
+    const int16_t card_before = memFocusCard, text_before = memFocusText;
 
     if (memGameOver != False) {
         if (memInputBeforeEnd()) return;
@@ -85,6 +95,7 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
         const bool on_end = was_shown && memFocusArea == FocusArea::End;
         memFocusArea = FocusArea::End;
         memShowFocus();
+        if (!act) memSayFocus();
         if (on_end && act && pic_End.shown()) pic_End_Click();
         return;
     }
@@ -129,6 +140,8 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
         memFocusCard = static_cast<int16_t>(focus_next_cell(cells, memFocusCard, move_of(KeyCode)));
     }
     memShowFocus();
+    // A turned card or a chosen text is said by the turn or the choice.
+    if (!act || memFocusCard != card_before || memFocusText != text_before) memSayFocus();
 }
 
 }  // namespace mem

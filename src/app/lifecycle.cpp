@@ -43,6 +43,7 @@ void frm_MemoryGame::Form_Load() {
         return;
     }
     memInitValues();
+    if (program().speak) memSwitchSpeech(true);
 }
 
 void frm_MemoryGame::Form_Activate() {

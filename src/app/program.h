@@ -44,6 +44,8 @@ public:
     std::string memFile;
     Flag memDebug = False;
     Flag memStartFailed = False;
+    // Speech is on from the start (--speak).
+    bool speak = false;
     // Where game packages are unpacked (empty: packages cannot be played).
     std::string packageCache;
 

@@ -7,27 +7,20 @@
 
 namespace mem {
 
-FocusFrame::FocusFrame(Window& window, const std::string& name, PictureBox* container) {
-    const Colour colours[kWidth] = {kBlack, kWhite, kWhite, kBlack};
-    for (int i = 0; i < kWidth; ++i) {
-        rings_.push_back(std::make_unique<Shape>(window, name, container));
-        rings_.back()->set_index(static_cast<int16_t>(i));
-        rings_.back()->set_border_color(colours[i]);
-        rings_.back()->set_visible(false);
-    }
+FocusFrame::FocusFrame(Window& window, const std::string& name, PictureBox* container)
+    : outline_(window, name, container) {
+    outline_.set_border_color(kBlack);
+    outline_.set_band_color(kWhite);
+    outline_.set_border_width(kWidth);
+    outline_.set_visible(false);
 }
 
 void FocusFrame::show_around(int left, int top, int width, int height) {
-    for (size_t i = 0; i < rings_.size(); ++i) {
-        const int d = static_cast<int>(i) + 1;
-        rings_[i]->set_bounds(left - d, top - d, width + 2 * d, height + 2 * d);
-        rings_[i]->set_visible(true);
-    }
+    outline_.set_bounds(left - kWidth, top - kWidth, width + 2 * kWidth, height + 2 * kWidth);
+    outline_.set_visible(true);
 }
 
-void FocusFrame::hide() {
-    for (auto& ring : rings_) ring->set_visible(false);
-}
+void FocusFrame::hide() { outline_.set_visible(false); }
 
 namespace {
 

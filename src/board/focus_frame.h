@@ -1,10 +1,9 @@
 #pragma once
-// The keyboard focus frame: nested outline shapes around a control, dark on
-// the outside and the inside with a light band between, so it shows on any
-// background. Shapes only draw, so the frame never takes a click.
-#include <memory>
+// The keyboard focus frame: an outline shape around a control, dark on the
+// outside and the inside with a light band between, so it shows on any
+// background, and as wide on the display at every scale. Shapes only draw,
+// so the frame never takes a click.
 #include <string>
-#include <vector>
 
 #include "platform/controls.h"
 
@@ -21,11 +20,11 @@ public:
     // Around the rectangle of a control in the same container.
     void show_around(int left, int top, int width, int height);
     void hide();
-    bool visible() const { return rings_.front()->visible(); }
-    const Shape& ring(int i) const { return *rings_.at(static_cast<size_t>(i)); }
+    bool visible() const { return outline_.visible(); }
+    const Shape& outline() const { return outline_; }
 
 private:
-    std::vector<std::unique_ptr<Shape>> rings_;  // innermost first
+    Shape outline_;
 };
 
 }  // namespace mem

@@ -57,6 +57,7 @@ void frm_MemoryGame::memMakeEnd() {
     if (memFocusShown) memFocusArea = FocusArea::End;
     memShowFocus();
 
+    if (!again) memSayEnd(good);
     memPlayEndSound();
 }
 

@@ -18,6 +18,7 @@ void frm_MemoryGame::memChangePlayer() {
     if (memGameOver != False) return;
     memCheckPlayerStatus(memCurrentPlayer);
     if (memPlayers <= 1) return;
+    const int16_t before = memCurrentPlayer;
 
     auto advance = [this] {
         memIncrease(memCurrentPlayer);
@@ -48,6 +49,7 @@ void frm_MemoryGame::memChangePlayer() {
             lbl_PlayerScore[i].set_fore_color(memDimColor);
         }
     }
+    if (memCurrentPlayer != before && memGameOver == False) memSayTurn();
 }
 
 void frm_MemoryGame::memShowScore(int16_t p) {

@@ -40,6 +40,7 @@ void frm_MemoryGame::memTextClick(int16_t& Index) {
         memLastResult = memRESULTNOMATCH;
     }
 
+    memSayChosenText(Index);
     // The text's chain does not hold the board: a card may be clicked
     // while the text's sounds play.
     if (memGameOver == False) memTextClickSoundStep();
@@ -75,6 +76,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     const int16_t p = memCurrentPlayer;
     const bool player_known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
     const bool matched = state.CardReference == state.TextReference;
+    memSayResult(matched);
     if (matched) {
         memLastResult = memRESULTMATCH;
         platform().sleep(500);

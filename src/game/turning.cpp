@@ -108,6 +108,7 @@ void frm_MemoryGame::memTurnCard(int16_t& Index) {
         memLastResult = memRESULTNO;
     }
 
+    memSayTurnedCard(Index);
     // The sound chain clears memProcessing and settles the try.
     memTurnCardSoundStep();
 }
@@ -149,6 +150,7 @@ void frm_MemoryGame::memCheckCardStatus() {
 
     if (same_pair(ra, rb)) {
         if (debug()) memWriteLog("--> memCheckCardStatus: Match!");
+        memSayResult(true);
         // With the match line on the pair stays on the board, joined by the line.
         if (memMatchLine != False) memDrawLine();
         platform().sleep(500);
@@ -159,6 +161,7 @@ void frm_MemoryGame::memCheckCardStatus() {
         memShowControls();
     } else {
         if (debug()) memWriteLog("--> memCheckCardStatus: Ingen match...");
+        memSayResult(false);
         platform().sleep(1000);
         tim_Timer.set_enabled(false);
         memChangePlayer();

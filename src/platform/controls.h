@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,13 +176,21 @@ private:
     std::vector<DrawnLine> lines_;
 };
 
-// A rectangle outline, or a filled rectangle (shp_).
+// A rectangle outline drawn inwards from its edge, or a filled rectangle (shp_).
 class Shape : public Control {
 public:
     Shape(Window& window, std::string name, PictureBox* container = nullptr)
         : Control(window, ControlKind::Shape, std::move(name), container) {}
     Colour border_color() const { return border_color_; }
     void set_border_color(Colour c) { change(border_color_, c); }
+    // In window pixels, and never fewer pixels on the display, however
+    // small the board is shown.
+    int border_width() const { return border_width_; }
+    void set_border_width(int w) { change(border_width_, w); }
+    // A band of another colour in the middle half of the border, so the
+    // outline shows on any background.
+    const std::optional<Colour>& band_color() const { return band_color_; }
+    void set_band_color(Colour c) { change(band_color_, std::optional<Colour>(c)); }
     // A filled shape is painted in its fill colour inside the outline.
     bool filled() const { return filled_; }
     void set_filled(bool v) { change(filled_, v); }
@@ -190,6 +199,8 @@ public:
 
 private:
     Colour border_color_ = kWhite;
+    int border_width_ = 1;
+    std::optional<Colour> band_color_;
     bool filled_ = false;
     Colour fill_color_ = kWhite;
 };

@@ -7,6 +7,7 @@
 
 #include "platform/controls.h"
 #include "platform/media_device.h"
+#include "platform/speech.h"
 #include "platform/types.h"
 #include "platform/window.h"
 
@@ -60,6 +61,8 @@ public:
 
     // The sound device of a window.
     virtual std::unique_ptr<MediaDevice> create_media_device(Window& window) = 0;
+    // The speech service, opened only when speech is switched on.
+    virtual std::unique_ptr<Speech> open_speech() = 0;
 
     // A window is being destroyed: the backend drops every reference to it.
     virtual void forget(Window& window) { (void)window; }

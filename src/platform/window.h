@@ -31,6 +31,7 @@ constexpr int16_t kKeyUp = 38;
 constexpr int16_t kKeyRight = 39;
 constexpr int16_t kKeyDown = 40;
 constexpr int16_t kKeyDelete = 46;
+constexpr int16_t kKeyF2 = 113;
 
 class Window {
 public:

@@ -1,10 +1,11 @@
 // Playing by keys: the bundled text game to its good end, keys while a try's
-// sounds play, the frame beside the pointer, and the mute key.
+// sounds play, the frame beside the pointer, the mute key, and speech.
 #include <deque>
 #include <map>
 #include <vector>
 
 #include "support/play_fixture.h"
+#include "game/speech_texts.h"
 #include "support/pointer_play.h"
 
 namespace mem {
@@ -28,9 +29,10 @@ std::vector<int16_t> arrows_to(const std::vector<FocusCell>& cells, int from, in
 }
 
 bool frame_around(const FocusFrame& frame, const Control& c) {
-    const Shape& inner = frame.ring(0);
-    return frame.visible() && inner.left() == c.left() - 1 && inner.top() == c.top() - 1 &&
-           inner.width() == c.width() + 2 && inner.height() == c.height() + 2;
+    const Shape& outline = frame.outline();
+    const int d = FocusFrame::kWidth;
+    return frame.visible() && outline.left() == c.left() - d && outline.top() == c.top() - d &&
+           outline.width() == c.width() + 2 * d && outline.height() == c.height() + 2 * d;
 }
 
 // The bundled text game, played to its good end by keys alone: arrows and Return
@@ -42,6 +44,7 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
     HeadlessPlatform& keys = run.platform();
     ASSERT_TRUE(run.settle(true));
     keys.advance(300);  // past the first status tick: the sound chains wait for each sound
+    keys.key_down(kKeyF2);
     const int cards = memNearest16(g.memCardCount);
     // The first key only shows the frame, on the top left card.
     keys.key_down(kKeyDown);
@@ -54,18 +57,25 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
         EXPECT_TRUE(frame_around(g.shp_Focus, g.img_Card[card]));
         keys.key_down(kKeyReturn);
         EXPECT_FALSE(g.memFocusCells()[static_cast<size_t>(card)].turnable) << "card " << card;
+        // A card without caption or sound is said by its name.
+        EXPECT_EQ(keys.spoken.back(), g.memCardHolder[static_cast<size_t>(r)].Name);
         ASSERT_TRUE(run.settle(false));
         // Tab to the texts, Down to the card's text, Space, and Tab back to the cards.
         keys.key_down(kKeyTab);
         for (int n = 0; n < cards && g.memFocusText != text; ++n) keys.key_down(kKeyDown);
         ASSERT_EQ(g.memFocusText, text);
         EXPECT_TRUE(frame_around(g.shp_Focus, g.lbl_Text[text]));
+        EXPECT_EQ(keys.spoken.back(), g.memInterface.TextList.Item[static_cast<size_t>(r)].Text);
+        // A text with a sound of its own is heard, not said.
+        const size_t said = keys.spoken.size();
         keys.key_down(kKeySpace);
+        EXPECT_EQ(keys.spoken.size(), said);
         ASSERT_TRUE(run.settle(true));
         keys.key_down(kKeyTab);
     }
     ASSERT_NE(g.memGameOver, False);
     EXPECT_EQ(g.memTurnedCards, cards);
+    EXPECT_EQ(keys.spoken.back(), "Well done! Reader 1 has " + std::to_string(cards) + " pairs");
     EXPECT_FALSE(g.shp_Focus.visible());
     // The focus waits on the end picture; Return there ends the program.
     EXPECT_TRUE(frame_around(g.shp_EndFocus, g.pic_End));
@@ -114,6 +124,75 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     ASSERT_TRUE(run_until_free());
     key(kKeySpace);
     EXPECT_NE(game().memDisplayCard[static_cast<size_t>(b)].Turned, False);
+}
+
+// Playing by ear, step by step: what each key or try says last. A face-down
+// card is never named, a card with its own sound is named only when muted,
+// and speech switched off says nothing.
+TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
+    options.players = 2;
+    options.card_sound = test::CardSound::Empty;
+    options.card_sound_of = {{3, test::CardSound::Present}};
+    options.tries_made = 99;
+    ASSERT_FALSE(start());
+    wait_for_status_tick();
+    const std::vector<std::string>& spoken = platform().spoken;
+    const auto [p0, p1] = pair_positions(0);
+    const auto [p2, p3] = pair_positions(1);
+    auto place = [](int16_t k) {
+        return "row " + std::to_string(k / 2 + 1) + ", column " + std::to_string(k % 2 + 1) + ", ";
+    };
+    auto turn = [&](int16_t k) {
+        focus(k);
+        key(kKeyReturn);
+    };
+    auto settle = [&] { ASSERT_TRUE(run_until([&] { return settled(); })); };
+    const struct {
+        std::function<void()> act;
+        std::vector<std::string> last_said;
+    } steps[] = {
+        {[&] { key(kKeyUp); }, {}},  // speech is off
+        {[&] { key(kKeyF2); }, {"speech on"}},
+        {[&] { key(kKeyDown); }, {"row 2, column 1, face down"}},
+        {[&] { turn(p0); }, {"C0"}},
+        {[&] { ASSERT_TRUE(run_until_free()); turn(p2); }, {"C2"}},
+        {settle, {"no pair", "Player2's turn"}},
+        {[&] { focus(p1); focus(p0); }, {place(p0) + "face down"}},
+        {[&] { key('S'); }, {"Player1 0, Player2 0; 4 cards left; 0 tries made"}},
+        {[&] { key('R'); }, {"Player1 0, Player2 0; 4 cards left; 0 tries made"}},
+        {[&] { turn(p3); }, {place(p3) + "face down"}},  // its own sound is its voice
+        {[&] { ASSERT_TRUE(run_until_free()); key('M'); turn(p2); }, {"C2"}},
+        {settle, {"pair"}},
+        {[&] { key(kKeyF2); key('H'); key('R'); }, {"speech off"}},
+        {[&] { key(kKeyF2); key('H'); }, {"speech on", say_text(Said::Keys)}},
+        {[&] { turn(p0); ASSERT_TRUE(run_until_free()); turn(p1); settle(); },
+         {"pair", "Well done! Player2 wins with 2 pairs"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE("step " + std::to_string(&step - steps));
+        const size_t mark = spoken.size();
+        step.act();
+        const size_t n = std::min(step.last_said.size(), spoken.size() - mark);
+        EXPECT_EQ(std::vector(spoken.end() - static_cast<std::ptrdiff_t>(n), spoken.end()), step.last_said);
+    }
+    // The winner, a tie and one player alone.
+    const struct {
+        int16_t players;
+        std::vector<float> made;
+        std::string said;
+    } ends[] = {{2, {2, 4}, "Game over. Player2 wins with 2 pairs"},
+                {3, {4, 4, 4}, "Game over. Player1, Player2 and Player3 tie with 2 pairs each"},
+                {1, {6, 8}, "Game over. Player1 has 3 pairs"}};
+    for (const auto& end : ends) {
+        game().memPlayers = end.players;
+        game().memPlayer.resize(end.made.size());
+        for (size_t p = 0; p < end.made.size(); ++p) {
+            game().memPlayer[p].Name = "Player" + std::to_string(p + 1);
+            game().memPlayer[p].CardsMade = end.made[p];
+        }
+        game().memSayEnd(false);
+        EXPECT_EQ(spoken.back(), end.said);
+    }
 }
 
 }  // namespace

@@ -278,7 +278,8 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
 
 // A window whose board is a picture box, its display resized to 960 x 480: the board is scaled by 1.5 to the
 // display's height and centred; text is made at the scaled size, in the place its alignment gives it, and so is the
-// mute mark.
+// mute mark. A focus outline is black, white and black, and 4 display pixels wide or more at every scale (also at
+// half size).
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
@@ -295,11 +296,29 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         labels[i].set_fore_color(kYellow);
         labels[i].set_alignment(alignments[i]);
     }
+    Shape focus(window, "shp_Focus", &board);
+    focus.set_bounds(446, 256, 30, 60);
+    focus.set_border_color(kBlack);
+    focus.set_band_color(kWhite);
+    focus.set_border_width(4);
+    // Across the outline's left edge, halfway down: black, white, black, then the board inside.
+    auto check_focus = [&](const Pixels& p, int width) {
+        const Rect shown = platform->fit_of(window).to_display(focus.window_rect());
+        const int x = shown.left, y = shown.top + shown.height / 2;
+        EXPECT_EQ(std::tuple(p.at(x, y), p.at(x + width / 2, y), p.at(x + width - 1, y), p.at(x + width, y)),
+                  std::tuple(kBlack, kWhite, kBlack, kGreen))
+            << "outline " << width << " pixels wide at " << x << ", " << y;
+    };
+    auto resize = [](int w, int h) {
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* window = SDL_GetWindowFromID(id)) SDL_SetWindowSize(window, w, h);
+    };
     platform->show(window);
     const Pixels unscaled(*platform, window);
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowSize(w, 960, 480);
+    check_focus(unscaled, 4);
+    resize(960, 480);
     const Pixels scaled(*platform, window);
+    check_focus(scaled, 6);
     EXPECT_EQ(scaled.at(115, 240), kWhite) << "the margin shows the window's colour";
     EXPECT_EQ(scaled.at(125, 475), kGreen) << "the board fills the height from x 120";
     for (int i = 0; i < 3; ++i) {
@@ -314,6 +333,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     // corner (x 840); its white speaker and cross span about 0.16 to 0.91 of it across and 0.2 to 0.8 down.
     auto device = platform->create_media_device(window);
     const Rect board_shown{120, 0, 720, 480};
+    focus.set_visible(false);  // its white band would be taken for the mark
     device->set_muted(true);
     const Rect mark = Pixels(*platform, window).box(board_shown, kWhite);
     device->set_muted(false);
@@ -322,6 +342,9 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
                                   << mark.height;
     EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
     device.reset();
+    focus.set_visible(true);
+    resize(240, 160);
+    check_focus(Pixels(*platform, window), 4);
     platform->close(window);
 }
 
@@ -405,14 +428,15 @@ std::set<std::tuple<std::string, float, bool>> bundled_fonts() {
 TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
     const auto fonts = bundled_fonts();
     ASSERT_FALSE(fonts.empty());
-    for (const Size row : kScreenSizes) {
-        Window window(*platform, "frm_Labels");
-        PictureBox board(window, "pic_Board");
-        board.set_bounds(0, 0, row.width, row.height);
-        window.set_board(&board);
-        std::vector<std::unique_ptr<Label>> labels;  // fitted and wide, in turn
-        int top = 4;
-        for (const auto& [name, size, bold] : fonts)
+    // One window a font and board, so that the labels of every font fit the smallest board.
+    for (const Size row : kScreenSizes)
+        for (const auto& [name, size, bold] : fonts) {
+            Window window(*platform, "frm_Labels");
+            PictureBox board(window, "pic_Board");
+            board.set_bounds(0, 0, row.width, row.height);
+            window.set_board(&board);
+            std::vector<std::unique_ptr<Label>> labels;  // fitted and wide, in turn
+            int top = 4;
             for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
                 for (const bool fitted : {true, false}) {
                     Label& label = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
@@ -425,22 +449,23 @@ TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
                 }
                 top += labels[labels.size() - 2]->height() + 10;
             }
-        ASSERT_LT(top, row.height);
-        platform->show(window);
-        resize(1920, 1080);
-        const Pixels p(*platform, window);
-        const ScreenFit fit = platform->fit_of(window);
-        for (size_t i = 0; i < labels.size(); i += 2)
-            EXPECT_EQ(p.count(fit.to_display(labels[i]->window_rect()), kBlue),
-                      p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
-                << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
-                << labels[i]->font()->size << " points";
-        for (int width = 500; width < 1500 && row.width == 640; width += 25) {
-            resize(width, width * 3 / 4);
-            Pixels(*platform, window);
+            ASSERT_LT(top, row.height);
+            platform->show(window);
+            resize(1920, 1080);
+            const Pixels p(*platform, window);
+            const ScreenFit fit = platform->fit_of(window);
+            for (size_t i = 0; i < labels.size(); i += 2)
+                EXPECT_EQ(p.count(fit.to_display(labels[i]->window_rect()), kBlue),
+                          p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
+                    << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
+                    << labels[i]->font()->size << " points";
+            const bool first_font = std::tuple(name, size, bold) == *fonts.begin();
+            for (int width = 500; width < 1500 && row.width == 640 && first_font; width += 25) {
+                resize(width, width * 3 / 4);
+                Pixels(*platform, window);
+            }
+            platform->close(window);
         }
-        platform->close(window);
-    }
     EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
 }
 

@@ -81,6 +81,22 @@ std::unique_ptr<MediaDevice> HeadlessPlatform::create_media_device(Window&) {
     return device;
 }
 
+namespace {
+
+// Records the texts instead of saying them.
+class RecordedSpeech : public Speech {
+public:
+    explicit RecordedSpeech(std::vector<std::string>& spoken) : spoken_(spoken) {}
+    void say(const std::string& text) override { spoken_.push_back(text); }
+
+private:
+    std::vector<std::string>& spoken_;
+};
+
+}  // namespace
+
+std::unique_ptr<Speech> HeadlessPlatform::open_speech() { return std::make_unique<RecordedSpeech>(spoken); }
+
 void HeadlessPlatform::forget(Window& window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
     known_.erase(std::remove(known_.begin(), known_.end(), &window), known_.end());

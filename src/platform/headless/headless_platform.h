@@ -59,6 +59,8 @@ public:
     std::vector<MessageBoxRecord> message_boxes;
     std::vector<DeviceCommand> device_commands;
     int status_ticks = 0;
+    // Every text given to the speech service, in order.
+    std::vector<std::string> spoken;
 
     // ---- Driving the game ----
     // Clicks the centre of a control, as the pointer would: the front-most
@@ -98,6 +100,7 @@ public:
     PictureRef load_picture(const std::string& path, std::string& error) override;
     Size measure_text(const Font& font, const std::string& text, int wrap_width) override;
     std::unique_ptr<MediaDevice> create_media_device(Window& window) override;
+    std::unique_ptr<Speech> open_speech() override;
     void forget(Window& window) override;
     [[noreturn]] void end_program(int status) override;
 

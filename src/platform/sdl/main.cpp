@@ -32,7 +32,7 @@ std::string executable_dir() {
 
 void print_usage(std::FILE* out) {
     std::fprintf(out,
-                 "Usage: memory [--window] [DEFINITION | PACKAGE.memorygame]\n"
+                 "Usage: memory [--window] [--speak] [DEFINITION | PACKAGE.memorygame]\n"
                  "       memory --library [--window] [DEFINITION | PACKAGE.memorygame]\n"
                  "       memory --install FOLDER-PACKAGE-OR-PICTURES...\n"
                  "Plays the memory game described by the definition file DEFINITION, or the\n"
@@ -42,6 +42,7 @@ void print_usage(std::FILE* out) {
                  "  --library   show every game found as a tile and play the one chosen\n"
                  "  --install   add a game folder or package to your games, or make one of pictures\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
+                 "  --speak     say aloud what happens, through speech-dispatcher (F2 switches)\n"
                  "  --help      show this help and end\n"
                  "  --version   show the version and end\n"
                  "\n"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     std::string arguments;
     bool windowed = false;
     bool library = false;
+    bool speak = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help") {
@@ -90,6 +92,10 @@ int main(int argc, char** argv) {
             library = true;
             continue;
         }
+        if (argument == "--speak") {
+            speak = true;
+            continue;
+        }
         if (argument.rfind("--", 0) == 0) {
             std::fprintf(stderr, "memory: unknown option %s\n", argument.c_str());
             print_usage(stderr);
@@ -111,6 +117,7 @@ int main(int argc, char** argv) {
         platform.end_program(mem::kExitNormal);
     }
     mem::Program program(platform);
+    program.speak = speak;
     program.packageCache = mem::package::default_cache_root();
     program.run();
     // The game window closed without an end of its own: the start failed.

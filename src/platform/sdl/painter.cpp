@@ -180,22 +180,28 @@ void Painter::paint_control(const Control& control, const SDL_Rect& rect) {
         case ControlKind::PictureBox:
             paint_picture_box(static_cast<const PictureBox&>(control), rect);
             break;
-        case ControlKind::Shape: {
-            const Shape& shape = static_cast<const Shape&>(control);
-            if (shape.filled()) {
-                set_colour(shape.fill_color());
-                SDL_RenderFillRect(renderer_, &rect);
-            }
-            paint_outline(rect, shape.border_color());
+        case ControlKind::Shape:
+            paint_shape(static_cast<const Shape&>(control), rect);
             break;
-        }
     }
 }
 
-// A one-pixel outline of the window, as wide as one window pixel on the display.
-void Painter::paint_outline(const SDL_Rect& rect, Colour colour) {
+void Painter::paint_shape(const Shape& shape, const SDL_Rect& rect) {
+    if (shape.filled()) {
+        set_colour(shape.fill_color());
+        SDL_RenderFillRect(renderer_, &rect);
+    }
+    const int width = std::max(shape.border_width(), fit_.to_display_length(shape.border_width()));
+    paint_outline(rect, shape.border_color(), width);
+    if (!shape.band_color() || width < 3) return;
+    const int edge = width / 4;
+    paint_outline({rect.x + edge, rect.y + edge, rect.w - 2 * edge, rect.h - 2 * edge}, *shape.band_color(),
+                  width - 2 * edge);
+}
+
+void Painter::paint_outline(const SDL_Rect& rect, Colour colour, int thickness) {
     set_colour(colour);
-    const int t = fit_.to_display_length(1);
+    const int t = thickness;
     if (t <= 1) {
         SDL_RenderDrawRect(renderer_, &rect);
         return;
@@ -221,7 +227,8 @@ void Painter::paint_image(const Image& image, const SDL_Rect& rect) {
             SDL_RenderCopy(renderer_, texture, nullptr, &target);
         }
     }
-    if (image.border()) paint_outline(rect, kBlack);
+    // As wide as one window pixel on the display.
+    if (image.border()) paint_outline(rect, kBlack, fit_.to_display_length(1));
 }
 
 // Text is made, wrapped and aligned at the display's size, as it was

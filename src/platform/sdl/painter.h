@@ -47,7 +47,9 @@ private:
     void paint_label(const Label& label, const SDL_Rect& rect);
     void paint_picture_box(const PictureBox& box, const SDL_Rect& rect);
     void paint_line(const DrawnLine& line, const Control& box);
-    void paint_outline(const SDL_Rect& rect, Colour colour);
+    // `thickness` display pixels inwards from the rectangle's edge.
+    void paint_outline(const SDL_Rect& rect, Colour colour, int thickness);
+    void paint_shape(const Shape& shape, const SDL_Rect& rect);
     void paint_muted_mark();
     // Where the speaker-off mark lies on the display.
     static SDL_Rect muted_mark(const ScreenFit& fit);

@@ -14,6 +14,7 @@
 #include "platform/media/image_decoder.h"
 #include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
+#include "platform/sdl/speech_dispatcher.h"
 #include "platform/sdl/text_encoding.h"
 
 namespace mem {
@@ -61,6 +62,7 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_END: return kKeyEnd;
         case SDLK_HOME: return kKeyHome;
         case SDLK_DELETE: return kKeyDelete;
+        case SDLK_F2: return kKeyF2;
         default: return 0;
     }
 }
@@ -497,6 +499,8 @@ bool SdlPlatform::muted(const Window& window) const {
     return std::any_of(devices_.begin(), devices_.end(),
                        [&window](const SdlMediaDevice* d) { return &d->window() == &window && d->muted(); });
 }
+
+std::unique_ptr<Speech> SdlPlatform::open_speech() { return std::make_unique<SpeechDispatcher>(); }
 
 std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window& window) {
     open_sound_output(sound_event_);

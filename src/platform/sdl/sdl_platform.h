@@ -54,6 +54,7 @@ public:
     PictureRef load_picture(const std::string& path, std::string& error) override;
     Size measure_text(const Font& font, const std::string& text, int wrap_width) override;
     std::unique_ptr<MediaDevice> create_media_device(Window& window) override;
+    std::unique_ptr<Speech> open_speech() override;
     void forget(Window& window) override;
     [[noreturn]] void end_program(int status) override;
 
