@@ -102,6 +102,9 @@ void frm_MemoryGame::memReadDefinitionFile(const std::string& path) {
         // The debug switch acts at once, in any section; "app" was read by memCheckINI.
         if (item.key == "debug") {
             program().memDebug = memValToBool(item.value);
+        } else if (item.section == "application" && item.key == "title") {
+            // The window's title, so that two running games can be told apart.
+            if (!item.value.empty()) set_caption(item.value);
         } else if (item.section == "paths") {
             if (item.key == "gfx") memPaths.Gfx = memResolvePath(platform(), item.value, gamePath);
             else if (item.key == "card") memPaths.Card = memResolvePath(platform(), item.value, gamePath);

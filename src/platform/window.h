@@ -22,10 +22,15 @@ constexpr int16_t kKeyTab = 9;
 constexpr int16_t kKeyReturn = 13;
 constexpr int16_t kKeyEscape = 27;
 constexpr int16_t kKeySpace = 32;
+constexpr int16_t kKeyPageUp = 33;
+constexpr int16_t kKeyPageDown = 34;
+constexpr int16_t kKeyEnd = 35;
+constexpr int16_t kKeyHome = 36;
 constexpr int16_t kKeyLeft = 37;
 constexpr int16_t kKeyUp = 38;
 constexpr int16_t kKeyRight = 39;
 constexpr int16_t kKeyDown = 40;
+constexpr int16_t kKeyDelete = 46;
 constexpr int16_t kKeyF2 = 113;
 
 class Window {
@@ -79,6 +84,10 @@ public:
     std::function<void()> on_activate;
     std::function<void(int16_t& key_code)> on_key_down;
     std::function<void(int16_t& key_ascii)> on_key_press;
+    // The mouse wheel turned by `steps` notches, positive away from the player.
+    std::function<void(int steps)> on_wheel;
+    // Files or folders dropped on the window together, by their paths.
+    std::function<void(const std::vector<std::string>& paths)> on_drop;
 
     // Controls and timers in drawing order; maintained by their constructors.
     const std::list<Control*>& controls() const { return controls_; }

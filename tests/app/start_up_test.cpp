@@ -22,7 +22,7 @@ std::optional<int> run(Program& started) {
 
 using StartUp = DefinitionTest;
 
-// Where the definition is looked for, and its application type read from any section.
+// Where the definition is looked for, its application type read from any section, and its title.
 TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
     struct Case {
         const char* name;
@@ -32,13 +32,15 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         int error;              // the fatal error, 0 when the game starts
         int16_t type = 0;
         bool names_tried = false;  // standard error names the paths tried
+        std::string caption = "Memory";  // the window's title
     };
     const std::string memory = "[application]\napp=memory\n";
     const Case cases[] = {
         {"beside the program", "memory.ini", "", memory, 0},
         {"in the system directory", "system/memory.ini", "", "[paths]\nAPP=Memory\n", 0},
-        {"named relative to the program", nullptr, "data/game.ini", "[whatever]\napp=MATCH\n", 0, 1},
+        {"named relative to the program", nullptr, "data/game.ini", "[whatever]\napp=MATCH\ntitle=Not here\n", 0, 1},
         {"named relative to the current directory", nullptr, "game.ini", "[whatever]\napp=MATCH\n", 0, 1},
+        {"with a title", "memory.ini", "", memory + "Title=Zoo animals\n", 0, 0, false, "Zoo animals"},
         {"named by an absolute path", nullptr, "ABSOLUTE", memory, 0},
         {"nowhere", nullptr, "", memory, 1},
         {"named but missing", "memory.ini", "data/other.ini", memory, 1, 0, true},
@@ -69,6 +71,7 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
             ASSERT_TRUE(started.game());
             EXPECT_EQ(started.memStartFailed, False);
             EXPECT_EQ(started.game()->memAppType, c.type);
+            EXPECT_EQ(started.game()->caption(), c.caption);
         } else {
             EXPECT_EQ(status, kExitFailure);
             ASSERT_EQ(error_codes(), std::vector<int>{c.error});

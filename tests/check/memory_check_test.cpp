@@ -25,6 +25,8 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
     };
     const Case cases[] = {
         {FileKind::Definition, "[paths]\nmain=m.ini\n", 0, {"f [paths] main: the game reads no such key"}, {}},
+        {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\n", 0,
+         {"f [paths] title: the game reads no such key"}, {}},
         {FileKind::Main, "backcolor=1\n", 0,
          {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
         {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n", 0,

@@ -29,7 +29,8 @@ definition="$work/Our holiday/Our holiday.ini"
 grep -qF "Play it with: memory $definition" "$work/out" || fail "no play command: $(cat "$work/out")"
 "${memory%/*}/memory-check" --warnings-as-errors "$definition" || fail "memory-check finds problems"
 start_game "$memory" "$definition"
-window="$(wait_for_window Memory)" || fail "no game window: $(cat "$GAME_ERR")"
+# memory-new names the game; its window carries that title.
+window="$(wait_for_window "Our holiday")" || fail "no game window titled \"Our holiday\": $(cat "$GAME_ERR")"
 sleep 1
 ! grep -q "Error in application" "$GAME_ERR" || fail "the made game reports an error: $(cat "$GAME_ERR")"
 escape_ends "$window"
@@ -39,7 +40,7 @@ escape_ends "$window"
 mkdir -p "$work/stick" && mv "$work/Our holiday" "$work/stick/"
 cd "$work/stick" || fail "no folder $work/stick"
 start_game "$memory" "Our holiday/Our holiday.ini"
-window="$(wait_for_window Memory)" || fail "the moved game has no window: $(cat "$GAME_ERR")"
+window="$(wait_for_window "Our holiday")" || fail "the moved game has no window: $(cat "$GAME_ERR")"
 sleep 1
 ! grep -q "Error in application" "$GAME_ERR" || fail "the moved game reports an error: $(cat "$GAME_ERR")"
 escape_ends "$window"
@@ -49,7 +50,7 @@ cd "$work" || exit 1
 rm -rf "$work/stick/Our holiday"
 for start in first second; do
     start_game env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Our holiday.memorygame"
-    window="$(wait_for_window Memory)" || fail "the package has no window at the $start start: $(cat "$GAME_ERR")"
+    window="$(wait_for_window "Our holiday")" || fail "the package has no window at the $start start: $(cat "$GAME_ERR")"
     sleep 1
     ! grep -q "Error in application" "$GAME_ERR" || fail "the package reports an error: $(cat "$GAME_ERR")"
     escape_ends "$window"

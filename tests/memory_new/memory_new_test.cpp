@@ -116,6 +116,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             EXPECT_EQ(g.memControl[kGroupTriesLeft].Condition, row.tries);
             // Cards lie face down on a back, except in a match game.
             EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
+            EXPECT_EQ(g.caption(), row.name);  // the title the game was made with
             const bool preview = row.name == std::string("four_pairs");
             EXPECT_EQ(std::tuple(g.memRandomPairs != False, g.memPreview),
                       std::tuple(row.cards < pictures * (text_game ? 1 : 2), preview ? 2 : 0));

@@ -6,7 +6,8 @@
 #
 #   bench.sh BUILD_DIR      (make bench)
 #   BENCH_RUNS=3 BENCH_IDLE=3 bench.sh build    a quick look
-#   BENCH_IDLE=0 skips the idle runs, BENCH_FLY=0 the fly-away.
+#   BENCH_IDLE=0 skips the idle runs, BENCH_FLY=0 the fly-away, BENCH_LIBRARY=0
+#   the library.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -128,6 +129,51 @@ if [ "${BENCH_FLY:-1}" != 0 ]; then
     fly_away 1920x1080
 fi
 
+# The library's first screen with 100 and with 1,000 games of the user's own
+# (their miniatures kept from a first run), at 1920 x 1080, beside the game's
+# start there: until the first tile's miniature shows the card backs.
+library_games() {
+    local home="$work/home$1" n
+    for n in $(seq -w 1 "$1"); do
+        mkdir -p "$home/.local/share/memory/games/game$n"
+        sed "s/^app=memory/app=memory\ntitle=Game $n/" "$work/still.ini" >"$home/.local/share/memory/games/game$n/game$n.ini"
+    done
+    echo "$home"
+}
+# The first pixel of the card backs' colour on the screen of the program "$@"
+# (left to right along the top row first): "x y".
+find_pixel() {
+    local shot="$work/pixel.png" at="" pid
+    "$@" >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+        sleep 0.2
+        import -window root "$shot" 2>/dev/null || continue
+        at="$(convert "$shot" txt:- 2>/dev/null | grep -m1 -i "#$back_colour" | sed 's/^\([0-9]*\),\([0-9]*\):.*/\1 \2/')"
+        [ -n "$at" ] && break
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    [ -n "$at" ] || fail "no card backs seen on the screen"
+    echo "$at"
+}
+if [ "${BENCH_LIBRARY:-1}" != 0 ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    start_xvfb 1920x1080
+    read -r gx gy _ <<<"$(find_cards "$build/memory")"
+    for count in 100 1000; do
+        home="$(library_games $count)"
+        export XDG_CACHE_HOME="$home/.cache" XDG_DATA_HOME="$home/.local/share"
+        read -r lx ly <<<"$(find_pixel "$build/memory" --library)"
+        for run in $(seq "$runs"); do
+            record "library$count.start" start "$lx" "$ly" "$back_colour" -- "$build/memory" --library
+            [ "$count" = 100 ] && record game1920.start start $((gx + 10)) $((gy + 20)) "$back_colour" -- "$build/memory"
+        done
+        unset XDG_CACHE_HOME XDG_DATA_HOME
+    done
+fi
+
 # The table: median and range of each figure for the game and the floor.
 awk -v runs="$runs" -v idle="$idle_s" '
 function median(list, n,   a, i, j, t) {
@@ -158,6 +204,10 @@ END {
     row("peak RSS of an idle run, MB", "game.timer rss_kb", "floor.timer rss_kb", 1 / 1024, "%.1f")
     row("idle CPU, timer counting, %", "game.timer idle_pct", "floor.timer idle_pct", 1, "%.2f")
     row("idle CPU, no counter, %", "game.still idle_pct", "floor.still idle_pct", 1, "%.2f")
+    row("game: start to board, 1920x1080", "game1920.start board_ms", "", 1, "%.0f")
+    row("library, 100 games: first screen", "library100.start board_ms", "", 1, "%.0f")
+    row("library, 1000 games: first screen", "library1000.start board_ms", "", 1, "%.0f")
+    row("  peak RSS, 1000 games, MB", "library1000.start rss_kb", "", 1 / 1024, "%.1f")
     row("fly-away frames 1280x1024, ms", "fly1280x1024 median_ms", "", 1, "%.1f")
     row("  slowest frame, ms", "fly1280x1024 max_ms", "", 1, "%.1f")
     row("fly-away frames 1920x1080, ms", "fly1920x1080 median_ms", "", 1, "%.1f")

@@ -66,6 +66,7 @@ std::optional<Keys> known_keys(FileKind kind, const std::string& section) {
     switch (kind) {
     case FileKind::Definition: {
         Keys keys = kDefinitionAnyKeys;
+        if (section == "application") keys.push_back("title");
         if (section == "paths") keys.insert(keys.end(), kPathKeys.begin(), kPathKeys.end());
         if (section == "gamefiles") keys.insert(keys.end(), kGameFileKeys.begin(), kGameFileKeys.end());
         return keys;

@@ -69,6 +69,10 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
 
     Lines d;
     d("[memory]").key("app", options.kind == GameKind::Match ? "match" : "memory");
+    // The game's title for its window and the library; an item with a comma is quoted whole.
+    std::string title = options.name;
+    std::erase(title, '"');
+    d("[application]")(title.find(',') == std::string::npos ? "title=" + title : "\"title=" + title + "\"");
     d("[paths]").key("gfx", folder + "gfx/").key("card", folder + "cards/");
     d.key("sfx", folder + "sfx/").key("data", folder + "data/");
     d("[gamefiles]").key("main", "main.ini").key("global", "global.ini").key("cards", "cards.txt");

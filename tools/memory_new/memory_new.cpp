@@ -25,7 +25,7 @@
 #include "sources.h"
 #include "theme.h"
 #include "tones.h"
-#include "trash.h"
+#include "platform/trash.h"
 
 extern char** environ;
 

@@ -3,21 +3,29 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/keyboard_help.h"
 #include "app/program.h"
+#include "library/library.h"
 #include "package/package.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
 
-// The directory of the running executable.
-std::string executable_dir() {
+// The running executable, its links resolved.
+std::string executable_path() {
     char buffer[4096];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
+    return n <= 0 ? "" : std::string(buffer, static_cast<size_t>(n));
+}
+
+// The directory of the running executable.
+std::string executable_dir() {
+    const std::string path = executable_path();
+    if (path.empty()) return ".";
     const size_t slash = path.rfind('/');
     return slash == 0 ? "/" : path.substr(0, slash);
 }
@@ -25,10 +33,14 @@ std::string executable_dir() {
 void print_usage(std::FILE* out) {
     std::fprintf(out,
                  "Usage: memory [--window] [--speak] [DEFINITION | PACKAGE.memorygame]\n"
+                 "       memory --library [--window] [DEFINITION | PACKAGE.memorygame]\n"
+                 "       memory --install FOLDER-PACKAGE-OR-PICTURES...\n"
                  "Plays the memory game described by the definition file DEFINITION, or the\n"
                  "game package PACKAGE.memorygame (unpacked once into ~/.cache/memory/packages).\n"
                  "\n"
                  "Options:\n"
+                 "  --library   show every game found as a tile and play the one chosen\n"
+                 "  --install   add a game folder or package to your games, or make one of pictures\n"
                  "  --window    start in a resizable window instead of full screen (F11 switches)\n"
                  "  --speak     say aloud what happens, through speech-dispatcher (F2 switches)\n"
                  "  --help      show this help and end\n"
@@ -49,8 +61,10 @@ void print_usage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const mem::library::Environment environment = [](const char* name) { return std::getenv(name); };
     std::string arguments;
     bool windowed = false;
+    bool library = false;
     bool speak = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -64,6 +78,18 @@ int main(int argc, char** argv) {
         }
         if (argument == "--window") {
             windowed = true;
+            continue;
+        }
+        if (argument == "--install") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "memory: --install needs a game folder, package or pictures\n");
+                return mem::kExitNoDisplay;
+            }
+            return mem::library::install(std::vector<std::string>(argv + i + 1, argv + argc), executable_dir(),
+                                         environment);
+        }
+        if (argument == "--library") {
+            library = true;
             continue;
         }
         if (argument == "--speak") {
@@ -84,6 +110,11 @@ int main(int argc, char** argv) {
     if (!platform.start(error)) {
         std::fprintf(stderr, "Memory: cannot open the display: %s\n", error.c_str());
         return mem::kExitNoDisplay;
+    }
+    // A file given with --library (the desktop opening a package) is played at once.
+    if (library && arguments.empty()) {
+        mem::library::run_library(platform, executable_path(), windowed, environment);
+        platform.end_program(mem::kExitNormal);
     }
     mem::Program program(platform);
     program.speak = speak;

@@ -57,6 +57,11 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_UP: return kKeyUp;
         case SDLK_RIGHT: return kKeyRight;
         case SDLK_DOWN: return kKeyDown;
+        case SDLK_PAGEUP: return kKeyPageUp;
+        case SDLK_PAGEDOWN: return kKeyPageDown;
+        case SDLK_END: return kKeyEnd;
+        case SDLK_HOME: return kKeyHome;
+        case SDLK_DELETE: return kKeyDelete;
         case SDLK_F2: return kKeyF2;
         default: return 0;
     }
@@ -350,6 +355,8 @@ void SdlPlatform::show_modal(Window& window) {
     if (window.on_load) window.on_load();
     if (!window.loaded()) return;
     Shown* shown = find(window);
+    // The load may have given the window its own title.
+    if (!window.caption().empty()) SDL_SetWindowTitle(shown->sdl, to_utf8(window.caption()).c_str());
     if (shown->windowed) fit_window_to_board(window, *shown);
     SDL_ShowWindow(shown->sdl);
     SDL_RaiseWindow(shown->sdl);
@@ -641,6 +648,26 @@ void SdlPlatform::dispatch_event(const SDL_Event& event) {
             }
             break;
         }
+        case SDL_MOUSEWHEEL:
+            if (Window* window = window_of(event.wheel.windowID); window && window->on_wheel && event.wheel.y != 0)
+                window->on_wheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
+            break;
+        case SDL_DROPBEGIN:
+            dropped_.clear();
+            break;
+        case SDL_DROPFILE:
+            dropped_.push_back(event.drop.file);
+            SDL_free(event.drop.file);
+            break;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);
+            break;
+        case SDL_DROPCOMPLETE:
+            // The files of one drop arrive together.
+            if (Window* window = window_of(event.drop.windowID); window && window->on_drop && !dropped_.empty())
+                window->on_drop(dropped_);
+            dropped_.clear();
+            break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
             for (auto& [window, shown] : shown_) window->invalidate();

@@ -134,6 +134,7 @@ private:
     std::map<Window*, std::unique_ptr<Shown>> shown_;
     std::vector<Window*> order_;  // shown windows, the last shown last
     std::vector<SdlMediaDevice*> devices_;
+    std::vector<std::string> dropped_;  // the files of a drop under way
 };
 
 }  // namespace mem

@@ -1,4 +1,4 @@
-#include "trash.h"
+#include "platform/trash.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <ctime>
 
-namespace mem::make {
+namespace mem {
 namespace fs = std::filesystem;
 
 namespace {
@@ -93,9 +93,14 @@ bool move_into(const fs::path& path, const fs::path& trash, const std::string& r
 }  // namespace
 
 bool move_to_trash(const fs::path& path, std::string& error) {
+    std::error_code failed;
+    // Nothing there: no trash folder is made for it.
+    if (!fs::exists(fs::symlink_status(path, failed))) {
+        error = path.string() + " is no longer there";
+        return false;
+    }
     const fs::path absolute = fs::absolute(path).lexically_normal();
     const fs::path home = home_trash();
-    std::error_code failed;
     fs::create_directories(home, failed);
     if (device_of(home) == device_of(absolute)) return move_into(absolute, home, absolute.string(), error);
     // On another file system: the trash at the top of it, $topdir/.Trash-UID,
@@ -107,4 +112,4 @@ bool move_to_trash(const fs::path& path, std::string& error) {
     return move_into(absolute, trash, absolute.lexically_relative(top).string(), error);
 }
 
-}  // namespace mem::make
+}  // namespace mem

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <string>
 
-namespace mem::make {
+namespace mem {
 
 // Moves `path` into the user's trash, or into the trash at the top of its
 // file system when that is another (files/ and an info/*.trashinfo record);
 // false with the reason in `error`, and then `path` is left where it was.
 bool move_to_trash(const std::filesystem::path& path, std::string& error);
 
-}  // namespace mem::make
+}  // namespace mem

@@ -1,0 +1,171 @@
+// Finding games: where the XDG variables point, what counts as a game, titles and their order.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "library/game_finder.h"
+#include "library/game_look.h"
+#include "library/install.h"
+#include "platform/headless/headless_platform.h"
+
+namespace mem::library {
+namespace {
+namespace fs = std::filesystem;
+
+Environment environment_of(const std::map<std::string, std::string>& variables) {
+    return [variables](const char* name) -> const char* {
+        auto it = variables.find(name);
+        return it == variables.end() ? nullptr : it->second.c_str();
+    };
+}
+
+std::vector<std::string> folders(const std::vector<GamePlace>& places) {
+    std::vector<std::string> out;
+    for (const GamePlace& place : places) out.push_back(place.folder + (place.own ? " (own)" : ""));
+    return out;
+}
+
+TEST(GameFinder, PlacesFollowTheXdgVariables) {
+    const struct {
+        std::map<std::string, std::string> variables;
+        const std::vector<std::string> expected;
+    } cases[] = {
+        {{{"HOME", "/h"}},
+         {"/p/games", "/h/.local/share/memory/games (own)", "/usr/local/share/memory/games", "/usr/share/memory/games"}},
+        // Relative entries are ignored; an empty variable is as if unset; a folder named twice is looked in once.
+        {{{"HOME", "/h"}, {"XDG_DATA_HOME", "rel"}, {"XDG_DATA_DIRS", "/a::rel:/a/:/h/.local/share"}},
+         {"/p/games", "/h/.local/share/memory/games (own)", "/a/memory/games"}},
+        {{{"HOME", "/h"}, {"XDG_DATA_HOME", "/d/"}, {"XDG_DATA_DIRS", ""}},
+         {"/p/games", "/d/memory/games (own)", "/usr/local/share/memory/games", "/usr/share/memory/games"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(folders(game_places("/p", environment_of(c.variables))), c.expected);
+    EXPECT_EQ(thumbnail_folder(environment_of({{"HOME", "/h"}})), "/h/.cache/memory/thumbnails");
+    EXPECT_EQ(thumbnail_folder(environment_of({{"HOME", "/h"}, {"XDG_CACHE_HOME", "/c"}})), "/c/memory/thumbnails");
+}
+
+void write(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
+    const fs::path root = fs::temp_directory_path() / ("finder-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path bundled = root / "bundled", own = root / "own";
+    write(bundled / "memory.ini", "[application]\napp=memory\n");  // the default game's pointer, no game
+    write(bundled / "zoo/zoo.ini", "[application]\napp=memory\ntitle=animals\n[gamefiles]\nmain=main.ini\n");
+    write(bundled / "zoo/data/main.ini", "[interface]\n");
+    write(bundled / "Birds/birds.INI", "[birds]\nApp=match\n");
+    write(own / "cars/notes.ini", "just notes\n");  // one .ini: the definition, though it names no type
+    write(own / "two/a.ini", "[application]\napp=memory\n");
+    write(own / "two/b.ini", "[application]\napp=match\n");
+    write(own / "two/other.ini", "[colours]\n");
+    fs::create_directories(own / "empty");
+    write(own / "Fish.memorygame", "PK");
+    write(own / "readme.txt", "");
+
+    const std::vector<GameEntry> games = find_games({{bundled.string(), false}, {own.string(), true}, {"/nonexistent"}});
+    std::vector<std::string> seen;
+    for (const GameEntry& g : games) {
+        const std::string where = g.path.substr(root.string().size() + 1);
+        std::string definition = g.definition.empty() ? "-" : fs::path(g.definition).filename().string();
+        seen.push_back(g.title + " | " + where + " | " + definition + (g.own ? " own" : "") +
+                       (g.package ? " package" : "") + (g.problem.empty() ? "" : " ! " + g.problem));
+    }
+    const std::vector<std::string> expected = {
+        "animals | bundled/zoo | zoo.ini",
+        "birds | bundled/Birds | birds.INI",
+        "empty | own/empty | - own ! The folder holds no definition file (.ini).",
+        "Fish | own/Fish.memorygame | - own package",
+        "notes | own/cars | notes.ini own",
+        "two | own/two | - own ! The folder holds 2 definition files; a game has one: a.ini, b.ini",
+    };
+    EXPECT_EQ(seen, expected);
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace mem::library
+
+namespace mem::library {
+namespace {
+
+// A look is read with the game's own code, kept, found again while the game's files stay as they were, and made
+// again once one of them changes; a broken game's look carries the game's first error.
+TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
+    const fs::path root = fs::temp_directory_path() / ("looks-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "games");
+    fs::copy(fs::path(MEMORY_SOURCE_DIR) / "games/memory", root / "games/memory", fs::copy_options::recursive);
+    HeadlessPlatform display;
+    GameLooks looks(display, root.string(), (root / "cache").string());
+    const std::vector<GameEntry> games = find_games({{(root / "games").string()}});
+    ASSERT_EQ(games.size(), 1u);
+
+    EXPECT_EQ(looks(games[0], true), std::nullopt);
+    const std::optional<GameLook> made = looks(games[0], false);
+    ASSERT_TRUE(made && made->miniature);
+    EXPECT_EQ(made->line, "memory · 2 players");
+    EXPECT_EQ(made->problem, "");
+    EXPECT_EQ(made->miniature->width(), kMiniatureSize.width);
+    const std::optional<GameLook> kept = looks(games[0], true);
+    ASSERT_TRUE(kept && kept->miniature);
+    EXPECT_EQ(kept->line, made->line);
+
+    fs::remove(root / "games/memory/data/main.ini");
+    EXPECT_EQ(looks(games[0], true), std::nullopt);
+    const std::optional<GameLook> broken = looks(games[0], false);
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace mem::library
+
+namespace mem::library {
+namespace {
+
+// Adding never replaces a game that is there and copies no links.
+TEST(OwnGames, AreAddedBesideTheOthers) {
+    const fs::path root = fs::temp_directory_path() / ("own-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path own = root / "data/memory/games";
+    write(root / "in/Zoo/zoo.ini", "[memory]\napp=memory\n");
+    fs::create_symlink("/etc/passwd", root / "in/Zoo/passwd");
+    write(root / "in/Holiday pictures/sun.png", "");
+    write(root / "in/Fish.MemoryGame", "PK");
+    const struct {
+        std::vector<std::string> sources;
+        InstallPlan::Kind kind;
+        std::string name;
+    } plans[] = {
+        {{(root / "in/Zoo/").string()}, InstallPlan::Kind::GameFolder, "Zoo"},
+        {{(root / "in/Holiday pictures").string()}, InstallPlan::Kind::Pictures, "Holiday pictures"},
+        {{(root / "in/Holiday pictures/sun.png").string(), (root / "in/Zoo").string()}, InstallPlan::Kind::Pictures,
+         "Holiday pictures"},
+        {{(root / "in/Fish.MemoryGame").string()}, InstallPlan::Kind::Package, "Fish"},
+    };
+    for (const auto& p : plans) {
+        const InstallPlan plan = plan_install(p.sources);
+        EXPECT_EQ(plan.kind, p.kind) << p.sources[0];
+        EXPECT_EQ(plan.name, p.name) << p.sources[0];
+    }
+    std::string error;
+    const InstallPlan zoo = plan_install({(root / "in/Zoo").string()});
+    EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo").string());
+    EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo 2").string());
+    EXPECT_FALSE(fs::exists(own / "Zoo/passwd"));
+    EXPECT_EQ(copy_game(plan_install({(root / "in/Fish.MemoryGame").string()}), own.string(), error),
+              (own / "Fish.memorygame").string());
+    EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),
+              (std::vector<std::string>{"/p/memory-new", "--output", own.string(), "Zoo 3", (root / "in/Zoo").string()}));
+
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace mem::library
