@@ -4,6 +4,7 @@
 
 #include "definition/syntax.h"
 #include "library/game_finder.h"
+#include "package/package.h"
 
 namespace mem::library {
 namespace fs = std::filesystem;
@@ -49,6 +50,15 @@ std::string copy_game(const InstallPlan& plan, const std::string& own_games, std
         return "";
     }
     const bool package = plan.kind == InstallPlan::Kind::Package;
+    if (package) {
+        // A package is a stranger's file: it joins the user's games only when the safe reader takes it whole (and
+        // is then unpacked already for its first game).
+        const package::Unpacked checked = package::unpack(plan.sources.front(), package::default_cache_root());
+        if (!checked.error.empty()) {
+            error = "The package cannot be added: " + checked.error;
+            return "";
+        }
+    }
     const fs::path target = fs::path(own_games) / free_name(own_games, plan.name, package ? ".memorygame" : "");
     if (package) {
         fs::copy_file(plan.sources.front(), target, fs::copy_options::none, failed);

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop's trash (the freedesktop.org trash specification): a folder
+// The desktop's trash, laid out as freedesktop.org describes it: a folder
 // moved there can be restored by the file manager, with its place and date.
 #include <filesystem>
 #include <string>

@@ -9,6 +9,7 @@
 #include "library/game_finder.h"
 #include "library/game_look.h"
 #include "library/install.h"
+#include "package/package.h"
 #include "platform/headless/headless_platform.h"
 
 namespace mem::library {
@@ -159,8 +160,15 @@ TEST(OwnGames, AreAddedBesideTheOthers) {
     EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo").string());
     EXPECT_EQ(copy_game(zoo, own.string(), error), (own / "Zoo 2").string());
     EXPECT_FALSE(fs::exists(own / "Zoo/passwd"));
-    EXPECT_EQ(copy_game(plan_install({(root / "in/Fish.MemoryGame").string()}), own.string(), error),
-              (own / "Fish.memorygame").string());
+    // A package goes through the safe reader first: a broken one is refused and nothing is added.
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    EXPECT_EQ(copy_game(plan_install({(root / "in/Fish.MemoryGame").string()}), own.string(), error), "");
+    EXPECT_NE(error.find("The package cannot be added"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(own / "Fish.memorygame"));
+    ASSERT_EQ(package::write((root / "in/Cat.memorygame").string(), {{"cat.ini", "", "[application]\napp=memory\n"}}),
+              "");
+    EXPECT_EQ(copy_game(plan_install({(root / "in/Cat.memorygame").string()}), own.string(), error),
+              (own / "Cat.memorygame").string()) << error;
     EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),
               (std::vector<std::string>{"/p/memory-new", "--output", own.string(), "Zoo 3", (root / "in/Zoo").string()}));
 
