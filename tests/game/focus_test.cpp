@@ -87,14 +87,6 @@ TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
     for (const Case& c : cases) EXPECT_EQ(focus_frame_covers(frame, card, c.face), c.covered) << c.what;
 }
 
-TEST(Deals, RepeatsAndDrawsPastTheLastEntryAreDrawnAgain) {
-    // 0.0 twice (the second is a repeat), then a value whose product rounds up to n.
-    const std::vector<double> draws = {0.0, 0.0, 0.99999999, 0.5};
-    size_t at = 0;
-    EXPECT_EQ(memDealPermutation(2, [&] { return draws[at++]; }), (std::vector<int32_t>{0, 1}));
-    for (int32_t none : {0, -1}) EXPECT_TRUE(memDealPermutation(none, [] { return 0.0; }).empty()) << none;
-}
-
 // A counter stepped past the 16-bit range stops at its end instead of wrapping round.
 TEST(Counters, StopAtTheEndsOfTheRange) {
     int16_t high = 32766, low = -32767;

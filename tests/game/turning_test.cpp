@@ -61,7 +61,6 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         EXPECT_EQ(game().memCardStatus, status);
         run_until_free();
         EXPECT_EQ(game().memTurnedCards, turned);
-        check_invariants();
     }
 }
 
