@@ -1,4 +1,5 @@
 // Matched cards leaving the board, and the match line, in played match games.
+#include <iostream>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -70,6 +71,7 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
             const Bounds card = bounds_of(g.img_Card[a]), caption = bounds_of(g.lbl_Card[a]);
             const LineEnds e = memMatchLineEnds(card.box(), bounds_of(g.img_Card[b]).box(), 3);
             if (c.match_line) lines.emplace_back(e.x1, e.y1, e.x2, e.y2, 255, 3);
+            if (c.match_line) std::cout << "PRINT line " << m << ": " << e.x1 << " " << e.y1 << " " << e.x2 << " " << e.y2 << " a " << a << " b " << b << std::endl;
             ASSERT_TRUE(try_cards(a, b));
             EXPECT_EQ(wiping_seen, c.animated);
             // A click during the fly-away turned nothing.

@@ -117,10 +117,10 @@ public:
     // One try of two cards, each waited for and checked against the record; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
         const bool was_over = game().memGameOver != False;
-        click_card(a);
+        EXPECT_TRUE(click_card(a)) << "card " << a;
         const int first = line_or_deal(a);
         if (!run_until_free()) return false;
-        click_card(b);
+        EXPECT_TRUE(click_card(b)) << "card " << b;
         const int second = line_or_deal(b);
         if (!run_until_free()) return false;
         EXPECT_TRUE(game().memGameOver != False || settled());
@@ -210,6 +210,7 @@ public:
             std::erase(caption, ' ');
             EXPECT_EQ(caption, std::to_string(value)) << group;
         }
+        for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
         for (size_t p = 0; p < seen.made.size() && p < 4; ++p) {
             const auto i = static_cast<int16_t>(p);
             std::string score = g.lbl_PlayerScore[i].caption();
@@ -384,10 +385,10 @@ protected:
         const bool was_over = game().memGameOver != False;
         const int16_t c = position_of(card), t = text_of(text);
         const std::string caption = game().lbl_Text[t].caption();
-        card_first ? click_card(c) : click_text(t);
+        EXPECT_TRUE(card_first ? click_card(c) : click_text(t));
         int face = line_shown(c);
         if (!run_until_quiet()) return false;
-        card_first ? click_text(t) : click_card(c);
+        EXPECT_TRUE(card_first ? click_text(t) : click_card(c));
         face = std::max(face, line_shown(c));
         if (!run_until_settled()) return false;
         if (!was_over) record_text_try(c, face, t, caption.starts_with('T') ? std::stoi(caption.substr(1)) : -1);
