@@ -45,22 +45,22 @@ echo "== the installed game under Xvfb"
 command -v convert >/dev/null || fail "ImageMagick is not installed (make deps installs it)"
 start_xvfb 1024x768
 
-# Pixels that differ between a part of the screenshot and a picture.
-differing() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
-# True when the screenshot shows the memory board: the background where the
-# board has no control, and a card back at each of the 16 places the board
-# geometry gives 80 x 88 cards on a 1024 x 768 screen (play area from x 121,
-# y 16; gaps of 80 across and 49 down).
+# The colour of pixel $2,$3 of picture $1; true when the part $2 (WxH+X+Y) of picture $1 is all of colour $3.
+colour_at() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
+plain() { [ "$(convert "$1" -crop "$2" +repage -depth 8 -unique-colors txt:- | grep -o '#[0-9A-F]\{6\}')" = "$3" ]; }
+# True when the screenshot shows the memory board, whose 640 x 480 board fills the 1024 x 768 screen 1.6 times
+# enlarged: the window colour of its background below the control panel, and the plain blue of a card back at each of
+# the 16 places the board geometry gives 116 x 94 cards (play area from x 121, y 16; gaps of 4 across and down, so
+# cards at board x 125 + 124 c, y 20 + 102 r), 15 board pixels inside the card, as in back.png (drawn 3 times larger).
 board_painted() {
     import -window root "$work/shot.png" 2>/dev/null || return 1
-    convert "$work/shot.png" -crop 40x20+150+25 +repage "$work/patch.png"
-    convert "$games/memory/gfx/bg1024.png" -crop 40x20+150+25 +repage -depth 8 "$work/bg.png"
-    [ "$(differing "$work/patch.png" "$work/bg.png")" = 0 ] || return 1
-    local column row
+    plain "$work/shot.png" 48x24+48+480 "$(colour_at "$games/memory/gfx/bg640.png" 40 300)" || return 1
+    local back column row
+    back="$(colour_at "$games/memory/gfx/back.png" 50 50)"
     for column in 0 1 2 3; do
         for row in 0 1 2 3; do
-            convert "$work/shot.png" -crop "80x88+$((201 + 240 * column))+$((65 + 186 * row))" +repage "$work/card.png"
-            [ "$(differing "$work/card.png" "$games/memory/gfx/back.png")" = 0 ] || return 1
+            plain "$work/shot.png" "12x12+$(((125 + 124 * column) * 16 / 10 + 24))+$(((20 + 102 * row) * 16 / 10 + 24))" \
+                "$back" || return 1
         done
     done
 }

@@ -15,11 +15,13 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
       lbl_PlayerScore(*this, "lbl_PlayerScore", &pic_Background),
       img_Quit(*this, "img_Quit", &pic_Background),
       shp_PlayArea(*this, "shp_PlayArea", &pic_Background),
+      shp_Preview(*this, "shp_Preview", &pic_Background),
       pic_End(*this, "pic_End"),
       shp_Focus(*this, "shp_Focus", &pic_Background),
       shp_EndFocus(*this, "shp_EndFocus", nullptr),
       tim_Timer(*this, "tim_Timer"),
       tim_Wipe(*this, "tim_Wipe"),
+      tim_Preview(*this, "tim_Preview"),
       mmc_Sound(platform.create_media_device(*this)),
       program_(program) {
     design();
@@ -40,6 +42,7 @@ frm_MemoryGame::frm_MemoryGame(Program& program, Platform& platform)
     pic_End.on_click = [this](int16_t) { pic_End_Click(); };
     tim_Timer.on_tick = [this] { tim_Timer_Timer(); };
     tim_Wipe.on_tick = [this] { tim_Wipe_Timer(); };
+    tim_Preview.on_tick = [this] { tim_Preview_Timer(); };
     if (mmc_Sound) {
         mmc_Sound->on_done = [this](int16_t code) { mmc_Sound_Done(code); };
         mmc_Sound->on_status_update = [this] { mmc_Sound_StatusUpdate(); };
@@ -119,6 +122,9 @@ void frm_MemoryGame::design() {
     img_Quit.set_bounds(8, 432, 97, 41);
     shp_PlayArea.set_bounds(112, 8, 521, 433);
     shp_PlayArea.set_visible(false);
+    shp_Preview.set_visible(false);
+    shp_Preview.set_filled(true);
+    shp_Preview.set_border_color(kBlack);
 
     pic_End.set_bounds(664, 176, 49, 49);
     pic_End.set_visible(false);
@@ -126,6 +132,8 @@ void frm_MemoryGame::design() {
 
     tim_Timer.set_interval(1000);
     tim_Wipe.set_interval(1000);
+    // Ten steps a second: the bar shrinks smoothly enough.
+    tim_Preview.set_interval(100);
 }
 
 }  // namespace mem

@@ -47,12 +47,15 @@ public:
     ControlArray<Label> lbl_PlayerScore;
     Image img_Quit;
     Shape shp_PlayArea;
+    // The bar that shrinks while the faces show before the game.
+    Shape shp_Preview;
     PictureBox pic_End;
     // Keyboard focus frames: on the board, and around the end picture.
     FocusFrame shp_Focus;
     FocusFrame shp_EndFocus;
     Timer tim_Timer;
     Timer tim_Wipe;
+    Timer tim_Preview;
     std::unique_ptr<MediaDevice> mmc_Sound;
 
     // ---- Settings read from the definition ----
@@ -68,6 +71,10 @@ public:
     std::string memCardBackFile;
     PictureRef memCardBack;
     Flag memSameNameSound = False;
+    // A game's pairs are drawn from every line of the card file.
+    Flag memRandomPairs = False;
+    // Seconds the faces show before a memory game starts (at most 60).
+    int16_t memPreview = 0;
     int16_t memDissapear = 2;
     std::string memTurnSoundFile;
     int16_t memPlayers = 0;
@@ -82,6 +89,9 @@ public:
 
     // ---- Records ----
     std::vector<CardDefinition> memCardHolder;
+    // The card-file line (from 0) of each card entry when the pairs were
+    // drawn; empty when the entries are the file's first lines.
+    std::vector<int32_t> memDrawnLines;
     std::vector<DisplayCard> memDisplayCard;
     std::vector<PlayerRecord> memPlayer;
     std::array<ControlGroup, kControlGroups> memControl{};
@@ -128,6 +138,10 @@ public:
     void memReadSpecialFile(const std::string& path);
     void memMakeCardHolder(const std::string& globalPath);
     void memReadCardFile();
+    // The card-file line of each card entry, drawn from `lines` lines.
+    std::vector<int32_t> memDrawCardLines(size_t lines, size_t cards);
+    // Fills a card definition from its line (counted from 1 in error 203).
+    void memReadCardLine(CardDefinition& card, const std::string& item, int line);
 
     // ---- Defaults, checks, derived settings and deals (src/definition, src/game/deals) ----
     void memSetDefaultValues();
@@ -152,6 +166,14 @@ public:
     void memInitValues();
     void memRestoreCards();
     void memRestoreText();
+    // The look at the faces before a memory game: every face shows for
+    // memPreview seconds while the bar shrinks, then the cards turn face
+    // down and the clock starts. Cards take no clicks or keys meanwhile.
+    void memStartPreview();
+    void tim_Preview_Timer();
+    void memEndPreview();
+    Flag memPreviewing = False;
+    uint64_t memPreviewEnd = 0;  // platform clock, ms
     // Loads a board picture; reports `code` with the path when the file is
     // missing or cannot be decoded, and then gives null.
     PictureRef memLoadBoardPicture(const std::string& path, double code);

@@ -46,7 +46,7 @@ bool turnable_card(const std::vector<FocusCell>& cells, int i) {
 void frm_MemoryGame::Form_KeyDown(int16_t& KeyCode) {
     if (KeyCode == 'M') {
         mmc_Sound->set_muted(!mmc_Sound->muted());
-    } else if (is_focus_key(KeyCode)) {
+    } else if (is_focus_key(KeyCode) && memPreviewing == False) {
         memFocusKey(KeyCode);
     }
 }

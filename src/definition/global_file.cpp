@@ -86,6 +86,10 @@ void frm_MemoryGame::memReadGlobalFile(const std::string& path) {
             if (memAppType == 0) memCardBackFile = item.value;
         } else if (k == "samenamesound") {
             memSameNameSound = read.flag(item);
+        } else if (k == "randompairs") {
+            memRandomPairs = read.flag(item);
+        } else if (k == "preview") {
+            memPreview = read.whole(item);
         }
     });
 }

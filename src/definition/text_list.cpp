@@ -22,14 +22,26 @@ void frm_MemoryGame::memReadTextList() {
     const auto n = static_cast<int32_t>(memCardCount);
     list.Item.assign(static_cast<size_t>(n > 0 ? n : 0), TextItem{});
     ItemReader reader(read_text_file(path).value_or(""));
-    int32_t t = 0;
-    while (!reader.at_end() && t < n) {
-        const std::string item = reader.next();
-        list.Item[static_cast<size_t>(t)].Text = strGetTab(platform(), item, 1);
-        list.Item[static_cast<size_t>(t)].Sound = strGetTab(platform(), item, 2);
-        ++t;
+    auto read_into = [this](TextItem& text, const std::string& item) {
+        text.Text = strGetTab(platform(), item, 1);
+        text.Sound = strGetTab(platform(), item, 2);
+    };
+    if (!memDrawnLines.empty()) {
+        // Drawn cards keep their own texts: card line k, text line k.
+        std::vector<std::string> lines;
+        while (!reader.at_end()) lines.push_back(reader.next());
+        bool missing = false;
+        for (size_t t = 0; t < list.Item.size() && t < memDrawnLines.size(); ++t) {
+            const auto line = static_cast<size_t>(memDrawnLines[t]);
+            if (line < lines.size()) read_into(list.Item[t], lines[line]);
+            else missing = true;
+        }
+        if (missing) memHandleError(9);
+    } else {
+        int32_t t = 0;
+        for (; !reader.at_end() && t < n; ++t) read_into(list.Item[static_cast<size_t>(t)], reader.next());
+        if (t < n) memHandleError(9);
     }
-    if (t < n) memHandleError(9);
 
     memDealTexts();
 }

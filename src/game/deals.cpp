@@ -26,6 +26,18 @@ std::vector<int32_t> memDealPermutation(int32_t n, const std::function<double()>
     return slots;
 }
 
+std::vector<int32_t> memDrawPairs(int32_t available, int32_t wanted, const std::function<double()>& draw) {
+    std::vector<int32_t> chosen;
+    // Selection sampling: each entry in turn is taken with the chance that
+    // the places still open bear to the entries still left.
+    for (int32_t k = 0; k < available && static_cast<int32_t>(chosen.size()) < wanted; ++k) {
+        const auto open = static_cast<double>(wanted - static_cast<int32_t>(chosen.size()));
+        const auto left = static_cast<double>(available - k);
+        if (left <= open || left * draw() < open) chosen.push_back(k);
+    }
+    return chosen;
+}
+
 void frm_MemoryGame::memDealTexts() {
     const auto n = static_cast<int32_t>(memCardCount);
     auto& display = memInterface.TextList.Display;

@@ -61,7 +61,9 @@ void frm_MemoryGame::memInitValues() {
 
     memOpenTurnSound();
 
-    tim_Timer.set_enabled(true);
+    // With a preview the clock starts when the faces have been shown.
+    if (memAppType == 0 && memPreview > 0) memStartPreview();
+    else tim_Timer.set_enabled(true);
 }
 
 void frm_MemoryGame::memRestoreCards() {

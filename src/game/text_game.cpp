@@ -13,6 +13,8 @@ void frm_MemoryGame::lbl_Text_Click(int16_t Index) { memTextClick(Index); }
 
 void frm_MemoryGame::memTextClick(int16_t& Index) {
     if (memReady == False || memGameOver != False || memProcessing != False || memWiping != False) return;
+    // While the faces show before the game, texts take no clicks either.
+    if (memPreviewing != False) return;
     TextList& list = memInterface.TextList;
     if (list.Active == False) return;
     // Mended: a label without a dealt slot, or one that takes no clicks (a

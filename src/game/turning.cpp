@@ -34,6 +34,8 @@ void frm_MemoryGame::img_Card_DblClick(int16_t Index) {
 void frm_MemoryGame::memCardClick(int16_t& Index) {
     if (debug()) memWriteLog("=> memCardClick(" + std::to_string(Index) + ") <=");
     if (memReady == False || memGameOver != False || memProcessing != False || memWiping != False) return;
+    // While the faces show before the game, cards take no clicks.
+    if (memPreviewing != False) return;
     // Mended: a position the deal did not fill takes no click.
     if (Index < 0 || static_cast<size_t>(Index) >= memDisplayCard.size() || !img_Card.exists(Index)) return;
     DisplayCard& card = memDisplayCard[static_cast<size_t>(Index)];

@@ -175,16 +175,23 @@ private:
     std::vector<DrawnLine> lines_;
 };
 
-// A rectangle outline (shp_).
+// A rectangle outline, or a filled rectangle (shp_).
 class Shape : public Control {
 public:
     Shape(Window& window, std::string name, PictureBox* container = nullptr)
         : Control(window, ControlKind::Shape, std::move(name), container) {}
     Colour border_color() const { return border_color_; }
     void set_border_color(Colour c) { change(border_color_, c); }
+    // A filled shape is painted in its fill colour inside the outline.
+    bool filled() const { return filled_; }
+    void set_filled(bool v) { change(filled_, v); }
+    Colour fill_color() const { return fill_color_; }
+    void set_fill_color(Colour c) { change(fill_color_, c); }
 
 private:
     Colour border_color_ = kWhite;
+    bool filled_ = false;
+    Colour fill_color_ = kWhite;
 };
 
 // A timer (tim_). The backend fires `on_tick` every interval while enabled.

@@ -145,6 +145,8 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"main.ini", "[timer]\nactive=1\n", "[timer] condition: 0: the time counts 1, 2, 3, ..."},
         {"main.ini", "[countdown]\nactive=1\n", "[countdown] condition: 0: the countdown starts there"},
         {"main.ini", "[tries left]\nactive=1\ncondition=0\n", "the tries left start there"},
+        {"global.ini", global + "randompairs=1\n", "holds 2 pairs and the board takes 2: nothing to choose from"},
+        {"global.ini", global + "preview=61\n", "preview=61: the faces show from 0 to 60 seconds, so for 60"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
@@ -163,6 +165,13 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("background for 640 x 480"), std::string::npos) << lines[0];
     EXPECT_NE(lines[0].find("is 600 x 480 pixels"), std::string::npos) << lines[0];
+    // A preview in a match game, whose faces are up anyway.
+    SetUp();
+    files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
+    files["global.ini"] = global + "preview=5\n";
+    EXPECT_EQ(run(), 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("preview=5: ignored in a match game"), std::string::npos) << lines[0];
 }
 
 TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {

@@ -1,5 +1,6 @@
 // Reading a definition set: each key into its setting, the keys whose order
 // counts (fonts, splash, pictures), and the card file.
+#include <set>
 #include <tuple>
 
 #include "app/splash_window.h"
@@ -141,6 +142,43 @@ TEST_F(Settings, CardFileFillsTheCountAndNoMore) {
                   std::tuple("", "n18", lines == 25 ? "n20" : "", ""));
         EXPECT_EQ(std::tuple(cards[0].Sound, cards[2].Sound, cards[3].Sound), std::tuple("p1.wav", "own.wav", ""));
         EXPECT_TRUE(platform.message_boxes.empty());
+    }
+}
+
+// With "randompairs" each game draws its pairs from every line: whole pairs of the file, each once, never the last
+// odd line; in a text game single cards, each with the text of its own line. Over many seeds every pair is drawn.
+TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
+    std::string lines;  // card k, and in a text game text k too, is named "k"
+    for (int k = 0; k < 9; ++k) lines += std::to_string(k) + "\n";
+    for (const bool text_game : {false, true}) {
+        SCOPED_TRACE(text_game ? "text game" : "card game");
+        std::set<std::string> drawn;
+        for (uint32_t seed = 1; seed <= 24; ++seed) {
+            SetUp();
+            files["cards.txt"] = lines;
+            files["global.ini"] = text_game ? "cardsx=2\ncardsy=2\nrandompairs=1\n[text list]\nactive=1\n"
+                                            : "cardsx=2\ncardsy=2\nrandompairs=1\n";
+            *files["memory.ini"] += "listfile=cards.txt\n";
+            platform.seed = seed;
+            platform.seed_from_clock();
+            ASSERT_EQ(load(), std::nullopt);
+            if (text_game) game->memReadTextList();
+            std::set<std::string> board;
+            for (size_t i = 0; i < 4; ++i) {
+                const std::string& card = game->memCardHolder[i].Name;
+                board.insert(card);
+                drawn.insert(card);
+                if (text_game) {
+                    EXPECT_EQ(game->memInterface.TextList.Item[i].Text, card);
+                } else {  // entries 2j and 2j+1 hold lines 2p and 2p+1
+                    const int line = std::stoi(card), before = i % 2 ? std::stoi(game->memCardHolder[i - 1].Name) : 0;
+                    EXPECT_EQ(i % 2 ? line - before : line % 2, static_cast<int>(i % 2)) << card;
+                }
+            }
+            EXPECT_EQ(board.size(), 4u);
+            EXPECT_TRUE(platform.message_boxes.empty());
+        }
+        EXPECT_EQ(drawn.size(), text_game ? 9u : 8u);
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "game/deals.h"
 #include "game/focus.h"
 #include "game/records.h"
 

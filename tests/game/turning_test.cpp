@@ -64,5 +64,42 @@ TEST_F(Turning, ClicksThatAreIgnored) {
     }
 }
 
+// With "preview" every face shows while the bar above the cards shrinks, and cards take no clicks or keys; then they
+// turn face down and the clock starts. Escape and the quit picture end the program meanwhile; a match game has none.
+TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
+    const PlayOptions preview{.debug = false, .timer = -1, .extra_global = "preview=2\n"};
+    restart(preview);
+    ASSERT_EQ(start(), std::nullopt);
+    frm_MemoryGame& g = game();
+    auto faces_up = [&] {
+        return std::ranges::count_if(g.img_Card, [&](const auto& card) { return card->picture() != g.memCardBack; });
+    };
+    EXPECT_EQ(std::tuple(faces_up(), g.shp_Preview.visible(), g.tim_Timer.enabled()), std::tuple(4, true, false));
+    const int full = g.shp_Preview.width();
+    click_card(position_of(0));
+    for (int16_t key : {kKeyReturn, kKeyReturn}) platform().key_down(key);
+    EXPECT_EQ(std::tuple(g.memCardStatus, g.memFocusShown), std::tuple(int16_t{-1}, false));
+    advance(1000);
+    EXPECT_NEAR(g.shp_Preview.width(), full / 2, full / 10);
+    advance(1000);
+    EXPECT_EQ(std::tuple(faces_up(), g.shp_Preview.visible(), g.tim_Timer.enabled()), std::tuple(0, false, true));
+    advance(1000);
+    EXPECT_EQ(g.memPlayer[0].Time, 1.0f);
+    ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
+    EXPECT_EQ(g.memTurnedCards, 2);
+
+    for (const bool escape : {true, false}) {
+        restart(preview);
+        ASSERT_EQ(start(), std::nullopt);
+        EXPECT_THROW(escape ? platform().press_key(27) : (void)platform().click("img_Quit"), ProgramEnded) << escape;
+    }
+
+    PlayOptions match = preview;
+    match.app = "match";
+    restart(match);
+    ASSERT_EQ(start(), std::nullopt);
+    EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+}
+
 }  // namespace
 }  // namespace mem::test

@@ -7,6 +7,7 @@
 #include "definition/syntax.h"
 #include "game_files.h"
 #include "memory_new.h"
+#include "name_order.h"
 #include "platform/files.h"
 #include "support/folder_fixtures.h"
 #include "support/pointer_play.h"
@@ -40,7 +41,7 @@ protected:
 TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
     struct Row {
         const char* name;
-        int pictures;  // besides the one with a sound
+        int pictures;  // besides the one with a sound; those of earlier rows stay
         std::vector<std::string> options;
         int cards, countdown, tries;  // the cards made; the limits asked for, or 0
         const char* said;
@@ -51,18 +52,22 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
          "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed"},
         {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, 0, 0, ""},
-        // Three counters leave room beside the board for 17 names.
+        // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
-         "used 17 of 18 pictures: the list beside the board holds no more names"},
+         "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)"},
         {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
-         999, "used 18 of 20 pictures: a board holds at most 18 pairs"},
+         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)"},
+        {"four_pairs", 0, {"--pairs", "4", "--preview", "2"}, 8, 0, 0,
+         "20 pictures, 4 pairs a game, dealt at random\n"},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
     std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.wav") << wave_file(synthesise(Tone::Click));
     std::ofstream(dir / "pictures" / "notes.png") << "not a picture";
+    int pictures = 1;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        pictures = std::max(pictures, row.pictures + 1);
         // Pictures of every shape: landscape, portrait, tiny, one huge.
         const int sizes[][2] = {{120, 80}, {60, 140}, {3, 2}, {200, 200}, {90, 30}};
         for (int i = 0; i < row.pictures; ++i)
@@ -82,6 +87,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         for (const check::Problem& problem : result.problems) ADD_FAILURE() << check::format_problem(problem);
         const std::string cards = read_text_file((game / "data" / "cards.txt").string()).value_or("");
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
+        const bool text_game = row.options.size() > 1 && row.options[1] == "text";
+        EXPECT_EQ(std::ranges::count(cards, '\n'), pictures * (text_game ? 1 : 2));
         for (const Screen& screen : kScreens) {
             SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
             PointerGame play(dir.string(), definition, screen);
@@ -93,6 +100,9 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             EXPECT_EQ(g.memControl[kGroupTriesLeft].Condition, row.tries);
             // Cards lie face down on a back, except in a match game.
             EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
+            const bool preview = row.name == std::string("four_pairs");
+            EXPECT_EQ(std::tuple(g.memRandomPairs != False, g.memPreview),
+                      std::tuple(row.cards < pictures * (text_game ? 1 : 2), preview ? 2 : 0));
         }
     }
 }
@@ -114,6 +124,8 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--kind", "text", "--removal", "line", "game"}, 2, "a text game takes one card"},
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
         {{"--fast", "game"}, 2, "unknown option --fast"},
+        {{"--pairs", "19", "game"}, 2, "--pairs wants a whole number from 2 to 18"},
+        {{"--kind", "match", "--preview", "3", "game"}, 2, "a match game's lie face up"},
         {{"a/b"}, 2, "cannot name a folder"},
         {{""}, 2, "cannot name a folder"},
     };
@@ -148,6 +160,16 @@ TEST(BoardPlan, EveryCardCountOfTwoToEighteenPicturesHasAPlanForTheSmallestBoard
         for (int row = 0; row < kScreenRows; ++row)
             EXPECT_TRUE(plan.boards[row] || (row > 0 && !within_four)) << cards << " " << row;
     }
+}
+
+// Pictures in the order a reader expects, here under the C locale: numbers as numbers, letter case and accents set
+// aside, names equal so in byte order.
+TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
+    const std::vector<std::string> expected = {"2 cats", "10 cats", "Äpfel", "apple", "Banana", "Émile", "Eve",
+                                               "img2", "img010", "img10", "Img11", "Zoë", "zoe2"};
+    std::vector<std::string> names(expected.rbegin(), expected.rend());
+    std::sort(names.begin(), names.end(), natural_less);
+    EXPECT_EQ(names, expected);
 }
 
 TEST(ItemLine, TheReaderGetsBackWhatWasMeant) {

@@ -80,7 +80,8 @@ protected:
     static inline SdlPlatform* platform = nullptr;
 };
 
-// A box of pictures, an outline and lines, probed; then changes painted by yield and sleep, and hidden controls.
+// A box of pictures, an outline, a filled shape and lines, probed; then changes painted by yield and sleep, and
+// hidden controls.
 TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     Window window(*platform, "frm_Test");  // 480 x 320
     window.set_back_color(kWhite);
@@ -97,6 +98,11 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     Shape outline(window, "shp_Area", &box);
     outline.set_bounds(370, 130, 50, 40);  // its right part lies beyond the box
     outline.set_border_color(kYellow);
+    Shape bar(window, "shp_Bar", &box);
+    bar.set_bounds(300, 200, 40, 10);
+    bar.set_filled(true);
+    bar.set_fill_color(kRed);
+    bar.set_border_color(kYellow);
     // Width, from, to, colour. The first six are probed across: a line of width w covers w pixels, from w / 2
     // before its middle. The last two run off the box.
     const std::tuple<int, int, int, int, int, Colour> lines[] = {
@@ -123,7 +129,8 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
         {"round far end", 380, 17, kYellow},              {"inside the right edge", 399, 220, kRed},
         {"beyond the right edge", 400, 220, kWhite},      {"inside the bottom edge", 350, 239, kRed},
         {"beyond the bottom edge", 350, 241, kWhite},     {"outline cut off by the box", 419, 150, kWhite},
-        {"beside the picture not stretched", 105, 80, kGreen}};
+        {"beside the picture not stretched", 105, 80, kGreen}, {"filled shape", 320, 205, kRed},
+        {"filled shape's outline", 300, 205, kYellow}};
     for (const auto& [what, x, y, colour] : probes) EXPECT_EQ(p.at(x, y), colour) << what;
     for (const auto& [w, x1, y1, x2, y2, c] : std::span(lines, 6)) {
         const int x = (x1 + x2) / 2, y = (y1 + y2) / 2;

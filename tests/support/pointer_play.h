@@ -80,12 +80,13 @@ public:
             return front->name() + "(" + std::to_string(front->index()) + ")";
         return platform_.click_at(x, y) ? "" : "the click was not taken";
     }
-    // Moves the clock until no try is processed, no wipe runs and (for `whole_try`) no half of a text try waits.
+    // Moves the clock until no preview shows, no try is processed, no wipe runs and (for `whole_try`) no half of a
+    // text try waits.
     bool settle(bool whole_try) {
         for (int waited = 0; waited < 30000; waited += 10, platform_.advance(10)) {
             const frm_MemoryGame& g = game();
             const bool text_waits = whole_try && (g.memTextGame.CardChosen || g.memTextGame.TextChosen);
-            if (g.memGameOver || (!g.memProcessing && !g.memWiping && !text_waits)) return true;
+            if (g.memGameOver || (!g.memPreviewing && !g.memProcessing && !g.memWiping && !text_waits)) return true;
         }
         return false;
     }

@@ -106,7 +106,7 @@ px=$((cx + 10)) py=$((cy + 20))
 pictures=()
 for p in panel_timer panel_left panel_tries player quit; do pictures+=("$game_dir/gfx/$p.png"); done
 while IFS=$'\t' read -r _ picture _; do pictures+=("$game_dir/cards/$picture"); done <"$game_dir/data/cards.txt"
-floor=("$bin/floor" "$cx" "$cy" "$game_dir/gfx/bg1280.png" "$game_dir/gfx/back.png" "${pictures[@]}")
+floor=("$bin/floor" "$cx" "$cy" "$game_dir/gfx/bg640.png" "$game_dir/gfx/back.png" "${pictures[@]}")
 watch=("$px" "$py" "$back_colour")
 idle=("$px" "$py" "$back_colour" 2000 $((idle_s * 1000)))
 

@@ -100,11 +100,13 @@ void check_cards(const frm_MemoryGame& game, Warnings& warnings) {
     std::string path = game.memPaths.Data + game.memGameFiles.Cards;
     if (!memFileExists(path)) path = game.memPaths.Card + game.memGameFiles.Cards;
     ItemReader items(read_text_file(path).value_or(""));
+    const bool drawn = game.memRandomPairs != False;
     int lines = 0;
     while (!items.at_end()) {
         const std::string item = items.next();
         ++lines;
-        if (lines <= count && item.empty())
+        // Drawn pairs may come from any line.
+        if ((drawn || lines <= count) && item.empty())
             warnings.add(native_path(path) + " line " + std::to_string(lines) + ": empty, so card " + std::to_string(lines) +
                          " has no name, picture or caption");
     }
@@ -112,6 +114,24 @@ void check_cards(const frm_MemoryGame& game, Warnings& warnings) {
         warnings.add(native_path(path) + ": " + std::to_string(lines) + " card lines for " + memNumberText(count) +
                      " cards (" + sizes + "): cards " + std::to_string(lines + 1) + " to " + memNumberText(count) +
                      " are empty");
+
+    // A text game draws single cards, the others whole pairs.
+    const bool text_game = game.memInterface.TextList.Active != False;
+    const int on_board = static_cast<int>(text_game ? count : std::ceil(count / 2));
+    const int in_file = text_game ? lines : lines / 2;
+    const std::string unit = text_game ? " cards" : " pairs";
+    if (drawn && in_file <= on_board)
+        warnings.add(global + " randompairs=1: " + native_path(path) + " holds " + std::to_string(in_file) + unit +
+                     " and the board takes " + std::to_string(on_board) +
+                     ": nothing to choose from, every game deals the same" + unit);
+
+    const int16_t preview = game.memPreview;
+    if (preview != 0 && game.memAppType == 1)
+        warnings.add(global + " preview=" + std::to_string(preview) +
+                     ": ignored in a match game, whose faces are up from the start");
+    else if (preview < 0 || preview > 60)
+        warnings.add(global + " preview=" + std::to_string(preview) + ": the faces show from 0 to 60 seconds, so " +
+                     (preview < 0 ? "not at all" : "for 60"));
 }
 
 void check_pictures(const frm_MemoryGame& game, Platform& platform, Warnings& warnings) {

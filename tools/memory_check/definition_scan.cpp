@@ -41,7 +41,7 @@ const Keys kTextListKeys = {"active", "pictureslide", "fontname", "fontsize", "f
                             "selectcolor", "dimcolor", "destroy", "sound", "top", "left", "width", "space"};
 const Keys kCardKeys = {"dissapear", "turnsound", "fontname", "fontsize", "fontbold", "fontitalic",
                         "forecolor", "wordwrap", "autosize", "cardsx", "cardsy", "cardwidth",
-                        "cardheight", "border", "picture", "samenamesound"};
+                        "cardheight", "border", "picture", "samenamesound", "randompairs", "preview"};
 const Keys kDefinitionAnyKeys = {"app", "debug"};
 const Keys kPathKeys = {"gfx", "card", "sfx", "data"};
 const Keys kGameFileKeys = {"main", "global", "cards", "special", "listfile"};

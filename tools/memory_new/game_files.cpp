@@ -117,6 +117,10 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     g.key("dissapear", removal_code(options.removal));
     font(g, caption_points);
     g.key("forecolor", theme.ink.colour());
+    // More cards than the board holds: each game draws its own.
+    if (cards.size() * (text_game ? 1 : 2) > static_cast<size_t>(plan.cards_x) * static_cast<size_t>(plan.cards_y))
+        g.key("randompairs", 1);
+    if (options.preview > 0) g.key("preview", options.preview);
     if (text_game) {
         g("[text list]").key("active", 1);
         font(g, text_list.font_size);

@@ -91,12 +91,13 @@ int font_pixels(int points) { return static_cast<int>(std::lround(points * 96.0 
 // two backends measure.
 int label_height(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0 * 1.25)); }
 
-// Below the panel's last picture; font and spacing so that `count` texts fit
-// above the quit picture and the widest fits the column. False when even the
-// smallest font leaves no room for them all.
-bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& texts, TextListPlan& plan) {
+// Below the panel's last picture; font and spacing so that `shown` of the
+// texts fit above the quit picture and the widest of all fits the column.
+// False when even the smallest font leaves no room for them.
+bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& texts, size_t shown,
+                    TextListPlan& plan) {
     plan.top = 64 * groups + 12;
-    const int count = static_cast<int>(texts.size());
+    const int count = static_cast<int>(shown);
     for (int points = 12; points >= 7; --points) {
         int widest = 0;
         for (const std::string& text : texts)
@@ -167,29 +168,34 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         return 1;
     }
     const bool text_game = options.kind == GameKind::Text;
-    const char* why = "a board holds at most 18 pairs";
-    if (pictures.size() > static_cast<size_t>(kMostPairs)) pictures.resize(kMostPairs);
+    // Every picture becomes a card; with more than a board's pairs each game
+    // deals its pairs from all of them.
+    size_t board = std::min<size_t>(found, options.pairs > 0 ? options.pairs : kMostPairs);
+    std::string why = options.pairs > 0 ? "" : " (a board holds at most 18 pairs)";
     TextListPlan text_list;
     if (text_game) {
         const int groups = static_cast<int>(panel_groups(options).size());
-        auto fits = [&](size_t count) {
-            std::vector<std::string> texts;
-            for (size_t i = 0; i < count; ++i) texts.push_back(plain_text(pictures[i].caption));
-            return plan_text_list(fonts, groups, texts, text_list);
-        };
-        size_t count = pictures.size();
+        // Any of the names may be dealt: the widest must fit the column.
+        std::vector<std::string> texts;
+        for (const SourcePicture& picture : pictures) texts.push_back(plain_text(picture.caption));
+        auto fits = [&](size_t count) { return plan_text_list(fonts, groups, texts, count, text_list); };
+        size_t count = board;
         while (count > 2 && !fits(count)) --count;
         if (!fits(count)) {
             err << "memory-new: the list of names does not fit beside the board\n";
             return 1;
         }
-        if (count < pictures.size()) why = "the list beside the board holds no more names";
-        pictures.resize(count);
+        if (count < board) why = " (the list beside the board holds no more names)";
+        board = count;
     }
-    if (pictures.size() < found) err << "memory-new: used " << pictures.size() << " of " << found << " pictures: " << why << "\n";
+    if (options.pairs > 0 && static_cast<size_t>(options.pairs) > found)
+        err << "memory-new: --pairs " << options.pairs << " but only " << found << " pictures\n";
+    if (board < found)
+        out << found << " pictures, " << board << (text_game ? " cards" : " pairs") << " a game, dealt at random"
+            << why << "\n";
 
     BoardPlan plan;
-    const int card_count = static_cast<int>(pictures.size()) * (text_game ? 1 : 2);
+    const int card_count = static_cast<int>(board) * (text_game ? 1 : 2);
     if (!plan_board(card_count, plan)) {
         err << "memory-new: " << card_count << " cards do not fit on the board\n";
         return 1;
@@ -282,7 +288,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
 
     int boards = 0;
     for (bool board : plan.boards) boards += board ? 1 : 0;
-    out << "Made " << target.string() << ": " << pictures.size() << (text_game ? " cards and names" : " pairs") << ", "
+    out << "Made " << target.string() << ": " << board << (text_game ? " cards and names" : " pairs") << ", "
         << plan.cards_x << " x " << plan.cards_y << " cards of " << plan.card_width << " x " << plan.card_height
         << " pixels";
     if (boards < kScreenRows) {

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "memory_new.h"
 #include "theme.h"
 
 namespace mem::make {
@@ -22,6 +23,11 @@ const char* const kUsage =
     "  --removal hide|fly|shrink|line  how a found pair leaves the board (default fly;\n"
     "                            line joins the pair with a line instead)\n"
     "  --theme NAME              colours: ocean (default), forest, sunset, night\n"
+    "  --pairs N                 N pairs a game (cards in a text game), 2 to 18; with\n"
+    "                            more pictures each game deals N of them at random\n"
+    "                            (default: all pictures, up to what a board holds)\n"
+    "  --preview SECONDS         the faces show this long before the cards turn face\n"
+    "                            down, 1 to 60 (memory and text games)\n"
     "  --no-captions             no names on the cards\n"
     "  --speak                   each card says its name (needs espeak-ng)\n"
     "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
@@ -96,6 +102,14 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             const auto n = number(1, 32767);
             if (!n) return std::nullopt;
             options.tries = *n;
+        } else if (arg == "--pairs") {
+            const auto n = number(2, kMostPairs);
+            if (!n) return std::nullopt;
+            options.pairs = *n;
+        } else if (arg == "--preview") {
+            const auto n = number(1, 60);
+            if (!n) return std::nullopt;
+            options.preview = *n;
         } else if (arg == "--removal") {
             const auto v = value();
             if (!v) return std::nullopt;
@@ -134,6 +148,10 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
     if (options.name.empty() || options.name.find_first_of("/\\\"") != std::string::npos || options.name == "." ||
         options.name == "..") {
         error = "the game's name \"" + options.name + "\" cannot name a folder: not empty, . or .., no /, \\ or \"";
+        return std::nullopt;
+    }
+    if (options.kind == GameKind::Match && options.preview > 0) {
+        error = "--preview shows the faces before the cards turn face down; a match game's lie face up";
         return std::nullopt;
     }
     if (options.kind == GameKind::Text && options.removal == Removal::Line) {

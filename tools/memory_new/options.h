@@ -24,6 +24,8 @@ struct Options {
     bool captions = true;
     bool speak = false;
     bool help = false;
+    int pairs = 0;    // pairs a game (cards in a text game); 0: as many as the board holds
+    int preview = 0;  // seconds the faces show before a memory game; 0: none
 };
 
 // The options, or nothing with the reason in `error`.

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "canvas.h"
+#include "name_order.h"
 
 namespace mem::make {
 namespace fs = std::filesystem;
@@ -63,7 +64,11 @@ std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs,
             for (const auto& entry : fs::directory_iterator(input, error))
                 if (entry.is_regular_file(error) && !is_wave(entry.path()) && entry.path().filename().string()[0] != '.')
                     inside.push_back(entry.path());
-            std::sort(inside.begin(), inside.end());
+            // By name, then by extension.
+            std::sort(inside.begin(), inside.end(), [](const fs::path& a, const fs::path& b) {
+                const std::string x = a.stem().string(), y = b.stem().string();
+                return x != y ? natural_less(x, y) : a.filename() < b.filename();
+            });
             files.insert(files.end(), inside.begin(), inside.end());
         } else if (!fs::exists(input, error)) {
             err << "memory-new: skipped \"" << input << "\": no such file or folder\n";

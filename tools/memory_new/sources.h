@@ -16,7 +16,8 @@ struct SourcePicture {
     std::string sound;    // a wave file of the same name beside it, or empty
 };
 
-// Every decodable picture of `inputs`, folders read in name order. Files that
+// Every decodable picture of `inputs`, folders read in the natural order of
+// their names. Files that
 // do not decode are named on `err` and left out; wave files are sounds, not
 // pictures, and are passed over silently.
 std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs, std::ostream& err);

@@ -145,9 +145,15 @@ void Painter::paint_control(const Control& control, const SDL_Rect& rect) {
         case ControlKind::PictureBox:
             paint_picture_box(static_cast<const PictureBox&>(control), rect);
             break;
-        case ControlKind::Shape:
-            paint_outline(rect, static_cast<const Shape&>(control).border_color());
+        case ControlKind::Shape: {
+            const Shape& shape = static_cast<const Shape&>(control);
+            if (shape.filled()) {
+                set_colour(shape.fill_color());
+                SDL_RenderFillRect(renderer_, &rect);
+            }
+            paint_outline(rect, shape.border_color());
             break;
+        }
     }
 }
 
