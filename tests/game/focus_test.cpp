@@ -1,6 +1,6 @@
 // Rules without a window: where the keyboard focus goes (along rows and columns of the board, skipping cards that
-// cannot be turned, wrapping at the edges; through the text column; when the frame would cover a face), the deal,
-// and the 16-bit counters.
+// cannot be turned, wrapping at the edges; through the text column; when the frame would cover a face) and the
+// 16-bit counters.
 #include <gtest/gtest.h>
 
 #include <string>

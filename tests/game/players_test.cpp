@@ -1,5 +1,4 @@
 // Players: the turn, dropping out at a limit, the clock, and the end of the game (also of random games).
-#include <iostream>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,11 +80,7 @@ TEST_F(Players, EveryLimitAtItsEdge) {
         c.play.cards_y = 2;
         restart(c.play);
         ASSERT_EQ(start(), std::nullopt);
-        const auto caption = [&] {
-            std::string text = game().lbl_Control[panel_slots.at(c.group)].caption();
-            std::erase(text, ' ');
-            return text;
-        };
+        const auto caption = [&] { return number(game().lbl_Control[panel_slots.at(c.group)]); };
         const auto step = [&](size_t i) {
             if (c.pairs.empty()) return advance(i == 0 ? 2500 : 1000);
             ASSERT_TRUE(c.pairs[i] ? try_cards(position_of(2 * i), position_of(2 * i + 1))
@@ -126,10 +121,8 @@ TEST_F(Players, ClockAndTheEnd) {
         ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
         if (ok) {
             ASSERT_EQ(end_picture(), "good.bmp");
-            const PictureRef& shown = game().pic_End.picture();
-            EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
-            std::cout << "PRINT end " << game().pic_End.left() << " " << game().pic_End.top() << std::endl;
-            EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
+            // 200 x 100 in the middle of the 800 x 600 window.
+            EXPECT_EQ(std::tuple(game().pic_End.left(), game().pic_End.top()), std::tuple(300, 250));
         } else {
             EXPECT_EQ(platform().message_boxes[0].title, "Error in application (#106)");
             EXPECT_EQ(platform().message_boxes[0].text,

@@ -31,14 +31,11 @@ TEST_F(TextGame, TriesOfATextGame) {
         wait_for_status_tick();
         const frm_MemoryGame& g = game();
         const int16_t card = position_of(0), taken = text_of(0), free = text_of(1);
-        const PictureRef face = g.memCardHolder[0].Picture;
 
         uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 1, c.card_first));
         // Both halves' sounds last half a second at least, then the two stay in view for another half.
         EXPECT_GE(platform().now_ms() - t0, 1000u);
-        EXPECT_EQ(g.img_Card[card].picture(), c.app == std::string("memory") ? g.memCardBack : face);
-        EXPECT_EQ(g.memCurrentPlayer, 0);
 
         t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 0, !c.card_first));

@@ -151,8 +151,7 @@ private:
         taken_.insert(cards.begin(), cards.end());
         texts_taken_.insert(labels.begin(), labels.end());
         const auto taken = static_cast<int>(taken_.size());
-        std::string left = g.lbl_Control[panel_slots.at("cards left")].caption();
-        std::erase(left, ' ');
+        const std::string left = number(g.lbl_Control[panel_slots.at("cards left")]);
         if (left != std::to_string(card_count() - taken)) fault("cards left shows " + left + " after " +
                                                                  std::to_string(taken) + " taken");
         int scores = 0;

@@ -195,7 +195,7 @@ public:
         const bool over = left == 0 || !someone_in;
         ASSERT_EQ(g.memGameOver != False, over) << left << " cards left";
         if (over && options.end_pictures == "ok") {
-            EXPECT_EQ(end_picture(), left == 0 || someone_in ? "good.bmp" : "bad.bmp");
+            EXPECT_EQ(end_picture(), left == 0 ? "good.bmp" : "bad.bmp");
         }
         // Once over, the board ignores every click (the cards of a last try without a pair are enabled again).
         for (int16_t p = 0; p < cards && !over; ++p) EXPECT_EQ(g.img_Card[p].enabled(), !seen.taken.contains(p)) << p;
@@ -206,22 +206,24 @@ public:
                               : group == "cards made" ? seen.made[cur]
                               : group == "tries made" ? seen.tries[cur]
                                                       : *options.tries_left - seen.tries[cur];
-            std::string caption = g.lbl_Control[slot].caption();
-            std::erase(caption, ' ');
-            EXPECT_EQ(caption, std::to_string(value)) << group;
+            EXPECT_EQ(number(g.lbl_Control[slot]), std::to_string(value)) << group;
         }
         for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
         for (size_t p = 0; p < seen.made.size() && p < 4; ++p) {
             const auto i = static_cast<int16_t>(p);
-            std::string score = g.lbl_PlayerScore[i].caption();
-            std::erase(score, ' ');
-            EXPECT_EQ(score, std::to_string(seen.made[p])) << "player " << p;
+            EXPECT_EQ(number(g.lbl_PlayerScore[i]), std::to_string(seen.made[p])) << "player " << p;
             if (options.players == 1 || seen.out[p]) continue;
             const bool lit = p == cur;
             EXPECT_EQ(std::tuple(g.lbl_PlayerName[i].fore_color(), g.lbl_PlayerScore[i].fore_color()),
                       lit ? std::tuple(kNameColour, kScoreColour) : std::tuple(kDimColour, kDimColour))
                 << "player " << p;
         }
+    }
+    // The number a label shows, without the blanks around it.
+    static std::string number(const Label& label) {
+        std::string text = label.caption();
+        std::erase(text, ' ');
+        return text;
     }
     // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
     std::string end_picture() const {
