@@ -4,14 +4,22 @@ ASAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 
-PACKAGES := cmake g++ make pkg-config libgtest-dev \
-	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev \
-	fonts-dejavu-core fonts-liberation xvfb xdotool imagemagick sox x11-utils
-# Installing and packaging: make install, make deb, make test-package.
-PACKAGES += dpkg-dev fakeroot lintian desktop-file-utils appstream groff man-db
-PACKAGES += libx11-dev libxdamage-dev  # the benchmark's watcher
+# What building the package needs (make deb): CMake, the compiler, the -dev
+# libraries, dpkg-dev and fakeroot. memory-new reads JPEGs at a reduced size
+# (libturbojpeg) and HEIC photos (libheif brings its HEVC decoder, libde265).
+BUILD_PACKAGES := cmake g++ make pkg-config \
+	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev dpkg-dev fakeroot \
+	libturbojpeg0-dev libheif-dev
+# Everything else: the fonts the bundled games use, the test tools (make test,
+# make test-package) and the benchmark's watcher (make bench).
+PACKAGES := $(BUILD_PACKAGES) libgtest-dev fonts-dejavu-core fonts-liberation \
+	xvfb xdotool imagemagick sox x11-utils openbox
+PACKAGES += lintian desktop-file-utils appstream groff man-db
+PACKAGES += libx11-dev libxdamage-dev
+# memory-new's tests: colour emoji in captions, and heif-enc to make a HEIC photo.
+PACKAGES += libheif-examples fonts-noto-color-emoji
 
-.PHONY: all deps configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
+.PHONY: all deps deps-build configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 
 all: $(BUILD)/memory
 
@@ -31,6 +39,10 @@ $(BUILD)/memory: $(BUILD)/Makefile FORCE
 	cmake --build $(BUILD) -j $(JOBS)
 
 FORCE:
+
+# Only what building the package needs.
+deps-build:
+	$(MAKE) deps PACKAGES="$(BUILD_PACKAGES)"
 
 # Plays the default game (named by build/memory.ini), or games/$(GAME)/$(GAME).ini.
 play: deps $(BUILD)/memory
@@ -64,7 +76,7 @@ install: $(BUILD)/memory
 # Builds memory_VERSION_ARCH.deb here, in a build folder of its own with
 # Debian's compiler flags and without the tests.
 DEB_BUILD ?= build-deb
-deb: deps
+deb: deps-build
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DMEMORY_TESTS=OFF \
 		-DCMAKE_CXX_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)" \
 		-DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
@@ -75,7 +87,7 @@ deb: deps
 
 # The package as a player gets it: lintian and the validators, then the game
 # unpacked into a scratch root, started and checked there.
-test-package: deb
+test-package: deps deb
 	bash packaging/test_package.sh $$(ls -t memory_*.deb | head -n1)
 
 # Randomized games on the headless backend, with a summary and the speed.
@@ -100,10 +112,11 @@ fuzz: fuzz-build
 		tests/fuzz/run.sh $(FUZZ_BUILD)/fuzz_$$t tests/fuzz/corpus/$$t $(FUZZ_SECONDS) $(FUZZ_BUILD)/findings/$$t || exit 1; \
 	done
 
-# Start-up, memory, idle and animation figures beside a minimal SDL2 program
-# (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
+# Start-up, memory, idle and animation figures beside a minimal SDL2 program,
+# and memory-new beside ImageMagick (README: Benchmark). BENCH_RUNS=3 BENCH_IDLE=3 for a quick look.
 bench: deps $(BUILD)/memory
 	tools/bench/bench.sh $(BUILD)
+	tools/bench/memory_new_bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(DEB_BUILD) $(FUZZ_BUILD)

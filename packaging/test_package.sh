@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The Debian package as a player gets it: lintian, the desktop entry, the
-# AppStream metadata and the man pages are checked; then the package is
-# unpacked into a scratch root, and the game started there through its link
-# in games/ finds its default game beside the real program, paints the board
-# and ends on Escape; the installed memory-check checks the installed games.
+# The Debian package as a player gets it: make deb installs only what building
+# needs; lintian, the desktop entry, the AppStream metadata, the man pages and
+# the suggested espeak-ng are checked; then the package is unpacked into a
+# scratch root, each program answers --version, and the game started there
+# through its link in games/ finds its default game beside the real program,
+# paints the board and ends on Escape; the installed memory-check checks the
+# installed games.
 # usage: test_package.sh PACKAGE.deb
 set -uo pipefail
 package="$(realpath "$1")"
@@ -11,10 +13,21 @@ source "$(dirname "$0")/../tests/e2e/support/xvfb.sh"
 make_work_dir work
 root="$work/root"
 
+echo "== make deb installs only what building needs"
+installs="$(make -n -C "$(dirname "$0")/.." --no-print-directory deb 2>&1 | grep -o 'for p in [^;]*;')"
+for tool in xvfb xdotool lintian libgtest-dev imagemagick sox openbox; do
+    ! grep -qw -- "$tool" <<<"$installs" || fail "make deb installs the test tool $tool: $installs"
+done
+grep -qw fakeroot <<<"$installs" || fail "make deb does not install fakeroot: $installs"
+
 echo "== lintian"
 lintian --fail-on error "$package" || fail "lintian reports errors"
 
 dpkg-deb -x "$package" "$root" || fail "cannot unpack $package"
+dpkg-deb -f "$package" Suggests | grep -qw espeak-ng || fail "espeak-ng (memory-new --speak) is not suggested"
+for program in memory memory-check memory-new; do
+    "$root/usr/games/$program" --version | grep -qx "$program [0-9.]*" || fail "the installed $program --version"
+done
 share="$root/usr/share" games="$root/usr/share/games/memory/games"
 
 echo "== desktop entry, icons, AppStream metadata, man pages"

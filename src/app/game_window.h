@@ -112,6 +112,7 @@ public:
     Flag memProcessing = False;
     Flag memReady = False;
     Flag memGameOver = False;
+    uint64_t memEndMadeAt = 0;  // when the end was first made (platform clock)
     Flag memWiping = False;
     Flag memInCardClick = False;
 
@@ -203,7 +204,8 @@ public:
     bool memBoardEmptied() const;
     void tim_Timer_Timer();
     void memMakeEnd();
-    [[noreturn]] void pic_End_Click();
+    void pic_End_Click();
+    bool memInputBeforeEnd() const;
 
     // ---- Sound chains (src/sound) ----
     void memOpenTurnSound();

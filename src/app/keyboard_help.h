@@ -10,7 +10,7 @@ inline constexpr std::string_view kKeyboardHelp =
     "  Tab            in a text game, move the focus between the cards and the texts\n"
     "  Up, Down       in the text column, move the focus through the texts\n"
     "  Return, Space  turn the card or choose the text in the frame; on the end picture, leave\n"
-    "  M              sounds off and on (a muted game keeps its pace)\n"
+    "  M              sounds off and on (muted: the game keeps its pace; a speaker-off mark shows)\n"
     "  Escape         end the game\n";
 
 }  // namespace mem

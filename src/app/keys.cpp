@@ -80,6 +80,7 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
     memFocusShown = true;
 
     if (memGameOver != False) {
+        if (memInputBeforeEnd()) return;
         // After the end only the end picture is left to act on.
         const bool on_end = was_shown && memFocusArea == FocusArea::End;
         memFocusArea = FocusArea::End;

@@ -11,7 +11,12 @@ void frm_MemoryGame::tim_Timer_Timer() {
     if (memGameOver != False) return;
     const ControlGroup& timer = memControl[kGroupTimer];
     const ControlGroup& countdown = memControl[kGroupCountdown];
-    if (timer.Active == False && countdown.Active == False) return;
+    if (timer.Active == False && countdown.Active == False) {
+        // Mended: with no time shown the clock stops (the game starts it again
+        // after a try without a pair), so an idle game is not woken every second.
+        tim_Timer.set_enabled(false);
+        return;
+    }
     if (memCurrentPlayer < 0 || static_cast<size_t>(memCurrentPlayer) >= memPlayer.size()) return;
     PlayerRecord& player = memPlayer[static_cast<size_t>(memCurrentPlayer)];
 

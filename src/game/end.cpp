@@ -12,6 +12,7 @@ void frm_MemoryGame::memMakeEnd() {
     // The end can be made twice in a row; a missing picture is reported once.
     const bool again = memGameOver != False;
     memGameOver = True;
+    if (!again) memEndMadeAt = platform().now_ms();
     tim_Timer.set_enabled(false);
     const int16_t cards = memNearest16(memCardCount);
     for (int16_t i = 0; i < cards && img_Card.exists(i); ++i) img_Card[i].set_enabled(false);
@@ -59,7 +60,13 @@ void frm_MemoryGame::memMakeEnd() {
     memPlayEndSound();
 }
 
+// Mended: a key or click that came before the end was made never acts on
+// the end picture (a Return pressed during the last pair's pause ended the
+// program the moment the end appeared, unseen and unheard).
+bool frm_MemoryGame::memInputBeforeEnd() const { return platform().input_time() < memEndMadeAt; }
+
 void frm_MemoryGame::pic_End_Click() {
+    if (memInputBeforeEnd()) return;
     // Ends at once: the sound device is not closed and the window not unloaded.
     platform().end_program(kExitNormal);
     std::abort();  // end_program never returns; the compiler cannot see that through the virtual call

@@ -37,6 +37,9 @@ public:
     virtual void sleep(int ms) = 0;
     // Milliseconds on the platform's clock (virtual in the headless backend).
     virtual uint64_t now_ms() const = 0;
+    // When the key or click being delivered reached the program, on the
+    // clock of now_ms(); now_ms() where input has no time of its own.
+    virtual uint64_t input_time() const { return now_ms(); }
 
     // Uniform in [0, 1).
     virtual double random() = 0;

@@ -60,6 +60,10 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     game->memShowControls();
     EXPECT_EQ(std::tuple(game->img_Control[1].visible(), game->lbl_Control[1].visible(), caption(1)),
               std::tuple(false, false, "Control"));
+    // With neither the time nor the countdown shown, the clock stops at its first tick: an idle game sleeps.
+    game->memControl[kGroupTimer].Active = game->memControl[kGroupCountdown].Active = False;
+    game->tim_Timer_Timer();
+    EXPECT_FALSE(game->tim_Timer.enabled());
 }
 
 TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {

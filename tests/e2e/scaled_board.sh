@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program on a 1920 x 1080 screen, played by real pointer and key events: the cards lie where the board
 # geometry and its fit to the screen put them, within a pixel, with their borders; an idle board uses no processor; a
-# click in the margin turns nothing; one pair is taken by clicks, the other (muted) by arrows and Return, and Return
-# on the end picture ends the program. Then --window, F11 and a resized window, where the board is fitted again.
+# click in the margin turns nothing; one pair is taken by clicks, the other (muted, so the speaker-off mark shows) by
+# arrows and Return; a Return pressed during the last pause does nothing, and Return on the end picture ends the
+# program. Then --window, F11 and a resized window, where the board is fitted again.
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
@@ -73,11 +74,18 @@ trace_until "--> memCheckCardStatus: Match!" 1
 retry 40 0.25 shows "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
 # The second pair by the keys: the first arrow shows the focus frame on the nearest card left, Return turns it, the
 # next arrow moves to the only other card. Muted, the game keeps its pace.
-xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key m Right Return
+xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key m
+# The speaker-off mark, 24 x 24 scaled, 6 from the board's top right corner (x 1635): its speaker is white.
+retry 20 0.1 shows "#FFFFFF" "1610 18" || fail "no speaker-off mark at the board's top right while muted"
+xdotool key Right Return
 trace_until "=> memCheckCardStatus <=" 3
 xdotool key Right Return
 trace_until "--> memCheckCardStatus: Match!" 2
+# A Return pressed during the last pair's pause never acts on the end picture made after it (it ended the program
+# unseen), and a held M flips the sound once.
+xdotool key Return
 retry 40 0.25 shows "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle"
+sleep 0.5; [ -s "$GAME_STATUS" ] && fail "a Return pressed before the end ended the game: $(cat "$GAME_STATUS")"
 [ "$(trace | grep -cF "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(trace | grep memCardClick)"
 # The focus frame went to the end picture: Return ends the program normally.
 xdotool key Return

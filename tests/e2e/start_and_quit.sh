@@ -2,7 +2,8 @@
 # The real programs as a player and an author start them: the command line's statuses; a game made by memory-new from
 # a folder of pictures checks clean with memory-check and starts; a game whose every picture and sound is broken
 # shows each picture's numbered error in a real message box, answered with OK (once every OK was taken as Cancel,
-# which ended the program), and goes on. Escape ends both normally.
+# which ended the program), and goes on; SIGTERM or SIGINT while a box is shown ends it with status 1. Escape ends
+# both games normally.
 set -uo pipefail
 memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
@@ -10,7 +11,9 @@ make_work_dir work
 start_xvfb 1024x768
 
 "$memory" --help | grep -q "^Usage: memory" || fail "--help prints no usage"
-"$memory" --version | grep -q "^memory " || fail "--version prints no version"
+for program in memory memory-check memory-new; do
+    "${memory%/*}/$program" --version | grep -qx "$program [0-9.]*" || fail "$program --version prints no version"
+done
 "$memory" --no-such-option 2>/dev/null; [ $? -eq 2 ] || fail "an unknown option does not end with status 2"
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 10 "$memory" 2>"$work/err"; status=$?
 [ "$status" -eq 2 ] || fail "without a display the status is $status, not 2"
@@ -46,6 +49,21 @@ quitpicture=quit.png\nendgoodpicture=good.png\nendbadpicture=bad.bmp\nendgoodsou
 matchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
 printf '[cards]\ncardsx=2\ncardsy=1\ncardwidth=100\ncardheight=100\nborder=1\npicture=back.png\nturnsound=turn.wav
 dissapear=1\n' >"$game/data/global.ini"
+# A signal while a box is shown ends the program with status 1 within a second, and its box with it (a box once waited
+# for OK however long `timeout` had asked the program to end). SIGINT is let through to a program started in the
+# background.
+box_ids() { xwininfo -root -tree 2>/dev/null | grep '"Error in application (#[0-9]*)"' | awk '{ print $1 }'; }
+has_box() { [ -n "$(box_ids)" ]; }
+no_box() { ! has_box; }
+for signal in TERM INT; do
+    start_game env --default-signal=INT "$memory" "$game/play.ini"
+    retry 300 0.1 has_box || fail "no message box to signal: $(cat "$GAME_ERR")"
+    kill -"$signal" "$(pgrep -P "$GAME_PID" | head -n1)"
+    retry 10 0.1 test -s "$GAME_STATUS" || fail "SIG$signal while a box is shown: still running after a second"
+    [ "$(cat "$GAME_STATUS")" = 1 ] || fail "SIG$signal while a box is shown ends with status $(cat "$GAME_STATUS"), not 1"
+    retry 10 0.1 no_box || fail "the box stays after SIG$signal"
+done
+
 start_game "$memory" "$game/play.ini"
 # Every error box is answered with a click on OK (left of the middle of the box's bottom row, beside Cancel) until
 # none has come for 3 s. Without --sync: a move to where the pointer already is waits for a motion that never comes.

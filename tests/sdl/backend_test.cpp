@@ -4,8 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <tuple>
@@ -72,9 +77,15 @@ protected:
         std::string error;
         return platform->load_picture((dir / name).string(), error);
     }
+    // Handles what comes for `ms` (waiting briefly: an idle platform may wait for nothing).
     static void run_for(uint64_t ms) {
         const uint64_t until = platform->now_ms() + ms;
-        while (platform->now_ms() < until) platform->run_once(true);
+        while (platform->now_ms() < until) platform->run_once(false), SDL_Delay(2);
+    }
+    // The display size of every window shown.
+    static void resize(int width, int height) {
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowSize(w, width, height);
     }
     static inline std::filesystem::path dir;
     static inline SdlPlatform* platform = nullptr;
@@ -195,7 +206,7 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end; a status tick per 250 ms.
+// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end.
 TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
     write_wave(dir / "short.wav", 300);
     for (const std::string mode : {"aloud", "silent", "muted"}) {
@@ -205,9 +216,8 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
         auto device = platform->create_media_device(window);
         dynamic_cast<SdlMediaDevice&>(*device).set_silent(mode == "silent");
         device->set_muted(mode == "muted");
-        int done = 0, ticks = 0;
+        int done = 0;
         device->on_done = [&](int16_t) { ++done; };
-        device->on_status_update = [&] { ++ticks; };
         device->set_notify(true);
         device->set_file_name((dir / "short.wav").string());
         device->command("open");
@@ -229,7 +239,6 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
             run_for(500);
             EXPECT_EQ(done, 2) << "a halt by " << halt << " is not a completion";
         }
-        EXPECT_NEAR(ticks, static_cast<double>(platform->now_ms() - start) / 250, 1.5) << "status ticks every 250 ms";
         // With no sound open, eject succeeds; open (of a missing file), play, prev and an unknown command fail.
         device->set_file_name((dir / "missing.wav").string());
         for (const char* command : {"open", "play", "prev", "rewind"}) {
@@ -268,7 +277,8 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
 }
 
 // A window whose board is a picture box, its display resized to 960 x 480: the board is scaled by 1.5 to the
-// display's height and centred; text is made at the scaled size, in the place its alignment gives it.
+// display's height and centred; text is made at the scaled size, in the place its alignment gives it, and so is the
+// mute mark.
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
@@ -300,6 +310,159 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         EXPECT_NEAR(large.left, shown.left + (shown.width - large.width) * i / 2, 6) << labels[i].name();
         EXPECT_GT(scaled.count(shown, kYellow), unscaled.count(r, kYellow) * 3 / 2) << "solid, not a blurred stretch";
     }
+    // Mended: while muted, a speaker-off mark 24 pixels square scaled (36) lies 6 (9) from the board's top right
+    // corner (x 840); its white speaker and cross span about 0.16 to 0.91 of it across and 0.2 to 0.8 down.
+    auto device = platform->create_media_device(window);
+    const Rect board_shown{120, 0, 720, 480};
+    device->set_muted(true);
+    const Rect mark = Pixels(*platform, window).box(board_shown, kWhite);
+    device->set_muted(false);
+    for (const auto& [got, want] : {std::pair(mark.left, 801), {mark.width, 27}, {mark.top, 16}, {mark.height, 21}})
+        EXPECT_NEAR(got, want, 2) << "the mark at " << mark.left << ", " << mark.top << ", " << mark.width << " x "
+                                  << mark.height;
+    EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
+    device.reset();
+    platform->close(window);
+}
+
+// Mended: status ticks come once after each command and go on only while a sound plays or a command failed. An
+// audio output that failed is tried again at a later sound, at most once every 2 s; the failure and the return are
+// each said once.
+TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputAgain) {
+    write_wave(dir / "again.wav", 1000);
+    Window window(*platform, "frm_Again");
+    platform->show(window);
+    auto device = platform->create_media_device(window);
+    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
+    int ticks = 0;
+    device->on_status_update = [&] { ++ticks; };
+    std::vector<int> counted;
+    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
+        if (*file) device->set_file_name((dir / file).string());
+        if (*command) device->command(command);
+        ticks = 0;
+        run_for(600);
+        counted.push_back(ticks);
+    }
+    EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
+
+    device->set_file_name((dir / "again.wav").string());
+    device->command("open");
+    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
+    close_sound_output();
+    testing::internal::CaptureStderr();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const bool failed = aloud();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const bool soon = aloud();
+    run_for(2100);
+    const bool later = aloud(), after = aloud();
+    device->command("close");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
+        << "no output, again at once, after 2 s, after that";
+    auto times = [&said](const std::string& what) {
+        int n = 0;
+        for (size_t at = said.find(what); at != std::string::npos; at = said.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(std::pair(times("no audio output"), times("audio output is back")), std::pair(1, 1)) << said;
+    platform->close(window);
+}
+
+// The fonts (family, size, boldness) that the bundled games' main.ini files name: "...font" and "fontname" keys,
+// with the "size" and "bold" keys of the same stem in their section.
+std::set<std::tuple<std::string, float, bool>> bundled_fonts() {
+    std::set<std::tuple<std::string, float, bool>> fonts;
+    for (const auto& game : std::filesystem::directory_iterator(std::filesystem::path(MEMORY_SOURCE_DIR) / "games")) {
+        std::ifstream in(game.path() / "data" / "main.ini");
+        std::map<std::string, std::string> keys;
+        auto value = [&keys](const std::string& key, const char* otherwise) {
+            const auto it = keys.find(key);
+            return it == keys.end() ? std::string(otherwise) : it->second;
+        };
+        auto take = [&] {
+            for (const auto& [key, name] : keys) {
+                if (!key.ends_with("font") && key != "fontname") continue;
+                const std::string stem = key.substr(0, key.rfind("font") + 4);
+                fonts.emplace(name, std::stof(value(stem + "size", "8")), value(stem + "bold", "0") == "1");
+            }
+            keys.clear();
+        };
+        for (std::string line; std::getline(in, line);) {
+            if (line.ends_with('\r')) line.pop_back();
+            if (line.starts_with('[')) take();
+            if (const size_t eq = line.find('='); eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+        take();
+    }
+    return fonts;
+}
+
+// Mended: a label sized to its text shows all of it on a board of every screen size shown at 1920 x 1080 (the same
+// text pixels as in a wide label), and a window dragged through 40 sizes keeps the fonts of two scales open.
+TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
+    const auto fonts = bundled_fonts();
+    ASSERT_FALSE(fonts.empty());
+    for (const Size row : kScreenSizes) {
+        Window window(*platform, "frm_Labels");
+        PictureBox board(window, "pic_Board");
+        board.set_bounds(0, 0, row.width, row.height);
+        window.set_board(&board);
+        std::vector<std::unique_ptr<Label>> labels;  // fitted and wide, in turn
+        int top = 4;
+        for (const auto& [name, size, bold] : fonts)
+            for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
+                for (const bool fitted : {true, false}) {
+                    Label& label = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
+                    label.set_font(make_font(name, size, bold));
+                    label.set_fore_color(kBlue);
+                    label.set_caption(caption);
+                    const int height = fitted ? 1 : labels[labels.size() - 2]->height() + 8;
+                    label.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height);
+                    label.set_auto_size(fitted);
+                }
+                top += labels[labels.size() - 2]->height() + 10;
+            }
+        ASSERT_LT(top, row.height);
+        platform->show(window);
+        resize(1920, 1080);
+        const Pixels p(*platform, window);
+        const ScreenFit fit = platform->fit_of(window);
+        for (size_t i = 0; i < labels.size(); i += 2)
+            EXPECT_EQ(p.count(fit.to_display(labels[i]->window_rect()), kBlue),
+                      p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
+                << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
+                << labels[i]->font()->size << " points";
+        for (int width = 500; width < 1500 && row.width == 640; width += 25) {
+            resize(width, width * 3 / 4);
+            Pixels(*platform, window);
+        }
+        platform->close(window);
+    }
+    EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
+}
+
+// Keys carry the time they came, not when they are handled; a held M, Return or Space acts once (arrows repeat).
+TEST_F(SdlBackend, KeysCarryTheirTimeAndHeldKeysActOnce) {
+    Window window(*platform, "frm_Held");
+    std::vector<int16_t> codes;
+    uint64_t time = 0;
+    window.on_key_down = [&](int16_t& code) { codes.push_back(code), time = platform->input_time(); };
+    platform->show(window);
+    for (SDL_Keycode key : {SDLK_m, SDLK_RETURN, SDLK_SPACE, SDLK_LEFT})
+        for (Uint8 repeat : {0, 1, 1}) {
+            SDL_Event event{.type = SDL_KEYDOWN};
+            event.key.keysym.sym = key;
+            event.key.repeat = repeat;
+            SDL_PushEvent(&event);
+        }
+    const uint64_t pushed = platform->now_ms();
+    platform->sleep(300);
+    platform->yield();
+    EXPECT_EQ(codes, (std::vector<int16_t>{'M', kKeyReturn, kKeySpace, kKeyLeft, kKeyLeft, kKeyLeft}));
+    EXPECT_LE(time, pushed + 50) << "the time the key came, not the end of the pause";
     platform->close(window);
 }
 

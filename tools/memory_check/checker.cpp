@@ -329,6 +329,7 @@ const char* const kUsage =
     "  --system-dir DIR      the directory %windows% stands for (default: the game's)\n"
     "  --screen WxH          the screen size to start on (default 1024x768)\n"
     "  --help                this text\n"
+    "  --version             the version\n"
     "\n"
     "Exit status: 0 no problems, 1 errors (or warnings with --warnings-as-errors), 2 bad usage.\n"
     "With debug=1 in the definition the game's trace goes to memory.log, as the game writes it.\n";

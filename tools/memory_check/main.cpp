@@ -1,11 +1,17 @@
 // memory-check: the definition checker for game authors.
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <system_error>
 
 #include "checker.h"
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--version") {
+            std::cout << "memory-check " << MEMORY_VERSION << "\n";
+            return 0;
+        }
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::string program_dir = error ? std::filesystem::current_path().string() : exe.parent_path().string();

@@ -53,21 +53,32 @@ std::unique_ptr<Canvas> draw_card_back(const Theme& theme, int w, int h) {
     return c;
 }
 
-std::unique_ptr<Canvas> draw_card_face(const Theme& theme, const Canvas& picture, int w, int h, int caption_band) {
+FaceSize face_size(const BoardPlan& plan) {
+    FaceSize face;
+    face.width = 2 * plan.card_width;
+    face.height = 2 * plan.card_height;
+    face.margin = std::max(4, std::min(face.width, face.height) / 16);
+    face.room_width = face.width - 2 * face.margin;
+    face.room_height = face.height - 2 * face.margin;
+    face.caption_pixels = std::max(12, face.height / 9);
+    return face;
+}
+
+std::unique_ptr<Canvas> draw_card_face(const Theme& theme, const Canvas& picture, const FaceSize& face,
+                                       const Canvas* caption) {
+    const int w = face.width, h = face.height, margin = face.margin;
     auto c = std::make_unique<Canvas>(w, h);
     const double radius = std::min(w, h) / 10.0;
     c->round_rect(0, 0, w - 1, h - 1, radius, theme.card, 255);
-    const int margin = std::max(3, std::min(w, h) / 16);
-    const int room_w = w - 2 * margin, room_h = h - 2 * margin;
+    const int room_w = face.room_width;
+    const int room_h = std::max(1, face.room_height - (caption ? caption->height() + margin / 2 : 0));
     const double scale = std::min(static_cast<double>(room_w) / picture.width(),
                                   static_cast<double>(room_h) / picture.height());
     const int pw = std::clamp(static_cast<int>(std::lround(picture.width() * scale)), 1, room_w);
     const int ph = std::clamp(static_cast<int>(std::lround(picture.height() * scale)), 1, room_h);
-    c->draw_scaled(picture, (w - pw) / 2, (h - ph) / 2, pw, ph);
-    if (caption_band > 0) {
-        const double top = (h - caption_band) / 2.0;
-        c->round_rect(margin / 2.0, top, w - 1 - margin / 2.0, top + caption_band, 4, theme.card, 0xC8);
-    }
+    c->draw_scaled(picture, (w - pw) / 2, margin + (room_h - ph) / 2, pw, ph);
+    if (caption) c->draw_scaled(*caption, (w - caption->width()) / 2, h - margin - caption->height(), caption->width(),
+                                caption->height());
     c->round_frame(0, 0, w - 1, h - 1, radius, 1, theme.ink, 0x50);
     return c;
 }

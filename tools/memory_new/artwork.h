@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "board_plan.h"
 #include "canvas.h"
 #include "theme.h"
 
@@ -20,10 +21,20 @@ constexpr int kEndWidth = 380, kEndHeight = 230;
 std::unique_ptr<Canvas> draw_background(Fonts& fonts, const Theme& theme, int width, int height,
                                         const std::string& title, int players);
 std::unique_ptr<Canvas> draw_card_back(const Theme& theme, int width, int height);
-// `picture` fitted into the card with its proportions kept, on the card's
-// ground; `caption_band` pixels across the middle are lightened for the caption.
-std::unique_ptr<Canvas> draw_card_face(const Theme& theme, const Canvas& picture, int width, int height,
-                                       int caption_band);
+// A card's face is drawn at twice the card's size or more, so that it stays
+// crisp when the board is scaled up; the photo and its caption share the
+// room inside the margin.
+struct FaceSize {
+    int width = 0, height = 0, margin = 0;
+    int room_width = 0, room_height = 0;
+    int caption_pixels = 0;  // the caption's largest font size
+};
+FaceSize face_size(const BoardPlan& plan);
+
+// `picture` fitted with its proportions kept into the room above `caption`
+// (null: none), on the card's ground.
+std::unique_ptr<Canvas> draw_card_face(const Theme& theme, const Canvas& picture, const FaceSize& face,
+                                       const Canvas* caption);
 std::unique_ptr<Canvas> draw_panel(Fonts& fonts, const Theme& theme, const std::string& caption);
 std::unique_ptr<Canvas> draw_quit(Fonts& fonts, const Theme& theme);
 std::unique_ptr<Canvas> draw_player(const Theme& theme);

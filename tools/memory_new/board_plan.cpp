@@ -9,7 +9,7 @@ namespace mem::make {
 namespace {
 
 constexpr int kSizes[kScreenRows][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
-constexpr int kLargestSide = 180;
+constexpr int kLargestSide = 480;
 constexpr int kSmallestSide = 24;
 // A card is at most this much longer one way than the other.
 constexpr double kLongest = 1.4;
@@ -56,8 +56,7 @@ bool cards_fit(const BoardPlan& plan, int row) {
 }
 
 bool plan_board(int cards, BoardPlan& plan) {
-    bool found = false;
-    int best_boards = 0, best_area = 0;
+    int best_area = 0;
     for (int x = 1; x <= cards; ++x) {
         if (cards % x != 0) continue;
         BoardPlan p;
@@ -80,17 +79,15 @@ bool plan_board(int cards, BoardPlan& plan) {
                 p.card_height = h;
             }
         }
-        if (area == 0) continue;
-        int boards = 0;
-        for (int row = 0; row < kScreenRows; ++row) boards += (p.boards[row] = cards_fit(p, row)) ? 1 : 0;
-        if (!found || boards > best_boards || (boards == best_boards && area > best_area)) {
-            found = true;
-            best_boards = boards;
-            best_area = area;
-            plan = p;
-        }
+        if (area <= best_area) continue;
+        best_area = area;
+        // A larger board shows the cards smaller on the same display: it is
+        // offered only while they keep a sixth of its height.
+        for (int row = 0; row < kScreenRows; ++row)
+            p.boards[row] = row == 0 || (cards_fit(p, row) && 6 * p.card_height >= screen_height(row));
+        plan = p;
     }
-    return found;
+    return best_area > 0;
 }
 
 }  // namespace mem::make

@@ -15,9 +15,10 @@ struct BoardPlan {
     std::array<bool, kScreenRows> boards{};
 };
 
-// The best plan for `cards` cards: the grid that gives boards to the most
-// screen sizes, then the largest cards. Row 0 (640 x 480) always holds them;
-// nothing when even the smallest cards do not fit there.
+// The plan with the largest cards that fill the play area of the smallest
+// board (640 x 480, always offered); a larger board is offered when the
+// cards fit it and are at least a sixth of its height. Nothing when even
+// the smallest cards do not fit.
 bool plan_board(int cards, BoardPlan& plan);
 
 // True when every card of the plan lies inside the play area of screen row

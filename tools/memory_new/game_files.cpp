@@ -63,7 +63,7 @@ void font(Lines& f, int points) { f.key("fontname", "DejaVu Sans").key("fontsize
 }  // namespace
 
 GameText game_text(const Options& options, const Theme& theme, const std::string& folder, const BoardPlan& plan,
-                   const std::vector<CardEntry>& cards, int caption_points, const TextListPlan& text_list) {
+                   const std::vector<CardEntry>& cards, const TextListPlan& text_list) {
     const bool text_game = options.kind == GameKind::Text;
     GameText out;
 
@@ -115,7 +115,8 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     if (options.kind != GameKind::Match) g.key("picture", "back.png");
     g.key("turnsound", "turn.wav");
     g.key("dissapear", removal_code(options.removal));
-    font(g, caption_points);
+    // The captions are drawn into the card pictures, below the photos.
+    font(g, 10);
     g.key("forecolor", theme.ink.colour());
     // More cards than the board holds: each game draws its own.
     if (cards.size() * (text_game ? 1 : 2) > static_cast<size_t>(plan.cards_x) * static_cast<size_t>(plan.cards_y))
@@ -137,8 +138,7 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
             c(caption + "\t" + card.picture);
             l(caption + "\t" + card.sound);
         } else {
-            const std::string shown = options.captions ? caption : "";
-            for (int twice = 0; twice < 2; ++twice) c(caption + "\t" + card.picture + "\t" + shown + "\t" + card.sound);
+            for (int twice = 0; twice < 2; ++twice) c(caption + "\t" + card.picture + "\t\t" + card.sound);
         }
     }
     out.cards = c.text;

@@ -21,7 +21,7 @@ std::string item_line(const std::string& text);
 std::string plain_text(const std::string& text);
 
 struct CardEntry {
-    std::string caption;  // the card's name, and its caption unless left off
+    std::string caption;  // the card's name; its caption is drawn into its picture
     std::string picture;  // file name in cards/
     std::string sound;    // file name in cards/, or empty
 };
@@ -43,6 +43,6 @@ struct GameText {
 
 // `folder` is the game's folder as the definition names it, ending in "/".
 GameText game_text(const Options& options, const Theme& theme, const std::string& folder, const BoardPlan& plan,
-                   const std::vector<CardEntry>& cards, int caption_points, const TextListPlan& text_list);
+                   const std::vector<CardEntry>& cards, const TextListPlan& text_list);
 
 }  // namespace mem::make

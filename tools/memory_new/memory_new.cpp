@@ -14,12 +14,16 @@
 
 #include "artwork.h"
 #include "board_plan.h"
+#include "caption.h"
 #include "checker.h"
+#include "every_core.h"
 #include "game_files.h"
 #include "options.h"
+#include "picture_reader.h"
 #include "sources.h"
 #include "theme.h"
 #include "tones.h"
+#include "trash.h"
 
 extern char** environ;
 
@@ -114,18 +118,6 @@ bool plan_text_list(Fonts& fonts, int groups, const std::vector<std::string>& te
     return false;
 }
 
-// Caption font: the largest from 10 points down in which every caption fits
-// the card on one line, so that it stays on the band drawn for it.
-int caption_points(Fonts& fonts, const std::vector<SourcePicture>& pictures, int card_width) {
-    for (int points = 10; points > 7; --points) {
-        bool fits = true;
-        for (const SourcePicture& picture : pictures)
-            fits = fits && fonts.width(plain_text(picture.caption), font_pixels(points)) <= card_width - 4;
-        if (fits) return points;
-    }
-    return 7;
-}
-
 class SdlLibraries {
 public:
     SdlLibraries() : ttf_(TTF_Init() == 0) {}
@@ -138,11 +130,136 @@ private:
     bool ttf_;
 };
 
+// True when `inner` is `outer` or lies inside it; both canonical.
+bool lies_within(const fs::path& inner, const fs::path& outer) {
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i)
+        if (i == inner.end() || *i != *o) return false;
+    return true;
+}
+
+// Mended: the game's folder is never one that holds an input, nor inside
+// one: replacing the game would take the pictures with it, and a folder of
+// pictures would take in the game.
+bool inputs_apart_from(const fs::path& target, const std::vector<std::string>& inputs, std::ostream& err) {
+    std::error_code error;
+    const fs::path game = fs::weakly_canonical(target, error);
+    for (const std::string& input : inputs) {
+        const fs::path picture = fs::weakly_canonical(fs::absolute(input), error);
+        if (lies_within(picture, game)) {
+            err << "memory-new: \"" << input << "\" lies inside the game's folder " << target.string()
+                << ", which making the game would replace; choose another name or --output\n";
+            return false;
+        }
+        if (lies_within(game, picture)) {
+            err << "memory-new: the game's folder " << target.string() << " would lie inside \"" << input
+                << "\", which is read for pictures; choose another --output\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The pictures of the game, read, with the board and the text list they make.
+struct Chosen {
+    std::vector<SourcePicture> pictures;
+    std::vector<ReadPicture> read;
+    size_t board = 0;  // pairs a game (cards in a text game)
+    std::string why;   // why not more
+    BoardPlan plan;
+    FaceSize face;
+    TextListPlan text_list;
+};
+
+// Reads every file of the inputs, each once and only as large as the cards
+// need, and plans the board; false, said on `err`, when they make no game.
+// Every picture becomes a card; with more than a board's pairs each game
+// deals its pairs from all of them.
+bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Chosen& chosen) {
+    const bool text_game = options.kind == GameKind::Text;
+    std::vector<SourcePicture> candidates = find_pictures(options.inputs, options.recursive, err);
+    if (text_game) number_equal_captions(candidates, err);
+    const int groups = static_cast<int>(panel_groups(options).size());
+    // The pairs a game deals from `pictures`, with the list planned for them;
+    // 0 when the names do not fit it.
+    auto board_for = [&](const std::vector<SourcePicture>& pictures) -> size_t {
+        const size_t board = std::min<size_t>(pictures.size(), options.pairs > 0 ? options.pairs : kMostPairs);
+        chosen.why = options.pairs > 0 ? "" : " (a board holds at most 18 pairs)";
+        if (!text_game) return board;
+        // Any of the names may be dealt: the widest must fit the column.
+        std::vector<std::string> texts;
+        for (const SourcePicture& picture : pictures) texts.push_back(plain_text(picture.caption));
+        auto fits = [&](size_t count) { return plan_text_list(fonts, groups, texts, count, chosen.text_list); };
+        size_t count = board;
+        while (count > 2 && !fits(count)) --count;
+        if (count < board) chosen.why = " (the list beside the board holds no more names)";
+        return fits(count) ? count : 0;
+    };
+    auto plan_for = [&](size_t board) {
+        return board >= 2 && plan_board(static_cast<int>(board) * (text_game ? 1 : 2), chosen.plan);
+    };
+    auto read_all = [&](const std::vector<SourcePicture>& pictures) {
+        std::vector<std::string> paths;
+        for (const SourcePicture& picture : pictures) paths.push_back(picture.path);
+        return read_pictures(paths, chosen.face.room_width, chosen.face.room_height);
+    };
+
+    if (plan_for(board_for(candidates))) chosen.face = face_size(chosen.plan);
+    std::vector<ReadPicture> read = read_all(candidates);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (!read[i].picture) {
+            err << "memory-new: skipped \"" << candidates[i].path << "\": not a picture it can read (" << read[i].error
+                << ")\n";
+            continue;
+        }
+        chosen.pictures.push_back(candidates[i]);
+        chosen.read.push_back(std::move(read[i]));
+    }
+    const std::vector<SourcePicture>& pictures = chosen.pictures;
+    if (pictures.size() < 2) {
+        err << "memory-new: " << pictures.size() << (pictures.size() == 1 ? " usable picture" : " usable pictures")
+            << "; a game needs at least 2\n";
+        return false;
+    }
+    chosen.board = board_for(pictures);
+    if (chosen.board == 0) {
+        err << "memory-new: the list of names does not fit beside the board\n";
+        return false;
+    }
+    if (!plan_for(chosen.board)) {
+        err << "memory-new: " << chosen.board << " pictures do not fit on the board\n";
+        return false;
+    }
+    // Files that were no pictures leave larger cards: read again at their size.
+    const FaceSize face = face_size(chosen.plan);
+    if (face.room_width > chosen.face.room_width || face.room_height > chosen.face.room_height) {
+        chosen.face = face;
+        chosen.read = read_all(pictures);
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            if (!chosen.read[i].picture) {
+                err << "memory-new: cannot read " << pictures[i].path << " again: " << chosen.read[i].error << "\n";
+                return false;
+            }
+        }
+    }
+    chosen.face = face;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        // On a board shown at its own size, the photo would be enlarged.
+        const ReadPicture& picture = chosen.read[i];
+        if (picture.width * 2 < face.room_width && picture.height * 2 < face.room_height)
+            err << "memory-new: \"" << pictures[i].path << "\" is " << picture.width << " x " << picture.height
+                << " pixels, smaller than the card's photo (" << face.room_width / 2 << " x " << face.room_height / 2
+                << "): it is enlarged and looks blurred\n";
+    }
+    return true;
+}
+
 int make_game(const Options& options, std::ostream& out, std::ostream& err, const Environment& environment) {
     const Theme& theme = *find_theme(options.theme);
     const fs::path output = fs::absolute(options.output).lexically_normal();
     const fs::path target = output / options.name;
     std::error_code error;
+    if (!inputs_apart_from(target, options.inputs, err)) return 1;
     if (fs::exists(target, error) && !options.force) {
         err << "memory-new: " << target.string() << " exists already; --force replaces it\n";
         return 1;
@@ -160,49 +277,19 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         return 1;
     }
 
-    std::vector<SourcePicture> pictures = find_pictures(options.inputs, err);
-    const size_t found = pictures.size();
-    if (found < 2) {
-        err << "memory-new: " << found << (found == 1 ? " usable picture" : " usable pictures")
-            << "; a game needs at least 2\n";
-        return 1;
-    }
     const bool text_game = options.kind == GameKind::Text;
-    // Every picture becomes a card; with more than a board's pairs each game
-    // deals its pairs from all of them.
-    size_t board = std::min<size_t>(found, options.pairs > 0 ? options.pairs : kMostPairs);
-    std::string why = options.pairs > 0 ? "" : " (a board holds at most 18 pairs)";
-    TextListPlan text_list;
-    if (text_game) {
-        const int groups = static_cast<int>(panel_groups(options).size());
-        // Any of the names may be dealt: the widest must fit the column.
-        std::vector<std::string> texts;
-        for (const SourcePicture& picture : pictures) texts.push_back(plain_text(picture.caption));
-        auto fits = [&](size_t count) { return plan_text_list(fonts, groups, texts, count, text_list); };
-        size_t count = board;
-        while (count > 2 && !fits(count)) --count;
-        if (!fits(count)) {
-            err << "memory-new: the list of names does not fit beside the board\n";
-            return 1;
-        }
-        if (count < board) why = " (the list beside the board holds no more names)";
-        board = count;
-    }
+    Chosen chosen;
+    if (!choose_pictures(options, fonts, err, chosen)) return 1;
+    const std::vector<SourcePicture>& pictures = chosen.pictures;
+    const BoardPlan& plan = chosen.plan;
+    const FaceSize& face = chosen.face;
+    const size_t board = chosen.board, found = pictures.size();
     if (options.pairs > 0 && static_cast<size_t>(options.pairs) > found)
         err << "memory-new: --pairs " << options.pairs << " but only " << found << " pictures\n";
     if (board < found)
         out << found << " pictures, " << board << (text_game ? " cards" : " pairs") << " a game, dealt at random"
-            << why << "\n";
-
-    BoardPlan plan;
-    const int card_count = static_cast<int>(board) * (text_game ? 1 : 2);
-    if (!plan_board(card_count, plan)) {
-        err << "memory-new: " << card_count << " cards do not fit on the board\n";
-        return 1;
-    }
+            << chosen.why << "\n";
     const bool captions = options.captions && !text_game;
-    const int points = caption_points(fonts, pictures, plan.card_width);
-    const int band = captions ? label_height(points) + 4 : 0;
 
     std::string speech;
     if (options.speak) {
@@ -238,37 +325,58 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
                                                       {Tone::Bad, "bad.wav"}, {Tone::Click, "click.wav"}};
         for (const auto& [tone, file] : tones) write_file(sfx / file, wave_file(synthesise(tone)));
 
+        // Captions are written first, one font at a time; faces are drawn on every core.
+        CaptionWriter writer(fonts);
+        std::vector<std::unique_ptr<Canvas>> caption_pictures(pictures.size());
+        if (captions)
+            for (size_t i = 0; i < pictures.size(); ++i)
+                caption_pictures[i] =
+                    writer.write(plain_text(pictures[i].caption), face.room_width, face.caption_pixels, theme.ink);
+        auto stem = [](size_t i) { return "card" + two_digits(static_cast<int>(i) + 1); };
+        std::vector<std::string> unsaved(pictures.size());
+        on_every_core(pictures.size(), [&](size_t i) {
+            std::string reason;
+            const std::unique_ptr<Canvas> card =
+                draw_card_face(theme, *chosen.read[i].picture, face, caption_pictures[i].get());
+            const fs::path path = cards / (stem(i) + ".png");
+            if (!card || !card->save(path.string(), reason))
+                unsaved[i] = "cannot write " + path.string() + ": " + reason;
+        });
+        for (const std::string& failed : unsaved)
+            if (!failed.empty()) throw WriteFailed{failed};
+
         std::vector<CardEntry> entries;
         for (size_t i = 0; i < pictures.size(); ++i) {
             const SourcePicture& source = pictures[i];
-            const std::string stem = "card" + two_digits(static_cast<int>(i) + 1);
-            std::string reason;
-            const std::unique_ptr<Canvas> picture = load_picture(source.path, reason);
-            if (!picture) throw WriteFailed{"cannot read " + source.path + " again: " + reason};
-            save(draw_card_face(theme, *picture, plan.card_width, plan.card_height, captions ? band : 0),
-                 cards / (stem + ".png"));
-            CardEntry entry{source.caption, stem + ".png", ""};
-            if (!speech.empty() && speak(speech, source.caption, cards / (stem + ".wav"))) {
-                entry.sound = stem + ".wav";
+            CardEntry entry{source.caption, stem(i) + ".png", ""};
+            if (!speech.empty() && speak(speech, source.caption, cards / (stem(i) + ".wav"))) {
+                entry.sound = stem(i) + ".wav";
             } else if (!speech.empty()) {
                 err << "memory-new: " << speech << " could not speak \"" << source.caption << "\"\n";
             }
             if (entry.sound.empty() && !source.sound.empty()) {
-                if (!fs::copy_file(source.sound, cards / (stem + ".wav"), error))
+                if (!fs::copy_file(source.sound, cards / (stem(i) + ".wav"), error))
                     throw WriteFailed{"cannot copy " + source.sound + ": " + error.message()};
-                entry.sound = stem + ".wav";
+                entry.sound = stem(i) + ".wav";
             }
             entries.push_back(entry);
         }
 
-        const GameText text = game_text(options, theme, folder, plan, entries, points, text_list);
+        const GameText text = game_text(options, theme, folder, plan, entries, chosen.text_list);
         write_file(making / (options.name + ".ini"), text.definition);
         write_file(making / "data" / "main.ini", text.main);
         write_file(making / "data" / "global.ini", text.global);
         write_file(making / "data" / "cards.txt", text.cards);
         if (text_game) write_file(making / "data" / "words.txt", text.list);
 
-        if (options.force) fs::remove_all(target, error);
+        // Mended: the game replaced goes to the desktop's trash, never deleted.
+        std::string reason;
+        if (fs::exists(fs::symlink_status(target, error))) {
+            if (!move_to_trash(target, reason))
+                throw WriteFailed{"cannot move the old " + target.string() + " to the trash (" + reason +
+                                  "); it is left as it was"};
+            out << "Moved the old " << target.string() << " to the trash.\n";
+        }
         fs::rename(making, target, error);
         if (error) throw WriteFailed{"cannot move the game to " + target.string() + ": " + error.message()};
     } catch (const WriteFailed& failed) {
@@ -296,9 +404,13 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         for (int row = 0; row < kScreenRows; ++row)
             if (plan.boards[row]) largest = row;
         out << " (larger screens show the " << screen_width(largest) << " x " << screen_height(largest)
-            << " board: more cards across or down than fit a larger one)";
+            << " board scaled up: the cards would be smaller on a larger one)";
     }
-    out << ".\nPlay it with: memory " << check.definition << "\n";
+    out << ".\nPictures used:\n";
+    for (size_t i = 0; i < pictures.size(); ++i)
+        out << "  card" << two_digits(static_cast<int>(i) + 1) << ".png \"" << pictures[i].caption << "\" from "
+            << pictures[i].path << "\n";
+    out << "Play it with: memory " << check.definition << "\n";
     return 0;
 }
 

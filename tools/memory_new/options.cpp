@@ -8,9 +8,10 @@ namespace mem::make {
 const char* const kUsage =
     "usage: memory-new [options] NAME PICTURE-OR-FOLDER...\n"
     "\n"
-    "Makes the game NAME/ (NAME/NAME.ini, data/, gfx/, cards/, sfx/) from pictures:\n"
-    "each picture becomes a pair of cards, captioned with its file name (underscores\n"
-    "as blanks); a wave file of the same name beside a picture becomes its sound.\n"
+    "Makes the game NAME/ (NAME/NAME.ini, data/, gfx/, cards/, sfx/) from pictures\n"
+    "(JPEG, HEIC, PNG, WebP and more, turned upright as their Exif data says): each\n"
+    "becomes a pair of cards, captioned below with its file name (underscores as\n"
+    "blanks); a wave file of the same name beside a picture becomes its sound.\n"
     "Play it with: memory /path/to/NAME/NAME.ini\n"
     "\n"
     "options:\n"
@@ -30,9 +31,12 @@ const char* const kUsage =
     "                            down, 1 to 60 (memory and text games)\n"
     "  --no-captions             no names on the cards\n"
     "  --speak                   each card says its name (needs espeak-ng)\n"
+    "  --recursive               take the pictures in subfolders too\n"
     "  --output DIR              make NAME/ in DIR (default: the current folder)\n"
-    "  --force                   replace an existing NAME/ folder\n"
+    "  --force                   replace an existing NAME/ folder (the old one goes\n"
+    "                            to the trash)\n"
     "  --help                    this text\n"
+    "  --version                 the version\n"
     "\n"
     "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
 
@@ -129,6 +133,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             options.output = *v;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--recursive") {
+            options.recursive = true;
         } else if (arg == "--no-captions") {
             options.captions = false;
         } else if (arg == "--speak") {

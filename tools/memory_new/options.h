@@ -21,6 +21,7 @@ struct Options {
     std::string theme = "ocean";
     std::string output = ".";
     bool force = false;
+    bool recursive = false;  // pictures in subfolders too
     bool captions = true;
     bool speak = false;
     bool help = false;

@@ -1,13 +1,10 @@
 #include "sources.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
+#include <set>
 
-#include "canvas.h"
 #include "name_order.h"
 
 namespace mem::make {
@@ -22,6 +19,7 @@ std::string lower(std::string text) {
 }
 
 bool is_wave(const fs::path& path) { return lower(path.extension().string()) == ".wav"; }
+bool is_hidden(const fs::path& path) { return path.filename().string().starts_with("."); }
 
 // A wave file with the picture's name beside it, in any letter case of ".wav".
 std::string sound_beside(const fs::path& picture) {
@@ -34,6 +32,31 @@ std::string sound_beside(const fs::path& picture) {
     return "";
 }
 
+// The files of `folder` in name order, then those of its subfolders when
+// `recursive`; otherwise the subfolders passed over are counted.
+void collect(const fs::path& folder, bool recursive, std::vector<fs::path>& files, int& subfolders) {
+    std::vector<fs::path> here, below;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        if (is_hidden(entry.path())) continue;
+        if (entry.is_directory(error)) below.push_back(entry.path());
+        else if (entry.is_regular_file(error) && !is_wave(entry.path())) here.push_back(entry.path());
+    }
+    // By name, then by extension.
+    const auto by_name = [](const fs::path& a, const fs::path& b) {
+        const std::string x = a.stem().string(), y = b.stem().string();
+        return x != y ? natural_less(x, y) : a.filename() < b.filename();
+    };
+    std::sort(here.begin(), here.end(), by_name);
+    std::sort(below.begin(), below.end(), by_name);
+    files.insert(files.end(), here.begin(), here.end());
+    if (!recursive) subfolders += static_cast<int>(below.size());
+    else
+        // Links to folders are not followed: one may lead back up.
+        for (const fs::path& sub : below)
+            if (!fs::is_symlink(sub, error)) collect(sub, true, files, subfolders);
+}
+
 }  // namespace
 
 std::string caption_of(const std::string& path) {
@@ -42,34 +65,19 @@ std::string caption_of(const std::string& path) {
     return caption;
 }
 
-std::unique_ptr<Canvas> load_picture(const std::string& path, std::string& error) {
-    SDL_Surface* decoded = IMG_Load(path.c_str());
-    if (!decoded) {
-        error = IMG_GetError();
-        return nullptr;
-    }
-    std::unique_ptr<Canvas> picture;
-    if (decoded->w > 0 && decoded->h > 0) picture = Canvas::from_surface(decoded);
-    if (!picture) error = decoded->w > 0 && decoded->h > 0 ? SDL_GetError() : "the picture is empty";
-    SDL_FreeSurface(decoded);
-    return picture;
-}
-
-std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs, std::ostream& err) {
+std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs, bool recursive, std::ostream& err) {
     std::vector<fs::path> files;
     for (const std::string& input : inputs) {
         std::error_code error;
         if (fs::is_directory(input, error)) {
-            std::vector<fs::path> inside;
-            for (const auto& entry : fs::directory_iterator(input, error))
-                if (entry.is_regular_file(error) && !is_wave(entry.path()) && entry.path().filename().string()[0] != '.')
-                    inside.push_back(entry.path());
-            // By name, then by extension.
-            std::sort(inside.begin(), inside.end(), [](const fs::path& a, const fs::path& b) {
-                const std::string x = a.stem().string(), y = b.stem().string();
-                return x != y ? natural_less(x, y) : a.filename() < b.filename();
-            });
-            files.insert(files.end(), inside.begin(), inside.end());
+            const size_t before = files.size();
+            int subfolders = 0;
+            collect(input, recursive, files, subfolders);
+            if (subfolders > 0)
+                err << "memory-new: \"" << input << "\" holds " << subfolders
+                    << (subfolders == 1 ? " subfolder" : " subfolders")
+                    << (files.size() == before ? " and no files" : "")
+                    << "; --recursive takes the pictures in subfolders too\n";
         } else if (!fs::exists(input, error)) {
             err << "memory-new: skipped \"" << input << "\": no such file or folder\n";
         } else if (!is_wave(input)) {
@@ -77,23 +85,30 @@ std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs,
         }
     }
     std::vector<SourcePicture> pictures;
-    std::vector<fs::path> seen;
+    std::set<fs::path> seen;
     for (const fs::path& file : files) {
         // A picture named twice (by itself and in its folder) makes one pair.
         std::error_code error;
-        const fs::path canonical = fs::weakly_canonical(file, error);
-        if (std::find(seen.begin(), seen.end(), canonical) != seen.end()) continue;
-        seen.push_back(canonical);
-        std::string reason;
-        // Decoded once here to test it; drawn from the file again later, so
-        // that large pictures are not all held at once.
-        if (!load_picture(file.string(), reason)) {
-            err << "memory-new: skipped \"" << file.string() << "\": not a picture it can read (" << reason << ")\n";
-            continue;
-        }
+        if (!seen.insert(fs::weakly_canonical(file, error)).second) continue;
         pictures.push_back({file.string(), caption_of(file.string()), sound_beside(file)});
     }
     return pictures;
+}
+
+void number_equal_captions(std::vector<SourcePicture>& pictures, std::ostream& err) {
+    std::set<std::string> taken;
+    for (const SourcePicture& picture : pictures) taken.insert(picture.caption);
+    std::set<std::string> used;
+    for (SourcePicture& picture : pictures) {
+        if (used.insert(picture.caption).second) continue;
+        std::string unique;
+        for (int n = 2; unique.empty() || taken.count(unique); ++n) unique = picture.caption + " " + std::to_string(n);
+        err << "memory-new: \"" << picture.path << "\" is named \"" << unique << "\": an earlier picture is named \""
+            << picture.caption << "\"\n";
+        taken.insert(unique);
+        used.insert(unique);
+        picture.caption = unique;
+    }
 }
 
 }  // namespace mem::make

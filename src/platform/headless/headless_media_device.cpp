@@ -4,7 +4,7 @@
 
 #include <cctype>
 #include "platform/headless/headless_platform.h"
-#include "platform/sdl/wave_info.h"
+#include "platform/media/wave_info.h"
 
 namespace mem {
 

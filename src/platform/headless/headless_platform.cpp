@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/headless/headless_media_device.h"
-#include "platform/sdl/image_decoder.h"
+#include "platform/media/image_decoder.h"
 
 namespace mem {
 

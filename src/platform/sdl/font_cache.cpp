@@ -18,16 +18,10 @@ std::string lower(std::string s) {
     return s;
 }
 
-struct Match {
-    std::string file;
-    bool bold = false;
-    bool italic = false;
-};
-
 // Asks fontconfig for the best font of a family; its own rules (aliases,
 // then its default) decide what an unknown name becomes.
-Match match_font(const std::string& family, bool bold, bool italic) {
-    Match found;
+FontCache::Match match_font(const std::string& family, bool bold, bool italic) {
+    FontCache::Match found;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return found;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -73,22 +67,39 @@ FontCache::~FontCache() {
         if (font) TTF_CloseFont(font);
 }
 
-std::string FontCache::file_for(const Font& font) {
+// Each name, boldness and slant asks fontconfig once.
+const FontCache::Match& FontCache::match_for(const Font& font) {
     auto key = std::make_tuple(lower(font.name), font.bold, font.italic);
     auto it = files_.find(key);
     if (it != files_.end()) return it->second;
     Match m = match_font(font.name, font.bold, font.italic);
     if (m.file.empty()) m = match_font("sans-serif", font.bold, font.italic);
-    return files_[key] = m.file;
+    return files_[key] = m;
 }
 
+std::string FontCache::file_for(const Font& font) { return match_for(font).file; }
+
 TTF_Font* FontCache::get(const Font& font, double scale) {
+    if (scale != scales_[0]) {
+        scales_[1] = scales_[0];
+        scales_[0] = scale;
+        // A new scale: the fonts of any other than it and the one before are closed.
+        for (auto it = fonts_.begin(); it != fonts_.end();) {
+            const double of = std::get<4>(it->first);
+            if (of == scales_[0] || of == scales_[1]) {
+                ++it;
+                continue;
+            }
+            if (it->second) TTF_CloseFont(it->second);
+            it = fonts_.erase(it);
+        }
+    }
     const int pixels = font_pixels(font.size, scale);
-    Key key{lower(font.name), pixels, font.bold, font.italic};
+    Key key{lower(font.name), pixels, font.bold, font.italic, scale};
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
 
-    Match m = match_font(font.name, font.bold, font.italic);
+    Match m = match_for(font);
     TTF_Font* opened = m.file.empty() ? nullptr : TTF_OpenFont(m.file.c_str(), pixels);
     if (!opened) {
         // A font file that cannot be opened: the default sans font instead.
@@ -146,18 +157,25 @@ std::vector<std::string> FontCache::wrap(TTF_Font* font, const std::string& text
     return lines;
 }
 
-Size FontCache::measure(const Font& font, const std::string& text, int wrap_width) {
-    TTF_Font* f = get(font);
+// Mended: text is measured and wrapped at the size it is drawn, so a label
+// sized to its text holds all of it on a scaled board ("Player 1" read
+// "Player ]" at 1920 x 1080 when it was measured unscaled and drawn scaled).
+Size FontCache::measure(const Font& font, const std::string& text, int wrap_width, double scale) {
+    TTF_Font* f = get(font, scale);
     if (!f) return {static_cast<int>(text.size()) * font_pixels(font.size) / 2, font_pixels(font.size)};
     const std::string utf8 = to_utf8(text);
-    Size size{0, 0};
-    for (const std::string& line : wrap(f, utf8, wrap_width)) {
+    const int drawn_wrap = wrap_width > 0 ? std::max(1, static_cast<int>(wrap_width * scale)) : 0;
+    Size drawn{0, 0};
+    for (const std::string& line : wrap(f, utf8, drawn_wrap)) {
         int w = 0, h = 0;
         if (!line.empty()) TTF_SizeUTF8(f, line.c_str(), &w, &h);
-        size.width = std::max(size.width, w);
-        size.height += TTF_FontLineSkip(f);
+        drawn.width = std::max(drawn.width, w);
+        drawn.height += TTF_FontLineSkip(f);
     }
-    return size;
+    if (scale == 1.0) return drawn;
+    // One display pixel more: a box's edges are each rounded to the display.
+    auto units = [scale](int pixels) { return static_cast<int>(std::ceil((pixels + 1) / scale - 1e-9)); };
+    return {drawn.width > 0 ? units(drawn.width) : 0, units(drawn.height)};
 }
 
 }  // namespace mem

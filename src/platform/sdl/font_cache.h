@@ -28,12 +28,30 @@ public:
     // The lines a text breaks into when wrapped at `wrap_width` (> 0), or at
     // line ends only. Texts are UTF-8.
     std::vector<std::string> wrap(TTF_Font* font, const std::string& text, int wrap_width);
-    Size measure(const Font& font, const std::string& text, int wrap_width);
+    // The size in window units of a text drawn at `scale` and wrapped at
+    // `wrap_width` window units: its drawn size divided by the scale and
+    // rounded up, so the text fits the box it is measured for on the display.
+    Size measure(const Font& font, const std::string& text, int wrap_width, double scale = 1.0);
+    // Font objects open now.
+    size_t open_fonts() const { return fonts_.size(); }
+
+    // What fontconfig chose for a name, boldness and slant.
+    struct Match {
+        std::string file;
+        bool bold = false;
+        bool italic = false;
+    };
 
 private:
-    using Key = std::tuple<std::string, int, bool, bool>;
+    const Match& match_for(const Font& font);
+
+    using Key = std::tuple<std::string, int, bool, bool, double>;  // name, pixels, bold, italic, scale
+    // Mended: only the fonts of the scale in use and the one before it are
+    // kept open (a window and its splash, or a resize in progress); a window
+    // dragged through many sizes no longer piles up one font per size.
     std::map<Key, TTF_Font*> fonts_;
-    std::map<std::tuple<std::string, bool, bool>, std::string> files_;
+    double scales_[2] = {1.0, 1.0};  // the scale in use, and the one before
+    std::map<std::tuple<std::string, bool, bool>, Match> files_;
 };
 
 // Pixels of a size in points on a 96 dpi display, times `scale`.

@@ -57,7 +57,7 @@ bool Painter::ensure_frame() {
     return true;
 }
 
-std::vector<SDL_Rect> Painter::paint(const Window& window, const ScreenFit& fit, bool whole) {
+std::vector<SDL_Rect> Painter::paint(const Window& window, const ScreenFit& fit, bool whole, bool muted) {
     // Textures of pictures that nobody holds any more are freed.
     for (auto it = pictures_.begin(); it != pictures_.end();) {
         if (it->second.first.expired()) {
@@ -69,6 +69,7 @@ std::vector<SDL_Rect> Painter::paint(const Window& window, const ScreenFit& fit,
     }
     if (ensure_frame()) whole = true;
     fit_ = fit;
+    muted_ = muted;
     const SDL_Rect all{0, 0, frame_size_.width, frame_size_.height};
     std::vector<SDL_Rect> areas;
     if (whole) {
@@ -119,6 +120,40 @@ void Painter::paint_area(const Window& window, const SDL_Rect& area) {
     for (const Window::PrintedLine& line : window.printed())
         draw_text(*window.font(), line.text, line.colour, fit_.to_display_x(line.x), fit_.to_display_y(line.y));
     paint_children(window, nullptr, area);
+    if (muted_) {
+        SDL_RenderSetClipRect(renderer_, &area);
+        paint_muted_mark();
+    }
+}
+
+// Mended: while muted, a small speaker-off mark shows at the top right of
+// the board, scaled with it, so a silent game says why.
+SDL_Rect Painter::muted_mark(const ScreenFit& fit) {
+    constexpr int kSize = 24, kMargin = 6;
+    const Rect board = fit.board_on_display();
+    const int size = fit.to_display_length(kSize), margin = fit.to_display_length(kMargin);
+    return {board.left + board.width - margin - size, board.top + margin, size, size};
+}
+
+// A speaker, its cone and a cross, white on a dark square.
+void Painter::paint_muted_mark() {
+    const SDL_Rect m = muted_mark(fit_);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 160);
+    SDL_RenderFillRect(renderer_, &m);
+    const SDL_Color white{255, 255, 255, 255};
+    std::vector<SDL_Vertex> v;
+    auto at = [&](float x, float y) {
+        v.push_back(SDL_Vertex{SDL_FPoint{m.x + x * m.w, m.y + y * m.h}, white, SDL_FPoint{0, 0}});
+    };
+    auto quad = [&](float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4) {
+        at(x1, y1), at(x2, y2), at(x3, y3), at(x1, y1), at(x3, y3), at(x4, y4);
+    };
+    quad(0.16f, 0.38f, 0.34f, 0.38f, 0.34f, 0.62f, 0.16f, 0.62f);  // the body
+    quad(0.34f, 0.38f, 0.54f, 0.18f, 0.54f, 0.82f, 0.34f, 0.62f);  // the cone
+    constexpr float d = 0.05f;                                     // half the cross's stroke
+    quad(0.62f - d, 0.36f + d, 0.62f + d, 0.36f - d, 0.86f + d, 0.64f - d, 0.86f - d, 0.64f + d);
+    quad(0.62f - d, 0.64f - d, 0.62f + d, 0.64f + d, 0.86f + d, 0.36f + d, 0.86f - d, 0.36f - d);
+    SDL_RenderGeometry(renderer_, nullptr, v.data(), static_cast<int>(v.size()), nullptr, 0);
 }
 
 void Painter::paint_children(const Window& window, const PictureBox* container, const SDL_Rect& clip) {
@@ -189,24 +224,24 @@ void Painter::paint_image(const Image& image, const SDL_Rect& rect) {
     if (image.border()) paint_outline(rect, kBlack);
 }
 
-// Text is made at the display's size; the lines break where they break on
-// the board, and each line starts where it starts there.
+// Text is made, wrapped and aligned at the display's size, as it was
+// measured (FontCache::measure at the same scale).
 void Painter::paint_label(const Label& label, const SDL_Rect& rect) {
     if (!label.font() || label.caption().empty()) return;
-    TTF_Font* layout_font = fonts_.get(*label.font(), 1.0);
-    if (!layout_font) return;
-    const int wrap_width = label.word_wrap() ? label.width() : 0;
-    int y = label.window_top();
-    for (const std::string& line : fonts_.wrap(layout_font, to_utf8(label.caption()), wrap_width)) {
+    TTF_Font* font = fonts_.get(*label.font(), fit_.scale());
+    if (!font) return;
+    const int wrap_width = label.word_wrap() ? std::max(1, static_cast<int>(label.width() * fit_.scale())) : 0;
+    int y = rect.y;
+    for (const std::string& line : fonts_.wrap(font, to_utf8(label.caption()), wrap_width)) {
         CachedTexture text = text_texture(*label.font(), line, label.fore_color());
         int x = rect.x;
         if (label.alignment() == Alignment::Right) x = rect.x + rect.w - text.width;
         if (label.alignment() == Alignment::Centre) x = rect.x + (rect.w - text.width) / 2;
         if (text.texture) {
-            SDL_Rect target{x, fit_.to_display_y(y), text.width, text.height};
+            SDL_Rect target{x, y, text.width, text.height};
             SDL_RenderCopy(renderer_, text.texture, nullptr, &target);
         }
-        y += TTF_FontLineSkip(layout_font);
+        y += TTF_FontLineSkip(font);
     }
 }
 

@@ -28,7 +28,8 @@ public:
 
     // Draws what changed in the window (all of it when `whole`) onto the
     // kept frame; returns the display areas painted. The caller presents.
-    std::vector<SDL_Rect> paint(const Window& window, const ScreenFit& fit, bool whole);
+    // `muted`: the speaker-off mark shows at the top right of the board.
+    std::vector<SDL_Rect> paint(const Window& window, const ScreenFit& fit, bool whole, bool muted = false);
     // The kept frame, 32-bit RGBA row by row; its size in `size`.
     std::vector<uint32_t> read_frame(Size& size);
 
@@ -47,6 +48,9 @@ private:
     void paint_picture_box(const PictureBox& box, const SDL_Rect& rect);
     void paint_line(const DrawnLine& line, const Control& box);
     void paint_outline(const SDL_Rect& rect, Colour colour);
+    void paint_muted_mark();
+    // Where the speaker-off mark lies on the display.
+    static SDL_Rect muted_mark(const ScreenFit& fit);
     void draw_text(const Font& font, const std::string& text, Colour colour, int x, int y);
     void set_colour(Colour c);
 
@@ -57,6 +61,7 @@ private:
     FontCache& fonts_;
     ScreenFit fit_;
     bool keeps_frame_;
+    bool muted_ = false;
     // The kept frame at the renderer's output size, when the renderer keeps none.
     SDL_Texture* frame_ = nullptr;
     Size frame_size_{};

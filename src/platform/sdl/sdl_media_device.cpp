@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/media/wave_info.h"
 #include "platform/sdl/sdl_platform.h"
-#include "platform/sdl/wave_info.h"
 
 namespace mem {
 namespace {
@@ -28,6 +28,26 @@ uint32_t g_event_type = 0;
 // The sound output is tried at the first sound that is played aloud.
 enum class Output { Untried, Available, Missing };
 Output g_output = Output::Untried;
+// Mended: a sound output that failed is tried again at a later sound, at
+// most once every kRetryMs, so a game started before the sound server (or
+// left by it for a while) gets its sound back. The failure and the return
+// are each said once on standard error.
+constexpr uint64_t kRetryMs = 2000;
+uint64_t g_missing_since = 0;
+bool g_said_missing = false;
+
+void output_missing() {
+    if (!g_said_missing)
+        std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+    g_said_missing = true;
+    g_output = Output::Missing;
+    g_missing_since = SDL_GetTicks64();
+}
+
+void output_works() {
+    if (g_said_missing) std::fprintf(stderr, "Memory: the audio output is back; sounds play aloud\n");
+    g_said_missing = false;
+}
 
 void post_completion(int channel, uint32_t play) {
     SDL_Event event{};
@@ -50,10 +70,10 @@ Uint32 SDLCALL silent_end(Uint32, void* param) {
 }
 
 bool output_available() {
+    if (g_output == Output::Missing && SDL_GetTicks64() - g_missing_since >= kRetryMs) g_output = Output::Untried;
     if (g_output == Output::Untried) {
-        g_output = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? Output::Available : Output::Missing;
-        if (g_output == Output::Missing)
-            std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) g_output = Output::Available;
+        else output_missing();
     }
     return g_output == Output::Available;
 }
@@ -65,10 +85,12 @@ void open_sound_output(uint32_t event_type) { g_event_type = event_type; }
 void close_sound_output() {
     if (g_output == Output::Available) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     g_output = Output::Untried;
+    g_said_missing = false;
 }
 
-SdlMediaDevice::SdlMediaDevice(SdlPlatform& platform, int channel) : platform_(platform), channel_(channel) {
-    next_status_tick = platform_.now_ms() + 250;
+SdlMediaDevice::SdlMediaDevice(SdlPlatform& platform, Window& window, int channel)
+    : platform_(platform), window_(window), channel_(channel) {
+    next_status_tick = platform_.now_ms() + kStatusTickMs;
 }
 
 SdlMediaDevice::~SdlMediaDevice() {
@@ -78,6 +100,14 @@ SdlMediaDevice::~SdlMediaDevice() {
 }
 
 void SdlMediaDevice::command(const std::string& name) {
+    // The status ticks start a full interval after the device has something to tell.
+    const bool was_ticking = ticking();
+    run_command(name);
+    tick_owed = true;
+    if (!was_ticking) next_status_tick = platform_.now_ms() + kStatusTickMs;
+}
+
+void SdlMediaDevice::run_command(const std::string& name) {
     std::string command = name;
     for (char& c : command) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (command == "open") {
@@ -163,12 +193,12 @@ bool SdlMediaDevice::start_output() {
     output_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (!output_) {
         // No sound output (no sound card, no server): play in silence at
-        // real speed from now on, so the game runs the same.
-        std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+        // real speed, so the game runs the same, until a later try succeeds.
+        output_missing();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        g_output = Output::Missing;
         return false;
     }
+    output_works();
     SDL_PauseAudioDevice(output_, 0);
     return true;
 }
@@ -211,6 +241,7 @@ void fill_sound_block(SdlMediaDevice::Stream& stream, uint8_t* out, int length) 
 }
 
 void SdlMediaDevice::set_muted(bool on) {
+    if (muted_ != on) window_.invalidate();  // the speaker-off mark comes or goes
     muted_ = on;
     if (output_) SDL_LockAudioDevice(output_);
     stream_.muted = on;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/media_device.h"
+#include "platform/window.h"
 
 namespace mem {
 
@@ -17,7 +18,7 @@ class SdlPlatform;
 
 class SdlMediaDevice : public MediaDevice {
 public:
-    SdlMediaDevice(SdlPlatform& platform, int channel);
+    SdlMediaDevice(SdlPlatform& platform, Window& window, int channel);
     ~SdlMediaDevice() override;
 
     void set_file_name(const std::string& path) override { file_name_ = path; }
@@ -36,9 +37,20 @@ public:
     void set_silent(bool silent) { silent_ = silent; }
 
     int channel() const { return channel_; }
+    const Window& window() const { return window_; }
     // A completion event of the given play reached the main thread.
     void completed(uint32_t play);
+    // Mended: the status ticks (every kStatusTickMs) run only while a sound
+    // plays or the last command failed (the game ends a failed command's
+    // chain at the next tick), and once after the device is made and after
+    // each command (the game counts on a first tick after a reset); a game
+    // idle with its turn sound open wakes for nothing.
+    bool ticking() const { return playing_ || error_ != 0 || tick_owed; }
+    bool tick_owed = true;
     uint64_t next_status_tick = 0;
+    static constexpr int kStatusTickMs = 250;
+    // The sound is heard: it plays on an open output.
+    bool aloud() const { return output_ != 0; }
 
     // What the audio thread reads while a sound plays.
     struct Stream {
@@ -53,6 +65,7 @@ public:
     };
 
 private:
+    void run_command(const std::string& name);
     void open();
     void play();
     // Stops playback without a completion event and keeps the position.
@@ -63,6 +76,7 @@ private:
     uint32_t frame_bytes() const;
 
     SdlPlatform& platform_;
+    Window& window_;
     int channel_;
     std::string file_name_;
     int error_ = 0;

@@ -1,13 +1,17 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL_ttf.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
-#include "platform/sdl/image_decoder.h"
+#include "platform/media/image_decoder.h"
 #include "platform/sdl/renderer_choice.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/text_encoding.h"
@@ -15,7 +19,7 @@
 namespace mem {
 namespace {
 
-constexpr int kStatusTickMs = 250;
+constexpr int kStatusTickMs = SdlMediaDevice::kStatusTickMs;
 constexpr int kSplashWidth = 480;
 constexpr int kSplashHeight = 320;
 
@@ -54,6 +58,46 @@ int16_t key_code(SDL_Keycode key) {
         case SDLK_DOWN: return kKeyDown;
         default: return 0;
     }
+}
+
+// Ends the program with status 1 on SIGTERM or SIGINT while a message box is
+// shown. SDL shows the box in a child process of its own on X11: that child
+// is ended too. Only async-signal-safe calls.
+extern "C" void end_during_box(int signal_number) {
+    char path[64] = "/proc/self/task/", digits[16];
+    int n = 0;
+    for (int pid = static_cast<int>(getpid()); pid > 0; pid /= 10) digits[n++] = static_cast<char>('0' + pid % 10);
+    size_t at = 16;
+    while (n > 0) path[at++] = digits[--n];
+    const char tail[] = "/children";
+    for (const char c : tail) path[at++] = c;
+    const int fd = open(path, O_RDONLY);
+    if (fd >= 0) {
+        char list[256];
+        const ssize_t got = read(fd, list, sizeof list - 1);
+        close(fd);
+        int child = 0;
+        for (ssize_t i = 0; i < got; ++i) {
+            if (list[i] >= '0' && list[i] <= '9') {
+                child = child * 10 + (list[i] - '0');
+            } else {
+                if (child > 0) kill(child, signal_number);
+                child = 0;
+            }
+        }
+    }
+    _exit(kExitFailure);
+}
+
+// Keys that act once however long they are held.
+bool is_single_key(SDL_Keycode key) {
+    return key == SDLK_m || key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE;
+}
+
+// The 32-bit time of an SDL event on the 64-bit clock of now_ms().
+uint64_t event_time(uint32_t timestamp) {
+    const uint64_t now = SDL_GetTicks64();
+    return now - static_cast<uint32_t>(static_cast<uint32_t>(now) - timestamp);
 }
 
 // The part of a window that fills the display: its board, or all of it.
@@ -246,11 +290,20 @@ void SdlPlatform::fit_to_state(Window& window, Shown& shown) {
 void SdlPlatform::fit_window_to_board(Window& window, Shown& shown) {
     const ScreenInfo s = screen();
     const Rect size = ScreenFit({s.width * 3 / 4, s.height * 3 / 4}, board_rect(window)).board_on_display();
+    SDL_SetWindowFullscreen(shown.sdl, 0);
     SDL_SetWindowBordered(shown.sdl, SDL_TRUE);
     SDL_SetWindowResizable(shown.sdl, SDL_TRUE);
     SDL_SetWindowSize(shown.sdl, std::max(size.width, 1), std::max(size.height, 1));
     SDL_SetWindowPosition(shown.sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     window.invalidate();
+}
+
+// Mended: the game's full screen is the desktop's full-screen state
+// (_NET_WM_STATE_FULLSCREEN), not only a borderless window at 0, 0 that a
+// window manager may shift or a top bar cover. The window covers the
+// display already, so it stays right where no window manager answers.
+void SdlPlatform::enter_full_screen(Shown& shown) {
+    SDL_SetWindowFullscreen(shown.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void SdlPlatform::toggle_windowed(Window& window) {
@@ -260,11 +313,11 @@ void SdlPlatform::toggle_windowed(Window& window) {
     if (shown->windowed) {
         fit_window_to_board(window, *shown);
     } else {
-        const ScreenInfo s = screen();
         SDL_SetWindowResizable(shown->sdl, SDL_FALSE);
-        SDL_SetWindowBordered(shown->sdl, SDL_FALSE);
-        SDL_SetWindowPosition(shown->sdl, 0, 0);
+        const ScreenInfo s = screen();
         SDL_SetWindowSize(shown->sdl, s.width, s.height);
+        SDL_SetWindowPosition(shown->sdl, 0, 0);
+        enter_full_screen(*shown);
         SDL_RaiseWindow(shown->sdl);
     }
     window.invalidate();
@@ -299,6 +352,9 @@ void SdlPlatform::show_modal(Window& window) {
     SDL_ShowWindow(shown->sdl);
     SDL_RaiseWindow(shown->sdl);
     paint_changed();
+    // Full screen once the board shows: SDL waits up to 100 ms for a window
+    // manager to confirm it, which the first picture need not wait for.
+    if (!shown->windowed) enter_full_screen(*shown);
     shown->activated = true;
     if (window.on_activate) window.on_activate();
     while (window.loaded()) run_once(true);
@@ -346,9 +402,22 @@ int SdlPlatform::message_box(const std::string& text, int style, const std::stri
     box.numbuttons = static_cast<int>(buttons.size());
     box.buttons = buttons.data();
     int button = -1;
+    // Mended: SIGTERM or SIGINT while the box is shown ends the program with
+    // status 1 at once (the box waits in its own loop, where SDL's handlers
+    // only queue a quit event that nobody reads).
+    // A signal ignored when the program started (nohup) stays ignored.
+    struct sigaction end{}, old_term{}, old_int{};
+    end.sa_handler = end_during_box;
+    sigemptyset(&end.sa_mask);
+    for (auto [number, old] : {std::pair{SIGTERM, &old_term}, std::pair{SIGINT, &old_int}}) {
+        sigaction(number, nullptr, old);
+        if (old->sa_handler != SIG_IGN) sigaction(number, &end, nullptr);
+    }
     // The button is read only after the box has answered: in one call's
     // arguments the order would be unspecified.
     const int status = SDL_ShowMessageBox(&box, &button);
+    sigaction(SIGTERM, &old_term, nullptr);
+    sigaction(SIGINT, &old_int, nullptr);
     const int answer = message_box_answer(status, button, style);
     // Whatever was painted under the box is painted again.
     for (auto& [window, shown] : shown_) window->invalidate();
@@ -361,8 +430,13 @@ void SdlPlatform::sleep(int ms) {
     // The painting is part of the pause, so animation frames keep their pace.
     const uint64_t until = now_ms() + static_cast<uint64_t>(std::max(ms, 0));
     paint_changed();
-    const uint64_t now = now_ms();
-    if (until > now) SDL_Delay(static_cast<Uint32>(until - now));
+    // Input that comes during the pause is queued (not handled) as it comes,
+    // so its time is when it came, not when the pause is over.
+    constexpr uint64_t kPumpMs = 20;
+    for (uint64_t now = now_ms(); now < until; now = now_ms()) {
+        SDL_Delay(static_cast<Uint32>(std::min(until - now, kPumpMs)));
+        SDL_PumpEvents();
+    }
 }
 
 double SdlPlatform::random() { return static_cast<double>(random_() >> 8) / 16777216.0; }
@@ -380,15 +454,49 @@ PictureRef SdlPlatform::load_picture(const std::string& path, std::string& error
 
 Size SdlPlatform::measure_text(const Font& font, const std::string& text, int wrap_width) {
     if (!fonts_) fonts_ = std::make_unique<FontCache>();
-    return fonts_->measure(font, text, wrap_width);
+    return fonts_->measure(font, text, wrap_width, text_scale());
 }
 
-std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window&) {
+double SdlPlatform::text_scale() {
+    if (measuring_scale_ > 0) return measuring_scale_;
+    for (auto it = order_.rbegin(); it != order_.rend(); ++it)
+        if (const Control* board = (*it)->board(); board && board->width() > 0 && board->height() > 0 && find(**it))
+            return fit_of(**it).scale();
+    // Before a board is shown: the scale of a board of the largest screen
+    // size that fits, filling the display, as the game's full screen shows it.
+    const ScreenInfo s = screen();
+    const Size display{s.width, s.height};
+    const Size row = kScreenSizes[static_cast<size_t>(largest_fitting(kScreenSizes, display))];
+    return ScreenFit(display, {0, 0, row.width, row.height}).scale();
+}
+
+// The scale a window is shown at changed (a resize, F11): its auto-sized
+// labels are measured again at the new size of their text.
+void SdlPlatform::refit_labels(Window& window, Shown& shown) {
+    const double scale = fit_of(window).scale();
+    if (scale == shown.text_scale) return;
+    shown.text_scale = scale;
+    measuring_scale_ = scale;
+    for (Control* c : window.controls())
+        if (c->kind() == ControlKind::Label) {
+            auto* label = static_cast<Label*>(c);
+            if (label->auto_size()) label->set_auto_size(true);
+        }
+    measuring_scale_ = 0;
+}
+
+// A sound device of the window is muted: the speaker-off mark shows.
+bool SdlPlatform::muted(const Window& window) const {
+    return std::any_of(devices_.begin(), devices_.end(),
+                       [&window](const SdlMediaDevice* d) { return &d->window() == &window && d->muted(); });
+}
+
+std::unique_ptr<MediaDevice> SdlPlatform::create_media_device(Window& window) {
     open_sound_output(sound_event_);
     int channel = 0;
     while (std::any_of(devices_.begin(), devices_.end(), [channel](SdlMediaDevice* d) { return d->channel() == channel; }))
         ++channel;
-    auto device = std::make_unique<SdlMediaDevice>(*this, channel);
+    auto device = std::make_unique<SdlMediaDevice>(*this, window, channel);
     devices_.push_back(device.get());
     return device;
 }
@@ -458,6 +566,14 @@ void SdlPlatform::deliver_click(const SDL_MouseButtonEvent& button) {
 }
 
 void SdlPlatform::dispatch(const SDL_Event& event) {
+    input_time_ = 0;
+    if (event.type == SDL_KEYDOWN || event.type == SDL_TEXTINPUT || event.type == SDL_MOUSEBUTTONUP)
+        input_time_ = event_time(event.common.timestamp);
+    dispatch_event(event);
+    input_time_ = 0;
+}
+
+void SdlPlatform::dispatch_event(const SDL_Event& event) {
     if (event.type == sound_event_) {
         for (SdlMediaDevice* device : devices_)
             if (device->channel() == event.user.code) {
@@ -472,8 +588,16 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             deliver_key(27);
             break;
         case SDL_KEYDOWN:
+            repeated_text_ = false;
             if (event.key.keysym.sym == SDLK_F11 && event.key.repeat == 0) {
                 if (Window* window = window_of(event.key.windowID)) toggle_windowed(*window);
+                break;
+            }
+            // Mended: a held M, Return or Space acts once, not at the key
+            // repeat's rate (a held M flipped the sound on and off); the
+            // text of the repeat goes too.
+            if (event.key.repeat != 0 && is_single_key(event.key.keysym.sym)) {
+                repeated_text_ = true;
                 break;
             }
             if (const int16_t code = key_code(event.key.keysym.sym)) deliver_key_down(code);
@@ -487,6 +611,7 @@ void SdlPlatform::dispatch(const SDL_Event& event) {
             }
             break;
         case SDL_TEXTINPUT: {
+            if (std::exchange(repeated_text_, false)) break;
             const unsigned char first = static_cast<unsigned char>(event.text.text[0]);
             if (first >= 32 && first < 127) deliver_key(static_cast<int16_t>(first));
             break;
@@ -527,7 +652,8 @@ uint64_t SdlPlatform::next_due() const {
         for (const Timer* t : w->timers())
             if (t->enabled()) due = std::min(due, t->due());
     if (!order_.empty())
-        for (const SdlMediaDevice* d : devices_) due = std::min(due, d->next_status_tick);
+        for (const SdlMediaDevice* d : devices_)
+            if (d->ticking()) due = std::min(due, d->next_status_tick);
     return due;
 }
 
@@ -547,11 +673,12 @@ void SdlPlatform::fire_due() {
     if (order_.empty()) return;
     std::vector<SdlMediaDevice*> ticking;
     for (SdlMediaDevice* d : devices_)
-        if (d->next_status_tick <= now) ticking.push_back(d);
+        if (d->ticking() && d->next_status_tick <= now) ticking.push_back(d);
     for (SdlMediaDevice* d : ticking) {
         if (std::find(devices_.begin(), devices_.end(), d) == devices_.end()) continue;
         // One tick at most after a long block: the next one is a full interval away.
         d->next_status_tick = now + kStatusTickMs;
+        d->tick_owed = false;
         if (d->on_status_update) d->on_status_update();
     }
 }
@@ -580,7 +707,9 @@ void SdlPlatform::paint_changed() {
         if (!shown || !w->dirty()) continue;
         if (SDL_GetWindowFlags(shown->sdl) & SDL_WINDOW_HIDDEN) continue;
         fit_to_state(*w, *shown);
-        const std::vector<SDL_Rect> areas = shown->painter->paint(*w, fit_of(*w), w->whole_dirty());
+        refit_labels(*w, *shown);
+        const std::vector<SDL_Rect> areas =
+            shown->painter->paint(*w, fit_of(*w), w->whole_dirty(), muted(*w));
         w->mark_painted();
         present(*shown, areas);
     }
@@ -590,7 +719,8 @@ std::vector<uint32_t> SdlPlatform::read_pixels(Window& window, Size& size) {
     Shown* shown = find(window);
     if (!shown) return {};
     fit_to_state(window, *shown);
-    const std::vector<SDL_Rect> areas = shown->painter->paint(window, fit_of(window), true);
+    refit_labels(window, *shown);
+    const std::vector<SDL_Rect> areas = shown->painter->paint(window, fit_of(window), true, muted(window));
     window.mark_painted();
     std::vector<uint32_t> pixels = shown->painter->read_frame(size);
     present(*shown, areas);

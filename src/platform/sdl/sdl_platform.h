@@ -44,6 +44,7 @@ public:
     void yield() override;
     void sleep(int ms) override;
     uint64_t now_ms() const override { return SDL_GetTicks64(); }
+    uint64_t input_time() const override { return input_time_ ? input_time_ : now_ms(); }
     double random() override;
     void seed_from_clock() override;
     std::string command_line() const override { return arguments_; }
@@ -74,6 +75,10 @@ public:
     ScreenFit fit_of(Window& window);
 
     void remove_device(SdlMediaDevice* device);
+    // The scale that text is measured and drawn at: that of the front window with a board.
+    double text_scale();
+    // Font objects the cache holds open; for tests.
+    size_t open_fonts() const { return fonts_ ? fonts_->open_fonts() : 0; }
 
 private:
     struct Shown {
@@ -85,6 +90,7 @@ private:
         bool windowed = false;
         bool activated = false;
         bool focus_lost = false;
+        double text_scale = 1.0; // the scale the auto-sized labels were last measured at
     };
     // The last click, for telling a double click: two on one control in time.
     struct LastClick {
@@ -102,8 +108,12 @@ private:
     void create_sdl_window(Window& window, bool modal);
     void fit_to_state(Window& window, Shown& shown);
     void fit_window_to_board(Window& window, Shown& shown);
+    void refit_labels(Window& window, Shown& shown);
+    static void enter_full_screen(Shown& shown);
+    bool muted(const Window& window) const;
     void destroy_sdl_window(Window& window);
     void dispatch(const SDL_Event& event);
+    void dispatch_event(const SDL_Event& event);
     void deliver_key(int16_t key);
     void deliver_key_down(int16_t code);
     void deliver_click(const SDL_MouseButtonEvent& button);
@@ -115,6 +125,9 @@ private:
     bool windowed_ = false;
     LastClick last_click_;
     uint32_t sound_event_ = 0;
+    uint64_t input_time_ = 0;  // of the input event being delivered, 0 between events
+    bool repeated_text_ = false;  // the text of a key repeat that is ignored follows
+    double measuring_scale_ = 0;  // while labels are measured again at a new scale
     std::mt19937 random_;
     std::unique_ptr<FontCache> fonts_;  // created once the display is open
     std::map<Window*, std::unique_ptr<Shown>> shown_;

@@ -1,4 +1,4 @@
-#include "platform/sdl/wave_info.h"
+#include "platform/media/wave_info.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,13 +7,22 @@
 
 namespace mem {
 
+// The formats whose size can be read from their header; anything else is
+// never handed to a decoder.
+enum class PictureFormat { kUnknown, kBmp, kGif, kJpeg, kLbm, kPcx, kPng, kPnm, kQoi, kTga, kTiff, kWebp, kXcf };
+
+// The format of `file` by its first bytes, as the decoders tell theirs; a TGA
+// has none and is known by its name's extension.
+PictureFormat picture_format(const std::string& file, const std::string& name);
+
 struct ClaimedSize {
     long long width = 0, height = 0;
 };
 
-// The size claimed by a BMP, PNG, GIF or JPEG header in `head` (the file's
-// first bytes); nothing for other formats or a header too short to tell.
-std::optional<ClaimedSize> claimed_picture_size(const std::string& head);
+// The size the header of `file` claims: for a GIF the widest and the tallest
+// of its screen and every frame, for a TIFF or WebP of every size given.
+// Nothing when the header is cut off or unreadable.
+std::optional<ClaimedSize> claimed_picture_size(const std::string& file, PictureFormat format);
 
 // False for a PNG whose chunks stop before its end chunk (the decoder would
 // read on past the end of the file for ever); true for anything else.
