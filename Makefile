@@ -62,7 +62,8 @@ test: deps
 test-asan:
 	cmake -S . -B $(ASAN_BUILD) -DMEMORY_SANITIZE=ON -DMEMORY_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ctest --output-on-failure -j $(JOBS)
 
 # The build a packager makes, in its own folder: optimised, and without a warning.
 release:

@@ -30,7 +30,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     build();
     EXPECT_TRUE(platform.message_boxes.empty());
     // Slot, picture shown, alignment, top, colour. Every value label takes element 0's picture width.
-    const int centred = static_cast<int>(std::nearbyint((60 - game->lbl_Control[3].height()) / 2.0 + 8 + 64 * 3));
+    const int centred = 223;  // the 14-pixel label in the middle of slot 3's picture, 8 + 64 x 3 down
     const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
         {0, true, Alignment::Right, 8, 99},        {2, true, Alignment::Right, 24 + 64 * 2, 5},
         {3, true, Alignment::Centre, centred, 99}, {4, false, Alignment::Left, 24 + 64 * 4, 99}};

@@ -9,18 +9,9 @@ memory="$1" source_dir="$2"
 source "$source_dir/tests/e2e/support/xvfb.sh"
 make_work_dir work
 
-# The trace (with it on, every face shows at the start) tells when a try is settled: input is ignored while a try
-# runs. It goes to the system directory's memory.log; one traced game at a time on the machine, or the traces mix.
-log=/var/games/memory/memory.log
-exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
-flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
-for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
-mkdir -p "${log%/*}" 2>/dev/null; [ -w "${log%/*}" ] || fail "${log%/*} is not writable: the trace cannot be read"
-log_start="$(stat -c %s "$log" 2>/dev/null || echo 0)"
-trace() { tail -c +$((log_start + 1)) "$log" 2>/dev/null; }
-traced() { [ "$(trace | grep -cF -- "$1")" -ge "$2" ]; }
-# Waits until the trace holds line $1 at least $2 times (10 s at most).
-trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\" $2 times: $(trace | tail -5)"; }
+# With the trace on every face shows at the start; the trace tells when a try is settled (input is ignored while a
+# try runs).
+trace_lock
 
 # A game of 2 x 2 cards of 80 x 80 with a border on solid colours, each face a colour of its own.
 board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
@@ -39,13 +30,12 @@ matchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=pl
 printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\nborder=1\npicture=back.bmp\nturnsound=turn.wav
 dissapear=1\n' >"$game/data/global.ini"
 
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
 near() { [ "$1" -ge $(($2 - 1)) ] && [ "$1" -le $(($2 + 1)) ]; }
 # On a screenshot of a screen of $1, each face with the black border around it covers a card place, within a pixel:
 # "start length" across ($2) and down ($3). Sets at[k], the centre of face k.
 check_board() {
     local -a l=($2) t=($3); local k c r w h x y placed shot="$work/board.png"
-    import -window root "$shot" || fail "no screenshot"
+    screenshot "$shot"
     for k in 0 1 2 3; do
         read -r w h x y < <(convert "$shot" -fill black +opaque "${face_colours[k]}" -trim -format '%w %h %X %Y' info:)
         x=$((${x#+} - 1)) y=$((${y#+} - 1)) w=$((w + 2)) h=$((h + 2)) placed=""
@@ -57,11 +47,6 @@ check_board() {
             fail "$1: face $k has no border left and right"
         at[k]="$((x + w / 2)) $((y + h / 2))"
     done
-}
-# True when a screenshot shows colour $1 at every "x y" place given after it.
-shows() {
-    import -window root "$work/shot.png" || fail "no screenshot"
-    local place; for place in "${@:2}"; do [ "$(pixel "$work/shot.png" $place)" = "$1" ] || return 1; done
 }
 
 start_xvfb 1920x1080
@@ -75,8 +60,10 @@ check_board 1920x1080 "618 85 1114 84" "184 84 601 85"
 
 # An idle board waits for events: at most 10% of one processor over 2 seconds.
 game_pid="$(pgrep -P "$GAME_PID" | head -n1)"
-cpu() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
-before="$(cpu)"; sleep 2; ticks=$(($(cpu) - before)) limit=$(($(getconf CLK_TCK) * 2 / 10))
+[ -n "$game_pid" ] || fail "no game process to measure"
+cpu() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat" 2>/dev/null | grep -x '[0-9][0-9]*'; }
+before="$(cpu)" && sleep 2 && after="$(cpu)" || fail "/proc/$game_pid/stat cannot be read"
+ticks=$((after - before)) limit=$(($(getconf CLK_TCK) * 2 / 10))
 [ "$ticks" -le "$limit" ] || fail "the idle board used $ticks clock ticks in 2 seconds (limit $limit)"
 
 # A click in the margin left of the board (the turned cards are counted at the end), then the first pair by clicks.

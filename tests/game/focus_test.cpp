@@ -1,13 +1,10 @@
 // Rules without a window: where the keyboard focus goes (along rows and columns of the board, skipping cards that
-// cannot be turned, wrapping at the edges; through the text column; when the frame would cover a face), the deal,
-// and the 16-bit counters.
+// cannot be turned, wrapping at the edges; through the text column; when the frame would cover a face) and the
+// 16-bit counters.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <random>
 #include <string>
 
-#include "game/deals.h"
 #include "game/focus.h"
 #include "game/records.h"
 
@@ -87,36 +84,6 @@ TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
         {"a card shrunk to nothing", {130, 130, 0, 0}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(focus_frame_covers(frame, card, c.face), c.covered) << c.what;
-}
-
-TEST(Deals, RepeatsAndDrawsPastTheLastEntryAreDrawnAgain) {
-    // 0.0 twice (the second is a repeat), then a value whose product rounds up to n.
-    const std::vector<double> draws = {0.0, 0.0, 0.99999999, 0.5};
-    size_t at = 0;
-    EXPECT_EQ(memDealPermutation(2, [&] { return draws[at++]; }), (std::vector<int32_t>{0, 1}));
-    for (int32_t none : {0, -1}) EXPECT_TRUE(memDealPermutation(none, [] { return 0.0; }).empty()) << none;
-}
-
-// Every choice of 3 pairs of 6 equally likely (a chi-square bound over many seeds of the game's generator), each a
-// set of distinct pairs in file order; with no more pairs than the board, all of them and no draw.
-TEST(Deals, DrawnPairsAreEquallyLikelyAndDistinct) {
-    constexpr int kSeeds = 20000;
-    std::map<std::vector<int32_t>, int> seen;
-    for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
-        std::mt19937 generator(seed);
-        const auto drawn = memDrawPairs(6, 3, [&] { return static_cast<double>(generator() >> 8) / 16777216.0; });
-        ASSERT_EQ(drawn.size(), 3u);
-        ASSERT_TRUE(drawn[0] >= 0 && drawn[0] < drawn[1] && drawn[1] < drawn[2] && drawn[2] < 6) << seed;
-        ++seen[drawn];
-    }
-    ASSERT_EQ(seen.size(), 20u);  // 6 choose 3
-    const double expected = kSeeds / 20.0;
-    double chi_square = 0;
-    for (const auto& [pairs, count] : seen) chi_square += (count - expected) * (count - expected) / expected;
-    EXPECT_LT(chi_square, 43.8);  // 19 degrees of freedom, p = 0.001
-    const auto no_draw = []() -> double { throw "drawn"; };
-    for (const auto& [available, wanted] : {std::pair{4, 4}, {3, 5}, {0, 2}})
-        EXPECT_EQ(memDrawPairs(available, wanted, no_draw).size(), static_cast<size_t>(available));
 }
 
 // A counter stepped past the 16-bit range stops at its end instead of wrapping round.

@@ -13,13 +13,12 @@ namespace {
 
 using Players = TextGameTest;
 
-constexpr Colour kName = 16777215, kScore = 65535, kDim = 8421504;
-
 TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
     restart({.cards_x = 3, .players = 3});
     ASSERT_EQ(start(), std::nullopt);
     wait_for_status_tick();
     game().memPlayer[1].Out = True;
+    seen.out[1] = true;
     game().lbl_PlayerName[1].set_fore_color(123);
     const int16_t a = position_of(0), b = position_of(2), c = position_of(4);
     click_card(a);
@@ -29,47 +28,68 @@ TEST_F(Players, TurnPassesToTheNextPlayerWhoIsIn) {
     platform().schedule(platform().now_ms() + 100 + 200 + 300 + 1, [this, c] { click_card(c); }, this);
     ASSERT_TRUE(run_until_free());
     EXPECT_TRUE(settled());
+    record_try(a, 0, b, 2);
     EXPECT_TRUE(game().img_Card[c].enabled()) << "the click during the turn change turned a third card";
     EXPECT_EQ(game().memDisplayCard[static_cast<size_t>(c)].Turned, False);
-    EXPECT_EQ(game().memCurrentPlayer, 2);
-    EXPECT_EQ(std::tuple(game().lbl_PlayerName[2].fore_color(), game().lbl_PlayerScore[2].fore_color()),
-              std::tuple(kName, kScore));
-    EXPECT_EQ(game().lbl_PlayerName[0].fore_color(), kDim);
     EXPECT_EQ(game().lbl_PlayerName[1].fore_color(), 123) << "the labels of a player who is out stay";
     ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // player 2's try without a pair: round to player 0
-    EXPECT_EQ(game().memCurrentPlayer, 0);
 }
 
-// A player who reaches a limit drops out: dimmed and struck out when others play on, left as they are alone.
-TEST_F(Players, TryWithoutAPairAtALimit) {
-    struct Case {
-        int players;
-        std::optional<int> tries_made, tries_left;
-        bool out;
-    };
-    for (const Case c : {Case{1, {}, 1, true}, {1, 1, {}, true}, {1, 99, {}, false}, {2, {}, 1, true}}) {
-        SCOPED_TRACE(std::to_string(c.players) + (c.out ? " out" : " in"));
-        restart({.cards_x = 3, .players = c.players, .tries_made = c.tries_made, .tries_left = c.tries_left});
+// A player who reaches a limit while others play on drops out: dimmed and struck out by red lines 3 pixels apart
+// across the player's picture (30 pixels high); alone, the labels stay as they are.
+TEST_F(Players, DroppingOutAtALimit) {
+    for (const int players : {1, 2}) {
+        restart({.cards_x = 3, .players = players, .tries_left = 1});
         ASSERT_EQ(start(), std::nullopt);
-        wait_for_status_tick();
         game().lbl_PlayerName[0].set_fore_color(42);
         ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // no pair
-        const PlayerRecord& first = game().memPlayer[0];
-        EXPECT_EQ(std::tuple(first.Out, first.TriesMade, game().memGameOver, game().memCurrentPlayer),
-                  std::tuple(to_flag(c.out), c.tries_made ? 1 : 0, to_flag(c.players == 1 && c.out), c.players - 1));
-        const bool dim = c.players > 1;
         EXPECT_EQ(std::tuple(game().lbl_PlayerName[0].fore_color(), game().lbl_PlayerScore[0].fore_color()),
-                  dim ? std::tuple(kDim, kDim) : std::tuple(Colour{42}, kScore));
-        // Red lines 3 pixels apart across the player's picture (30 pixels high).
+                  players == 2 ? std::tuple(kDimColour, kDimColour) : std::tuple(Colour{42}, kScoreColour));
         const auto& lines = game().pic_Background.lines();
         const Image& strip = game().img_Player[0];
-        ASSERT_EQ(lines.size(), dim ? 10u : 0u);
+        ASSERT_EQ(lines.size(), players == 2 ? 10u : 0u);
         for (size_t i = 0; i < lines.size(); ++i) {
-            const DrawnLine& l = lines[i];
             const int y = strip.top() + 1 + 3 * static_cast<int>(i);
-            EXPECT_EQ(std::tuple(l.x1, l.y1, l.x2, l.y2, l.colour),
-                      std::tuple(strip.left(), y, strip.left() + strip.width(), y, 255));
+            EXPECT_EQ(std::tuple(lines[i].x1, lines[i].y1, lines[i].x2, lines[i].y2, lines[i].colour),
+                      std::tuple(strip.left(), y, strip.left() + 120, y, 255));
         }
+    }
+}
+
+// Every limit at its edge, one player: in one step before it, out at it, and the game over with the bad end. Pairs
+// and misses both count as tries; the clock counts whole seconds.
+TEST_F(Players, EveryLimitAtItsEdge) {
+    struct Case {
+        const char* name;
+        PlayOptions play;
+        std::vector<bool> pairs;  // the tries, a pair or a miss; none: the clock runs
+        const char* group;
+        const char *before, *at;  // the group's caption one step before the limit and at it
+    };
+    const Case cases[] = {
+        {"timer 3", {.timer = 3}, {}, "timer", "2", "3"},
+        {"countdown 3", {.countdown = 3}, {}, "countdown", "1", "0"},
+        {"tries made 2, pair first", {.tries_made = 2}, {true, false}, "tries made", "1", "2"},
+        {"tries made 2, miss first", {.tries_made = 2}, {false, true}, "tries made", "1", "2"},
+        {"tries left 2, pair first", {.tries_left = 2}, {true, false}, "tries left", "1", "0"},
+        {"tries left 2, miss first", {.tries_left = 2}, {false, true}, "tries left", "1", "0"},
+    };
+    for (Case c : cases) {
+        SCOPED_TRACE(c.name);
+        c.play.cards_x = 3;
+        c.play.cards_y = 2;
+        restart(c.play);
+        ASSERT_EQ(start(), std::nullopt);
+        const auto caption = [&] { return number(game().lbl_Control[panel_slots.at(c.group)]); };
+        const auto step = [&](size_t i) {
+            if (c.pairs.empty()) return advance(i == 0 ? 2500 : 1000);
+            ASSERT_TRUE(c.pairs[i] ? try_cards(position_of(2 * i), position_of(2 * i + 1))
+                                   : try_cards(position_of(4), position_of(2)));
+        };
+        step(0);
+        EXPECT_EQ(std::tuple(caption(), game().memGameOver), std::tuple(c.before, False));
+        step(1);
+        EXPECT_EQ(std::tuple(caption(), game().memGameOver, end_picture()), std::tuple(c.at, True, "bad.bmp"));
     }
 }
 
@@ -88,7 +108,7 @@ TEST_F(Players, ClockAndTheEnd) {
         ASSERT_EQ(start(), std::nullopt);
         advance(12'000);
         EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
-                  std::tuple(True, False, kDim));
+                  std::tuple(True, False, kDimColour));
         EXPECT_EQ(std::tuple(game().memPlayer[0].Time, game().memPlayer[1].Time), std::tuple(12, 0));
         ASSERT_TRUE(try_cards(position_of(0), position_of(2)));  // no pair
         // Player 1 clears the board, reaching the tries limit with the last pair: the good end.
@@ -101,9 +121,8 @@ TEST_F(Players, ClockAndTheEnd) {
         ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
         if (ok) {
             ASSERT_EQ(end_picture(), "good.bmp");
-            const PictureRef& shown = game().pic_End.picture();
-            EXPECT_EQ(game().pic_End.left(), (game().inner_width() - shown->width()) / 2);
-            EXPECT_EQ(game().pic_End.top(), (game().inner_height() - shown->height()) / 2);
+            // 200 x 100 in the middle of the 800 x 600 window.
+            EXPECT_EQ(std::tuple(game().pic_End.left(), game().pic_End.top()), std::tuple(300, 250));
         } else {
             EXPECT_EQ(platform().message_boxes[0].title, "Error in application (#106)");
             EXPECT_EQ(platform().message_boxes[0].text,

@@ -17,13 +17,13 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         bool match_line = false;
     };
     const auto take_pair = [](PlayTest& t) {
-        t.try_cards(t.position_of(0), t.position_of(1));
+        EXPECT_TRUE(t.try_cards(t.position_of(0), t.position_of(1)));
         return t.position_of(0);
     };
     const Case cases[] = {
         {"a face-up card", [](PlayTest& t) {
              t.click_card(t.position_of(0));
-             t.run_until_free();
+             EXPECT_TRUE(t.run_until_free());
              return t.position_of(0);
          }},
         {"the second click of a double click", [](PlayTest& t) {
@@ -59,9 +59,8 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         EXPECT_EQ(trace_since(trace), std::vector<std::string>(c.click == Click::Double ? 0 : 1, entry));
         EXPECT_TRUE(commands_since(commands).empty());
         EXPECT_EQ(game().memCardStatus, status);
-        run_until_free();
+        EXPECT_TRUE(run_until_free());
         EXPECT_EQ(game().memTurnedCards, turned);
-        check_invariants();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "soak/random_games.h"
 
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "support/play_fixture.h"
@@ -15,7 +16,8 @@ public:
     void play(uint32_t seed, RandomGamesReport& report) {
         report_ = &report;
         seed_ = seed;
-        unscored_ = 0;
+        taken_.clear();
+        texts_taken_.clear();
         rng_.seed(seed);
         const int kind = pick(3);  // memory, match, text
         PlayOptions o;
@@ -33,6 +35,7 @@ public:
         const CardSound sounds[] = {CardSound::Present, CardSound::Empty, CardSound::MissingAtLoad,
                                     CardSound::Vanished, CardSound::Undecodable};
         for (int c = 0; c < o.cards_x * o.cards_y; ++c) o.card_sound_of[c] = sounds[pick(5)];
+        planted_end_ = false;
         if (pick(3) == 0) o.timer = 5 + pick(40);
         if (pick(3) == 0) o.countdown = 5 + pick(40);
         if (pick(4) == 0) o.tries_made = 2 + pick(8);
@@ -58,10 +61,13 @@ public:
         };
         try {
             run();
-        } catch (const ProgramEnded&) {
+        } catch (const ProgramEnded& ended) {
             ++report.quits;
+            if (!planted_end_ || ended.status != kExitNormal)
+                fault("the program ended with status " + std::to_string(ended.status) + " unasked");
         }
         platform().during_yield = nullptr;
+        check_message_boxes(o, kind == 2);
     }
 
 private:
@@ -83,9 +89,16 @@ private:
         else if (what < 550) game().lbl_Card_Click(position);
         else if (what < 650) platform().double_click("img_Card", position);
         else if (what < 850 && text_game_) click_text(static_cast<int16_t>(pick(card_count())));
-        else if (what < 900) platform().click_at(pick(800), pick(600));
-        else if (what == 998) platform().press_key(27);  // Escape
-        else if (what == 999) platform().click("img_Quit");
+        else if (what < 900) click_anywhere(pick(800), pick(600));
+        else if (what == 998) planted_end_ = true, platform().press_key(27);  // Escape
+        else if (what == 999) planted_end_ = true, platform().click("img_Quit");
+    }
+
+    // A click at (x, y), which ends the program on the quit or the end picture.
+    void click_anywhere(int x, int y) {
+        const Control* front = game().control_at(x, y);
+        planted_end_ |= front && (front->name() == "img_Quit" || front->name() == "pic_End");
+        platform().click_at(x, y);
     }
 
     // Clicks that finish a pair or a text try, since clicks at random rarely find the last ones.
@@ -103,30 +116,62 @@ private:
         }
     }
 
-    // Cards taken and left add up to the board; the scores add up to the cards taken. A game that a limit ends
-    // while a matched try is still in hand has counted that try's cards as taken but not yet scored them.
-    void check_counters(const std::string& when, int unscored = 0) {
-        const frm_MemoryGame& g = game();
-        const int taken = g.memTurnedCards - unscored;
-        if (taken + g.memCardsLeft != card_count())
-            fault(when + ": cards taken " + std::to_string(taken) + " + left " + std::to_string(g.memCardsLeft));
-        double made = 0;
-        for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
-        if (made != taken) fault(when + ": scores add up to " + std::to_string(made));
+    // Every message box reports a fault this game planted: a card sound missing when the game is read, no turn
+    // sound, a text game without a click sound.
+    void check_message_boxes(const PlayOptions& o, bool text_game) {
+        for (const MessageBoxRecord& box : platform().message_boxes) {
+            bool planted = false;
+            for (const auto& [card, sound] : o.card_sound_of)
+                planted |= sound == CardSound::MissingAtLoad && box.title == "Error in application (#203)";
+            planted |= !o.turn_sound && box.title == "Error in application (#202)";
+            planted |= text_game && !texts.click_sound && box.title == "Error in application (#204)";
+            if (!planted) fault("a message box nobody planted: " + box.title + ": " + box.text);
+        }
     }
 
-    // The end is good exactly when the board was emptied (its last try settled) or a player is in.
+    // The soak's own record, read off the board: a card that takes no click while no try is in hand is taken. A
+    // settled try takes nothing, or a pair by the faces shown (a card and the text of its line); the panel's cards
+    // left and the players' scores show what was taken.
+    void check_taken() {
+        const frm_MemoryGame& g = game();
+        std::vector<int16_t> cards, labels;
+        for (int16_t p = 0; p < card_count(); ++p)
+            if (!g.img_Card[p].enabled() && !taken_.contains(p)) cards.push_back(p);
+        for (int16_t t = 0; text_game_ && t < card_count(); ++t)
+            if (!g.lbl_Text[t].enabled() && !texts_taken_.contains(t)) labels.push_back(t);
+        // More than one try may have been settled since the last look: what they took must be whole pairs.
+        std::multiset<int> card_lines, text_lines;
+        for (const int16_t p : cards) card_lines.insert(line_shown(p));
+        for (const int16_t t : labels) text_lines.insert(std::stoi(g.lbl_Text[t].caption().substr(1)));
+        if (!text_game_)
+            for (const int line : card_lines) text_lines.insert(line ^ 1);
+        if (card_lines != text_lines || card_lines.contains(-1))
+            fault("the tries took " + std::to_string(cards.size()) + " cards and " + std::to_string(labels.size()) +
+                  " texts, not whole pairs");
+        taken_.insert(cards.begin(), cards.end());
+        texts_taken_.insert(labels.begin(), labels.end());
+        const auto taken = static_cast<int>(taken_.size());
+        const std::string left = number(g.lbl_Control[panel_slots.at("cards left")]);
+        if (left != std::to_string(card_count() - taken)) fault("cards left shows " + left + " after " +
+                                                                 std::to_string(taken) + " taken");
+        int scores = 0;
+        for (int16_t p = 0; p < options.players; ++p) scores += std::stoi(g.lbl_PlayerScore[p].caption());
+        if (scores != taken) fault("the scores add up to " + std::to_string(scores) + ", " + std::to_string(taken) +
+                                   " cards taken");
+    }
+
+    // The end is good exactly when the board was emptied: with the cards hidden when taken, every card is hidden;
+    // else the game's count, less a matched try that a limit ended while it was in hand.
     void check_end() {
         const frm_MemoryGame& g = game();
-        if (!settled_now() && g.memLastResult == memRESULTMATCH) {
-            unscored_ = text_game_ ? 1 : 2;
-            ++report_->ends_in_a_try;
+        const bool in_hand_match = !settled_now() && g.memLastResult == memRESULTMATCH;
+        report_->ends_in_a_try += in_hand_match;
+        bool emptied = g.memCardsLeft == 0 && !in_hand_match;
+        if (options.dissapear == 1 && !options.match_line) {
+            emptied = true;
+            for (int16_t p = 0; p < card_count(); ++p) emptied &= !g.img_Card[p].visible();
         }
-        check_counters("at the end", unscored_);
-        bool someone_in = false;
-        for (size_t p = 0; p < static_cast<size_t>(g.memPlayers) && p < g.memPlayer.size(); ++p)
-            someone_in |= g.memPlayer[p].Out == False;
-        const std::string should_be = g.memCardsLeft == 0 || someone_in ? "good.bmp" : "bad.bmp";
+        const std::string should_be = emptied ? "good.bmp" : "bad.bmp";
         if (end_picture() != should_be) fault("the end shows '" + end_picture() + "', not " + should_be);
         (end_picture() == "good.bmp" ? report_->good_ends : report_->bad_ends)++;
     }
@@ -144,21 +189,28 @@ private:
             if (busy && platform().now_ms() - busy_since > 5000) return fault("a try was in hand for more than 5 s");
             if (!busy && was_busy && settled_now()) {
                 ++report_->settled_tries;
-                check_counters("after a settled try");
+                check_taken();
             }
             was_busy = busy;
             if (step % 4 == 3 && !busy) help();
         }
         if (!over()) return fault("the game did not end");
         check_end();
+        const auto shown = [this] {
+            std::string all = end_picture();
+            for (int16_t p = 0; p < options.players; ++p) all += game().lbl_PlayerScore[p].caption();
+            for (const auto& [group, slot] : panel_slots) all += game().lbl_Control[slot].caption();
+            return all;
+        };
+        const std::string at_end = shown();
         advance(3000);  // sounds and ticks after the end change nothing
-        check_counters("after the end", unscored_);
+        if (shown() != at_end) fault("the board changed after the end: " + at_end + " became " + shown());
     }
 
     uint32_t seed_ = 0;
     std::mt19937 rng_;
-    bool text_game_ = false, in_yield_ = false;
-    int unscored_ = 0;
+    bool text_game_ = false, in_yield_ = false, planted_end_ = false;
+    std::set<int16_t> taken_, texts_taken_;
     RandomGamesReport* report_ = nullptr;
 };
 

@@ -71,7 +71,6 @@ TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
         EXPECT_EQ(count_trace("--> memCheckCardStatus: Ingen match...", trace), c.second == 2 ? 1 : 0);
         EXPECT_TRUE(settled());
         EXPECT_EQ(game().memCurrentPlayer, c.second == 1 ? 0 : 1);
-        check_invariants();
         const size_t later = trace_mark();
         advance(2000);
         EXPECT_EQ(count_trace("=> memCheckCardStatus <=", later), 0);
@@ -103,7 +102,6 @@ TEST_F(SoundChains, FailedOrVanishedSoundEndsItsLink) {
         const uint64_t took = platform().now_ms() - t0 - 500;
         EXPECT_GE(took, played_ms);
         EXPECT_LT(took, played_ms + 2 * 250 + 100);
-        EXPECT_EQ(game().memTurnedCards, 2);
     }
 }
 

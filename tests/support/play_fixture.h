@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 
 #include "platform/headless/headless_media_device.h"
@@ -13,6 +14,8 @@
 
 namespace mem::test {
 
+constexpr Colour kNameColour = 16777215, kScoreColour = 65535, kDimColour = 8421504;
+constexpr Colour kRestColour = 111, kSelectColour = 222, kDimTextColour = 333;
 // What a card's own sound is when the game is played.
 enum class CardSound {
     Present,        // a wave file that plays
@@ -62,6 +65,8 @@ public:
         } catch (const ProgramEnded& ended) {
             return ended.status;
         }
+        const auto players = static_cast<size_t>(std::max(options.players, 1));
+        seen = {0, std::vector<int>(players), std::vector<int>(players), std::vector<bool>(players), {}};
         for (int card = 0; card < options.cards_x * options.cards_y; ++card)
             if (sound_of(card) == CardSound::Vanished) std::filesystem::remove(dir / "card" / card_sound_file(card));
         return std::nullopt;
@@ -109,23 +114,116 @@ public:
         return false;
     }
     bool run_until_free() { return run_until([this] { return game().memProcessing == False; }); }
-    // One try of two cards, each waited for; false when it stalled.
+    // One try of two cards, each waited for and checked against the record; false when it stalled.
     bool try_cards(int16_t a, int16_t b) {
-        click_card(a);
+        const bool was_over = game().memGameOver != False;
+        EXPECT_TRUE(click_card(a)) << "card " << a;
+        const int first = line_or_deal(a);
         if (!run_until_free()) return false;
-        click_card(b);
+        EXPECT_TRUE(click_card(b)) << "card " << b;
+        const int second = line_or_deal(b);
         if (!run_until_free()) return false;
         EXPECT_TRUE(game().memGameOver != False || settled());
-        check_invariants();
+        if (!was_over) record_try(a, first, b, second);
         return true;
     }
-    // Cards taken and left add up to the board, and the players' scores to the cards taken.
-    void check_invariants() const {
+    // The card line whose face card `position` shows (from the face's file name), -1 when it shows none.
+    int line_shown(int16_t position) const {
+        const PictureRef& shown = game().img_Card[position].picture();
+        const std::string name = shown ? std::filesystem::path(shown->path()).filename().string() : "";
+        return name.size() > 5 && name[0] == 'f' ? std::stoi(name.substr(1)) : -1;
+    }
+
+    // The line shown, or for a face that could not be loaded the line dealt there.
+    int line_or_deal(int16_t position) const {
+        const int shown = line_shown(position);
+        return shown >= 0 ? shown : memNearest16(game().memDisplayCard[static_cast<size_t>(position)].Reference);
+    }
+
+    // What the test saw and did, kept apart from the game's records. After each try the board must show it: the
+    // faces, the cards that take clicks, the panel, the players' labels and, at the end, the end picture.
+    struct Record {
+        int player = 0;
+        std::vector<int> tries, made;  // per player
+        std::vector<bool> out;
+        std::set<int16_t> taken;  // positions
+    } seen;
+    // The try of the cards of lines `la` at `a` and `lb` at `b` (the first card of a pair is even, the second odd).
+    void record_try(int16_t a, int la, int16_t b, int lb) {
+        const auto p = static_cast<size_t>(seen.player);
+        const bool pair = la >= 0 && (la ^ 1) == lb;
+        ++seen.tries[p];
+        if (pair) {
+            seen.made[p] += 2;
+            seen.taken.insert({a, b});
+        }
+        if ((options.tries_made && seen.tries[p] >= *options.tries_made) ||
+            (options.tries_left && *options.tries_left - seen.tries[p] <= 0))
+            seen.out[p] = true;
+        const int players = options.players;
+        for (int step = 1; !pair && players > 1 && step <= players; ++step) {
+            seen.player = (seen.player + 1) % players;
+            if (!seen.out[static_cast<size_t>(seen.player)]) break;
+        }
+        check_record();
+        if (pair || game().memGameOver != False) return;
+        for (const auto& [at, line] : {std::pair{a, la}, {b, lb}})
+            EXPECT_EQ(line_shown(at), options.app == "match" ? line : -1) << "the face of a card tried without a pair";
+    }
+    // The text try of card line `card` at `position` and text label `label`, showing list line `text`.
+    void record_text_try(int16_t position, int card, int16_t label, int text) {
+        const bool match = card >= 0 && card == text;
+        if (match) {
+            ++seen.made[0];
+            seen.taken.insert(position);
+        }
+        check_record();
+        if (!match && game().memGameOver == False) {
+            EXPECT_EQ(line_shown(position), options.app == "match" ? card : -1) << "the face of a card tried in vain";
+        }
+        const Label& shown = game().lbl_Text[label];
+        EXPECT_EQ(std::tuple(shown.enabled(), shown.visible()), std::tuple(!match, !match || !texts_destroyed))
+            << "text " << text;
+        if (!match || !texts_destroyed) {
+            EXPECT_EQ(shown.fore_color(), match ? kDimTextColour : kRestColour);
+        }
+    }
+    void check_record() const {
         const frm_MemoryGame& g = game();
-        EXPECT_EQ(g.memTurnedCards + g.memCardsLeft, card_count());
-        double made = 0;
-        for (const PlayerRecord& p : g.memPlayer) made += p.CardsMade;
-        EXPECT_EQ(made, g.memTurnedCards);
+        const int cards = card_count(), left = cards - static_cast<int>(seen.taken.size());
+        const bool someone_in = std::ranges::count(seen.out, false) > 0;
+        const bool over = left == 0 || !someone_in;
+        ASSERT_EQ(g.memGameOver != False, over) << left << " cards left";
+        if (over && options.end_pictures == "ok") {
+            EXPECT_EQ(end_picture(), left == 0 ? "good.bmp" : "bad.bmp");
+        }
+        // Once over, the board ignores every click (the cards of a last try without a pair are enabled again).
+        for (int16_t p = 0; p < cards && !over; ++p) EXPECT_EQ(g.img_Card[p].enabled(), !seen.taken.contains(p)) << p;
+        const auto cur = static_cast<size_t>(seen.player);
+        for (const auto& [group, slot] : panel_slots) {
+            if (group == "timer" || group == "countdown") continue;  // the clock's, checked where time is counted
+            const int value = group == "cards left"   ? left
+                              : group == "cards made" ? seen.made[cur]
+                              : group == "tries made" ? seen.tries[cur]
+                                                      : *options.tries_left - seen.tries[cur];
+            EXPECT_EQ(number(g.lbl_Control[slot]), std::to_string(value)) << group;
+        }
+        for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
+        for (size_t p = 0; p < seen.made.size() && p < 4; ++p) {
+            const auto i = static_cast<int16_t>(p);
+            EXPECT_EQ(number(g.lbl_PlayerScore[i]), std::to_string(seen.made[p])) << "player " << p;
+            if (options.players == 1 || seen.out[p]) continue;
+            const bool lit = p == cur;
+            EXPECT_EQ(std::tuple(g.lbl_PlayerName[i].fore_color(), g.lbl_PlayerScore[i].fore_color()),
+                      lit ? std::tuple(kNameColour, kScoreColour) : std::tuple(kDimColour, kDimColour))
+                << "player " << p;
+        }
+    }
+    // The number a label shows, without the blanks around it.
+    static std::string number(const Label& label) {
+        std::string text = label.caption();
+        std::erase(text, ' ');
+        return text;
     }
     // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
     std::string end_picture() const {
@@ -161,6 +259,8 @@ public:
     }
 
     PlayOptions options;
+    std::map<std::string, int16_t> panel_slots;  // the panel's slot of each group shown
+    bool texts_destroyed = false;
     // Changes the written set before the game starts (to break a file).
     std::function<void(const std::filesystem::path& dir)> spoil;
     std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
@@ -198,14 +298,15 @@ private:
         }
         if (o.match_line) main += "[line]\nactive=1\ncolor=255\nwidth=3\n";
         main += "[players]\nplayers=" + std::to_string(o.players) +
-                "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=16777215\nscoreforecolor=65535\n"
-                "dimcolor=8421504\n";
-        int order = 1;
+                "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=" + std::to_string(kNameColour) +
+                "\nscoreforecolor=" + std::to_string(kScoreColour) + "\ndimcolor=" + std::to_string(kDimColour) + "\n";
+        int16_t order = 0;
+        panel_slots.clear();
         for (const auto& [name, condition] : {std::pair<std::string, std::optional<int>>{"timer", o.timer},
                                               {"countdown", o.countdown}, {"tries made", o.tries_made},
-                                              {"tries left", o.tries_left}, {"cards left", 0}})
+                                              {"tries left", o.tries_left}, {"cards left", 0}, {"cards made", 0}})
             if (condition)
-                main += "[" + name + "]\nactive=1\norder=" + std::to_string(order++) +
+                main += "[" + name + "]\nactive=1\norder=" + std::to_string((panel_slots[name] = order++) + 1) +
                         "\npicture=panel.bmp\ncondition=" + std::to_string(*condition) + "\nforecolor=16777215\n";
         write("data/main.ini", main + o.extra_main);
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
@@ -237,8 +338,6 @@ struct TextListOptions {
     int click_ms = 50, text_ms = 150;
 };
 
-constexpr Colour kRestColour = 111, kSelectColour = 222, kDimTextColour = 333;
-
 class TextGameTest : public PlayTest {
 protected:
     // Starts the card game of `options` with the text list of `texts`, in a column right of the cards.
@@ -259,6 +358,7 @@ protected:
             if (t.text_sounds) write_wave(dir / "card" / wave, t.text_ms);
         }
         write("card/list.txt", list);
+        texts_destroyed = t.destroy;
         return start();
     }
     void restart_text(const PlayOptions& play, const TextListOptions& list) {
@@ -282,23 +382,19 @@ protected:
     // The chains of the half chosen so far have ended.
     bool run_until_quiet() { return run_until([this] { return quiet(); }); }
     // One try of card line `card` and list line `text`, in either order, each half's chain waited for; false when
-    // the try stalled.
+    // the try stalled. The try is checked against the record, by the face and the text shown.
     bool try_pair(int card, int text, bool card_first = true) {
+        const bool was_over = game().memGameOver != False;
         const int16_t c = position_of(card), t = text_of(text);
-        card_first ? click_card(c) : click_text(t);
+        const std::string caption = game().lbl_Text[t].caption();
+        EXPECT_TRUE(card_first ? click_card(c) : click_text(t));
+        int face = line_shown(c);
         if (!run_until_quiet()) return false;
-        card_first ? click_text(t) : click_card(c);
-        return run_until_settled();
-    }
-    // What holds whenever no try is in hand: the card game's counters, and no card turned and no text selected.
-    void check_text_invariants() const {
-        check_invariants();
-        const frm_MemoryGame& g = game();
-        int turned = 0, selected = 0;
-        for (int16_t i = 0; i < card_count(); ++i) turned += g.memDisplayCard[static_cast<size_t>(i)].Turned != False;
-        for (const TextDisplay& slot : g.memInterface.TextList.Display) selected += slot.Selected != False;
-        EXPECT_EQ(std::tuple(turned, selected), std::tuple(0, 0));
-        EXPECT_TRUE(g.memGameOver != False || settled());
+        EXPECT_TRUE(card_first ? click_text(t) : click_card(c));
+        face = std::max(face, line_shown(c));
+        if (!run_until_settled()) return false;
+        if (!was_over) record_text_try(c, face, t, caption.starts_with('T') ? std::stoi(caption.substr(1)) : -1);
+        return true;
     }
     // The files played after the mark, relative to the set's folder.
     std::vector<std::string> plays_since(size_t mark) const {

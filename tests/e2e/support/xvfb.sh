@@ -26,6 +26,7 @@ retry() { local n="$1" pause="$2"; shift 2; for _ in $(seq "$n"); do "$@" && ret
 
 start_xvfb() {
     local fd_file tool
+    SCREEN_SIZE="$1" SHOT="$(mktemp --suffix=.png)" && on_exit "rm -f '$SHOT'"
     for tool in Xvfb convert xdotool; do command -v $tool >/dev/null || fail "$tool is not installed (make deps)"; done
     fd_file="$(mktemp)"
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
@@ -50,6 +51,34 @@ wave() {
     { printf RIFF; le 836 4; printf 'WAVEfmt '; le 16 4; le 1 2; le 1 2; le 8000 4; le 8000 4; le 1 2; le 8 2
       printf data; le "$2" 4; head -c 800 /dev/zero | tr '\0' '\200'; } >"$1"
 }
+
+# A screenshot of the whole screen in "$1" (default $SHOT): one that is empty or not the screen's size fails.
+screenshot() {
+    local size; import -window root "${1:-$SHOT}" 2>/dev/null; size="$(identify -format %wx%h "${1:-$SHOT}" 2>/dev/null)"
+    [ "$size" = "$SCREEN_SIZE" ] || fail "the screenshot is ${size:-empty}, not $SCREEN_SIZE"
+}
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
+# True when a new screenshot ($SHOT) shows colour $1 at every "x y" place given after it.
+shows() {
+    screenshot
+    local place; for place in "${@:2}"; do [ "$(pixel "$SHOT" $place)" = "$1" ] || return 1; done
+}
+
+# The trace (definitions with debug on) goes to the system directory's memory.log: trace_lock keeps other
+# end-to-end tests from tracing meanwhile, or the traces mix, and marks where this test's trace starts.
+MEMORY_LOG=/var/games/memory/memory.log
+trace_lock() {
+    exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
+    flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
+    local dir; for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
+    mkdir -p "${MEMORY_LOG%/*}" 2>/dev/null
+    [ -w "${MEMORY_LOG%/*}" ] || fail "${MEMORY_LOG%/*} is not writable: the trace cannot be read"
+    LOG_START="$(stat -c %s "$MEMORY_LOG" 2>/dev/null || echo 0)"
+}
+trace() { tail -c +$((LOG_START + 1)) "$MEMORY_LOG" 2>/dev/null; }
+traced() { [ "$(trace | grep -cF -- "$1")" -ge "$2" ]; }
+# Waits until the trace holds line $1 at least $2 times (10 s at most).
+trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\" $2 times: $(trace | tail -5)"; }
 
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
