@@ -69,6 +69,8 @@ TEST(Syntax, PathVariables) {
         {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
     };
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value), resolved) << value;
+    // A drive is a second character ':', also of a name that is only the drive.
+    EXPECT_EQ(std::tuple(memHasDrive("C:"), memHasDrive("C"), memHasDrive("/C:")), std::tuple(True, False, False));
 }
 
 }  // namespace
