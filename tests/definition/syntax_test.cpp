@@ -78,6 +78,8 @@ TEST(Syntax, PathVariables) {
         EXPECT_EQ(memResolvePath(platform, value, "/home/t/Klasse 3b/"), resolved) << value;
     EXPECT_EQ(memGamePath("/home/t/Klasse 3b/Klasse 3b.ini"), "/home/t/Klasse 3b/");
     EXPECT_EQ(memGamePath("/opt/memory\\games\\x.ini"), "/opt/memory\\games\\");
+    // A drive is a second character ':', also of a name that is only the drive.
+    EXPECT_EQ(std::tuple(memHasDrive("C:"), memHasDrive("C"), memHasDrive("/C:")), std::tuple(True, False, False));
 }
 
 // A relative directory comes from the current directory; only when it is
