@@ -88,12 +88,6 @@ TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
     fs::remove_all(root);
 }
 
-}  // namespace
-}  // namespace mem::library
-
-namespace mem::library {
-namespace {
-
 // A look is read with the game's own code, kept, found again while the game's files stay as they were, and made
 // again once one of them changes; a broken game's look carries the game's first error.
 TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
@@ -123,12 +117,6 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
     fs::remove_all(root);
 }
-
-}  // namespace
-}  // namespace mem::library
-
-namespace mem::library {
-namespace {
 
 // Adding never replaces a game that is there and copies no links.
 TEST(OwnGames, AreAddedBesideTheOthers) {

@@ -145,12 +145,6 @@ TEST(Library, TilesFitEveryScreenFromTheSmallestToTheLargest) {
     }
 }
 
-}  // namespace
-}  // namespace mem::library
-
-namespace mem::library {
-namespace {
-
 // A game folder dropped on the library is copied into the user's games and its new tile takes the focus; pictures
 // are handed to memory-new, and nothing is added while a program runs.
 TEST(Library, DroppedGamesJoinTheUsersGames) {

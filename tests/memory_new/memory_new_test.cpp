@@ -282,17 +282,15 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
             std::ofstream(jpeg, std::ios::binary) << bytes;
         }
         std::vector<std::string> args = row.options;
-        for (const std::string& arg : {std::string("--output"), (dir / "games").string(), std::string(row.name),
-                                       photos.string()})
-            args.push_back(arg);
+        args.insert(args.end(), {"--output", (dir / "games").string(), row.name, photos.string()});
         const auto [status, said] = tool(args);
         EXPECT_EQ(status, row.status) << said;
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
         if (status != 0) continue;
-        const fs::path game = dir / "games" / row.name;
+        const fs::path game = dir / "games" / row.name, definition = game / (std::string(row.name) + ".ini");
         if (row.check) row.check(game / "cards");
-        expect_clean(game / (std::string(row.name) + ".ini"));
-        PointerGame play(dir.string(), (game / (std::string(row.name) + ".ini")).string(), kScreens[0]);
+        expect_clean(definition);
+        PointerGame play(dir.string(), definition.string(), kScreens[0]);
         play_to_good_end(play);
     }
 }
