@@ -10,6 +10,7 @@
 #include "app/game_window.h"
 #include "app/program.h"
 #include "library/game_runner.h"
+#include "package/package.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/screen_fit.h"
@@ -106,8 +107,6 @@ GameLooks::GameLooks(Platform& display, std::string program_dir, std::string cac
 
 std::optional<GameLook> GameLooks::operator()(const GameEntry& game, bool cached_only) {
     if (!game.problem.empty()) return GameLook{};
-    // Packages are read by the game when it plays them.
-    if (game.package) return GameLook{nullptr, "memory game package", ""};
     const std::string key = look_key(game);
     const std::string base = cache_ + "/" + key;
     if (const std::optional<std::string> kept = read_text_file(base + ".txt")) {
@@ -120,15 +119,25 @@ std::optional<GameLook> GameLooks::operator()(const GameEntry& game, bool cached
         return look;
     }
     if (cached_only) return std::nullopt;
-    return make(game, key);
+    if (!game.package) return make(game, key);
+    // A package is looked at as it plays: through the safe reader, into the folder it is played from.
+    const package::Unpacked unpacked = package::unpack(game.path, package::default_cache_root());
+    if (!unpacked.error.empty()) return GameLook{nullptr, "", unpacked.error};
+    GameEntry inside = game;
+    inside.path = unpacked.folder;
+    inside.definition = unpacked.definition;
+    return make(inside, key);
 }
 
 GameLook GameLooks::make(const GameEntry& game, const std::string& key) {
     // The smallest board the game offers: the smallest screen row it has a
     // background for.
+    // A package's game may read only its own files, as when it plays.
+    if (game.package) confine_reading_to(game.path);
     ReadGame read = read_game(game.definition, program_dir_, kScreenSizes[0]);
     if (read.smallest_row > 0)
         read = read_game(game.definition, program_dir_, kScreenSizes[static_cast<size_t>(read.smallest_row)]);
+    confine_reading_to("");
     GameLook look = read.look;
     if (!read.placements.empty()) {
         // The board fitted into the miniature, centred on the game's own colour.

@@ -110,6 +110,18 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     ASSERT_TRUE(kept && kept->miniature);
     EXPECT_EQ(kept->line, made->line);
 
+    // The same game as a package looks the same, read through the safe reader.
+    std::vector<package::Entry> files;
+    for (const auto& file : fs::recursive_directory_iterator(root / "games/memory"))
+        if (file.is_regular_file())
+            files.push_back({fs::relative(file.path(), root / "games/memory").string(), file.path().string(), ""});
+    fs::create_directories(root / "packed");
+    ASSERT_EQ(package::write((root / "packed/Shapes.memorygame").string(), files), "");
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    const std::optional<GameLook> packed = looks(find_games({{(root / "packed").string()}}).at(0), false);
+    ASSERT_TRUE(packed && packed->miniature) << (packed ? packed->problem : "");
+    EXPECT_EQ(packed->line, made->line);
+
     fs::remove(root / "games/memory/data/main.ini");
     EXPECT_EQ(looks(games[0], true), std::nullopt);
     const std::optional<GameLook> broken = looks(games[0], false);
