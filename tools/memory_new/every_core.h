@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include <SDL.h>
+
 namespace mem::make {
 
 template <typename Work>
@@ -17,7 +19,8 @@ void on_every_core(size_t count, const Work& work) {
     };
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> helpers;
-    for (size_t i = 1; i < std::min(cores, count); ++i) helpers.emplace_back(worker);
+    // SDL keeps an error text for each thread that calls it; a thread that SDL did not start frees it itself.
+    for (size_t i = 1; i < std::min(cores, count); ++i) helpers.emplace_back([&] { worker(), SDL_TLSCleanup(); });
     worker();
     for (std::thread& helper : helpers) helper.join();
 }
