@@ -32,6 +32,7 @@ bool ProcessRunner::start(const std::vector<std::string>& arguments, std::string
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDERR_FILENO);
     std::vector<char*> argv;
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));

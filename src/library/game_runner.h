@@ -12,6 +12,9 @@ struct GameEnd {
     std::string message;  // why it failed: its last message, or how it ended
 };
 
+// The message of a failed game from its standard error, on one line.
+std::string last_message(const std::string& error_text);
+
 class GameRunner {
 public:
     virtual ~GameRunner() = default;
@@ -20,17 +23,20 @@ public:
     // How the program ended, once it has; nothing while it runs.
     virtual std::optional<GameEnd> poll() = 0;
     virtual bool running() const = 0;
+    // The last line the program wrote, shown as progress while it works.
+    virtual std::string last_line() const { return ""; }
 };
 
-// Starts programs directly with their arguments (no shell). What a game
-// writes on standard error still reaches the terminal, and its last line
-// is the message of a failed end.
+// Starts programs directly with their arguments (no shell). What a program
+// writes (standard output and error) still reaches the terminal, and its
+// last line is its progress, or the message of a failed end.
 class ProcessRunner : public GameRunner {
 public:
     ~ProcessRunner() override;
     bool start(const std::vector<std::string>& arguments, std::string& error) override;
     std::optional<GameEnd> poll() override;
     bool running() const override { return pid_ > 0; }
+    std::string last_line() const override { return last_message(error_text_); }
 
 private:
     void drain_errors();
@@ -39,8 +45,6 @@ private:
     std::string error_text_;
 };
 
-// The message of a failed game from its standard error, on one line.
-std::string last_message(const std::string& error_text);
 
 // A message box's text on one line: line breaks made blanks, without the
 // question of a continuable error.

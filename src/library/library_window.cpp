@@ -330,7 +330,11 @@ void frm_Library::play(int game) {
 
 void frm_Library::tim_Game_Timer() {
     const std::optional<GameEnd> end = runner_.poll();
-    if (!end) return;
+    if (!end) {
+        // memory-new's own lines are the progress of a game being made.
+        if (!making_.empty() && !runner_.last_line().empty()) say(runner_.last_line());
+        return;
+    }
     tim_Game.set_enabled(false);
     if (!making_.empty()) {
         const std::string made = std::exchange(making_, "");

@@ -23,8 +23,10 @@ public:
         return std::exchange(end, std::nullopt);
     }
     bool running() const override { return running_; }
+    std::string last_line() const override { return line; }
 
     std::vector<std::vector<std::string>> started;
+    std::string line;  // what the running program wrote last
     std::optional<GameEnd> end;  // how the running game ends at the next poll
 
 private:
@@ -174,6 +176,9 @@ TEST(Library, DroppedGamesJoinTheUsersGames) {
     ASSERT_EQ(runner.started.size(), 1u);
     EXPECT_EQ(runner.started[0], (std::vector<std::string>{"/bin/memory-new", "--output", (root / "own").string(),
                                                           "in", (root / "in/sun.png").string()}));
+    runner.line = "  card01.png \"sun\" from in/sun.png";
+    platform.advance(100);
+    EXPECT_EQ(platform.label("lbl_Status").caption(), runner.line) << "memory-new's progress";
     library.on_drop({(root / "in/Zebra").string()});
     EXPECT_EQ(platform.label("lbl_Status").caption(), "A game is running: drop the files again when it has ended.");
     fs::create_directories(root / "own/in");
