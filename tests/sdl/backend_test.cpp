@@ -211,6 +211,18 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     EXPECT_EQ(codes, (std::vector<int16_t>{kKeyLeft, kKeyUp, kKeyRight, kKeyDown, kKeyTab, kKeyReturn, kKeyReturn,
                                            kKeySpace, 'M', kKeyEscape, kKeyLeft, kKeyLeft}));
     EXPECT_LE(time, pushed + 50) << "the time the key came, not the end of the pause";
+    // The files of one drop reach the window together, once the drop is complete.
+    std::vector<std::vector<std::string>> drops;
+    window.on_drop = [&](const std::vector<std::string>& files) { drops.push_back(files); };
+    for (const char* file : std::initializer_list<const char*>{"", "/a/sun.png", "/b/Zoo", nullptr}) {
+        SDL_Event event{.type = !file ? SDL_DROPCOMPLETE : *file ? SDL_DROPFILE : SDL_DROPBEGIN};
+        event.drop.file = file && *file ? SDL_strdup(file) : nullptr;
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_GetWindowFromID(id)) event.drop.windowID = id;
+        SDL_PushEvent(&event);
+    }
+    platform->yield();
+    EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{{"/a/sun.png", "/b/Zoo"}}));
     platform->close(window);
 }
 
