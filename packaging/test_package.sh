@@ -50,7 +50,7 @@ done
 echo "== the file type of game packages"
 entry="$(ls "$share"/applications/*.desktop | head -n1)"
 grep -q '^MimeType=application/x-memorygame;$' "$entry" || fail "the desktop entry names no package type"
-grep -q '^Exec=[^ ]* %f$' "$entry" || fail "the desktop entry does not pass the file it opens (%f)"
+grep -q '^Exec=[^ ]* \(.* \)\?%f$' "$entry" || fail "the desktop entry does not pass the file it opens (%f)"
 [ -s "$share/icons/hicolor/scalable/mimetypes/application-x-memorygame.svg" ] || fail "no icon for the package type"
 mkdir -p "$work/data/mime/packages"
 cp "$share"/mime/packages/*.xml "$work/data/mime/packages/" || fail "no shared-mime-info file"
