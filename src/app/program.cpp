@@ -8,6 +8,7 @@
 #include "definition/syntax.h"
 #include "package/package.h"
 #include "platform/files.h"
+#include "platform/translation.h"
 
 namespace mem {
 
@@ -28,8 +29,9 @@ void Program::run() {
 std::string Program::openPackage(const std::string& path) {
     const package::Unpacked game = package::unpack(native_path(path), packageCache);
     if (!game.error.empty()) {
-        platform_.message_box("Cannot play the game package " + native_path(path) + ":\r" + game.error, kStyleCritical,
-                              "Memory");
+        platform_.message_box(
+            format_text(tr("Cannot play the game package %s:"), native_path(path).c_str()) + "\r" + game.error,
+            kStyleCritical, "Memory");
         platform_.end_program(kExitFailure);
     }
     // A package from a stranger shows and plays only its own files.
@@ -50,8 +52,10 @@ std::string Program::memLocateINI(const std::string& strFile) {
         if (memFileExists(in_current_dir)) return in_current_dir;
         const std::string beside_program = platform_.program_dir() + "\\" + argument;
         if (!memFileExists(beside_program))
-            std::cerr << "memory: cannot find " << argument << "; tried " << in_current_dir << " and "
-                      << native_path(beside_program) << "\n";
+            // TRANSLATORS: the definition file given, then the two paths tried.
+            std::cerr << format_text(tr("memory: cannot find %s; tried %s and %s"), argument.c_str(),
+                                     in_current_dir.c_str(), native_path(beside_program).c_str())
+                      << "\n";
         return beside_program;
     }
     const std::string beside_program = platform_.program_dir() + "\\" + strFile;
@@ -89,7 +93,7 @@ void Program::memHandleError(double code, const std::string& name, double number
         // Mended: a fatal error ends with a failure status, not with success.
         platform_.end_program(kExitFailure);
     }
-    message += "\r\rContinue?";
+    message += memContinueQuestion();
     if (platform_.message_box(message, kStyleCriticalOkCancel, title) == kAnswerCancel)
         platform_.end_program(kExitFailure);
     if (memDebug) memWriteLog(memNumberText(code) + ", " + message);

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -187,7 +188,8 @@ Flag memValToBool(const std::string& value) { return to_flag(memReadNumber(value
 
 std::string strGetTab(Platform& platform, const std::string& line, int16_t n) {
     if (n < 0) {
-        platform.message_box("strGetTab: Tab number must be over 1 (" + std::to_string(n) + ").", kStyleOk, "Memory");
+        platform.message_box(format_text(tr("strGetTab: Tab number must be over 1 (%d)."), static_cast<int>(n)), kStyleOk,
+                             "Memory");
         return "";
     }
     int16_t field = 1;

@@ -1,6 +1,6 @@
 // Playing by ear: what the game says when the focus moves, a card turns, a
 // try is settled, the turn passes and the game ends, and on the keys S, R
-// and H. The texts come from one table; the platform's speech service says
+// and H. The texts come from say_text; the platform's speech service says
 // them without holding up the game.
 #include <algorithm>
 #include <cmath>
@@ -17,7 +17,7 @@ namespace mem {
 
 namespace {
 
-std::string number(float value) { return std::to_string(static_cast<long>(std::nearbyint(value))); }
+long number(float value) { return static_cast<long>(std::nearbyint(value)); }
 
 std::string joined(const std::vector<std::string>& parts, Said separator) {
     std::string out;
@@ -126,8 +126,8 @@ void frm_MemoryGame::memSayTurn() {
 
 void frm_MemoryGame::memSayScores() {
     std::vector<std::string> scores;
-    for (const PlayerRecord& player : playing(memPlayer, memPlayers)) scores.push_back(say_text(Said::Score, {player.Name, number(player.CardsMade)}));
-    std::vector<std::string> parts{joined(scores, Said::Comma), say_text(Said::CardsLeft, {number(memCardsLeft)})};
+    for (const PlayerRecord& player : playing(memPlayer, memPlayers)) scores.push_back(say_text(Said::Score, {player.Name}, number(player.CardsMade)));
+    std::vector<std::string> parts{joined(scores, Said::Comma), say_text(Said::CardsLeft, {}, number(memCardsLeft))};
     if (memCurrentPlayer >= 0 && static_cast<size_t>(memCurrentPlayer) < memPlayer.size()) {
         const PlayerRecord& player = memPlayer[static_cast<size_t>(memCurrentPlayer)];
         const std::pair<int, std::pair<Said, float>> counters[] = {
@@ -137,7 +137,7 @@ void frm_MemoryGame::memSayScores() {
             {kGroupTriesLeft, {Said::TriesLeft, player.TriesLeft}}};
         for (const auto& [group, counter] : counters)
             if (memControl[static_cast<size_t>(group)].Active != False)
-                parts.push_back(say_text(counter.first, {number(counter.second)}));
+                parts.push_back(say_text(counter.first, {}, number(counter.second)));
     }
     memSay(joined(parts, Said::Semicolon));
 }
@@ -152,15 +152,15 @@ void frm_MemoryGame::memSayEnd(bool good) {
     for (const PlayerRecord& player : players)
         if (player.CardsMade == most) best.push_back(player.Name);
     std::string who;
-    const std::string pairs = number(most / per_pair);
+    const long pairs = number(most / per_pair);
     if (players.size() == 1) {
-        who = say_text(Said::Has, {best.front(), pairs});
+        who = say_text(Said::Has, {best.front()}, pairs);
     } else if (best.size() == 1) {
-        who = say_text(Said::Wins, {best.front(), pairs});
+        who = say_text(Said::Wins, {best.front()}, pairs);
     } else if (!best.empty()) {
         const std::string last = best.back();
         best.pop_back();
-        who = say_text(Said::Tie, {joined(best, Said::Comma) + say_text(Said::And) + last, pairs});
+        who = say_text(Said::Tie, {say_text(Said::And, {joined(best, Said::Comma), last})}, pairs);
     }
     memSay(say_text(good ? Said::GoodEnd : Said::BadEnd) + (who.empty() ? "" : " " + who));
 }

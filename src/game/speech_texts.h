@@ -1,6 +1,6 @@
 #pragma once
-// What the game says aloud. Every text goes through one table, so that a
-// translation can replace the English later; "%1" and "%2" are filled in.
+// What the game says aloud, in the user's language. Names are filled in from
+// `values`, counts from `count` (which also picks the plural form).
 #include <string>
 #include <vector>
 
@@ -9,30 +9,30 @@ namespace mem {
 enum class Said {
     SpeechOn,
     SpeechOff,
-    Place,      // row %1, column %2
+    Place,      // values: row, column
     FaceDown,
     Taken,
     Pair,
     NoPair,
-    Turn,       // %1's turn
-    Score,      // %1 (a player) %2 (cards made)
-    CardsLeft,  // the counters: %1 is the value
+    Turn,       // values: the player
+    Score,      // values: the player; count: cards made
+    CardsLeft,  // the counters: count is the value
     Time,
     Countdown,
     TriesMade,
     TriesLeft,
     GoodEnd,
     BadEnd,
-    Wins,       // %1 wins with %2 pairs
-    Tie,        // %1 (names) tie with %2 pairs each
-    Has,        // %1 has %2 pairs (one player)
-    And,        // between the last two names of a tie
+    Wins,       // values: the player; count: pairs
+    Tie,        // values: the names joined; count: pairs each
+    Has,        // values: the player; count: pairs (one player)
+    And,        // values: the names but the last, the last name
     Comma,      // between the items of a list
     Semicolon,  // between the parts of what is said
     Keys,
 };
 
-// The text of `what` with %1, %2, ... replaced by `values` in order.
-std::string say_text(Said what, const std::vector<std::string>& values = {});
+// The text of `what` with `values` and `count` filled in.
+std::string say_text(Said what, const std::vector<std::string>& values = {}, long count = 0);
 
 }  // namespace mem

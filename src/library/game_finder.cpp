@@ -7,6 +7,7 @@
 
 #include "definition/definition_keys.h"
 #include "definition/syntax.h"
+#include "platform/translation.h"
 
 namespace mem::library {
 namespace fs = std::filesystem;
@@ -51,7 +52,7 @@ GameEntry folder_game(const fs::path& folder, bool own) {
         if (names_application(it->path().string())) definitions.push_back(it->path().string());
     }
     if (error) {
-        game.problem = "The folder cannot be read: " + error.message();
+        game.problem = format_text(tr("The folder cannot be read: %s"), error.message().c_str());
         return game;
     }
     // A single .ini file without an application type is the definition:
@@ -59,11 +60,15 @@ GameEntry folder_game(const fs::path& folder, bool own) {
     if (definitions.empty() && ini_files.size() == 1) definitions = ini_files;
     std::sort(definitions.begin(), definitions.end());
     if (definitions.empty()) {
-        game.problem = "The folder holds no definition file (.ini).";
+        game.problem = tr("The folder holds no definition file (.ini).");
     } else if (definitions.size() > 1) {
-        game.problem = "The folder holds " + std::to_string(definitions.size()) +
-                       " definition files; a game has one: " + fs::path(definitions[0]).filename().string() + ", " +
-                       fs::path(definitions[1]).filename().string() + (definitions.size() > 2 ? ", ..." : "");
+        const std::string names = fs::path(definitions[0]).filename().string() + ", " +
+                                  fs::path(definitions[1]).filename().string() + (definitions.size() > 2 ? ", ..." : "");
+        // TRANSLATORS: %zu is the count of definition files (two or more), %s the first names of them.
+        game.problem = format_text(tr_plural("The folder holds %zu definition file; a game has one: %s",
+                                             "The folder holds %zu definition files; a game has one: %s",
+                                             definitions.size()),
+                                   definitions.size(), names.c_str());
     } else {
         game.definition = definitions[0];
         game.title = definition_title(game.definition);

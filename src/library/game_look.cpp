@@ -15,6 +15,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/screen_fit.h"
 #include "platform/media/picture_writer.h"
+#include "platform/translation.h"
 
 namespace mem::library {
 namespace fs = std::filesystem;
@@ -28,7 +29,15 @@ uint64_t fnv1a(uint64_t hash, const std::string& text) {
     return hash;
 }
 
-std::string players_text(int players) { return std::to_string(players) + (players == 1 ? " player" : " players"); }
+std::string players_text(int players) {
+    return format_text(tr_plural("%d player", "%d players", static_cast<unsigned long>(std::max(players, 0))), players);
+}
+
+std::string kind_text(bool match, bool text_game) {
+    // TRANSLATORS: the kind of a game, on its tile in the game library.
+    if (match) return text_game ? tr("match with texts") : tr("match");
+    return text_game ? tr("memory with texts") : tr("memory");
+}
 
 struct ReadGame {
     GameLook look;
@@ -57,15 +66,14 @@ ReadGame read_game(const std::string& definition, const std::string& program_dir
     if (!reader.message_boxes.empty()) read.look.problem = message_on_one_line(reader.message_boxes.front().text);
     frm_MemoryGame* game = program.game();
     if (!game || !game->loaded() || program.memStartFailed) {
-        if (read.look.problem.empty()) read.look.problem = "The game cannot be read.";
+        if (read.look.problem.empty()) read.look.problem = tr("The game cannot be read.");
         return read;
     }
     const auto& pictures = game->memInterface.Pictures;
     while (read.smallest_row < 4 && pictures[static_cast<size_t>(read.smallest_row)].empty()) ++read.smallest_row;
     if (pictures[static_cast<size_t>(read.smallest_row)].empty()) read.smallest_row = 0;
     const bool text_game = game->memInterface.TextList.Active != False;
-    read.look.line = std::string(game->memAppType == 1 ? "match" : "memory") + (text_game ? " with texts" : "") +
-                     " · " + players_text(game->memPlayers);
+    read.look.line = kind_text(game->memAppType == 1, text_game) + " · " + players_text(game->memPlayers);
     const Rect board = game->pic_Background.window_rect();
     read.board = {board.width, board.height};
     read.back = game->back_color();
@@ -81,7 +89,10 @@ ReadGame read_game(const std::string& definition, const std::string& program_dir
 }  // namespace
 
 std::string look_key(const GameEntry& game) {
-    uint64_t hash = fnv1a(14695981039346656037ULL, "look 1 " + game.path + " " + game.definition);
+    // The kept line and problem are in the user's language: another language
+    // reads the game again.
+    uint64_t hash = fnv1a(14695981039346656037ULL,
+                          "look 1 " + game.path + " " + game.definition + " " + tr("The game cannot be read."));
     std::vector<std::string> files;
     std::error_code error;
     auto add = [&](const fs::path& path) {

@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/errors.h"
+#include "platform/translation.h"
+
 extern char** environ;
 
 namespace mem::library {
@@ -79,10 +82,11 @@ std::optional<GameEnd> ProcessRunner::poll() {
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
         end.failed = true;
         end.message = last_message(error_text_);
-        if (end.message.empty()) end.message = "The game ended with status " + std::to_string(WEXITSTATUS(status)) + ".";
+        if (end.message.empty()) end.message = format_text(tr("The game ended with status %d."), WEXITSTATUS(status));
     } else if (WIFSIGNALED(status)) {
         end.failed = true;
-        end.message = std::string("The game crashed: ") + strsignal(WTERMSIG(status)) + ".";
+        // TRANSLATORS: %s is the signal that ended the game, as the system names it.
+        end.message = format_text(tr("The game crashed: %s."), strsignal(WTERMSIG(status)));
     }
     return end;
 }
@@ -90,12 +94,20 @@ std::optional<GameEnd> ProcessRunner::poll() {
 std::string last_message(const std::string& error_text) {
     // The game's last message box ("Error in application (#5): text", its
     // lines broken) says most; else the last line written.
-    const std::string title = "Error in application (#";
+    // The game runs in the same language as the library, so its titles are
+    // the library's own.
     std::string text;
-    const size_t box = error_text.rfind(title);
-    const size_t colon = box == std::string::npos ? box : error_text.find("): ", box);
+    size_t colon = std::string::npos;
+    for (size_t line = error_text.size(); colon == std::string::npos && line > 0;) {
+        line = error_text.rfind('\n', line - 1);
+        const size_t start = line == std::string::npos ? 0 : line + 1;
+        int code = 0;
+        size_t after = 0;
+        if (memReadErrorTitle(error_text, start, code, after) && error_text.compare(after, 2, ": ") == 0) colon = after;
+        if (line == std::string::npos) break;
+    }
     if (colon != std::string::npos) {
-        text = error_text.substr(colon + 3);
+        text = error_text.substr(colon + 2);
     } else {
         const size_t end = error_text.find_last_not_of("\r\n ");
         if (end == std::string::npos) return "";
@@ -106,7 +118,7 @@ std::string last_message(const std::string& error_text) {
 }
 
 std::string message_on_one_line(std::string text) {
-    const std::string question = "\r\rContinue?";
+    const std::string question = memContinueQuestion();
     if (text.size() >= question.size() && text.compare(text.size() - question.size(), question.size(), question) == 0)
         text.erase(text.size() - question.size());
     std::string line;

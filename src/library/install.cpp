@@ -5,6 +5,7 @@
 #include "definition/syntax.h"
 #include "library/game_finder.h"
 #include "package/package.h"
+#include "platform/translation.h"
 
 namespace mem::library {
 namespace fs = std::filesystem;
@@ -46,7 +47,7 @@ std::string copy_game(const InstallPlan& plan, const std::string& own_games, std
     std::error_code failed;
     fs::create_directories(own_games, failed);
     if (failed) {
-        error = "Your games folder " + own_games + " cannot be made: " + failed.message();
+        error = format_text(tr("Your games folder %s cannot be made: %s"), own_games.c_str(), failed.message().c_str());
         return "";
     }
     const bool package = plan.kind == InstallPlan::Kind::Package;
@@ -55,7 +56,7 @@ std::string copy_game(const InstallPlan& plan, const std::string& own_games, std
         // is then unpacked already for its first game).
         const package::Unpacked checked = package::unpack(plan.sources.front(), package::default_cache_root());
         if (!checked.error.empty()) {
-            error = "The package cannot be added: " + checked.error;
+            error = format_text(tr("The package cannot be added: %s"), checked.error.c_str());
             return "";
         }
     }
@@ -66,7 +67,7 @@ std::string copy_game(const InstallPlan& plan, const std::string& own_games, std
         fs::copy(plan.sources.front(), target, fs::copy_options::recursive | fs::copy_options::skip_symlinks, failed);
     }
     if (failed) {
-        error = "The game cannot be copied to " + own_games + ": " + failed.message();
+        error = format_text(tr("The game cannot be copied to %s: %s"), own_games.c_str(), failed.message().c_str());
         // Only what this copy made is taken away again.
         fs::remove_all(target, failed);
         return "";

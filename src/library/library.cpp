@@ -6,6 +6,7 @@
 
 #include "library/game_look.h"
 #include "library/install.h"
+#include "platform/translation.h"
 
 namespace mem::library {
 
@@ -29,13 +30,13 @@ int install(const std::vector<std::string>& sources, const std::string& program_
             std::fprintf(stderr, "memory: %s\n", error.c_str());
             return 1;
         }
-        std::printf("Added to your games: %s\n", installed.c_str());
+        std::printf(tr("Added to your games: %s\n"), installed.c_str());
         return 0;
     }
     // Pictures become a game by memory-new, which says what it makes.
     ProcessRunner runner;
     if (!runner.start(memory_new_command(plan, program_dir + "/memory-new", own), error)) {
-        std::fprintf(stderr, "memory: memory-new cannot be started: %s\n", error.c_str());
+        std::fprintf(stderr, tr("memory: memory-new cannot be started: %s\n"), error.c_str());
         return 1;
     }
     std::optional<GameEnd> end;

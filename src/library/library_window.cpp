@@ -7,6 +7,7 @@
 #include "library/install.h"
 #include "platform/screen_fit.h"
 #include "platform/trash.h"
+#include "platform/translation.h"
 
 namespace mem::library {
 namespace {
@@ -148,7 +149,7 @@ void frm_Library::design(Size board) {
     lbl_Heading.set_caption("Memory");
     lbl_Heading.set_bounds(scaled(kMargin, s), scaled(36, s), scaled(400, s), scaled(56, s));
     text(lbl_Hint, 12, false, kLineColour);
-    lbl_Hint.set_caption("Arrows choose a game · Return plays it · Escape ends");
+    lbl_Hint.set_caption(tr("Arrows choose a game · Return plays it · Escape ends"));
     lbl_Hint.set_alignment(Alignment::Right);
     lbl_Hint.set_bounds(board.width / 2, scaled(56, s), board.width / 2 - scaled(kMargin, s), scaled(24, s));
     text(lbl_Page, 11, false, kLineColour);
@@ -162,8 +163,8 @@ void frm_Library::design(Size board) {
     lbl_Empty.set_word_wrap(true);
     lbl_Empty.set_bounds(scaled(kMargin, s), scaled(kHeader + 20, s), board.width - 2 * scaled(kMargin, s),
                          scaled(120, s));
-    lbl_Empty.set_caption("No games were found. Games are folders with a definition file, in the bundled games "
-                          "and in ~/.local/share/memory/games.");
+    lbl_Empty.set_caption(tr("No games were found. Games are folders with a definition file, in the bundled games "
+                             "and in ~/.local/share/memory/games."));
     lbl_Empty.set_visible(games_.empty());
 
     text(lbl_Title[0], 13, true, kTitleColour);
@@ -209,8 +210,10 @@ void frm_Library::show_page() {
     const int count = static_cast<int>(games_.size());
     const int last = std::min(count, first_shown() + layout_.per_page());
     lbl_Page.set_caption(count > layout_.per_page()
-                             ? std::to_string(first_shown() + 1) + "–" + std::to_string(last) + " of " +
-                                   std::to_string(count) + " games"
+                             // TRANSLATORS: the games shown on this page of the library, of all.
+                             ? format_text(tr_plural("%1$d–%2$d of %3$d game", "%1$d–%2$d of %3$d games",
+                                                     static_cast<unsigned long>(count)),
+                                           first_shown() + 1, last, count)
                              : "");
     if (game_at(focus_ - first_shown()) >= 0) {
         const Rect r = img_Miniature[static_cast<int16_t>(focus_ - first_shown())].window_rect();
@@ -320,7 +323,7 @@ void frm_Library::play(int game) {
     std::string error;
     end_errors_[static_cast<size_t>(game)].clear();
     if (!runner_.start(arguments, error)) {
-        end_errors_[static_cast<size_t>(game)] = "The game could not be started: " + error;
+        end_errors_[static_cast<size_t>(game)] = format_text(tr("The game could not be started: %s"), error.c_str());
     } else {
         playing_ = game;
         tim_Game.set_enabled(true);
@@ -338,7 +341,7 @@ void frm_Library::tim_Game_Timer() {
     tim_Game.set_enabled(false);
     if (!making_.empty()) {
         const std::string made = std::exchange(making_, "");
-        if (end->failed) say("The game could not be made: " + end->message);
+        if (end->failed) say(format_text(tr("The game could not be made: %s"), end->message.c_str()));
         else refresh(made);
         return;
     }
@@ -367,25 +370,25 @@ void frm_Library::refresh(const std::string& path) {
 
 void frm_Library::Form_Drop(const std::vector<std::string>& paths) {
     if (runner_.running()) {
-        say("A game is running: drop the files again when it has ended.");
+        say(tr("A game is running: drop the files again when it has ended."));
         return;
     }
     const InstallPlan plan = plan_install(paths);
     std::string error;
     if (plan.kind != InstallPlan::Kind::Pictures) {
         const std::string installed = copy_game(plan, options_.own_games, error);
-        say(installed.empty() ? error : "Added “" + plan.name + "” to your games.");
+        say(installed.empty() ? error : format_text(tr("Added “%s” to your games."), plan.name.c_str()));
         if (!installed.empty()) refresh(installed);
         return;
     }
     // memory-new makes the game as a program of its own; the library waits for it.
     const std::vector<std::string> command = memory_new_command(plan, options_.memory_new, options_.own_games);
     if (!runner_.start(command, error)) {
-        say("The game could not be made: " + error);
+        say(format_text(tr("The game could not be made: %s"), error.c_str()));
         return;
     }
     making_ = options_.own_games + "/" + command[3];
-    say("Making the game “" + command[3] + "” of the pictures …");
+    say(format_text(tr("Making the game “%s” of the pictures …"), command[3].c_str()));
     tim_Game.set_enabled(true);
 }
 
@@ -393,17 +396,18 @@ void frm_Library::remove(int game) {
     if (game < 0 || game >= static_cast<int>(games_.size())) return;
     const GameEntry& entry = games_[static_cast<size_t>(game)];
     if (!entry.own) {
-        say("“" + entry.title + "” came with the program and cannot be removed.");
+        say(format_text(tr("“%s” came with the program and cannot be removed."), entry.title.c_str()));
         return;
     }
-    const std::string question = "Move “" + entry.title + "” to the trash?\r\rIt can be put back from there.";
+    const std::string question =
+        format_text(tr("Move “%s” to the trash?"), entry.title.c_str()) + "\r\r" + tr("It can be put back from there.");
     if (platform().message_box(question, kStyleCriticalOkCancel, "Memory") != kAnswerOk) return;
     std::string error;
     if (!move_to_trash(entry.path, error)) {
-        say("“" + entry.title + "” cannot be moved to the trash: " + error);
+        say(format_text(tr("“%s” cannot be moved to the trash: %s"), entry.title.c_str(), error.c_str()));
         return;
     }
-    say("“" + entry.title + "” is in the trash.");
+    say(format_text(tr("“%s” is in the trash."), entry.title.c_str()));
     refresh("");
 }
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include "platform/translation.h"
 
 #include "package/package.h"
 
@@ -42,9 +43,9 @@ std::string write_entries(struct archive* out, const std::vector<Entry>& entries
         std::string content = entry.text;
         if (!entry.source.empty()) {
             std::ifstream in(entry.source, std::ios::binary);
-            if (!in) return "cannot read " + entry.source;
+            if (!in) return format_text(tr("cannot read %s"), entry.source.c_str());
             content.assign(std::istreambuf_iterator<char>(in), {});
-            if (in.bad()) return "cannot read " + entry.source;
+            if (in.bad()) return format_text(tr("cannot read %s"), entry.source.c_str());
         }
         if (std::string failed = add(out, entry.name, content); !failed.empty()) return failed;
     }
@@ -65,14 +66,14 @@ std::string write(const std::string& path, const std::vector<Entry>& entries) {
     archive_write_set_bytes_in_last_block(out.get(), 1);
     std::string failed;
     if (archive_write_open_filename(out.get(), partial.c_str()) != ARCHIVE_OK) {
-        failed = "cannot write " + path + ": " + archive_error_string(out.get());
+        failed = format_text(tr("cannot write %s: %s"), path.c_str(), archive_error_string(out.get()));
     } else {
         failed = write_entries(out.get(), entries);
         if (archive_write_close(out.get()) != ARCHIVE_OK && failed.empty())
-            failed = "cannot write " + path + ": " + archive_error_string(out.get());
+            failed = format_text(tr("cannot write %s: %s"), path.c_str(), archive_error_string(out.get()));
     }
     if (failed.empty() && ::link(partial.c_str(), path.c_str()) != 0)
-        failed = "cannot write " + path + ": " + std::strerror(errno);
+        failed = format_text(tr("cannot write %s: %s"), path.c_str(), std::strerror(errno));
     fs::remove(partial, error);
     return failed;
 }

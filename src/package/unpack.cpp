@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include "platform/translation.h"
 
 #include "package/package.h"
 
@@ -80,15 +81,15 @@ bool is_utf8(const std::string& text) {
 // Why a name may not be unpacked, or empty text. A trailing "/" (a folder
 // entry) is removed first.
 std::string unsafe_name(const std::string& name) {
-    if (name.empty()) return "an empty name";
-    if (name.front() == '/') return "an absolute name";
-    if (name.find('\\') != std::string::npos) return "a backslash in the name";
+    if (name.empty()) return tr("an empty name");
+    if (name.front() == '/') return tr("an absolute name");
+    if (name.find('\\') != std::string::npos) return tr("a backslash in the name");
     size_t start = 0;
     while (start <= name.size()) {
         const size_t end = std::min(name.find('/', start), name.size());
         const std::string part = name.substr(start, end - start);
-        if (part == "..") return "a \"..\" part in the name";
-        if (part.empty()) return "an empty part in the name";
+        if (part == "..") return tr("a \"..\" part in the name");
+        if (part.empty()) return tr("an empty part in the name");
         start = end + 1;
     }
     return "";
@@ -99,6 +100,12 @@ bool is_definition_name(const std::string& name) {
     std::string extension = name.substr(name.size() - 4);
     std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
     return extension == ".ini";
+}
+
+std::string entry_refusal(const std::string& name, const std::string& why) {
+    // TRANSLATORS: %1$s is the name of an entry in a game package, %2$s why it is refused
+    // (such as "a symbolic link").
+    return format_text(tr("entry \"%1$s\": %2$s"), name.c_str(), why.c_str());
 }
 
 class Extraction {
@@ -113,38 +120,39 @@ public:
             if (status == ARCHIVE_EOF) break;
             if (status < ARCHIVE_WARN) return damaged(entries_ == 0 ? "" : last_name_);
             if (++entries_ > limits_.entries)
-                return "more than " + std::to_string(limits_.entries) + " entries";
+                return format_text(tr("more than %zu entries"), limits_.entries);
             if (std::string refusal = take(entry); !refusal.empty()) return refusal;
         }
-        if (entries_ == 0) return "not a game package: the archive is empty";
-        if (definitions_.empty()) return "no definition file (.ini) at the top of the package";
+        if (entries_ == 0) return tr("not a game package: the archive is empty");
+        if (definitions_.empty()) return tr("no definition file (.ini) at the top of the package");
         if (definitions_.size() > 1)
-            return "more than one definition file at the top: " + definitions_[0] + ", " + definitions_[1];
+            return format_text(tr("more than one definition file at the top: %s, %s"), definitions_[0].c_str(),
+                               definitions_[1].c_str());
         return "";
     }
 
 private:
     std::string damaged(const std::string& name) const {
         const char* reason = archive_error_string(in_);
-        return (name.empty() ? "" : "entry \"" + name + "\": ") + "not a readable zip archive (" +
-               (reason ? reason : "unknown error") + ")";
+        const std::string why = format_text(tr("not a readable zip archive (%s)"), reason ? reason : tr("unknown error"));
+        return name.empty() ? why : entry_refusal(name, why);
     }
 
     std::string take(struct archive_entry* entry) {
         const char* utf8 = archive_entry_pathname_utf8(entry);
-        if (!utf8 || !is_utf8(utf8)) return "entry " + std::to_string(entries_) + ": its name is not UTF-8";
+        if (!utf8 || !is_utf8(utf8)) return format_text(tr("entry %zu: its name is not UTF-8"), entries_);
         std::string name = utf8;
         last_name_ = name;
-        const auto refuse = [&](const std::string& why) { return "entry \"" + name + "\": " + why; };
+        const auto refuse = [&](const std::string& why) { return entry_refusal(name, why); };
         if (archive_entry_is_encrypted(entry)) return refuse("encrypted");
-        if (archive_entry_hardlink(entry)) return refuse("a hard link");
+        if (archive_entry_hardlink(entry)) return refuse(tr("a hard link"));
         const auto type = archive_entry_filetype(entry);
-        if (type == AE_IFLNK || archive_entry_symlink(entry)) return refuse("a symbolic link");
-        if (type != AE_IFREG && type != AE_IFDIR) return refuse("a device, FIFO or socket");
+        if (type == AE_IFLNK || archive_entry_symlink(entry)) return refuse(tr("a symbolic link"));
+        if (type != AE_IFREG && type != AE_IFDIR) return refuse(tr("a device, FIFO or socket"));
 
         if (entries_ == 1) {
             if (name != "mimetype" || type != AE_IFREG)
-                return "not a game package: its first entry is \"" + name + "\", not \"mimetype\"";
+                return format_text(tr("not a game package: its first entry is \"%s\", not \"mimetype\""), name.c_str());
             return check_mime_type();
         }
         if (type == AE_IFDIR && name.size() > 1 && name.back() == '/') name.pop_back();
@@ -152,7 +160,7 @@ private:
         std::error_code error;
         if (type == AE_IFDIR) {
             fs::create_directories(folder_ / name, error);
-            return error ? refuse("cannot make the folder: " + error.message()) : "";
+            return error ? refuse(format_text(tr("cannot make the folder: %s"), error.message().c_str())) : "";
         }
         if (is_definition_name(name)) definitions_.push_back(name);
         if (archive_entry_size_is_set(entry) &&
@@ -164,14 +172,16 @@ private:
         // the name came twice.
         const int fd = ::open((folder_ / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0)
-            return refuse(errno == EEXIST ? "the name comes twice" : std::string("cannot write: ") + strerror(errno));
+            return refuse(errno == EEXIST ? std::string(tr("the name comes twice"))
+                                          : format_text(tr("cannot write: %s"), strerror(errno)));
         std::string why = copy_data(fd);
-        if (::close(fd) != 0 && why.empty()) why = "cannot write the file";
+        if (::close(fd) != 0 && why.empty()) why = tr("cannot write the file");
         return why.empty() ? "" : refuse(why);
     }
 
     std::string too_large() const {
-        return "the package unpacks to more than " + std::to_string(limits_.unpacked_bytes >> 20) + " MB";
+        return format_text(tr("the package unpacks to more than %llu MB"),
+                           static_cast<unsigned long long>(limits_.unpacked_bytes >> 20));
     }
 
     std::string check_mime_type() {
@@ -179,7 +189,7 @@ private:
         const la_ssize_t n = archive_read_data(in_, text, sizeof text);
         if (n < 0) return damaged("mimetype");
         if (std::string(text, static_cast<size_t>(n)) != kMimeType)
-            return "not a game package: \"mimetype\" does not say " + std::string(kMimeType);
+            return format_text(tr("not a game package: \"mimetype\" does not say %s"), kMimeType);
         return "";
     }
 
@@ -198,10 +208,11 @@ private:
             const uint64_t packed =
                 static_cast<uint64_t>(std::max<la_int64_t>(archive_filter_bytes(in_, -1) - start, 1));
             if (written > limits_.ratio_floor && written > limits_.ratio * packed)
-                return "unpacks to more than " + std::to_string(limits_.ratio) + " times its packed size";
+                return format_text(tr("unpacks to more than %llu times its packed size"),
+                                   static_cast<unsigned long long>(limits_.ratio));
             for (la_ssize_t done = 0; done < n;) {
                 const ssize_t put = ::write(fd, buffer + done, static_cast<size_t>(n - done));
-                if (put <= 0) return std::string("cannot write: ") + strerror(errno);
+                if (put <= 0) return format_text(tr("cannot write: %s"), strerror(errno));
                 done += put;
             }
         }
@@ -219,7 +230,7 @@ private:
 // Reads the whole source into a new folder; on a refusal the folder goes again.
 std::string extract(Source& source, const fs::path& folder, const Limits& limits) {
     std::error_code error;
-    if (!fs::create_directory(folder, error) || error) return "cannot make " + folder.string();
+    if (!fs::create_directory(folder, error) || error) return format_text(tr("cannot make %s"), folder.string().c_str());
     Archive in(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(in.get());
     std::string refusal;
@@ -229,7 +240,7 @@ std::string extract(Source& source, const fs::path& folder, const Limits& limits
     archive_read_set_seek_callback(in.get(), seek_to);
     archive_read_set_callback_data(in.get(), &source);
     if (archive_read_open1(in.get()) != ARCHIVE_OK) {
-        refusal = "not a readable zip archive";
+        refusal = tr("not a readable zip archive");
     } else {
         refusal = Extraction(in.get(), folder, limits).run();
     }
@@ -288,7 +299,7 @@ Unpacked unpack(const std::string& package, const std::string& cache_root, const
     Unpacked result;
     const std::string hash = file_hash(package);
     if (hash.empty() || cache_root.empty()) {
-        result.error = hash.empty() ? "cannot read the package" : "no folder to unpack it into";
+        result.error = hash.empty() ? tr("cannot read the package") : tr("no folder to unpack it into");
         return result;
     }
     const fs::path folder = fs::path(cache_root) / hash;
@@ -302,7 +313,7 @@ Unpacked unpack(const std::string& package, const std::string& cache_root, const
         Source source;
         source.fd = ::open(package.c_str(), O_RDONLY | O_CLOEXEC);
         if (source.fd < 0) {
-            result.error = "cannot read the package";
+            result.error = tr("cannot read the package");
             return result;
         }
         result.error = extract(source, partial, limits);
@@ -314,7 +325,7 @@ Unpacked unpack(const std::string& package, const std::string& cache_root, const
     }
     result.definition = find_definition(folder);
     if (result.definition.empty()) {
-        result.error = "the unpacked folder " + folder.string() + " holds no single definition file";
+        result.error = format_text(tr("the unpacked folder %s holds no single definition file"), folder.string().c_str());
         return result;
     }
     result.folder = folder.string() + "/";

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include "platform/translation.h"
 
 namespace mem {
 namespace fs = std::filesystem;
@@ -68,7 +69,7 @@ bool move_into(const fs::path& path, const fs::path& trash, const std::string& r
         const int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            error = "cannot write " + info.string() + ": " + std::strerror(errno);
+            error = format_text(tr("cannot write %s: %s"), info.string().c_str(), std::strerror(errno));
             return false;
         }
         const bool written = ::write(fd, record.data(), record.size()) == static_cast<ssize_t>(record.size());
@@ -80,13 +81,13 @@ bool move_into(const fs::path& path, const fs::path& trash, const std::string& r
         }
         if (written) fs::rename(path, trash / "files" / name, failed);
         if (!written || failed) {
-            error = written ? failed.message() : "cannot write " + info.string();
+            error = written ? failed.message() : format_text(tr("cannot write %s"), info.string().c_str());
             fs::remove(info, failed);
             return false;
         }
         return true;
     }
-    error = "no free name in " + trash.string();
+    error = format_text(tr("no free name in %s"), trash.string().c_str());
     return false;
 }
 

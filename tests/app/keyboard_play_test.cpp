@@ -182,7 +182,8 @@ TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
         std::string said;
     } ends[] = {{2, {2, 4}, "Game over. Player2 wins with 2 pairs"},
                 {3, {4, 4, 4}, "Game over. Player1, Player2 and Player3 tie with 2 pairs each"},
-                {1, {6, 8}, "Game over. Player1 has 3 pairs"}};
+                {1, {6, 8}, "Game over. Player1 has 3 pairs"},
+                {1, {2}, "Game over. Player1 has 1 pair"}};
     for (const auto& end : ends) {
         game().memPlayers = end.players;
         game().memPlayer.resize(end.made.size());

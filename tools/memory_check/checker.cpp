@@ -17,18 +17,16 @@
 #include "package/package.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/translation.h"
 
 namespace mem::check {
 namespace {
 
-const std::string kTitlePrefix = "Error in application (#";
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // A message box as one line: the "Continue?" question dropped, line breaks
 // made blanks.
 std::string one_line(std::string text) {
-    const std::string question = "\r\rContinue?";
+    const std::string question = memContinueQuestion();
     if (text.size() >= question.size() && text.compare(text.size() - question.size(), question.size(), question) == 0)
         text.erase(text.size() - question.size());
     std::string line;
@@ -43,10 +41,9 @@ std::string one_line(std::string text) {
 }
 
 Problem from_message_box(const MessageBoxRecord& box) {
-    if (box.title.rfind(kTitlePrefix, 0) == 0) {
-        const int code = std::atoi(box.title.c_str() + kTitlePrefix.size());
-        return {Problem::Kind::Error, code, one_line(box.text)};
-    }
+    int code = 0;
+    size_t after = 0;
+    if (memReadErrorTitle(box.title, 0, code, after)) return {Problem::Kind::Error, code, one_line(box.text)};
     return {Problem::Kind::Error, 0, box.title + ": " + one_line(box.text)};
 }
 
@@ -82,8 +79,10 @@ void scan_files(const frm_MemoryGame& game, const std::string& definition, Warni
             if (!fonts_checked.insert(memLower(font.name)).second) continue;
             const std::optional<std::string> fallback = font_fallback(font.name);
             if (!fallback) continue;
-            warnings.add(font.file + " [" + font.section + "] " + font.key + ": font " + quoted(font.name) +
-                         " is not installed; fontconfig falls back to " + quoted(*fallback));
+            // TRANSLATORS: a file, [a section] and a key, then two font names.
+            warnings.add(format_text(tr("%s [%s] %s: font \"%s\" is not installed; fontconfig falls back to \"%s\""),
+                                     font.file.c_str(), font.section.c_str(), font.key.c_str(), font.name.c_str(),
+                                     fallback->c_str()));
         }
     }
 }
@@ -91,12 +90,14 @@ void scan_files(const frm_MemoryGame& game, const std::string& definition, Warni
 void check_cards(const frm_MemoryGame& game, Warnings& warnings) {
     const std::string global = native_path(game.memPaths.Data + game.memGameFiles.Global);
     const float count = game.memCardCount;
-    const std::string sizes = "cardsx=" + memNumberText(game.memCardsX) + " and cardsy=" + memNumberText(game.memCardsY);
-    if (count == 0) warnings.add(global + ": " + sizes + " give no cards");
+    const std::string x = "cardsx=" + memNumberText(game.memCardsX), y = "cardsy=" + memNumberText(game.memCardsY);
+    // TRANSLATORS: the global file, then "cardsx=N" and "cardsy=N".
+    if (count == 0) warnings.add(format_text(tr("%s: %s and %s give no cards"), global.c_str(), x.c_str(), y.c_str()));
     // In a text game card k pairs with text k, so only the other games need pairs.
     if (game.memInterface.TextList.Active == False && std::fmod(count, 2.0f) == 1.0f)
-        warnings.add(global + ": " + sizes + " give " + memNumberText(count) + " cards, an odd number: card " +
-                     memNumberText(count) + " has no pair and the board can never be cleared");
+        warnings.add(format_text(tr("%1$s: %2$s and %3$s give %4$s cards, an odd number: card %4$s has no pair and the "
+                                    "board can never be cleared"),
+                                 global.c_str(), x.c_str(), y.c_str(), memNumberText(count).c_str()));
 
     std::string path = game.memPaths.Data + game.memGameFiles.Cards;
     if (!memFileExists(path)) path = game.memPaths.Card + game.memGameFiles.Cards;
@@ -108,31 +109,34 @@ void check_cards(const frm_MemoryGame& game, Warnings& warnings) {
         ++lines;
         // Drawn pairs may come from any line.
         if ((drawn || lines <= count) && item.empty())
-            warnings.add(native_path(path) + " line " + std::to_string(lines) + ": empty, so card " + std::to_string(lines) +
-                         " has no name, picture or caption");
+            warnings.add(format_text(tr("%1$s line %2$d: empty, so card %2$d has no name, picture or caption"),
+                                     native_path(path).c_str(), lines));
     }
     if (lines < count)
-        warnings.add(native_path(path) + ": " + std::to_string(lines) + " card lines for " + memNumberText(count) +
-                     " cards (" + sizes + "): cards " + std::to_string(lines + 1) + " to " + memNumberText(count) +
-                     " are empty");
+        // TRANSLATORS: the card file, its lines, the cards, "cardsx=N", "cardsy=N", the first empty card.
+        warnings.add(format_text(tr("%1$s: %2$d card lines for %3$s cards (%4$s and %5$s): cards %6$d to %3$s are empty"),
+                                 native_path(path).c_str(), lines, memNumberText(count).c_str(), x.c_str(), y.c_str(),
+                                 lines + 1));
 
     // A text game draws single cards, the others whole pairs.
     const bool text_game = game.memInterface.TextList.Active != False;
     const int on_board = static_cast<int>(text_game ? count : std::ceil(count / 2));
     const int in_file = text_game ? lines : lines / 2;
-    const std::string unit = text_game ? " cards" : " pairs";
     if (drawn && in_file <= on_board)
-        warnings.add(global + " randompairs=1: " + native_path(path) + " holds " + std::to_string(in_file) + unit +
-                     " and the board takes " + std::to_string(on_board) +
-                     ": nothing to choose from, every game deals the same" + unit);
+        warnings.add(format_text(text_game ? tr("%1$s randompairs=1: %2$s holds %3$d cards and the board takes %4$d: "
+                                                "nothing to choose from, every game deals the same cards")
+                                           : tr("%1$s randompairs=1: %2$s holds %3$d pairs and the board takes %4$d: "
+                                                "nothing to choose from, every game deals the same pairs"),
+                                 global.c_str(), native_path(path).c_str(), in_file, on_board));
 
     const int16_t preview = game.memPreview;
     if (preview != 0 && game.memAppType == 1)
-        warnings.add(global + " preview=" + std::to_string(preview) +
-                     ": ignored in a match game, whose faces are up from the start");
+        warnings.add(format_text(tr("%s preview=%d: ignored in a match game, whose faces are up from the start"),
+                                 global.c_str(), static_cast<int>(preview)));
     else if (preview < 0 || preview > 60)
-        warnings.add(global + " preview=" + std::to_string(preview) + ": the faces show from 0 to 60 seconds, so " +
-                     (preview < 0 ? "not at all" : "for 60"));
+        warnings.add(format_text(preview < 0 ? tr("%s preview=%d: the faces show from 0 to 60 seconds, so not at all")
+                                             : tr("%s preview=%d: the faces show from 0 to 60 seconds, so for 60"),
+                                 global.c_str(), static_cast<int>(preview)));
 }
 
 void check_pictures(const frm_MemoryGame& game, Platform& platform, Warnings& warnings) {
@@ -143,29 +147,36 @@ void check_pictures(const frm_MemoryGame& game, Platform& platform, Warnings& wa
         const std::string path = game.memPaths.Gfx + name;
         std::string reason;
         PictureRef picture = memFileExists(path) ? platform.load_picture(path, reason) : nullptr;
-        const std::string where = "[interface] pictures: background for " + size_text(screen.Width, screen.Height) +
-                                  " " + quoted(native_path(path));
+        const std::string size = size_text(screen.Width, screen.Height), file = native_path(path);
         if (!picture) {
             // The row in use was reported by the game already (error 100).
             if (row != game.memLayout.Picture)
-                warnings.add(where + " does not exist or cannot be read (error 100 on a screen of that size)");
+                // TRANSLATORS: a screen size ("800 x 600") and a picture file.
+                warnings.add(format_text(tr("[interface] pictures: background for %s \"%s\" does not exist or cannot be "
+                                            "read (error 100 on a screen of that size)"),
+                                         size.c_str(), file.c_str()));
         } else if (picture->width() != screen.Width || picture->height() != screen.Height) {
-            warnings.add(where + " is " + size_text(picture->width(), picture->height()) +
-                         " pixels; the board is not scaled to its picture");
+            warnings.add(format_text(tr("[interface] pictures: background for %s \"%s\" is %s pixels; the board is not "
+                                        "scaled to its picture"),
+                                     size.c_str(), file.c_str(), size_text(picture->width(), picture->height()).c_str()));
         }
     }
     const std::pair<const char*, const std::string*> ends[] = {
         {"endgoodpicture", &game.memInterface.EndGoodPicture}, {"endbadpicture", &game.memInterface.EndBadPicture}};
     for (const auto& [key, name] : ends) {
-        const std::string where = "[interface] " + std::string(key) + ": ";
         if (name->empty()) {
-            warnings.add(where + "not set: that end shows no picture, and only Escape or the quit picture ends the game");
+            // TRANSLATORS: %s is the key, endgoodpicture or endbadpicture.
+            warnings.add(format_text(tr("[interface] %s: not set: that end shows no picture, and only Escape or the quit "
+                                        "picture ends the game"),
+                                     key));
             continue;
         }
         const std::string path = game.memPaths.Gfx + *name;
         std::string reason;
         if (!memFileExists(path) || !platform.load_picture(path, reason))
-            warnings.add(where + quoted(native_path(path)) + " does not exist or cannot be read (error 106 at the end of the game)");
+            warnings.add(format_text(tr("[interface] %s: \"%s\" does not exist or cannot be read (error 106 at the end of "
+                                        "the game)"),
+                                     key, native_path(path).c_str()));
     }
 }
 
@@ -200,11 +211,15 @@ void check_fit(const frm_MemoryGame& game, Warnings& warnings) {
         const Layout& layout = boards[board].layout;
         std::string on;
         for (const std::string& screen : screens) on += (on.empty() ? "" : ", ") + screen;
-        warnings.add(global + ": the cards do not fit the play area of " + size_text(layout.AreaWidth, layout.AreaHeight) +
-                     " pixels on a " + on + " screen: " + memNumberText(game.memCardsX) + " x " +
-                     memNumberText(game.memCardsY) + " cards of " + memNumberText(game.memCardWidth) + " x " +
-                     memNumberText(game.memCardHeight) + " leave gaps of " + std::to_string(layout.SpaceX) +
-                     " across and " + std::to_string(layout.SpaceY) + " down, so cards overlap");
+        warnings.add(format_text(
+            // TRANSLATORS: the global file, the play area's size ("800 x 600"), the screen sizes, the cards across
+            // and down, a card's width and height, the gaps across and down (below 0).
+            tr("%s: the cards do not fit the play area of %s pixels on a %s screen: %s x %s cards of "
+                                    "%s x %s leave gaps of %d across and %d down, so cards overlap"),
+                                 global.c_str(), size_text(layout.AreaWidth, layout.AreaHeight).c_str(), on.c_str(),
+                                 memNumberText(game.memCardsX).c_str(), memNumberText(game.memCardsY).c_str(),
+                                 memNumberText(game.memCardWidth).c_str(), memNumberText(game.memCardHeight).c_str(),
+                                 static_cast<int>(layout.SpaceX), static_cast<int>(layout.SpaceY)));
     }
 }
 
@@ -212,30 +227,30 @@ void check_fit(const frm_MemoryGame& game, Warnings& warnings) {
 void check_limits(const frm_MemoryGame& game, Warnings& warnings) {
     const std::string main = native_path(game.memPaths.Data + game.memGameFiles.Main);
     auto warn = [&](const char* section, int16_t condition, const std::string& effect) {
-        warnings.add(main + " [" + section + "] condition: " + std::to_string(condition) + ": " + effect);
+        // TRANSLATORS: the main file, [a section], the condition's value, then what it does (a text of its own).
+        warnings.add(format_text(tr("%s [%s] condition: %d: %s"), main.c_str(), section, static_cast<int>(condition),
+                                 effect.c_str()));
     };
     const ControlGroup* groups = game.memControl.data();
     // A player is out when the time equals the condition. Below 0 it never
     // does: the timer only shows the time, as a game may well want.
     if (groups[kGroupTimer].Active != False && groups[kGroupTimer].Condition == 0)
         warn("timer", 0,
-             "the time counts 1, 2, 3, ... and a player is out only when it equals the condition, so the timer sets "
-             "no limit, except that a try settled before the first clock tick puts the player out; give the seconds "
-             "allowed, or -1 for a timer that only shows the time");
-    const std::string at_once = "every player is out at the first test: ";
+             tr("the time counts 1, 2, 3, ... and a player is out only when it equals the condition, so the timer sets "
+                "no limit, except that a try settled before the first clock tick puts the player out; give the seconds "
+                "allowed, or -1 for a timer that only shows the time"));
     if (groups[kGroupCountdown].Active != False && groups[kGroupCountdown].Condition <= 0)
         warn("countdown", groups[kGroupCountdown].Condition,
-             "the countdown starts there, so " + at_once +
-                 "the first clock tick puts the player whose turn it is out and ends a one-player game; give the "
-                 "seconds allowed");
+             tr("the countdown starts there, so every player is out at the first test: the first clock tick puts the "
+                "player whose turn it is out and ends a one-player game; give the seconds allowed"));
     if (groups[kGroupTriesMade].Active != False && groups[kGroupTriesMade].Condition <= 0)
         warn("tries made", groups[kGroupTriesMade].Condition,
-             "no tries made already reach it, so " + at_once + "the first try ends a one-player game; give the "
-                                                               "number of tries allowed");
+             tr("no tries made already reach it, so every player is out at the first test: the first try ends a "
+                "one-player game; give the number of tries allowed"));
     if (groups[kGroupTriesLeft].Active != False && groups[kGroupTriesLeft].Condition <= 0)
         warn("tries left", groups[kGroupTriesLeft].Condition,
-             "the tries left start there, so " + at_once + "the first try ends a one-player game; give the number "
-                                                          "of tries allowed");
+             tr("the tries left start there, so every player is out at the first test: the first try ends a "
+                "one-player game; give the number of tries allowed"));
 }
 
 CheckResult run_game(const CheckOptions& options) {
@@ -287,10 +302,11 @@ std::optional<std::string> apppath_hint(const CheckOptions& options, const Check
         CheckOptions there = options;
         there.program_dir = dir.string();
         if (std::filesystem::weakly_canonical(dir) != program && error_count(run_game(there)) < error_count(result))
-            return "%apppath% is the program's directory, " + options.program_dir +
-                   ", not the definition's: the missing files lie under " + dir.string() +
-                   " (did you mean to run it with --program-dir " + dir.string() +
-                   "? To play the game where it lies, write %gamepath% for %apppath%)";
+            // TRANSLATORS: %apppath% and %gamepath% are written in definitions as they are: keep them.
+            return format_text(tr("%%apppath%% is the program's directory, %1$s, not the definition's: the missing files "
+                                  "lie under %2$s (did you mean to run it with --program-dir %2$s? To play the game "
+                                  "where it lies, write %%gamepath%% for %%apppath%%)"),
+                               options.program_dir.c_str(), dir.string().c_str());
         if (dir == dir.parent_path()) break;
     }
     return std::nullopt;
@@ -314,7 +330,10 @@ std::string format_problem(const Problem& problem) {
 
 namespace {
 
-const char* const kUsage =
+const char* const kUsage = tr_later(
+    // TRANSLATORS: the words "error N:", "warning:" and "hint:" start the lines memory-check
+    // prints and stay English; so do the options and %apppath%, %windows%.
+    // xgettext:no-c-format
     "usage: memory-check [options] DEFINITION|PACKAGE.memorygame\n"
     "\n"
     "Reads a game definition (the file given to memory, e.g. games/mine/mine.ini) or a\n"
@@ -334,7 +353,7 @@ const char* const kUsage =
     "  --version             the version\n"
     "\n"
     "Exit status: 0 no problems, 1 errors (or warnings with --warnings-as-errors), 2 bad usage.\n"
-    "With debug=1 in the definition the game's trace goes to memory.log, as the game writes it.\n";
+    "With debug=1 in the definition the game's trace goes to memory.log, as the game writes it.\n");
 
 bool parse_screen(const std::string& text, int& width, int& height) {
     const size_t x = text.find_first_of("xX");
@@ -361,33 +380,33 @@ int memory_check_main(const std::vector<std::string>& args, std::ostream& out, s
     options.system_dir = default_system_dir;
     bool warnings_as_errors = false;
     auto usage_error = [&](const std::string& message) {
-        err << "memory-check: " << message << "\n" << kUsage;
+        err << "memory-check: " << message << "\n" << tr(kUsage);
         return 2;
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
-            out << kUsage;
+            out << tr(kUsage);
             return 0;
         } else if (arg == "--warnings-as-errors") {
             warnings_as_errors = true;
         } else if (arg == "--program-dir" || arg == "--system-dir" || arg == "--screen") {
             const std::string* v = value();
-            if (!v) return usage_error(arg + " needs a value");
+            if (!v) return usage_error(format_text(tr("%s needs a value"), arg.c_str()));
             if (arg == "--program-dir") options.program_dir = *v;
             else if (arg == "--system-dir") options.system_dir = *v;
             else if (!parse_screen(*v, options.screen_width, options.screen_height))
-                return usage_error("--screen wants WIDTHxHEIGHT, e.g. 800x600");
+                return usage_error(tr("--screen wants WIDTHxHEIGHT, e.g. 800x600"));
         } else if (arg.rfind("-", 0) == 0) {
-            return usage_error("unknown option " + arg);
+            return usage_error(format_text(tr("unknown option %s"), arg.c_str()));
         } else if (options.definition.empty()) {
             options.definition = arg;
         } else {
-            return usage_error("one definition file at a time");
+            return usage_error(tr("one definition file at a time"));
         }
     }
-    if (options.definition.empty()) return usage_error("no definition file given");
+    if (options.definition.empty()) return usage_error(tr("no definition file given"));
     // Relative to where the author is, not to the program directory as the game takes it.
     options.definition = std::filesystem::absolute(native_path(options.definition)).string();
     while (options.program_dir.size() > 1 && memEndsWithSeparator(options.program_dir)) options.program_dir.pop_back();
@@ -399,7 +418,7 @@ int memory_check_main(const std::vector<std::string>& args, std::ostream& out, s
         const package::Unpacked unpacked = package::unpack(named, package::default_cache_root());
         if (!unpacked.error.empty()) {
             out << "error: " << unpacked.error << "\n";
-            err << "memory-check: " << named << ": the package is refused\n";
+            err << format_text(tr("memory-check: %s: the package is refused"), named.c_str()) << "\n";
             return 1;
         }
         options.definition = unpacked.definition;
@@ -413,9 +432,13 @@ int memory_check_main(const std::vector<std::string>& args, std::ostream& out, s
         if (problem.kind == Problem::Kind::Error) ++errors;
         if (problem.kind == Problem::Kind::Warning) ++warnings;
     }
-    err << "memory-check: " << named << ": " << errors << (errors == 1 ? " error" : " errors") << ", "
-        << warnings << (warnings == 1 ? " warning" : " warnings")
-        << (result.fatal ? " (the game ends at the last error; later steps were not checked)" : "") << "\n";
+    // TRANSLATORS: the definition file, then the count of errors and of warnings (texts of their own).
+    err << format_text(tr("memory-check: %1$s: %2$s, %3$s"), named.c_str(),
+                       format_text(tr_plural("%d error", "%d errors", static_cast<unsigned long>(errors)), errors).c_str(),
+                       format_text(tr_plural("%d warning", "%d warnings", static_cast<unsigned long>(warnings)), warnings)
+                           .c_str());
+    if (result.fatal) err << " " << tr("(the game ends at the last error; later steps were not checked)");
+    err << "\n";
     if (errors > 0 || (warnings_as_errors && warnings > 0)) return 1;
     return 0;
 }

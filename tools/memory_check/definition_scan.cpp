@@ -7,6 +7,7 @@
 #include <set>
 
 #include "definition/syntax.h"
+#include "platform/translation.h"
 
 namespace mem::check {
 namespace {
@@ -46,9 +47,6 @@ const Keys kDefinitionAnyKeys = {"app", "debug"};
 const Keys kPathKeys = {"gfx", "card", "sfx", "data"};
 const Keys kGameFileKeys = {"main", "global", "cards", "special", "listfile"};
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string blanks(size_t n) { return n == 1 ? "a blank" : std::to_string(n) + " blanks"; }
 
 bool contains(const Keys& keys, const std::string& key) {
     return std::find(keys.begin(), keys.end(), key) != keys.end();
@@ -134,9 +132,13 @@ public:
             return;
         }
         if (dropped > 0 && has_equals)
-            warn(where(key) + "the value ends in " + blanks(dropped) + ", which the game drops (it reads " +
-                 quoted(value) + "); to keep " + (dropped == 1 ? "it" : "them") +
-                 ", write the line in double quotes: " + quoted(raw + std::string(dropped, ' ')));
+            // TRANSLATORS: %1$s is the value the game reads, %2$s the line to write, %3$zu the blanks at its end.
+            warn(where(key) + format_text(tr_plural("the value ends in a blank, which the game drops (it reads "
+                                                    "\"%1$s\"); to keep it, write the line in double quotes: \"%2$s\"",
+                                                    "the value ends in %3$zu blanks, which the game drops (it reads "
+                                                    "\"%1$s\"); to keep them, write the line in double quotes: \"%2$s\"",
+                                                    dropped),
+                                          value.c_str(), (raw + std::string(dropped, ' ')).c_str(), dropped));
         position(key, value);
     }
 
@@ -151,31 +153,40 @@ private:
     void check_section() {
         if (kind_ == FileKind::Main) {
             if (main_sections().count(section_)) return;
-            std::string text = path_ + " [" + section_ + "]: the game reads no section of this name";
             const std::string near = nearest_key(section_, section_names(main_sections()));
-            if (!near.empty()) text += " (did you mean [" + near + "]?)";
-            warn(text + "; its keys are ignored");
+            if (near.empty())
+                // TRANSLATORS: the file and [the section]; the next text adds a section it may have meant.
+                warn(format_text(tr("%s [%s]: the game reads no section of this name; its keys are ignored"),
+                                 path_.c_str(), section_.c_str()));
+            else
+                warn(format_text(tr("%s [%s]: the game reads no section of this name (did you mean [%s]?); its keys "
+                                    "are ignored"),
+                                 path_.c_str(), section_.c_str(), near.c_str()));
         } else if (kind_ == FileKind::Global && section_ != "text list" && edit_distance(section_, "text list") <= 2) {
-            warn(path_ + " [" + section_ + "]: not the section [text list] (did you mean it?); its keys are read as "
-                         "card settings");
+            warn(format_text(tr("%s [%s]: not the section [text list] (did you mean it?); its keys are read as card "
+                                "settings"),
+                             path_.c_str(), section_.c_str()));
         } else if (kind_ == FileKind::Special && section_ != "interface") {
-            warn(path_ + " [" + section_ + "]: the special file is read only for \"pictures\" in [interface]; "
-                 "this section is ignored");
+            warn(format_text(tr("%s [%s]: the special file is read only for \"pictures\" in [interface]; this section "
+                                "is ignored"),
+                             path_.c_str(), section_.c_str()));
         }
     }
 
     void unknown_key(const std::string& key, bool has_equals, const Keys& known) {
         if (!has_equals) {
-            warn(where(key) + "not a key=value line, ignored (a comma splits a line into two items: write a "
-                              "value that holds a comma in double quotes)");
+            warn(where(key) + tr("not a key=value line, ignored (a comma splits a line into two items: write a value "
+                                 "that holds a comma in double quotes)"));
             return;
         }
-        std::string text = where(key) + "the game reads no such key here";
         const std::string near = nearest_key(key, known);
         const std::string home = home_of(kind_, key);
-        if (!near.empty()) text += " (did you mean " + quoted(near) + "?)";
-        else if (!home.empty() && home != section_) text += " (it is read in [" + home + "])";
-        warn(text);
+        if (!near.empty())
+            warn(where(key) + format_text(tr("the game reads no such key here (did you mean \"%s\"?)"), near.c_str()));
+        else if (!home.empty() && home != section_)
+            warn(where(key) + format_text(tr("the game reads no such key here (it is read in [%s])"), home.c_str()));
+        else
+            warn(where(key) + tr("the game reads no such key here"));
     }
 
     // Keys that work only after other keys.
@@ -192,8 +203,8 @@ private:
                     chosen = true;
                     use_font(key, value);
                 } else if (key.rfind(base, 0) == 0 && !chosen) {
-                    warn(where(key) + "no effect: it comes before " + quoted(base) +
-                         ", which chooses the font it changes");
+                    warn(where(key) + format_text(tr("no effect: it comes before \"%s\", which chooses the font it changes"),
+                                                  base.c_str()));
                 }
             }
             return;
@@ -208,13 +219,14 @@ private:
             group.order_read = true;
             group.has_font = order && has_value_label_(*order);
             if (!group.has_font)
-                warn(where(key) + "order " + value + " has no value label (use 1 to 6): the group's font keys "
-                                  "have no effect");
+                warn(where(key) + format_text(tr("order %s has no value label (use 1 to 6): the group's font keys have "
+                                                 "no effect"),
+                                              value.c_str()));
         } else if (key.rfind("font", 0) == 0) {
             if (!group.active) {
-                warn(where(key) + "no effect: font keys of a group work only after \"active=1\"");
+                warn(where(key) + tr("no effect: font keys of a group work only after \"active=1\""));
             } else if (!group.order_read) {
-                warn(where(key) + "no effect: font keys of a group work only after its \"order\"");
+                warn(where(key) + tr("no effect: font keys of a group work only after its \"order\""));
             } else if (group.has_font && key == "fontname") {
                 use_font(key, value);
             }
@@ -228,16 +240,17 @@ private:
                 list_active_ = memValToBool(value) != False;
             } else if (key == "fontname") {
                 if (!list_active_) {
-                    warn(where(key) + "no effect: the text-list font keys work only after \"active=1\"");
+                    warn(where(key) + tr("no effect: the text-list font keys work only after \"active=1\""));
                 } else {
                     list_font_ = true;
                     use_font(key, value);
                 }
             } else if (font_key) {
                 if (!list_active_)
-                    warn(where(key) + "no effect: the text-list font keys work only after \"active=1\"");
+                    warn(where(key) + tr("no effect: the text-list font keys work only after \"active=1\""));
                 else if (!list_font_)
-                    warn(where(key) + "no effect: it comes before \"fontname\", which chooses the font it changes");
+                    warn(where(key) + format_text(tr("no effect: it comes before \"%s\", which chooses the font it changes"),
+                                              "fontname"));
             }
             return;
         }
@@ -245,9 +258,10 @@ private:
             card_font_ = true;
             use_font(key, value);
         } else if (font_key && !card_font_) {
-            warn(where(key) + "no effect: it comes before \"fontname\", which chooses the font it changes");
+            warn(where(key) + format_text(tr("no effect: it comes before \"%s\", which chooses the font it changes"),
+                                              "fontname"));
         } else if (key == "picture" && app_type_ == 1) {
-            warn(where(key) + "no effect in a match game: the cards lie face up, there is no card back");
+            warn(where(key) + tr("no effect in a match game: the cards lie face up, there is no card back"));
         }
     }
 

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include "platform/translation.h"
 
 #include "checker.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::string program_dir = error ? std::filesystem::current_path().string() : exe.parent_path().string();
+    mem::start_translations(program_dir);
     return mem::check::memory_check_main(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
                                          program_dir, MEMORY_SYSTEM_DIR);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "font_match.h"
+#include "platform/translation.h"
 
 namespace mem::make {
 
@@ -236,7 +237,7 @@ void Canvas::draw_scaled(const Canvas& picture, int x, int y, int w, int h) {
 
 bool Canvas::save(const std::string& path, std::string& error) const {
     if (!surface_) {
-        error = "no picture";
+        error = tr("no picture");
         return false;
     }
     if (IMG_SavePNG(surface_, path.c_str()) != 0) {

@@ -26,6 +26,7 @@
 #include "theme.h"
 #include "tones.h"
 #include "platform/trash.h"
+#include "platform/translation.h"
 
 extern char** environ;
 
@@ -42,12 +43,13 @@ struct WriteFailed {
 void write_file(const fs::path& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);
     file << bytes;
-    if (!file.flush()) throw WriteFailed{"cannot write " + path.string()};
+    if (!file.flush()) throw WriteFailed{format_text(tr("cannot write %s"), path.string().c_str())};
 }
 
 void save(const std::unique_ptr<Canvas>& canvas, const fs::path& path) {
     std::string reason;
-    if (!canvas || !canvas->save(path.string(), reason)) throw WriteFailed{"cannot write " + path.string() + ": " + reason};
+    if (!canvas || !canvas->save(path.string(), reason))
+        throw WriteFailed{format_text(tr("cannot write %s: %s"), path.string().c_str(), reason.c_str())};
 }
 
 // The full path of `program` on PATH, or empty.
@@ -149,13 +151,19 @@ bool inputs_apart_from(const fs::path& target, const std::vector<std::string>& i
     for (const std::string& input : inputs) {
         const fs::path picture = fs::weakly_canonical(fs::absolute(input), error);
         if (lies_within(picture, game)) {
-            err << "memory-new: \"" << input << "\" lies inside the game's folder " << target.string()
-                << ", which making the game would replace; choose another name or --output\n";
+            err << "memory-new: "
+                << format_text(tr("\"%s\" lies inside the game's folder %s, which making the game would replace; "
+                                  "choose another name or --output"),
+                               input.c_str(), target.string().c_str())
+                << "\n";
             return false;
         }
         if (lies_within(game, picture)) {
-            err << "memory-new: the game's folder " << target.string() << " would lie inside \"" << input
-                << "\", which is read for pictures; choose another --output\n";
+            err << "memory-new: "
+                << format_text(tr("the game's folder %s would lie inside \"%s\", which is read for pictures; choose "
+                                  "another --output"),
+                               target.string().c_str(), input.c_str())
+                << "\n";
             return false;
         }
     }
@@ -167,7 +175,7 @@ struct Chosen {
     std::vector<SourcePicture> pictures;
     std::vector<ReadPicture> read;
     size_t board = 0;  // pairs a game (cards in a text game)
-    std::string why;   // why not more
+    const char* why = "";  // why not more: a sentence of its own, or empty
     BoardPlan plan;
     FaceSize face;
     TextListPlan text_list;
@@ -186,7 +194,7 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
     // 0 when the names do not fit it.
     auto board_for = [&](const std::vector<SourcePicture>& pictures) -> size_t {
         const size_t board = std::min<size_t>(pictures.size(), options.pairs > 0 ? options.pairs : kMostPairs);
-        chosen.why = options.pairs > 0 ? "" : " (a board holds at most 18 pairs)";
+        chosen.why = options.pairs > 0 ? "" : tr("(a board holds at most 18 pairs)");
         if (!text_game) return board;
         // Any of the names may be dealt: the widest must fit the column.
         std::vector<std::string> texts;
@@ -194,7 +202,7 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
         auto fits = [&](size_t count) { return plan_text_list(fonts, groups, texts, count, chosen.text_list); };
         size_t count = board;
         while (count > 2 && !fits(count)) --count;
-        if (count < board) chosen.why = " (the list beside the board holds no more names)";
+        if (count < board) chosen.why = tr("(the list beside the board holds no more names)");
         return fits(count) ? count : 0;
     };
     auto plan_for = [&](size_t board) {
@@ -210,8 +218,10 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
     std::vector<ReadPicture> read = read_all(candidates);
     for (size_t i = 0; i < candidates.size(); ++i) {
         if (!read[i].picture) {
-            err << "memory-new: skipped \"" << candidates[i].path << "\": not a picture it can read (" << read[i].error
-                << ")\n";
+            err << "memory-new: "
+                << format_text(tr("skipped \"%s\": not a picture it can read (%s)"), candidates[i].path.c_str(),
+                               read[i].error.c_str())
+                << "\n";
             continue;
         }
         chosen.pictures.push_back(candidates[i]);
@@ -219,17 +229,24 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
     }
     const std::vector<SourcePicture>& pictures = chosen.pictures;
     if (pictures.size() < 2) {
-        err << "memory-new: " << pictures.size() << (pictures.size() == 1 ? " usable picture" : " usable pictures")
-            << "; a game needs at least 2\n";
+        err << "memory-new: "
+            << format_text(tr_plural("%zu usable picture; a game needs at least 2",
+                                     "%zu usable pictures; a game needs at least 2", pictures.size()),
+                           pictures.size())
+            << "\n";
         return false;
     }
     chosen.board = board_for(pictures);
     if (chosen.board == 0) {
-        err << "memory-new: the list of names does not fit beside the board\n";
+        err << "memory-new: " << tr("the list of names does not fit beside the board") << "\n";
         return false;
     }
     if (!plan_for(chosen.board)) {
-        err << "memory-new: " << chosen.board << " pictures do not fit on the board\n";
+        err << "memory-new: "
+            << format_text(tr_plural("%zu picture does not fit on the board", "%zu pictures do not fit on the board",
+                                     chosen.board),
+                           chosen.board)
+            << "\n";
         return false;
     }
     // Files that were no pictures leave larger cards: read again at their size.
@@ -239,7 +256,9 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
         chosen.read = read_all(pictures);
         for (size_t i = 0; i < pictures.size(); ++i) {
             if (!chosen.read[i].picture) {
-                err << "memory-new: cannot read " << pictures[i].path << " again: " << chosen.read[i].error << "\n";
+                err << "memory-new: "
+                    << format_text(tr("cannot read %s again: %s"), pictures[i].path.c_str(), chosen.read[i].error.c_str())
+                    << "\n";
                 return false;
             }
         }
@@ -249,9 +268,12 @@ bool choose_pictures(const Options& options, Fonts& fonts, std::ostream& err, Ch
         // On a board shown at its own size, the photo would be enlarged.
         const ReadPicture& picture = chosen.read[i];
         if (picture.width * 2 < face.room_width && picture.height * 2 < face.room_height)
-            err << "memory-new: \"" << pictures[i].path << "\" is " << picture.width << " x " << picture.height
-                << " pixels, smaller than the card's photo (" << face.room_width / 2 << " x " << face.room_height / 2
-                << "): it is enlarged and looks blurred\n";
+            err << "memory-new: "
+                << format_text(tr("\"%s\" is %d x %d pixels, smaller than the card's photo (%d x %d): it is enlarged "
+                                  "and looks blurred"),
+                               pictures[i].path.c_str(), static_cast<int>(picture.width), static_cast<int>(picture.height),
+                               static_cast<int>(face.room_width / 2), static_cast<int>(face.room_height / 2))
+                << "\n";
     }
     return true;
 }
@@ -263,19 +285,21 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
     std::error_code error;
     if (!inputs_apart_from(target, options.inputs, err)) return 1;
     if (fs::exists(target, error) && !options.force) {
-        err << "memory-new: " << target.string() << " exists already; --force replaces it\n";
+        err << "memory-new: " << format_text(tr("%s exists already; --force replaces it"), target.string().c_str()) << "\n";
         return 1;
     }
     const std::string folder = target.string() + "/";
     if (folder.find('"') != std::string::npos) {
-        err << "memory-new: the game's folder " << folder << " holds a double quote, which a definition cannot name\n";
+        err << "memory-new: "
+            << format_text(tr("the game's folder %s holds a double quote, which a definition cannot name"), folder.c_str())
+            << "\n";
         return 1;
     }
 
     SdlLibraries libraries;
     Fonts fonts;
     if (!libraries.ok() || !fonts.ok() || !fonts.get(12)) {
-        err << "memory-new: no font to draw with: install fonts-dejavu-core\n";
+        err << "memory-new: " << tr("no font to draw with: install fonts-dejavu-core") << "\n";
         return 1;
     }
 
@@ -287,18 +311,27 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
     const FaceSize& face = chosen.face;
     const size_t board = chosen.board, found = pictures.size();
     if (options.pairs > 0 && static_cast<size_t>(options.pairs) > found)
-        err << "memory-new: --pairs " << options.pairs << " but only " << found << " pictures\n";
+        err << "memory-new: "
+            << format_text(tr_plural("--pairs %1$d but only %2$zu picture", "--pairs %1$d but only %2$zu pictures", found),
+                           static_cast<int>(options.pairs), found)
+            << "\n";
     if (board < found)
-        out << found << " pictures, " << board << (text_game ? " cards" : " pairs") << " a game, dealt at random"
-            << chosen.why << "\n";
+        // TRANSLATORS: the pictures found, then the cards (or pairs) a game deals of them.
+        out << format_text(text_game ? tr("%zu pictures, %zu cards a game, dealt at random")
+                                     : tr("%zu pictures, %zu pairs a game, dealt at random"),
+                           found, board)
+            << (*chosen.why ? " " : "") << chosen.why << "\n";
     const bool captions = options.captions && !text_game;
 
     std::string speech;
     if (options.speak) {
         speech = find_program(environment.speech_program);
         if (speech.empty())
-            err << "memory-new: --speak needs " << environment.speech_program
-                << ", which is not installed (sudo apt-get install espeak-ng); the cards are made without spoken names\n";
+            err << "memory-new: "
+                << format_text(tr("--speak needs %s, which is not installed (sudo apt-get install espeak-ng); the cards "
+                                  "are made without spoken names"),
+                               environment.speech_program.c_str())
+                << "\n";
     }
 
     // Made in a folder of its own beside the target, which it replaces only when whole.
@@ -307,7 +340,8 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
     fs::remove_all(making, error);
     try {
         for (const char* sub : {"gfx", "cards", "sfx", "data"})
-            if (!fs::create_directories(making / sub, error)) throw WriteFailed{"cannot make " + (making / sub).string()};
+            if (!fs::create_directories(making / sub, error))
+                throw WriteFailed{format_text(tr("cannot make %s"), (making / sub).string().c_str())};
         const fs::path gfx = making / "gfx", cards = making / "cards", sfx = making / "sfx";
         const std::string title = caption_of(options.name + ".");
         for (int row = 0; row < kScreenRows; ++row)
@@ -342,7 +376,7 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
                 draw_card_face(theme, *chosen.read[i].picture, face, caption_pictures[i].get());
             const fs::path path = cards / (stem(i) + ".png");
             if (!card || !card->save(path.string(), reason))
-                unsaved[i] = "cannot write " + path.string() + ": " + reason;
+                unsaved[i] = format_text(tr("cannot write %s: %s"), path.string().c_str(), reason.c_str());
         });
         for (const std::string& failed : unsaved)
             if (!failed.empty()) throw WriteFailed{failed};
@@ -354,11 +388,13 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
             if (!speech.empty() && speak(speech, source.caption, cards / (stem(i) + ".wav"))) {
                 entry.sound = stem(i) + ".wav";
             } else if (!speech.empty()) {
-                err << "memory-new: " << speech << " could not speak \"" << source.caption << "\"\n";
+                err << "memory-new: "
+                    << format_text(tr("%s could not speak \"%s\""), speech.c_str(), source.caption.c_str()) << "\n";
             }
             if (entry.sound.empty() && !source.sound.empty()) {
                 if (!fs::copy_file(source.sound, cards / (stem(i) + ".wav"), error))
-                    throw WriteFailed{"cannot copy " + source.sound + ": " + error.message()};
+                    throw WriteFailed{
+                        format_text(tr("cannot copy %s: %s"), source.sound.c_str(), error.message().c_str())};
                 entry.sound = stem(i) + ".wav";
             }
             entries.push_back(entry);
@@ -376,12 +412,14 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         std::string reason;
         if (fs::exists(fs::symlink_status(target, error))) {
             if (!move_to_trash(target, reason))
-                throw WriteFailed{"cannot move the old " + target.string() + " to the trash (" + reason +
-                                  "); it is left as it was"};
-            out << "Moved the old " << target.string() << " to the trash.\n";
+                throw WriteFailed{format_text(tr("cannot move the old %s to the trash (%s); it is left as it was"),
+                                              target.string().c_str(), reason.c_str())};
+            out << format_text(tr("Moved the old %s to the trash."), target.string().c_str()) << "\n";
         }
         fs::rename(making, target, error);
-        if (error) throw WriteFailed{"cannot move the game to " + target.string() + ": " + error.message()};
+        if (error)
+            throw WriteFailed{
+                format_text(tr("cannot move the game to %s: %s"), target.string().c_str(), error.message().c_str())};
     } catch (const WriteFailed& failed) {
         fs::remove_all(making, error);
         err << "memory-new: " << failed.message << "\n";
@@ -399,21 +437,31 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
 
     int boards = 0;
     for (bool board : plan.boards) boards += board ? 1 : 0;
-    out << "Made " << target.string() << ": " << board << (text_game ? " cards and names" : " pairs") << ", "
-        << plan.cards_x << " x " << plan.cards_y << " cards of " << plan.card_width << " x " << plan.card_height
-        << " pixels";
+    // TRANSLATORS: the game's folder, the pairs (cards and names), the cards across and down, a card's size.
+    out << format_text(text_game ? tr_plural("Made %1$s: %2$zu card and name, %3$d x %4$d cards of %5$d x %6$d pixels",
+                                             "Made %1$s: %2$zu cards and names, %3$d x %4$d cards of %5$d x %6$d pixels",
+                                             board)
+                                 : tr_plural("Made %1$s: %2$zu pair, %3$d x %4$d cards of %5$d x %6$d pixels",
+                                             "Made %1$s: %2$zu pairs, %3$d x %4$d cards of %5$d x %6$d pixels", board),
+                       target.string().c_str(), board, static_cast<int>(plan.cards_x), static_cast<int>(plan.cards_y),
+                       static_cast<int>(plan.card_width), static_cast<int>(plan.card_height));
     if (boards < kScreenRows) {
         int largest = 0;
         for (int row = 0; row < kScreenRows; ++row)
             if (plan.boards[row]) largest = row;
-        out << " (larger screens show the " << screen_width(largest) << " x " << screen_height(largest)
-            << " board scaled up: the cards would be smaller on a larger one)";
+        out << " "
+            << format_text(tr("(larger screens show the %d x %d board scaled up: the cards would be smaller on a larger "
+                              "one)"),
+                           static_cast<int>(screen_width(largest)), static_cast<int>(screen_height(largest)));
     }
-    out << ".\nPictures used:\n";
+    out << ".\n" << tr("Pictures used:") << "\n";
     for (size_t i = 0; i < pictures.size(); ++i)
-        out << "  card" << two_digits(static_cast<int>(i) + 1) << ".png \"" << pictures[i].caption << "\" from "
-            << pictures[i].path << "\n";
-    out << "Play it with: memory " << check.definition << "\n";
+        out << "  "
+            // TRANSLATORS: a card's picture file, its caption, the picture it was made of.
+            << format_text(tr("%s \"%s\" from %s"), ("card" + two_digits(static_cast<int>(i) + 1) + ".png").c_str(),
+                           pictures[i].caption.c_str(), pictures[i].path.c_str())
+            << "\n";
+    out << format_text(tr("Play it with: memory %s"), check.definition.c_str()) << "\n";
     if (!options.pack) return 0;
     pack::PackOptions packing;
     packing.definition = check.definition;
@@ -430,11 +478,11 @@ int memory_new_main(const std::vector<std::string>& args, std::ostream& out, std
     std::string error;
     const std::optional<Options> options = parse_options(args, error);
     if (!options) {
-        err << "memory-new: " << error << "\n" << kUsage;
+        err << "memory-new: " << error << "\n" << tr(kUsage);
         return 2;
     }
     if (options->help) {
-        out << kUsage;
+        out << tr(kUsage);
         return 0;
     }
     return make_game(*options, out, err, environment);

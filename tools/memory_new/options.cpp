@@ -2,10 +2,12 @@
 
 #include "memory_new.h"
 #include "theme.h"
+#include "platform/translation.h"
 
 namespace mem::make {
 
-const char* const kUsage =
+// The help text, one block (shown through tr()).
+const char* const kUsage = tr_later(
     "usage: memory-new [options] NAME PICTURE-OR-FOLDER...\n"
     "\n"
     "Makes the game NAME/ (NAME/NAME.ini, data/, gfx/, cards/, sfx/) from pictures\n"
@@ -40,7 +42,7 @@ const char* const kUsage =
     "  --help                    this text\n"
     "  --version                 the version\n"
     "\n"
-    "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n";
+    "Exit status: 0 made, 1 the game could not be made, 2 bad usage.\n");
 
 namespace {
 
@@ -68,7 +70,7 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         }
         auto value = [&]() -> std::optional<std::string> {
             if (i + 1 < args.size()) return args[++i];
-            error = arg + " needs a value";
+            error = format_text(tr("%s needs a value"), arg.c_str());
             return std::nullopt;
         };
         auto number = [&](int low, int high) -> std::optional<int> {
@@ -76,8 +78,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             if (!text) return std::nullopt;
             const auto n = whole(*text);
             if (!n || *n < low || *n > high) {
-                error = arg + " wants a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-                        ", not \"" + *text + "\"";
+                error = format_text(tr("%s wants a whole number from %d to %d, not \"%s\""), arg.c_str(), low, high,
+                                    text->c_str());
                 return std::nullopt;
             }
             return n;
@@ -92,7 +94,7 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             if (*v == "memory") options.kind = GameKind::Memory;
             else if (*v == "match") options.kind = GameKind::Match;
             else if (*v == "text") options.kind = GameKind::Text;
-            else return error = "--kind is memory, match or text, not \"" + *v + "\"", std::nullopt;
+            else return error = format_text(tr("--kind is memory, match or text, not \"%s\""), v->c_str()), std::nullopt;
         } else if (arg == "--players") {
             const auto n = number(1, 4);
             if (!n) return std::nullopt;
@@ -123,11 +125,13 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             else if (*v == "fly") options.removal = Removal::Fly;
             else if (*v == "shrink") options.removal = Removal::Shrink;
             else if (*v == "line") options.removal = Removal::Line;
-            else return error = "--removal is hide, fly, shrink or line, not \"" + *v + "\"", std::nullopt;
+            else return error = format_text(tr("--removal is hide, fly, shrink or line, not \"%s\""), v->c_str()), std::nullopt;
         } else if (arg == "--theme") {
             const auto v = value();
             if (!v) return std::nullopt;
-            if (!find_theme(*v)) return error = "no theme \"" + *v + "\"; the themes are " + theme_names(), std::nullopt;
+            if (!find_theme(*v))
+                return error = format_text(tr("no theme \"%s\"; the themes are %s"), v->c_str(), theme_names().c_str()),
+                       std::nullopt;
             options.theme = *v;
         } else if (arg == "--output") {
             const auto v = value();
@@ -144,28 +148,29 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         } else if (arg == "--pack") {
             options.pack = true;
         } else {
-            error = "unknown option " + arg;
+            error = format_text(tr("unknown option %s"), arg.c_str());
             return std::nullopt;
         }
     }
     if (options.help) return options;
     if (plain.size() < 2) {
-        error = plain.empty() ? "no game name and no pictures given" : "no pictures given";
+        error = plain.empty() ? tr("no game name and no pictures given") : tr("no pictures given");
         return std::nullopt;
     }
     options.name = plain[0];
     options.inputs.assign(plain.begin() + 1, plain.end());
     if (options.name.empty() || options.name.find_first_of("/\\\"") != std::string::npos || options.name == "." ||
         options.name == "..") {
-        error = "the game's name \"" + options.name + "\" cannot name a folder: not empty, . or .., no /, \\ or \"";
+        error = format_text(tr("the game's name \"%s\" cannot name a folder: not empty, . or .., no /, \\ or \""),
+                            options.name.c_str());
         return std::nullopt;
     }
     if (options.kind == GameKind::Match && options.preview > 0) {
-        error = "--preview shows the faces before the cards turn face down; a match game's lie face up";
+        error = tr("--preview shows the faces before the cards turn face down; a match game's lie face up");
         return std::nullopt;
     }
     if (options.kind == GameKind::Text && options.removal == Removal::Line) {
-        error = "--removal line joins two cards; a text game takes one card at a time";
+        error = tr("--removal line joins two cards; a text game takes one card at a time");
         return std::nullopt;
     }
     return options;

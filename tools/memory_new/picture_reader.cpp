@@ -14,6 +14,7 @@
 #include "platform/media/exif_orientation.h"
 #include "platform/media/image_decoder.h"
 #include "platform/media/picture_size.h"
+#include "platform/translation.h"
 
 namespace mem::make {
 namespace {
@@ -46,7 +47,7 @@ struct SurfaceOwner {
 void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, SurfaceOwner& decoded) {
     tjhandle jpeg = tjInitDecompress();
     if (!jpeg) {
-        out.error = "libjpeg-turbo could not start";
+        out.error = tr("libjpeg-turbo could not start");
         return;
     }
     int w = 0, h = 0, subsampling = 0, colourspace = 0;
@@ -71,7 +72,7 @@ void read_jpeg(const Bytes& bytes, int box_w, int box_h, ReadPicture& out, Surfa
     const int sw = TJSCALED(w, chosen), sh = TJSCALED(h, chosen);
     // As the game's reader does, no more memory than a picture of its largest.
     if (static_cast<long long>(sw) * sh > kMaxPicturePixels) {
-        out.error = "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " pixels is too large";
+        out.error = format_text(tr("a picture of %d x %d pixels is too large"), static_cast<int>(w), static_cast<int>(h));
         tjDestroy(jpeg);
         return;
     }
@@ -117,7 +118,7 @@ void read_heif(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
     if (status.code == heif_error_Ok && pixels <= 4 * kMaxPicturePixels)
         status = heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
     if (status.code == heif_error_Ok && !image) {
-        out.error = "a picture of " + std::to_string(pixels) + " pixels is too large";
+        out.error = format_text(tr("a picture of %llu pixels is too large"), static_cast<unsigned long long>(pixels));
     } else if (status.code != heif_error_Ok) {
         out.error = status.message;
     } else {
@@ -129,7 +130,7 @@ void read_heif(const Bytes& bytes, ReadPicture& out, SurfaceOwner& decoded) {
                                                                       stride, SDL_PIXELFORMAT_RGBA32)
                                  : nullptr;
         decoded.surface = view ? SDL_ConvertSurfaceFormat(view, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
-        if (!decoded.surface) out.error = rgba ? SDL_GetError() : "no picture in the file";
+        if (!decoded.surface) out.error = rgba ? SDL_GetError() : tr("no picture in the file");
         out.width = w;
         out.height = h;
         SDL_FreeSurface(view);
@@ -156,7 +157,7 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
     std::ifstream file(path, std::ios::binary);
     const Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (!file.good() && !file.eof()) {
-        out.error = "cannot read the file";
+        out.error = tr("cannot read the file");
         return out;
     }
     SurfaceOwner decoded;
@@ -179,11 +180,11 @@ ReadPicture read_picture(const std::string& path, int box_width, int box_height)
         read_other(path, out, decoded);
     }
     if (!decoded.surface || !out.error.empty()) {
-        if (out.error.empty()) out.error = "the picture could not be decoded";
+        if (out.error.empty()) out.error = tr("the picture could not be decoded");
         return out;
     }
     if (decoded.surface->w <= 0 || decoded.surface->h <= 0) {
-        out.error = "the picture is empty";
+        out.error = tr("the picture is empty");
         return out;
     }
     out.picture = Canvas::from_surface(decoded.surface);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "name_order.h"
+#include "platform/translation.h"
 
 namespace mem::make {
 namespace fs = std::filesystem;
@@ -74,12 +75,22 @@ std::vector<SourcePicture> find_pictures(const std::vector<std::string>& inputs,
             int subfolders = 0;
             collect(input, recursive, files, subfolders);
             if (subfolders > 0)
-                err << "memory-new: \"" << input << "\" holds " << subfolders
-                    << (subfolders == 1 ? " subfolder" : " subfolders")
-                    << (files.size() == before ? " and no files" : "")
-                    << "; --recursive takes the pictures in subfolders too\n";
+                err << "memory-new: "
+                    << format_text(files.size() == before
+                                       ? tr_plural("\"%s\" holds %d subfolder and no files; --recursive takes the "
+                                                   "pictures in subfolders too",
+                                                   "\"%s\" holds %d subfolders and no files; --recursive takes the "
+                                                   "pictures in subfolders too",
+                                                   static_cast<unsigned long>(subfolders))
+                                       : tr_plural("\"%s\" holds %d subfolder; --recursive takes the pictures in "
+                                                   "subfolders too",
+                                                   "\"%s\" holds %d subfolders; --recursive takes the pictures in "
+                                                   "subfolders too",
+                                                   static_cast<unsigned long>(subfolders)),
+                                   input.c_str(), subfolders)
+                    << "\n";
         } else if (!fs::exists(input, error)) {
-            err << "memory-new: skipped \"" << input << "\": no such file or folder\n";
+            err << "memory-new: " << format_text(tr("skipped \"%s\": no such file or folder"), input.c_str()) << "\n";
         } else if (!is_wave(input)) {
             files.push_back(input);
         }
@@ -103,8 +114,11 @@ void number_equal_captions(std::vector<SourcePicture>& pictures, std::ostream& e
         if (used.insert(picture.caption).second) continue;
         std::string unique;
         for (int n = 2; unique.empty() || taken.count(unique); ++n) unique = picture.caption + " " + std::to_string(n);
-        err << "memory-new: \"" << picture.path << "\" is named \"" << unique << "\": an earlier picture is named \""
-            << picture.caption << "\"\n";
+        err << "memory-new: "
+            // TRANSLATORS: a picture file, its new name, the name it shares with an earlier picture.
+            << format_text(tr("\"%s\" is named \"%s\": an earlier picture is named \"%s\""), picture.path.c_str(),
+                           unique.c_str(), picture.caption.c_str())
+            << "\n";
         taken.insert(unique);
         used.insert(unique);
         picture.caption = unique;

@@ -14,6 +14,7 @@
 #include "package/package.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/translation.h"
 
 namespace mem::pack {
 
@@ -136,7 +137,7 @@ check::CheckResult check_package(const PackOptions& options, const std::string& 
 int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) {
     const std::optional<std::string> text = read_text_file(options.definition);
     if (!text) {
-        err << "memory-pack: cannot read " << options.definition << "\n";
+        err << "memory-pack: " << format_text(tr("cannot read %s"), options.definition.c_str()) << "\n";
         return 1;
     }
     // The game as the game reads it; every file it finds is a file of the game.
@@ -150,7 +151,7 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
     record_readable_files(nullptr);
     print(err, result);
     if (has_errors(result)) {
-        err << "memory-pack: " << options.definition << " has errors; nothing was packed\n";
+        err << "memory-pack: " << format_text(tr("%s has errors; nothing was packed"), options.definition.c_str()) << "\n";
         return 1;
     }
 
@@ -183,8 +184,12 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
             }
         }
         if (name.empty()) {
-            err << "memory-pack: " << path.string() << " is read by the game but lies outside its four folders ("
-                << folders[0].string() << ", ...); nothing was packed\n";
+            err << "memory-pack: "
+                // TRANSLATORS: a file, then the first of the game's four folders.
+                << format_text(tr("%s is read by the game but lies outside its four folders (%s, ...); nothing was "
+                                  "packed"),
+                               path.string().c_str(), folders[0].string().c_str())
+                << "\n";
             return 1;
         }
         if (names.insert(name).second) entries.push_back({name, path.string(), ""});
@@ -201,20 +206,31 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
     const check::CheckResult packed_result = check_package(options, output, refusal);
     if (!refusal.empty() || has_errors(packed_result)) {
         print(err, packed_result);
-        err << "memory-pack: the package does not play as the game does" << (refusal.empty() ? "" : ": " + refusal)
-            << "; " << output << " is removed again\n";
+        err << "memory-pack: "
+            // TRANSLATORS: the package file; the next text adds why it was refused.
+            << (refusal.empty() ? format_text(tr("the package does not play as the game does; %s is removed again"),
+                                              output.c_str())
+                                : format_text(tr("the package does not play as the game does: %s; %s is removed again"),
+                                              refusal.c_str(), output.c_str()))
+            << "\n";
         std::error_code error;
         fs::remove(output, error);
         return 1;
     }
-    out << "Packed " << options.definition << " and " << entries.size() - 1 << " files into " << output
-        << "\nPlay it with: memory " << output << "\n";
+    // TRANSLATORS: the definition, the count of the other files, the package.
+    out << format_text(tr_plural("Packed %1$s and %2$zu file into %3$s", "Packed %1$s and %2$zu files into %3$s",
+                                 entries.size() - 1),
+                       options.definition.c_str(), entries.size() - 1, output.c_str())
+        << "\n"
+        << format_text(tr("Play it with: memory %s"), output.c_str()) << "\n";
     return 0;
 }
 
 int memory_pack_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      const std::string& default_program_dir, const std::string& default_system_dir) {
-    const char* const usage =
+    const char* const usage = tr(
+        // TRANSLATORS: the options and %apppath%, %windows% stay as they are.
+        // xgettext:no-c-format
         "usage: memory-pack [options] DEFINITION\n"
         "\n"
         "Packs the game DEFINITION and every file it names into one file, NAME.memorygame,\n"
@@ -229,7 +245,7 @@ int memory_pack_main(const std::vector<std::string>& args, std::ostream& out, st
         "  --help                this text\n"
         "  --version             the version\n"
         "\n"
-        "Exit status: 0 packed, 1 refused or failed, 2 bad usage.\n";
+        "Exit status: 0 packed, 1 refused or failed, 2 bad usage.\n");
     PackOptions options;
     options.program_dir = default_program_dir;
     options.system_dir = default_system_dir;
@@ -244,18 +260,18 @@ int memory_pack_main(const std::vector<std::string>& args, std::ostream& out, st
             return 0;
         }
         if (arg == "-o" || arg == "--program-dir" || arg == "--system-dir") {
-            if (i + 1 >= args.size()) return usage_error(arg + " needs a value");
+            if (i + 1 >= args.size()) return usage_error(format_text(tr("%s needs a value"), arg.c_str()));
             const std::string& value = args[++i];
             (arg == "-o" ? options.output : arg == "--program-dir" ? options.program_dir : options.system_dir) = value;
         } else if (arg.rfind("-", 0) == 0) {
-            return usage_error("unknown option " + arg);
+            return usage_error(format_text(tr("unknown option %s"), arg.c_str()));
         } else if (options.definition.empty()) {
             options.definition = arg;
         } else {
-            return usage_error("one definition file at a time");
+            return usage_error(tr("one definition file at a time"));
         }
     }
-    if (options.definition.empty()) return usage_error("no definition file given");
+    if (options.definition.empty()) return usage_error(tr("no definition file given"));
     options.definition = fs::absolute(native_path(options.definition)).string();
     if (!options.system_dir.empty() && !memEndsWithSeparator(options.system_dir)) options.system_dir += "/";
     return pack_game(options, out, err);

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/media/exif_orientation.h"
 #include "platform/media/picture_size.h"
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -30,10 +31,10 @@ bool opaque(const SDL_Surface* picture) {
 std::optional<std::string> read_picture_file(const std::string& native, std::string& error) {
     std::error_code failed;
     const std::uintmax_t size = std::filesystem::file_size(native, failed);
-    error = "the file cannot be read";
+    error = tr("the file cannot be read");
     if (failed || !can_open_for_reading(native)) return std::nullopt;
     if (size > kMaxPictureFileBytes) {
-        error = "the file is larger than any picture a game can use";
+        error = tr("the file is larger than any picture a game can use");
         return std::nullopt;
     }
     std::string bytes(size, '\0');

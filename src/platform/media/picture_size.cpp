@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -258,14 +259,14 @@ std::optional<ClaimedSize> claimed_picture_size(const std::string& file, Picture
 }
 
 std::string picture_refusal(const std::string& file, PictureFormat format) {
-    if (format == PictureFormat::kUnknown) return "the file is not a picture in a format the game reads";
-    if (!png_complete(file)) return "the PNG file ends before its last chunk";
+    if (format == PictureFormat::kUnknown) return tr("the file is not a picture in a format the game reads");
+    if (!png_complete(file)) return tr("the PNG file ends before its last chunk");
     const auto size = claimed_picture_size(file, format);
-    if (!size || size->width <= 0 || size->height <= 0) return "the picture's header is cut off or unreadable";
+    if (!size || size->width <= 0 || size->height <= 0) return tr("the picture's header is cut off or unreadable");
     if (size->width > kMaxPictureSide || size->height > kMaxPictureSide ||
         size->width * size->height > kMaxPicturePixels)
-        return "the picture claims to be " + std::to_string(size->width) + " x " + std::to_string(size->height) +
-               " pixels, more than a game can use";
+        return format_text(tr("the picture claims to be %d x %d pixels, more than a game can use"),
+                           static_cast<int>(size->width), static_cast<int>(size->height));
     return "";
 }
 

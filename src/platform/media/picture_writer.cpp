@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include "platform/translation.h"
 
 namespace mem {
 
@@ -31,7 +32,7 @@ bool write_png_picture(const std::string& path, Size size, Colour background,
     if (!saved) error = IMG_GetError();
     SDL_FreeSurface(canvas);
     if (saved && std::rename(partial.c_str(), path.c_str()) != 0) {
-        error = "cannot move the picture into place";
+        error = tr("cannot move the picture into place");
         std::remove(partial.c_str());
         return false;
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/sdl/text_encoding.h"
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -105,7 +106,7 @@ TTF_Font* FontCache::get(const Font& font, double scale) {
         // A font file that cannot be opened: the default sans font instead.
         m = match_font("sans-serif", font.bold, font.italic);
         opened = m.file.empty() ? nullptr : TTF_OpenFont(m.file.c_str(), pixels);
-        if (!opened) std::fprintf(stderr, "Memory: no font for \"%s\": %s\n", font.name.c_str(), TTF_GetError());
+        if (!opened) std::fprintf(stderr, tr("Memory: no font for \"%s\": %s\n"), font.name.c_str(), TTF_GetError());
     }
     if (opened) {
         // Bold or italic that the chosen file does not have is drawn by SDL_ttf.

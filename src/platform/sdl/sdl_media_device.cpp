@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/media/wave_info.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -38,14 +39,14 @@ bool g_said_missing = false;
 
 void output_missing() {
     if (!g_said_missing)
-        std::fprintf(stderr, "Memory: no audio output (%s); sounds play silently\n", SDL_GetError());
+        std::fprintf(stderr, tr("Memory: no audio output (%s); sounds play silently\n"), SDL_GetError());
     g_said_missing = true;
     g_output = Output::Missing;
     g_missing_since = SDL_GetTicks64();
 }
 
 void output_works() {
-    if (g_said_missing) std::fprintf(stderr, "Memory: the audio output is back; sounds play aloud\n");
+    if (g_said_missing) std::fputs(tr("Memory: the audio output is back; sounds play aloud\n"), stderr);
     g_said_missing = false;
 }
 

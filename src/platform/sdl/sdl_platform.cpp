@@ -16,6 +16,7 @@
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/speech_dispatcher.h"
 #include "platform/sdl/text_encoding.h"
+#include "platform/translation.h"
 
 namespace mem {
 namespace {
@@ -146,7 +147,7 @@ bool SdlPlatform::open_video(std::string& error) {
     }
     // Mended: without a display the program says so and ends, instead of
     // running unseen on a driver that draws nowhere.
-    error = "no display";
+    error = tr("no display");
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
         const std::string driver = SDL_GetVideoDriver(i);
         if (driver == "offscreen" || driver == "dummy" || driver == "evdev") continue;
@@ -247,12 +248,12 @@ void SdlPlatform::create_sdl_window(Window& window, bool modal) {
     SDL_Window* sdl = SDL_CreateWindow(window.caption().empty() ? "Memory" : window.caption().c_str(), position,
                                        position, size.width, size.height, flags);
     if (!sdl) {
-        std::fprintf(stderr, "Memory: cannot open a window: %s\n", SDL_GetError());
+        std::fprintf(stderr, tr("Memory: cannot open a window: %s\n"), SDL_GetError());
         end_program(kExitNoDisplay);
     }
     SDL_Renderer* renderer = create_renderer(sdl);
     if (!renderer) {
-        std::fprintf(stderr, "Memory: cannot draw in a window: %s\n", SDL_GetError());
+        std::fprintf(stderr, tr("Memory: cannot draw in a window: %s\n"), SDL_GetError());
         end_program(kExitNoDisplay);
     }
     auto shown = std::make_unique<Shown>();
@@ -457,7 +458,7 @@ void SdlPlatform::seed_from_clock() {
 
 PictureRef SdlPlatform::load_picture(const std::string& path, std::string& error) {
     PictureRef picture = decode_picture(path, error);
-    if (!picture) std::fprintf(stderr, "Memory: cannot load picture %s: %s\n", path.c_str(), error.c_str());
+    if (!picture) std::fprintf(stderr, tr("Memory: cannot load picture %s: %s\n"), path.c_str(), error.c_str());
     return picture;
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/sdl/text_encoding.h"
+#include "platform/translation.h"
 
 namespace mem {
 
@@ -25,20 +26,23 @@ struct SpeechDispatcher::Channel {
 namespace {
 
 void report(const char* what, const char* reason) {
-    std::fprintf(stderr, "memory: speech is off: %s%s%s\n", what, reason ? ": " : "", reason ? reason : "");
+    if (reason)
+        std::fprintf(stderr, tr("memory: speech is off: %s: %s\n"), what, reason);
+    else
+        std::fprintf(stderr, tr("memory: speech is off: %s\n"), what);
 }
 
 SPDConnection* connect() {
     char* error = nullptr;
     SPDConnectionAddress* address = spd_get_default_address(&error);
     if (!address) {
-        report("no address for the speech service", error);
+        report(tr("no address for the speech service"), error);
         std::free(error);
         return nullptr;
     }
     SPDConnection* connection = spd_open2("memory", "game", nullptr, SPD_MODE_SINGLE, address, 1, &error);
     SPDConnectionAddress__free(address);
-    if (!connection) report("cannot reach the speech service", error);
+    if (!connection) report(tr("cannot reach the speech service"), error);
     std::free(error);
     return connection;
 }
@@ -60,7 +64,7 @@ void speak(std::shared_ptr<SpeechDispatcher::Channel> channel) {
         if (!connection) continue;
         spd_cancel(connection);
         if (spd_say(connection, SPD_TEXT, text.c_str()) < 0) {
-            report("the speech service stopped answering", nullptr);
+            report(tr("the speech service stopped answering"), nullptr);
             spd_close(connection);
             connection = nullptr;
         }
