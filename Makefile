@@ -7,9 +7,10 @@ JOBS       ?= $(shell nproc)
 # What building the package needs (make deb): CMake, the compiler, the -dev
 # libraries, dpkg-dev and fakeroot. memory-new reads JPEGs at a reduced size
 # (libturbojpeg) and HEIC photos (libheif brings its HEVC decoder, libde265).
+# gettext compiles the translations (msgfmt, with the AppStream ITS rules).
 BUILD_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev dpkg-dev fakeroot \
-	libturbojpeg0-dev libheif-dev libspeechd-dev libarchive-dev nettle-dev
+	libturbojpeg0-dev libheif-dev libspeechd-dev libarchive-dev nettle-dev gettext
 # Everything else: the fonts the bundled games use, the test tools (make test,
 # make test-package) and the benchmark's watcher (make bench).
 PACKAGES := $(BUILD_PACKAGES) libgtest-dev fonts-dejavu-core fonts-liberation \
@@ -22,6 +23,8 @@ PACKAGES += libx11-dev libxdamage-dev
 PACKAGES += libheif-examples fonts-noto-color-emoji
 # The stand-in speech service of the play-by-ear end-to-end test.
 PACKAGES += socat
+# A German locale for the end-to-end test in German (made by deps when missing).
+PACKAGES += locales
 
 .PHONY: all deps deps-build configure play test test-asan release clean install deb test-package soak fuzz fuzz-build bench
 
@@ -34,6 +37,11 @@ deps:
 		sudo=""; [ "$$(id -u)" -eq 0 ] || sudo=sudo; \
 		echo "Installing:$$missing"; \
 		$$sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq $$missing; \
+	fi
+	@if [ -e /usr/share/i18n/locales/de_DE ] && ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then \
+		sudo=""; [ "$$(id -u)" -eq 0 ] || sudo=sudo; \
+		echo "Making the locale de_DE.UTF-8"; \
+		$$sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8; \
 	fi
 
 $(BUILD)/Makefile:

@@ -12,6 +12,14 @@ fail() {
     echo "translations: $*" >&2
     failed=1
 }
+# The texts msgcmp names ("FILE:LINE: this message is used but not defined
+# in ..."), each as the msgid that ends there, at most 20.
+texts() {
+    grep 'this message' "$1" | head -n 20 | while IFS=: read -r file line _; do
+        awk -v end="$line" 'NR <= end { if ($0 ~ /^msgid /) text = $0; else if ($0 ~ /^"/) text = text $0 }
+            NR == end { print "  " text; exit }' "$file"
+    done
+}
 
 if ! "$po/make_pot.sh" "$work/fresh.pot" 2>"$work/xgettext.err"; then
     fail "xgettext failed: $(cat "$work/xgettext.err")"
@@ -21,10 +29,10 @@ else
     # msgcmp DEF REF reports each text of REF that DEF lacks.
     msgcmp --use-untranslated "$po/memory.pot" "$work/fresh.pot" >"$work/new.err" 2>&1 ||
         fail "po/memory.pot lacks texts of the sources (run make -C build memory-pot):
-$(grep 'this message' "$work/new.err" | head -n 20)"
+$(texts "$work/new.err")"
     msgcmp --use-untranslated "$work/fresh.pot" "$po/memory.pot" >"$work/gone.err" 2>&1 ||
         fail "po/memory.pot holds texts the sources no longer have (run make -C build memory-pot):
-$(grep 'this message' "$work/gone.err" | head -n 20)"
+$(texts "$work/gone.err")"
 fi
 
 for lang in $(grep -v '^#' "$po/LINGUAS"); do
@@ -44,7 +52,7 @@ for lang in $(grep -v '^#' "$po/LINGUAS"); do
     if [ -f "$po/memory.pot" ] &&
         ! msgcmp --use-untranslated --use-fuzzy "$file" "$po/memory.pot" >"$work/cmp.err" 2>&1; then
         fail "po/$lang.po lacks texts of po/memory.pot (msgmerge it):
-$(grep 'this message' "$work/cmp.err" | head -n 20)"
+$(texts "$work/cmp.err")"
     fi
 done
 

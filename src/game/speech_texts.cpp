@@ -4,6 +4,7 @@
 
 namespace mem {
 
+// Mended: counts take the plural form their number needs ("1 pair", not "1 pairs").
 std::string say_text(Said what, const std::vector<std::string>& values, long count) {
     auto value = [&](size_t i) { return i < values.size() ? values[i].c_str() : ""; };
     const unsigned long n = count < 0 ? static_cast<unsigned long>(-count) : static_cast<unsigned long>(count);

@@ -145,7 +145,8 @@ TEST_F(StartUp, ErrorsAreTracedToTheLogAndContinuableOnesAsk) {
 
 // The shapes of the messages: a name between quotes or not, none at all, a card number.
 TEST(ErrorTexts, MessagesExactlyAsShownToThePlayer) {
-    const std::string CR = "\r", n = "C:\\G\\x";
+    // A name with printf directives in it is only a name.
+    const std::string CR = "\r", n = "C:\\G\\100%s%d x";
     const std::tuple<double, bool, std::string> cases[] = {
         {1, false, "Could not find file ''" + n + "''" + CR + CR + "You must have an INI file as an argument," + CR +
                        "OR place memory.ini in the application path" + CR + "OR in the windows directory."},
@@ -157,6 +158,30 @@ TEST(ErrorTexts, MessagesExactlyAsShownToThePlayer) {
     for (const auto& [code, continuable, message] : cases) {
         EXPECT_EQ(memErrorMessage(code, n, 7), message) << code;
         EXPECT_EQ(memIsContinuable(code), continuable) << code;
+    }
+    // The library and memory-check find a game's title in its error output.
+    const std::string title = "Error in application (#106)";
+    EXPECT_EQ(memErrorTitle(106), title);
+    const struct {
+        std::string text;
+        size_t from;
+        int code;  // 0: no title there
+        size_t after;
+    } titles[] = {
+        {title + ": text", 0, 106, title.size()},
+        {"x\n" + title, 2, 106, title.size() + 2},
+        {title, 1, 0, 0},
+        {"Error in application (#): x", 0, 0, 0},
+        {"Error in application (#5: x", 0, 0, 0},
+        {"Error in application (#5", 0, 0, 0},
+    };
+    for (const auto& t : titles) {
+        int code = 0;
+        size_t after = 0;
+        EXPECT_EQ(memReadErrorTitle(t.text, t.from, code, after), t.code != 0) << t.text;
+        if (t.code == 0) continue;
+        EXPECT_EQ(code, t.code) << t.text;
+        EXPECT_EQ(after, t.after) << t.text;
     }
 }
 

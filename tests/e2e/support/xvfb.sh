@@ -2,6 +2,11 @@
 # DISPLAY; the server and every program started with `start_game` stop when the script exits, however it ends, and
 # the commands given to `on_exit` run then.
 
+# The programs speak English here, whatever the machine's locale, as the checks grep English texts; a test in
+# another language sets its own locale after sourcing this.
+unset LANGUAGE
+export LC_ALL=C.UTF-8
+
 fail() { echo "FAIL: $*" >&2; exit 1; }
 E2E_CLEANUP=() GAME_PIDS=() XVFB_PID=""
 on_exit() { E2E_CLEANUP+=("$1"); }
