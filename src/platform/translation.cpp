@@ -18,8 +18,11 @@ constexpr const char* kDomain = "memory";
 }
 
 void start_translations(const std::string& program_dir) {
+    // Only the messages follow the user's locale: the catalogues are read as
+    // UTF-8 whatever LC_CTYPE says, and a UTF-8 LC_CTYPE would change how SDL
+    // names the game's X window (a WM_NAME of type "UTF-8" that tools such as
+    // xdotool cannot read).
     std::setlocale(LC_MESSAGES, "");
-    std::setlocale(LC_CTYPE, "");
     const std::string build_tree = program_dir + "/locale";
     bindtextdomain(kDomain, directory_exists(build_tree) ? build_tree.c_str() : MEMORY_LOCALE_DIR);
     bind_textdomain_codeset(kDomain, "UTF-8");

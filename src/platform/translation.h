@@ -12,9 +12,10 @@
 
 namespace mem {
 
-// Chooses the user's language for messages (LC_MESSAGES and LC_CTYPE only:
-// numbers in definitions are always read with a point) and finds the
-// catalogues: <program dir>/locale in a build tree, else the installed ones.
+// Chooses the user's language for messages (LC_MESSAGES only: numbers in
+// definitions are always read with a point) and finds the catalogues:
+// <program dir>/locale in a build tree, else the installed ones. The
+// translations come as UTF-8.
 void start_translations(const std::string& program_dir);
 
 const char* tr(const char* text) __attribute__((format_arg(1)));
