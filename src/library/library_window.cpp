@@ -388,7 +388,7 @@ void frm_Library::Form_Drop(const std::vector<std::string>& paths) {
         return;
     }
     making_ = options_.own_games + "/" + command[3];
-    say(format_text(tr("Making the game “%s” of the pictures …"), command[3].c_str()));
+    say(format_text(tr("Making the game “%s” from the pictures …"), command[3].c_str()));
     tim_Game.set_enabled(true);
 }
 

@@ -394,8 +394,9 @@ int SdlPlatform::message_box(const std::string& text, int style, const std::stri
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), lines.c_str());
     std::fflush(stderr);
 
-    const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAnswerOk, "OK"};
-    const SDL_MessageBoxButtonData cancel{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kAnswerCancel, "Cancel"};
+    // TRANSLATORS: the buttons of a message box.
+    const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAnswerOk, tr("OK")};
+    const SDL_MessageBoxButtonData cancel{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kAnswerCancel, tr("Cancel")};
     std::vector<SDL_MessageBoxButtonData> buttons{ok};
     if (style == kStyleCriticalOkCancel) buttons.push_back(cancel);
     else buttons[0].flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
