@@ -341,6 +341,70 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
     TTF_Quit();
 }
 
+// The words memory-new draws, in long forms of the languages it speaks, stay whole inside their pictures' frames: a
+// word too wide at full size shrinks only as far as it must, one that fits keeps its full size.
+TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
+    ASSERT_EQ(TTF_Init(), 0);
+    {
+        Fonts fonts;
+        const Theme& theme = *find_theme("ocean");
+        const std::pair<DrawnWords, const char*> rows[] = {
+            {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
+            {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
+            {{"Quitter", "Bien joué !", "Partie terminée", "Cliquez ici pour terminer"}, "Cartes restantes"},
+            {{"Afsluiten", "Goed gedaan!", "Spel voorbij", "Klik hier om het spel af te sluiten"}, "Resterende pogingen"},
+            {{"Zakończ", "Dobra robota!", "Koniec gry", "Kliknij tutaj, aby zakończyć grę"}, "Pozostałe próby"},
+            {{"Sair", "Muito bem!", "Fim de jogo", "Clique aqui para terminar a partida"}, "Tentativas restantes"},
+        };
+        const DrawnWords none;
+        // The text's pixels: where the picture differs from the one drawn without words, in rows top to bottom.
+        auto text_box = [](const Canvas& with, const Canvas& without, int top, int bottom) {
+            Found found;
+            const SDL_Surface *a = with.surface(), *b = without.surface();
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < a->w; ++x) {
+                    if (static_cast<const uint32_t*>(a->pixels)[y * a->pitch / 4 + x] ==
+                        static_cast<const uint32_t*>(b->pixels)[y * b->pitch / 4 + x])
+                        continue;
+                    ++found.count;
+                    found.left = std::min(found.left, x);
+                    found.right = std::max(found.right, x);
+                }
+            return found;
+        };
+        for (const auto& [words, label] : rows) {
+            SCOPED_TRACE(words.quit);
+            struct Place {
+                std::unique_ptr<Canvas> with, without;
+                int top, bottom, frame, largest;  // rows of the text; the frame's width; full size in pixels
+                std::string word;
+            };
+            const Place places[] = {
+                {draw_quit(fonts, theme, words), draw_quit(fonts, theme, none), 0, kQuitHeight, 4, 18, words.quit},
+                {draw_panel(fonts, theme, label), draw_panel(fonts, theme, ""), 32, kPanelHeight, 4, 12, label},
+                {draw_end(fonts, theme, true, words), draw_end(fonts, theme, true, none), 90, 165, 8, 44,
+                 words.well_done},
+                {draw_end(fonts, theme, false, words), draw_end(fonts, theme, false, none), 90, 165, 8, 44,
+                 words.game_over},
+                {draw_end(fonts, theme, true, words), draw_end(fonts, theme, true, none), 165, kEndHeight, 8, 20,
+                 words.finish},
+            };
+            for (const Place& place : places) {
+                SCOPED_TRACE(place.word);
+                const Found box = text_box(*place.with, *place.without, place.top, place.bottom);
+                const int width = place.with->width(), room = width - 2 * place.frame;
+                ASSERT_GT(box.count, 0);
+                EXPECT_GE(box.left, place.frame);
+                EXPECT_LT(box.right, width - place.frame);
+                // Full size, less the glyphs' side bearings, or most of the room.
+                const int full = fonts.width(place.word, place.largest), drawn = box.right - box.left + 1;
+                EXPECT_GE(drawn, std::min(full - place.largest / 4, room * 3 / 4));
+            }
+        }
+    }
+    TTF_Quit();
+}
+
 // Pictures in the order a reader expects, here under the C locale: numbers as numbers, letter case and accents set
 // aside, names equal so in byte order.
 TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
