@@ -62,21 +62,26 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         std::vector<std::string> options;
         int cards, countdown, tries;  // the cards made; the limits asked for, or 0
         const char* said;
+        std::vector<std::string> players;  // their names in the game
     };
     // Each row adds pictures to those of the rows before.
     const Row rows[] = {
         // Every board holds it: no note.
-        {"two", 1, {}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from "},
+        {"two", 1, {}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
+         {"Player 1"}},
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
-         "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed"},
-        {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, 0, 0, ""},
+         "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed",
+         {"Player 1", "Player 2", "Player 3"}},
+        // Names as typed: blanks around them and double quotes dropped, the number of players theirs.
+        {"words", 6, {"--kind", "text", "--removal", "hide", "--names", " Anna,\"Ben\" B. ,Zoë"}, 7, 0, 0, "",
+         {"Anna", "Ben B.", "Zoë"}},
         // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
-         "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)"},
+         "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
         {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
-         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)"},
-        {"four_pairs", 0, {"--pairs", "4", "--preview", "2"}, 8, 0, 0,
-         "20 pictures, 4 pairs a game, dealt at random\n"},
+         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
+        {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo"}, 8, 0, 0,
+         "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
@@ -117,6 +122,10 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             // Cards lie face down on a back, except in a match game.
             EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
             EXPECT_EQ(g.caption(), row.name);  // the title the game was made with
+            std::vector<std::string> players;
+            for (int p = 0; p < std::max<int>(g.memPlayers, 1); ++p)
+                players.push_back(g.memPlayer[static_cast<size_t>(p)].Name);
+            EXPECT_EQ(players, row.players);
             const bool preview = row.name == std::string("four_pairs");
             EXPECT_EQ(std::tuple(g.memRandomPairs != False, g.memPreview),
                       std::tuple(row.cards < pictures * (text_game ? 1 : 2), preview ? 2 : 0));
@@ -142,6 +151,10 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
         {{"--fast", "game"}, 2, "unknown option --fast"},
         {{"--pairs", "19", "game"}, 2, "--pairs wants a whole number from 2 to 18"},
+        {{"--names", "Anna,,Ben", "game"}, 2, "--names wants 1 to 4 names separated by commas, none of them empty"},
+        {{"--names", "\"\"", "game"}, 2, "none of them empty"},
+        {{"--names", "A,B,C,D,E", "game"}, 2, "--names gives 5 names; a game has at most 4 players"},
+        {{"--players", "3", "--names", "Anna,Ben", "game"}, 2, "--players 3 but --names gives 2 names"},
         {{"--kind", "match", "--preview", "3", "game"}, 2, "a match game's lie face up"},
         {{"a/b"}, 2, "cannot name a folder"},
         {{""}, 2, "cannot name a folder"},
@@ -352,7 +365,8 @@ TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
             {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
             {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
             {{"Quitter", "Bien joué !", "Partie terminée", "Cliquez ici pour terminer"}, "Cartes restantes"},
-            {{"Afsluiten", "Goed gedaan!", "Spel voorbij", "Klik hier om het spel af te sluiten"}, "Resterende pogingen"},
+            {{"Afsluiten", "Goed gedaan!", "Spel voorbij", "Klik hier om het spel af te sluiten"},
+             "Resterende pogingen"},
             {{"Zakończ", "Dobra robota!", "Koniec gry", "Kliknij tutaj, aby zakończyć grę"}, "Pozostałe próby"},
             {{"Sair", "Muito bem!", "Fim de jogo", "Clique aqui para terminar a partida"}, "Tentativas restantes"},
         };

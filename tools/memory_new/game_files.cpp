@@ -31,7 +31,8 @@ std::vector<PanelGroup> panel_groups(const Options& options) {
     // TRANSLATORS: label below the counter of a player's time (room for about 12 letters).
     if (options.timer) groups.push_back({"timer", tr("Time"), "panel_timer.png", -1});
     // TRANSLATORS: label below the counter of seconds a player has left (room for about 12 letters).
-    if (options.countdown > 0) groups.push_back({"countdown", tr("Time left"), "panel_countdown.png", options.countdown});
+    if (options.countdown > 0)
+        groups.push_back({"countdown", tr("Time left"), "panel_countdown.png", options.countdown});
     // TRANSLATORS: label below the counter of cards still on the board (room for about 12 letters).
     groups.push_back({"cards left", tr("Cards left"), "panel_left.png", 0});
     // TRANSLATORS: label below the counter of tries a player has left (room for about 12 letters).
@@ -109,6 +110,8 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     // TRANSLATORS: the players' names are this and a number: "Player 1". Keep
     // the blank at the end. Drawn on a picture 121 pixels wide with the score.
     m("[players]").key("players", options.players).key("defaultname", tr("Player ")).key("picture", "player.png");
+    // Player p's name, when given, replaces the default name and number.
+    for (size_t p = 0; p < options.names.size(); ++p) m.key("name" + std::to_string(p + 1), options.names[p]);
     m.key("namefont", "DejaVu Sans").key("namefontsize", 9).key("namefontbold", 1).key("nameforecolor", white.colour());
     m.key("scorefont", "DejaVu Sans").key("scorefontsize", 9).key("scorefontbold", 1);
     m.key("scoreforecolor", theme.accent.colour()).key("dimcolor", 8421504);
