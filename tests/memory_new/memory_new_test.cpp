@@ -365,6 +365,8 @@ TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
             {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
             {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
             {{"Quitter", "Bien joué !", "Partie terminée", "Cliquez ici pour terminer"}, "Cartes restantes"},
+            {{"Salir", "¡Bien hecho!", "Fin del juego", "Haz clic aquí para terminar"}, "Intentos restantes"},
+            {{"Esci", "Ben fatto!", "Partita terminata", "Fai clic qui per terminare"}, "Tentativi rimasti"},
             {{"Afsluiten", "Goed gedaan!", "Spel voorbij", "Klik hier om het spel af te sluiten"},
              "Resterende pogingen"},
             {{"Zakończ", "Dobra robota!", "Koniec gry", "Kliknij tutaj, aby zakończyć grę"}, "Pozostałe próby"},
