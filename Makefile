@@ -11,6 +11,8 @@ JOBS       ?= $(shell nproc)
 BUILD_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev dpkg-dev fakeroot \
 	libturbojpeg0-dev libheif-dev libspeechd-dev libarchive-dev nettle-dev gettext
+# The man pages in other languages are translated at build time (po/man/).
+BUILD_PACKAGES += po4a
 # Everything else: the fonts the bundled games use, the test tools (make test,
 # make test-package) and the benchmark's watcher (make bench).
 PACKAGES := $(BUILD_PACKAGES) libgtest-dev fonts-dejavu-core fonts-liberation \

@@ -42,7 +42,12 @@ for entry in "$share"/applications/*.desktop; do
     [ -s "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon $icon"
 done
 appstreamcli validate --no-net "$share"/metainfo/*.xml || fail "appstreamcli validate"
-for page in "$share"/man/man6/*.6.gz; do
+for lang in de fr; do
+    for program in memory memory-new; do
+        [ -s "$share/man/$lang/man6/$program.6.gz" ] || fail "no $lang man page of $program"
+    done
+done
+for page in "$share"/man/man6/*.6.gz "$share"/man/*/man6/*.6.gz; do
     warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
 done

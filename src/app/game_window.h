@@ -79,6 +79,8 @@ public:
     std::string memTurnSoundFile;
     int16_t memPlayers = 0;
     std::string memPlayerDefaultName;
+    // "name1" to "name4": a player's own name; empty: the default name and number.
+    std::array<std::string, 4> memPlayerNames;
     std::string memPlayerPicture;
     FontRef memNameFont, memScoreFont;
     Colour memNameForeColor = 0, memScoreForeColor = 0, memDimColor = 0;

@@ -33,7 +33,8 @@ void frm_MemoryGame::memMakePlayers() {
     // Kept: counts above four stay players of the rules; only four have labels.
     memPlayer.assign(static_cast<size_t>(named) + 1, PlayerRecord{});
     for (int16_t p = 0; p < named; ++p) {
-        memPlayer[static_cast<size_t>(p)].Name = memPlayerDefaultName + std::to_string(p + 1);
+        const std::string own = p < 4 ? memPlayerNames[static_cast<size_t>(p)] : "";
+        memPlayer[static_cast<size_t>(p)].Name = own.empty() ? memPlayerDefaultName + std::to_string(p + 1) : own;
         memPlayer[static_cast<size_t>(p)].Out = False;
     }
 }

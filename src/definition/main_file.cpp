@@ -65,6 +65,8 @@ void frm_MemoryGame::memReadMainFile(const std::string& path) {
                 memPlayers = players < 0 ? int16_t{0} : players;
             } else if (k == "defaultname") {
                 memPlayerDefaultName = item.value;
+            } else if (k.size() == 5 && k.starts_with("name") && k[4] >= '1' && k[4] <= '4') {
+                memPlayerNames[static_cast<size_t>(k[4] - '1')] = item.value;
             } else if (k == "picture") {
                 memPlayerPicture = item.value;
             } else if (k == "namefont") {

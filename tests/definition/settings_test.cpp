@@ -18,6 +18,8 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         // Blanks inside the brackets belong to the section name; letter case does not count.
         "[CARDS MADE]\nACTIVE=1\nOrder=3\n[ cards left ]\nactive=1\norder=2\n[Line]\nActive=1\nWidth=7\nColor=&HFF\n"
         "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
+        // Own names: an empty one keeps the default; a comma inside double quotes; name4 has no player here.
+        "Name1=Anna\nname2=\n\"name3=Cleo, C.\"\nname4=Dora\nname5=Eve\nname=Fay\n"
         "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
@@ -34,6 +36,10 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(2, False));
     EXPECT_EQ(std::tuple(g.memMatchLine, g.memLineWidth, g.memLineColor), std::tuple(True, 7, 255));
     EXPECT_EQ(std::tuple(g.memPlayers, g.memPlayerDefaultName, g.memPlayerPicture), std::tuple(3, "P", "pl.bmp"));
+    game->memMakePlayers();
+    ASSERT_EQ(g.memPlayer.size(), 4u);
+    EXPECT_EQ(std::tuple(g.memPlayer[0].Name, g.memPlayer[1].Name, g.memPlayer[2].Name),
+              std::tuple("Anna", "P2", "Cleo, C."));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
     EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),

@@ -38,7 +38,8 @@ retry 100 0.1 sh -c 'ls "$0"/*.png' "$HOME/.cache/memory/thumbnails" >/dev/null 
 xdotool windowfocus --sync "$library" 2>/dev/null; xdotool key Return
 played="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the first game: $(cat "$GAME_ERR")"
 xdotool windowfocus --sync "$played" 2>/dev/null; xdotool key Escape
-retry 100 0.1 sh -c "! xdotool search --name '^Aardvark pairs\$' >/dev/null 2>&1" || fail "Escape does not end the game"
+no_game_window() { ! window_named "Aardvark pairs" >/dev/null; }
+retry 100 0.1 no_game_window || fail "Escape does not end the game"
 [ ! -s "$GAME_STATUS" ] || fail "the library ended with its game: $(cat "$GAME_ERR")"
 window_named Memory >/dev/null || fail "the library is gone after the game"
 escape_ends "$library"

@@ -62,21 +62,26 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         std::vector<std::string> options;
         int cards, countdown, tries;  // the cards made; the limits asked for, or 0
         const char* said;
+        std::vector<std::string> players;  // their names in the game
     };
     // Each row adds pictures to those of the rows before.
     const Row rows[] = {
         // Every board holds it: no note.
-        {"two", 1, {}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from "},
+        {"two", 1, {}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
+         {"Player 1"}},
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
-         "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed"},
-        {"words", 6, {"--kind", "text", "--removal", "hide", "--players", "2"}, 7, 0, 0, ""},
+         "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed",
+         {"Player 1", "Player 2", "Player 3"}},
+        // Names as typed: blanks around them and double quotes dropped, the number of players theirs.
+        {"words", 6, {"--kind", "text", "--removal", "hide", "--names", " Anna,\"Ben\" B. ,Zoë"}, 7, 0, 0, "",
+         {"Anna", "Ben B.", "Zoë"}},
         // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
-         "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)"},
+         "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
         {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
-         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)"},
-        {"four_pairs", 0, {"--pairs", "4", "--preview", "2"}, 8, 0, 0,
-         "20 pictures, 4 pairs a game, dealt at random\n"},
+         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
+        {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo"}, 8, 0, 0,
+         "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
@@ -117,6 +122,10 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
             // Cards lie face down on a back, except in a match game.
             EXPECT_EQ(g.memCardBackFile, g.memAppType == 0 ? "back.png" : "");
             EXPECT_EQ(g.caption(), row.name);  // the title the game was made with
+            std::vector<std::string> players;
+            for (int p = 0; p < std::max<int>(g.memPlayers, 1); ++p)
+                players.push_back(g.memPlayer[static_cast<size_t>(p)].Name);
+            EXPECT_EQ(players, row.players);
             const bool preview = row.name == std::string("four_pairs");
             EXPECT_EQ(std::tuple(g.memRandomPairs != False, g.memPreview),
                       std::tuple(row.cards < pictures * (text_game ? 1 : 2), preview ? 2 : 0));
@@ -142,6 +151,10 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
         {{"--fast", "game"}, 2, "unknown option --fast"},
         {{"--pairs", "19", "game"}, 2, "--pairs wants a whole number from 2 to 18"},
+        {{"--names", "Anna,,Ben", "game"}, 2, "--names wants 1 to 4 names separated by commas, none of them empty"},
+        {{"--names", "\"\"", "game"}, 2, "none of them empty"},
+        {{"--names", "A,B,C,D,E", "game"}, 2, "--names gives 5 names; a game has at most 4 players"},
+        {{"--players", "3", "--names", "Anna,Ben", "game"}, 2, "--players 3 but --names gives 2 names"},
         {{"--kind", "match", "--preview", "3", "game"}, 2, "a match game's lie face up"},
         {{"a/b"}, 2, "cannot name a folder"},
         {{""}, 2, "cannot name a folder"},
@@ -336,6 +349,73 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
             for (int y = 0; y < s->h; ++y)
                 for (int x : {0, s->w - 1})
                     EXPECT_EQ(static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] >> 24, 0u) << text;
+        }
+    }
+    TTF_Quit();
+}
+
+// The words memory-new draws, in long forms of the languages it speaks, stay whole inside their pictures' frames: a
+// word too wide at full size shrinks only as far as it must, one that fits keeps its full size.
+TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
+    ASSERT_EQ(TTF_Init(), 0);
+    {
+        Fonts fonts;
+        const Theme& theme = *find_theme("ocean");
+        const std::pair<DrawnWords, const char*> rows[] = {
+            {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
+            {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
+            {{"Quitter", "Bien joué !", "Partie terminée", "Cliquez ici pour terminer"}, "Cartes restantes"},
+            {{"Salir", "¡Bien hecho!", "Fin del juego", "Haz clic aquí para terminar"}, "Intentos restantes"},
+            {{"Esci", "Ben fatto!", "Partita terminata", "Fai clic qui per terminare"}, "Tentativi rimasti"},
+            {{"Afsluiten", "Goed gedaan!", "Spel voorbij", "Klik hier om het spel af te sluiten"},
+             "Resterende pogingen"},
+            {{"Zakończ", "Dobra robota!", "Koniec gry", "Kliknij tutaj, aby zakończyć grę"}, "Pozostałe próby"},
+            {{"Sair", "Muito bem!", "Fim de jogo", "Clique aqui para terminar a partida"}, "Tentativas restantes"},
+        };
+        const DrawnWords none;
+        // The text's pixels: where the picture differs from the one drawn without words, in rows top to bottom.
+        auto text_box = [](const Canvas& with, const Canvas& without, int top, int bottom) {
+            Found found;
+            const SDL_Surface *a = with.surface(), *b = without.surface();
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < a->w; ++x) {
+                    if (static_cast<const uint32_t*>(a->pixels)[y * a->pitch / 4 + x] ==
+                        static_cast<const uint32_t*>(b->pixels)[y * b->pitch / 4 + x])
+                        continue;
+                    ++found.count;
+                    found.left = std::min(found.left, x);
+                    found.right = std::max(found.right, x);
+                }
+            return found;
+        };
+        for (const auto& [words, label] : rows) {
+            SCOPED_TRACE(words.quit);
+            struct Place {
+                std::unique_ptr<Canvas> with, without;
+                int top, bottom, frame, largest;  // rows of the text; the frame's width; full size in pixels
+                std::string word;
+            };
+            const Place places[] = {
+                {draw_quit(fonts, theme, words), draw_quit(fonts, theme, none), 0, kQuitHeight, 4, 18, words.quit},
+                {draw_panel(fonts, theme, label), draw_panel(fonts, theme, ""), 32, kPanelHeight, 4, 12, label},
+                {draw_end(fonts, theme, true, words), draw_end(fonts, theme, true, none), 90, 165, 8, 44,
+                 words.well_done},
+                {draw_end(fonts, theme, false, words), draw_end(fonts, theme, false, none), 90, 165, 8, 44,
+                 words.game_over},
+                {draw_end(fonts, theme, true, words), draw_end(fonts, theme, true, none), 165, kEndHeight, 8, 20,
+                 words.finish},
+            };
+            for (const Place& place : places) {
+                SCOPED_TRACE(place.word);
+                const Found box = text_box(*place.with, *place.without, place.top, place.bottom);
+                const int width = place.with->width(), room = width - 2 * place.frame;
+                ASSERT_GT(box.count, 0);
+                EXPECT_GE(box.left, place.frame);
+                EXPECT_LT(box.right, width - place.frame);
+                // Full size, less the glyphs' side bearings, or most of the room.
+                const int full = fonts.width(place.word, place.largest), drawn = box.right - box.left + 1;
+                EXPECT_GE(drawn, std::min(full - place.largest / 4, room * 3 / 4));
+            }
         }
     }
     TTF_Quit();

@@ -28,9 +28,9 @@ const std::map<std::string, Keys>& main_sections() {
               "endbadsound", "matchsound", "nomatchsound"}},
             {"line", {"active", "color", "width"}},
             {"players",
-             {"players", "defaultname", "picture", "namefont", "namefontsize", "namefontbold", "namefontitalic",
-              "nameforecolor", "scorefont", "scorefontsize", "scorefontbold", "scorefontitalic", "scoreforecolor",
-              "dimcolor"}},
+             {"players", "defaultname", "name1", "name2", "name3", "name4", "picture", "namefont", "namefontsize",
+              "namefontbold", "namefontitalic", "nameforecolor", "scorefont", "scorefontsize", "scorefontbold",
+              "scorefontitalic", "scoreforecolor", "dimcolor"}},
         };
         for (const std::string& group : kGroupSections) s[group] = kGroupKeys;
         return s;

@@ -3,11 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/translation.h"
+
 namespace mem::make {
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};
+
+// The largest size from `largest` pixels down at which `text` is at most
+// `room` pixels wide.
+int fitting_pixels(Fonts& fonts, const std::string& text, int largest, int room) {
+    int pixels = largest;
+    while (pixels > 4 && fonts.width(text, pixels) > room) --pixels;
+    return pixels;
+}
 
 }  // namespace
 
@@ -87,16 +97,35 @@ std::unique_ptr<Canvas> draw_panel(Fonts& fonts, const Theme& theme, const std::
     auto c = std::make_unique<Canvas>(kPanelWidth, kPanelHeight);
     c->round_rect(1, 1, kPanelWidth - 2, kPanelHeight - 2, 10, kBlack, 0xA0);
     c->round_frame(1, 1, kPanelWidth - 2, kPanelHeight - 2, 10, 2, theme.accent, 255);
-    c->text(fonts, caption, 12, kPanelWidth / 2.0, kPanelHeight - 12, Anchor::Centre, theme.accent);
+    const int pixels = fitting_pixels(fonts, caption, 12, kPanelWidth - 16);
+    c->text(fonts, caption, pixels, kPanelWidth / 2.0, kPanelHeight - 12, Anchor::Centre, theme.accent);
     return c;
 }
 
-std::unique_ptr<Canvas> draw_quit(Fonts& fonts, const Theme& theme) {
+DrawnWords drawn_words() {
+    DrawnWords words;
+    // TRANSLATORS: drawn on the game's quit button, a picture 97 pixels wide
+    // (about 9 letters fit at full size; a longer word is drawn smaller).
+    words.quit = tr("Quit");
+    // TRANSLATORS: drawn large on the picture shown when the game is won,
+    // 380 pixels wide (about 12 letters fit at full size).
+    words.well_done = tr("Well done!");
+    // TRANSLATORS: drawn large on the picture shown when the game is lost,
+    // 380 pixels wide (about 12 letters fit at full size).
+    words.game_over = tr("Game over");
+    // TRANSLATORS: drawn below "Well done!" or "Game over" on the end picture;
+    // a click on it ends the game. About 28 letters fit at full size.
+    words.finish = tr("Click here to finish");
+    return words;
+}
+
+std::unique_ptr<Canvas> draw_quit(Fonts& fonts, const Theme& theme, const DrawnWords& words) {
     (void)theme;
     auto c = std::make_unique<Canvas>(kQuitWidth, kQuitHeight);
     c->round_rect(1, 1, kQuitWidth - 2, kQuitHeight - 2, 10, Rgb{140, 28, 28}, 255);
     c->round_frame(1, 1, kQuitWidth - 2, kQuitHeight - 2, 10, 2, Rgb{255, 176, 176}, 255);
-    c->text(fonts, "Quit", 18, kQuitWidth / 2.0, kQuitHeight / 2.0, Anchor::Centre, kWhite);
+    const int pixels = fitting_pixels(fonts, words.quit, 18, kQuitWidth - 16);
+    c->text(fonts, words.quit, pixels, kQuitWidth / 2.0, kQuitHeight / 2.0, Anchor::Centre, kWhite);
     return c;
 }
 
@@ -107,7 +136,7 @@ std::unique_ptr<Canvas> draw_player(const Theme& theme) {
     return c;
 }
 
-std::unique_ptr<Canvas> draw_end(Fonts& fonts, const Theme& theme, bool good) {
+std::unique_ptr<Canvas> draw_end(Fonts& fonts, const Theme& theme, bool good, const DrawnWords& words) {
     (void)theme;
     auto c = std::make_unique<Canvas>(kEndWidth, kEndHeight);
     const double w = kEndWidth - 1, h = kEndHeight - 1, mid = kEndWidth / 2.0;
@@ -119,8 +148,10 @@ std::unique_ptr<Canvas> draw_end(Fonts& fonts, const Theme& theme, bool good) {
         c->ring(mid, 52, 30, 6, Rgb{255, 176, 176}, 255);
         c->line(mid - 21, 31, mid + 21, 73, 6, Rgb{255, 176, 176}, 255);
     }
-    c->text(fonts, good ? "Well done!" : "Game over", 44, mid, 130, Anchor::Centre, kWhite);
-    c->text(fonts, "Click here to finish", 20, mid, 190, Anchor::Centre, kWhite);
+    const int room = kEndWidth - 40;
+    const std::string& headline = good ? words.well_done : words.game_over;
+    c->text(fonts, headline, fitting_pixels(fonts, headline, 44, room), mid, 130, Anchor::Centre, kWhite);
+    c->text(fonts, words.finish, fitting_pixels(fonts, words.finish, 20, room), mid, 190, Anchor::Centre, kWhite);
     return c;
 }
 

@@ -36,8 +36,15 @@ FaceSize face_size(const BoardPlan& plan);
 std::unique_ptr<Canvas> draw_card_face(const Theme& theme, const Canvas& picture, const FaceSize& face,
                                        const Canvas* caption);
 std::unique_ptr<Canvas> draw_panel(Fonts& fonts, const Theme& theme, const std::string& caption);
-std::unique_ptr<Canvas> draw_quit(Fonts& fonts, const Theme& theme);
+// The words drawn into the quit and end pictures, in the user's language.
+struct DrawnWords {
+    std::string quit, well_done, game_over, finish;
+};
+DrawnWords drawn_words();
+// Each word is drawn as large as its place allows, and smaller where a
+// language's word is longer: never cut.
+std::unique_ptr<Canvas> draw_quit(Fonts& fonts, const Theme& theme, const DrawnWords& words);
 std::unique_ptr<Canvas> draw_player(const Theme& theme);
-std::unique_ptr<Canvas> draw_end(Fonts& fonts, const Theme& theme, bool good);
+std::unique_ptr<Canvas> draw_end(Fonts& fonts, const Theme& theme, bool good, const DrawnWords& words);
 
 }  // namespace mem::make

@@ -1,5 +1,7 @@
 #include "game_files.h"
 
+#include "platform/translation.h"
+
 namespace mem::make {
 
 std::string item_line(const std::string& text) {
@@ -20,15 +22,24 @@ std::string plain_text(const std::string& text) {
     return plain;
 }
 
+// The counters' labels are drawn below each counter in the control panel,
+// 81 pixels wide inside its frame: about 12 letters fit at full size, a
+// longer label is drawn smaller.
 std::vector<PanelGroup> panel_groups(const Options& options) {
     std::vector<PanelGroup> groups;
     // A timer that never reaches its limit: -1 seconds.
-    if (options.timer) groups.push_back({"timer", "Time", "panel_timer.png", -1});
-    if (options.countdown > 0) groups.push_back({"countdown", "Time left", "panel_countdown.png", options.countdown});
-    groups.push_back({"cards left", "Cards left", "panel_left.png", 0});
-    if (options.tries > 0) groups.push_back({"tries left", "Tries left", "panel_tries.png", options.tries});
+    // TRANSLATORS: label below the counter of a player's time (room for about 12 letters).
+    if (options.timer) groups.push_back({"timer", tr("Time"), "panel_timer.png", -1});
+    // TRANSLATORS: label below the counter of seconds a player has left (room for about 12 letters).
+    if (options.countdown > 0)
+        groups.push_back({"countdown", tr("Time left"), "panel_countdown.png", options.countdown});
+    // TRANSLATORS: label below the counter of cards still on the board (room for about 12 letters).
+    groups.push_back({"cards left", tr("Cards left"), "panel_left.png", 0});
+    // TRANSLATORS: label below the counter of tries a player has left (room for about 12 letters).
+    if (options.tries > 0) groups.push_back({"tries left", tr("Tries left"), "panel_tries.png", options.tries});
     // Tries made are only counted: the limit is out of reach.
-    else groups.push_back({"tries made", "Tries", "panel_tries.png", 32767});
+    // TRANSLATORS: label below the counter of tries a player has made (room for about 12 letters).
+    else groups.push_back({"tries made", tr("Tries"), "panel_tries.png", 32767});
     return groups;
 }
 
@@ -96,7 +107,11 @@ GameText game_text(const Options& options, const Theme& theme, const std::string
     m.key("endgoodsound", "good.wav").key("endbadsound", "bad.wav");
     m.key("matchsound", "match.wav").key("nomatchsound", "nomatch.wav");
     if (options.removal == Removal::Line) m("[line]").key("active", 1).key("color", theme.accent.colour()).key("width", 5);
-    m("[players]").key("players", options.players).key("defaultname", "Player ").key("picture", "player.png");
+    // TRANSLATORS: the players' names are this and a number: "Player 1". Keep
+    // the blank at the end. Drawn on a picture 121 pixels wide with the score.
+    m("[players]").key("players", options.players).key("defaultname", tr("Player ")).key("picture", "player.png");
+    // Player p's name, when given, replaces the default name and number.
+    for (size_t p = 0; p < options.names.size(); ++p) m.key("name" + std::to_string(p + 1), options.names[p]);
     m.key("namefont", "DejaVu Sans").key("namefontsize", 9).key("namefontbold", 1).key("nameforecolor", white.colour());
     m.key("scorefont", "DejaVu Sans").key("scorefontsize", 9).key("scorefontbold", 1);
     m.key("scoreforecolor", theme.accent.colour()).key("dimcolor", 8421504);

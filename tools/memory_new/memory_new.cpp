@@ -351,10 +351,11 @@ int make_game(const Options& options, std::ostream& out, std::ostream& err, cons
         if (options.kind != GameKind::Match)
             save(draw_card_back(theme, plan.card_width, plan.card_height), gfx / "back.png");
         for (const PanelGroup& group : panel_groups(options)) save(draw_panel(fonts, theme, group.caption), gfx / group.picture);
-        save(draw_quit(fonts, theme), gfx / "quit.png");
+        const DrawnWords words = drawn_words();
+        save(draw_quit(fonts, theme, words), gfx / "quit.png");
         save(draw_player(theme), gfx / "player.png");
-        save(draw_end(fonts, theme, true), gfx / "good.png");
-        save(draw_end(fonts, theme, false), gfx / "bad.png");
+        save(draw_end(fonts, theme, true, words), gfx / "good.png");
+        save(draw_end(fonts, theme, false, words), gfx / "bad.png");
 
         const std::pair<Tone, const char*> tones[] = {{Tone::Turn, "turn.wav"}, {Tone::Match, "match.wav"},
                                                       {Tone::NoMatch, "nomatch.wav"}, {Tone::Good, "good.wav"},

@@ -1,6 +1,9 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include "memory_new.h"
+#include "platform/translation.h"
 #include "theme.h"
 #include "platform/translation.h"
 
@@ -20,6 +23,8 @@ const char* const kUsage = tr_later(
     "  --kind memory|match|text  cards face down (default), face up, or matched\n"
     "                            against their names in a list\n"
     "  --players N               1 to 4 players (default 1)\n"
+    "  --names NAME,NAME...      the players' names, 1 to 4 (the number of players\n"
+    "                            follows); without, they are Player 1, Player 2...\n"
     "  --timer                   show each player's time\n"
     "  --countdown SECONDS       each player has this many seconds\n"
     "  --tries N                 each player has N tries\n"
@@ -56,12 +61,38 @@ std::optional<int> whole(const std::string& text) {
     return value;
 }
 
+// The names of "Anna, Ben": blanks around each name dropped, and the double
+// quotes the definition's lines are quoted with.
+std::optional<std::vector<std::string>> player_names(const std::string& text, std::string& error) {
+    std::vector<std::string> names;
+    for (size_t at = 0; at <= text.size();) {
+        const size_t comma = std::min(text.find(',', at), text.size());
+        std::string name = text.substr(at, comma - at);
+        std::erase(name, '"');
+        for (char& c : name)
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        const size_t first = name.find_first_not_of(' ');
+        name = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+        if (name.empty()) {
+            error = tr("--names wants 1 to 4 names separated by commas, none of them empty");
+            return std::nullopt;
+        }
+        names.push_back(name);
+        at = comma + 1;
+    }
+    if (names.size() > 4) {
+        error = format_text(tr("--names gives %zu names; a game has at most 4 players"), names.size());
+        return std::nullopt;
+    }
+    return names;
+}
+
 }  // namespace
 
 std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
     Options options;
     std::vector<std::string> plain;
-    bool options_end = false;
+    bool options_end = false, players_given = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (options_end || arg.size() < 2 || arg[0] != '-') {
@@ -99,6 +130,13 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             const auto n = number(1, 4);
             if (!n) return std::nullopt;
             options.players = *n;
+            players_given = true;
+        } else if (arg == "--names") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            auto names = player_names(*v, error);
+            if (!names) return std::nullopt;
+            options.names = std::move(*names);
         } else if (arg == "--timer") {
             options.timer = true;
         } else if (arg == "--countdown") {
@@ -153,6 +191,16 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         }
     }
     if (options.help) return options;
+    if (!options.names.empty()) {
+        const int named = static_cast<int>(options.names.size());
+        if (players_given && options.players != named) {
+            error = format_text(tr("--players %d but --names gives %d names: leave out --players, or give as many "
+                                   "names as players"),
+                                options.players, named);
+            return std::nullopt;
+        }
+        options.players = named;
+    }
     if (plain.size() < 2) {
         error = plain.empty() ? tr("no game name and no pictures given") : tr("no pictures given");
         return std::nullopt;

@@ -14,6 +14,7 @@ struct Options {
     std::vector<std::string> inputs;  // pictures and folders of pictures
     GameKind kind = GameKind::Memory;
     int players = 1;
+    std::vector<std::string> names;  // the players' names; empty: the default names
     bool timer = false;
     int countdown = 0;  // seconds; 0: no countdown
     int tries = 0;      // tries allowed; 0: no limit (tries made are shown)

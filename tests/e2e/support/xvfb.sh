@@ -94,7 +94,13 @@ start_game() {
     GAME_PID=$! && GAME_PIDS+=("$GAME_PID")
 }
 # Waits for a top-level window named "$1" (long: a sanitizer build on a busy machine starts slowly); prints its id.
-window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
+# xwininfo reads the name whatever type the program stored it as: in a UTF-8 locale Xlib gives WM_NAME a type that
+# xdotool's search by name passes over.
+window_named() {
+    local id
+    id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{ print $1 }' | head -n1)"
+    [ -n "$id" ] && printf '%d\n' "$id"
+}
 wait_for_window() { retry 300 0.1 window_named "$1"; }
 # Waits for the game to end; prints its exit status.
 wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
