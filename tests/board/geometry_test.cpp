@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 namespace mem {
 namespace {
 
@@ -57,12 +54,6 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         for (size_t i = 0; i < c.tops.size(); ++i)
             EXPECT_EQ(memCardPlace(out.layout, c.card_w, c.card_h, static_cast<int>(i) + 1, 1).top, c.tops[i]);
     }
-}
-
-// A size past the 16-bit range (from a huge font or card size) stops at the nearest limit.
-TEST(BoardGeometry, NearestWholeNumberStopsAtThe16BitLimits) {
-    const std::pair<double, int16_t> cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {1e9, 32767}, {-1e9, -32768}};
-    for (const auto& [value, whole] : cases) EXPECT_EQ(memNearest16(value), whole) << value;
 }
 
 }  // namespace

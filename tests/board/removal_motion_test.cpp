@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <utility>
-#include <vector>
 
 namespace mem {
 namespace {

@@ -2,10 +2,7 @@
 // the questions that OK carries on from, and odd or broken files that must not crash the loader.
 #include <sys/stat.h>
 
-#include <tuple>
-
 #include "app/errors.h"
-#include "support/folder_fixtures.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "support/play_fixture.h"
 
 namespace mem::test {

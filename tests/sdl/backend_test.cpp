@@ -1,20 +1,11 @@
 // The SDL backend on the offscreen video and dummy audio drivers: drawing read back, timers, keys, sound, boxes.
 #include <SDL.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <memory>
 #include <set>
 #include <span>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
