@@ -1,5 +1,6 @@
-// Playing by keys: the bundled text game to its good end, keys while a try's
-// sounds play, the frame beside the pointer, the mute key, and speech.
+// Every bundled game played by the pointer to its good end at every screen size, without a single message box; the
+// bundled text game by keys alone; keys while a try's sounds play, the frame beside the pointer, the mute key, and
+// speech.
 #include <deque>
 
 #include "game/speech_texts.h"
@@ -30,6 +31,18 @@ bool frame_around(const FocusFrame& frame, const Control& c) {
     const int d = FocusFrame::kWidth;
     return frame.visible() && outline.left() == c.left() - d && outline.top() == c.top() - d &&
            outline.width() == c.width() + 2 * d && outline.height() == c.height() + 2 * d;
+}
+
+TEST(BundledGames, EachIsPlayedToItsGoodEndAtEveryScreenSize) {
+    const std::vector<std::string> games = bundled_games(MEMORY_SOURCE_DIR);
+    ASSERT_GE(games.size(), 3u);
+    for (const std::string& name : games) {
+        for (const Screen& screen : kScreens) {
+            SCOPED_TRACE(name + " at " + std::to_string(screen.width) + "x" + std::to_string(screen.height));
+            PointerGame run(MEMORY_SOURCE_DIR, "games/" + name + "/" + name + ".ini", screen);
+            play_to_good_end(run);
+        }
+    }
 }
 
 // The bundled text game, played to its good end by keys alone: arrows and Return
