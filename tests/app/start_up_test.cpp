@@ -1,7 +1,5 @@
 // The entry routine on the headless backend: where the definition is found,
 // the debug log, the questions of continuable errors, and the error texts.
-#include <tuple>
-
 #include "app/errors.h"
 #include "package/package.h"
 #include "platform/files.h"
@@ -11,14 +9,7 @@ namespace mem::test {
 namespace {
 
 // Runs the entry routine; the exit status when the program ended.
-std::optional<int> run(Program& started) {
-    try {
-        started.run();
-        return std::nullopt;
-    } catch (const ProgramEnded& ended) {
-        return ended.status;
-    }
-}
+std::optional<int> run(Program& started) { return exit_status([&] { started.run(); }); }
 
 using StartUp = DefinitionTest;
 

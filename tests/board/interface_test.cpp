@@ -1,6 +1,4 @@
 // Building the board: control panel, quit picture, player strip, card grid, text column, first values shown.
-#include <gtest/gtest.h>
-
 #include "support/folder_fixtures.h"
 
 namespace mem::test {

@@ -1,10 +1,5 @@
 // Matched cards leaving the board, and the match line, in played match games.
-#include <gtest/gtest.h>
-
 #include <array>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "support/play_fixture.h"
 

@@ -1,9 +1,6 @@
 // memory-check: its own scan of the definition files (keys the game ignores where they stand, the font names
 // that take effect), its usage, and whole checks of broken definitions in a temporary folder: the game's errors in
 // order with their texts, each warning kind, the exit statuses.
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <sstream>
 
 #include "checker.h"

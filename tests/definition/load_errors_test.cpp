@@ -2,10 +2,7 @@
 // the questions that OK carries on from, and odd or broken files that must not crash the loader.
 #include <sys/stat.h>
 
-#include <tuple>
-
 #include "app/errors.h"
-#include "support/folder_fixtures.h"
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -95,12 +92,11 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
         std::vector<int> codes;
         std::function<bool(PlayTest&)> goes_on;  // without what was left out
     };
-    // A card face that would hang the decoder or take giant memory is left out; a wave
-    // that claims 2 GB (8000 bytes a second, 800 there) plays as the 0.1 s really there.
+    // A card face that would hang the decoder or take giant memory is left out (the picture guard's own test tries
+    // every format); a wave that claims 2 GB (8000 bytes a second, 800 there) plays as the 0.1 s really there.
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x3c\0\0\0\x3c\x08\x02", 26);
     const std::string bmp = std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"
                                         "\x60\xEA\0\0\x60\xEA\0\0\x01\0\x18\0", 30) + std::string(24, '\0');
-    const std::string gif("GIF89a\1\0\1\0\0\0\0,\0\0\0\0\xE0\x2E\xE0\x2E\0\2\2\4\n\0;", 29);
     const std::string wave = std::string("RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"
                                          "\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\x7f", 44) +
                              std::string(800, '\x80');
@@ -141,7 +137,6 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
          }},
         {"truncated PNG face", broken("f0.bmp", png), {105}, face_left_out},
         {"BMP face of 60000 x 60000 pixels", broken("f0.bmp", bmp), {105}, face_left_out},
-        {"GIF face whose frame is 12000 x 12000 pixels", broken("f0.bmp", gif), {105}, face_left_out},
         {"wave claiming 2 GB", broken("s0.wav", wave), {}, pair_taken},
     };
     for (const Case& c : cases) {

@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <optional>
-#include <tuple>
-#include <vector>
 
-#include <unistd.h>
-
-#include "platform/headless/headless_platform.h"
+#include "board/geometry.h"
+#include "support/scratch.h"
 
 namespace mem::test {
 namespace {
@@ -51,11 +46,13 @@ TEST(Syntax, NumberReaders) {
     EXPECT_FALSE(memReadStrictWhole("red").has_value());
 }
 
+// A value past the 16-bit range is refused; a size past it (from a huge font or card size) stops at the limit.
 TEST(Syntax, WholeNumbersRoundHalfToEvenAndRefuseOverflow) {
-    const std::pair<double, std::optional<int16_t>> cases[] = {
-        {2.5, 2}, {-2.5, -2}, {3.5, 4}, {32767, 32767}, {-32768, -32768}, {32768, std::nullopt},
-        {-32769, std::nullopt}};
-    for (const auto& [number, whole] : cases) EXPECT_EQ(memToWhole(number), whole) << number;
+    const std::tuple<double, std::optional<int16_t>, int16_t> cases[] = {
+        {2.5, 2, 2}, {-2.5, -2, -2}, {3.5, 4, 4}, {32767, 32767, 32767}, {-32768, -32768, -32768},
+        {32768, std::nullopt, 32767}, {-32769, std::nullopt, -32768}, {1e9, std::nullopt, 32767}};
+    for (const auto& [number, whole, nearest] : cases)
+        EXPECT_EQ(std::pair(memToWhole(number), memNearest16(number)), std::pair(whole, nearest)) << number;
     EXPECT_EQ(memToColour(2147483647.0), 2147483647);
     EXPECT_FALSE(memToColour(2147483648.0).has_value());
     for (const char* on : {"1", "-1", "2", " 1"}) EXPECT_EQ(memValToBool(on), True) << on;
@@ -86,7 +83,8 @@ TEST(Syntax, PathVariables) {
 // missing there and lies beside the definition is that one taken.
 TEST(Syntax, RelativeDirectoriesFallBackToTheDefinitionsFolder) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("resolve-" + std::to_string(::getpid()));
+    const ScratchDir scratch("resolve");
+    const fs::path& dir = scratch.path;
     for (const char* sub : {"game/pics", "game/both", "cwd/both"}) fs::create_directories(dir / sub);
     std::ofstream(dir / "game/file.ini") << "a file, not a folder";
     const fs::path before = fs::current_path();
@@ -99,7 +97,6 @@ TEST(Syntax, RelativeDirectoriesFallBackToTheDefinitionsFolder) {
     HeadlessPlatform platform;
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value, game), resolved) << value;
     fs::current_path(before);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -28,32 +28,19 @@ for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictu
 definition="$work/Our holiday/Our holiday.ini"
 grep -qF "Play it with: memory $definition" "$work/out" || fail "no play command: $(cat "$work/out")"
 "${memory%/*}/memory-check" --warnings-as-errors "$definition" || fail "memory-check finds problems"
-start_game "$memory" "$definition"
-# memory-new names the game; its window carries that title.
-window="$(wait_for_window "Our holiday")" || fail "no game window titled \"Our holiday\": $(cat "$GAME_ERR")"
-sleep 1
-! grep -q "Error in application" "$GAME_ERR" || fail "the made game reports an error: $(cat "$GAME_ERR")"
-escape_ends "$window"
+plays_clean "Our holiday" "$memory" "$definition"  # memory-new names the game; its window carries that title
 
 # The made game travels: moved to another folder and named relative to the current directory, it plays; packed, it
 # plays from its package, unpacked once into the cache, and a second start reuses that folder.
 mkdir -p "$work/stick" && mv "$work/Our holiday" "$work/stick/"
 cd "$work/stick" || fail "no folder $work/stick"
-start_game "$memory" "Our holiday/Our holiday.ini"
-window="$(wait_for_window "Our holiday")" || fail "the moved game has no window: $(cat "$GAME_ERR")"
-sleep 1
-! grep -q "Error in application" "$GAME_ERR" || fail "the moved game reports an error: $(cat "$GAME_ERR")"
-escape_ends "$window"
+plays_clean "Our holiday" "$memory" "Our holiday/Our holiday.ini"
 "${memory%/*}/memory-pack" "Our holiday/Our holiday.ini" >"$work/out" 2>"$work/err" ||
     fail "memory-pack failed: $(cat "$work/err")"
 cd "$work" || exit 1
 rm -rf "$work/stick/Our holiday"
 for start in first second; do
-    start_game env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Our holiday.memorygame"
-    window="$(wait_for_window "Our holiday")" || fail "the package has no window at the $start start: $(cat "$GAME_ERR")"
-    sleep 1
-    ! grep -q "Error in application" "$GAME_ERR" || fail "the package reports an error: $(cat "$GAME_ERR")"
-    escape_ends "$window"
+    plays_clean "Our holiday" env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Our holiday.memorygame"
     unpacked=("$work"/cache/memory/packages/*)
     [ "${#unpacked[@]}" = 1 ] && [ -d "${unpacked[0]}" ] || fail "not one unpacked folder: ${unpacked[*]}"
     [ "$start" = first ] && touch "${unpacked[0]}/unpacked-once"
@@ -96,7 +83,7 @@ start_game "$memory" "$game/play.ini"
 quiet=0 answered=0
 while [ "$quiet" -lt 30 ]; do
     [ -s "$GAME_STATUS" ] && fail "the program ended with status $(cat "$GAME_STATUS"): $(cat "$GAME_ERR")"
-    box="$(xwininfo -root -tree 2>/dev/null | grep '"Error in application (#[0-9]*)"' | awk '{ print $1 }' | head -n1)"
+    box="$(box_ids | head -n1)"
     if [ -z "$box" ]; then quiet=$((quiet + 1)); sleep 0.1; continue; fi
     sleep 0.2
     eval "$(xdotool getwindowgeometry --shell "$box")"

@@ -1,10 +1,4 @@
 // Players: the turn, dropping out at a limit, the clock, and the end of the game (also of random games).
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "soak/random_games.h"
 #include "support/play_fixture.h"
 
@@ -132,14 +126,12 @@ TEST_F(Players, ClockAndTheEnd) {
         advance(2000);
         EXPECT_EQ(game().memPlayer[1].Time, time);
         const size_t mark = command_mark();
-        try {
-            if (c.how == How::EndPicture) platform().click("pic_End");
-            if (c.how == How::Escape) platform().press_key(27);
-            if (c.how == How::Quit) platform().click("img_Quit");
-            ADD_FAILURE() << "the program did not end";
-        } catch (const ProgramEnded& ended) {
-            EXPECT_EQ(ended.status, kExitNormal);
-        }
+        EXPECT_EQ(exit_status([&] {
+                      if (c.how == How::EndPicture) platform().click("pic_End");
+                      if (c.how == How::Escape) platform().press_key(27);
+                      if (c.how == How::Quit) platform().click("img_Quit");
+                  }),
+                  kExitNormal);
         EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture) << "the end picture ends without closing";
     }
 }

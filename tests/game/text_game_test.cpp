@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <bit>
-#include <string>
-#include <vector>
 
 #include "support/play_fixture.h"
 

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
-
+// Turning cards: the clicks that are ignored, a preview before the clock, and the sound chains of a try on the
+// headless device (each link's commands and fallbacks, and links whose sound fails).
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -99,6 +99,106 @@ TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
     restart(match);
     ASSERT_EQ(start(), std::nullopt);
     EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+}
+
+using SoundChains = PlayTest;
+using Commands = std::vector<std::string>;
+
+Commands cat(std::initializer_list<Commands> parts) {
+    Commands all;
+    for (const Commands& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+Commands played(const std::string& file) { return {"close", "open " + file, "play " + file}; }
+
+// One half of a try: the commands its click gives the device until the
+// chain ends, waiting for completions (after the first status tick) or not.
+TEST_F(SoundChains, EachChainGivesItsCommandsAndEndsTheTry) {
+    using enum CardSound;
+    struct Case {
+        bool waiting, result_sounds;
+        CardSound sound;
+        int second;  // 0: first card only; 1: second card a pair; 2: second card no pair
+        Commands commands;
+    };
+    const Commands rewound = {"prev", "play sfx/turn.wav"}, idle = {"close", "open sfx/turn.wav"};
+    const Commands turn = played("sfx/turn.wav"), match = played("sfx/match.wav"), miss = played("sfx/nomatch.wav");
+    const Commands s0 = played("card/s0.wav"), s1 = played("card/s1.wav"), s2 = played("card/s2.wav");
+    const Case cases[] = {
+        // After the first status tick every link waits for its completion.
+        {true, true, Present, 0, cat({rewound, s0, {"close"}})},
+        {true, true, Present, 2, cat({turn, s2, miss, idle})},
+        {true, false, Present, 1, cat({rewound, s1, idle})},
+        // No sound named, or named but missing when the definition is read (error 203).
+        {true, true, Empty, 1, cat({rewound, match, idle})},
+        {true, false, Empty, 2, cat({rewound, idle})},
+        {true, true, MissingAtLoad, 1, cat({rewound, match, idle})},
+        // The file went away, or the device cannot play it.
+        {true, true, Vanished, 2, cat({rewound, miss, idle})},
+        {true, false, Vanished, 1, cat({rewound, idle})},
+        {true, false, Undecodable, 0, cat({rewound, s0, idle})},
+        {true, true, Undecodable, 1, cat({rewound, s1, match, idle})},
+        // Before the first status tick nothing waits, and only a card without a sound has a result sound.
+        {false, true, Present, 1, cat({{"play card/s0.wav"}, s1})},
+        {false, true, Empty, 1, cat({rewound, match})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        restart({.cards_x = 3, .cards_y = 2, .players = 2, .result_sounds = c.result_sounds, .card_sound = c.sound});
+        ASSERT_EQ(start(), std::nullopt);
+        EXPECT_EQ(platform().message_boxes.empty(), c.sound != MissingAtLoad);
+        if (c.waiting) wait_for_status_tick();
+        if (c.second != 0) {
+            click_card(position_of(0));
+            ASSERT_TRUE(run_until_free());
+            ASSERT_EQ(game().memCardStatus, 0);
+        }
+        const size_t commands = command_mark(), trace = trace_mark();
+        const uint64_t t0 = platform().now_ms();
+        ASSERT_TRUE(click_card(position_of(c.second)));
+        EXPECT_EQ(game().memProcessing != False, c.waiting) << "the chain waits for the device";
+        ASSERT_TRUE(run_until_free());
+        EXPECT_EQ(commands_since(commands), c.commands);
+        if (c.second == 0) continue;
+        // The player sees the two cards for half a second after a pair, a second after a miss.
+        EXPECT_GE(platform().now_ms() - t0, c.second == 1 ? 500u : 1000u);
+        // Settled once, the turn passed on after a miss; later completions change nothing.
+        EXPECT_EQ(count_trace("--> memCheckCardStatus: Match!", trace), c.second == 1 ? 1 : 0);
+        EXPECT_EQ(count_trace("--> memCheckCardStatus: Ingen match...", trace), c.second == 2 ? 1 : 0);
+        EXPECT_TRUE(settled());
+        EXPECT_EQ(game().memCurrentPlayer, c.second == 1 ? 0 : 1);
+        const size_t later = trace_mark();
+        advance(2000);
+        EXPECT_EQ(count_trace("=> memCheckCardStatus <=", later), 0);
+    }
+}
+
+// A pair found with long turn and match sounds (2 s each, card sounds 0.1 s):
+// a link whose command fails ends at the next status tick, a turn sound that
+// vanished is left out, and the links that did not fail are waited for.
+TEST_F(SoundChains, FailedOrVanishedSoundEndsItsLink) {
+    // How a link fails ("play" of a file with this ending fails), and how long the links that play last.
+    const std::pair<std::string, uint64_t> cases[] = {
+        {"turn.wav", 200 + 2000}, {"match.wav", 2 * 2000 + 200}, {"undecodable match", 2 * 2000 + 200},
+        {"turn vanished", 200 + 2000}};
+    for (const auto& [how, played_ms] : cases) {
+        SCOPED_TRACE(how);
+        restart({.undecodable_match_sound = how == "undecodable match", .turn_ms = 2000, .card_ms = 100,
+                 .result_ms = 2000});
+        ASSERT_EQ(start(), std::nullopt);
+        wait_for_status_tick();
+        device().fail_when = [how](const std::string& cmd, const std::string& file) {
+            return cmd == "play" && file.ends_with(how);
+        };
+        if (how == "turn vanished") std::filesystem::remove(dir / "sfx" / "turn.wav");
+        auto [a, b] = pair_positions(0);
+        const uint64_t t0 = platform().now_ms();
+        ASSERT_TRUE(try_cards(a, b));
+        // Less the pause after a pair; a failed link ends within a tick (250 ms).
+        const uint64_t took = platform().now_ms() - t0 - 500;
+        EXPECT_GE(took, played_ms);
+        EXPECT_LT(took, played_ms + 2 * 250 + 100);
+    }
 }
 
 }  // namespace

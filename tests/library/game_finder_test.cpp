@@ -1,8 +1,6 @@
 // Finding games: where the XDG variables point, what counts as a game, titles and their order.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -10,7 +8,7 @@
 #include "library/game_look.h"
 #include "library/install.h"
 #include "package/package.h"
-#include "platform/headless/headless_platform.h"
+#include "support/scratch.h"
 
 namespace mem::library {
 namespace {
@@ -53,8 +51,8 @@ void write(const fs::path& path, const std::string& text) {
 }
 
 TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
-    const fs::path root = fs::temp_directory_path() / ("finder-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test::ScratchDir scratch("finder");
+    const fs::path& root = scratch.path;
     const fs::path bundled = root / "bundled", own = root / "own";
     write(bundled / "memory.ini", "[application]\napp=memory\n");  // the default game's pointer, no game
     write(bundled / "zoo/zoo.ini", "[application]\napp=memory\ntitle=animals\n[gamefiles]\nmain=main.ini\n");
@@ -85,14 +83,13 @@ TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
         "two | own/two | - own ! The folder holds 2 definition files; a game has one: a.ini, b.ini",
     };
     EXPECT_EQ(seen, expected);
-    fs::remove_all(root);
 }
 
 // A look is read with the game's own code, kept, found again while the game's files stay as they were, and made
 // again once one of them changes; a broken game's look carries the game's first error.
 TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
-    const fs::path root = fs::temp_directory_path() / ("looks-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test::ScratchDir scratch("looks");
+    const fs::path& root = scratch.path;
     fs::create_directories(root / "games");
     fs::copy(fs::path(MEMORY_SOURCE_DIR) / "games/memory", root / "games/memory", fs::copy_options::recursive);
     HeadlessPlatform display;
@@ -127,14 +124,12 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     const std::optional<GameLook> broken = looks(games[0], false);
     ASSERT_TRUE(broken);
     EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
-    fs::remove_all(root);
 }
 
 // Adding never replaces a game that is there and copies no links.
 TEST(OwnGames, AreAddedBesideTheOthers) {
-    const fs::path root = fs::temp_directory_path() / ("own-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    const fs::path own = root / "data/memory/games";
+    const test::ScratchDir scratch("own");
+    const fs::path &root = scratch.path, own = root / "data/memory/games";
     write(root / "in/Zoo/zoo.ini", "[memory]\napp=memory\n");
     fs::create_symlink("/etc/passwd", root / "in/Zoo/passwd");
     write(root / "in/Holiday pictures/sun.png", "");
@@ -171,8 +166,6 @@ TEST(OwnGames, AreAddedBesideTheOthers) {
               (own / "Cat.memorygame").string()) << error;
     EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),
               (std::vector<std::string>{"/p/memory-new", "--output", own.string(), "Zoo 3", (root / "in/Zoo").string()}));
-
-    fs::remove_all(root);
 }
 
 }  // namespace

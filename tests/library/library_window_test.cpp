@@ -2,11 +2,10 @@
 // as a program of its own, and what a failed end or a broken game leaves on its tile.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "library/library_window.h"
-#include "platform/headless/headless_platform.h"
+#include "support/scratch.h"
 
 namespace mem::library {
 namespace {
@@ -127,12 +126,7 @@ TEST(Library, KeysMoveOverPagesAndPlayTheChosenGame) {
     run.platform.advance(100);
     EXPECT_EQ(run.tile(39 - run.library->first_shown()), "g139 | memory · 2 players");
     EXPECT_EQ(run.runner.started.size(), 2u);
-    try {
-        run.platform.press_key(kKeyEscape);
-        FAIL() << "Escape does not end the library";
-    } catch (const ProgramEnded& ended) {
-        EXPECT_EQ(ended.status, kExitNormal);
-    }
+    EXPECT_EQ(test::exit_status([&] { run.platform.press_key(kKeyEscape); }), kExitNormal);
 }
 
 TEST(Library, TilesFitEveryScreenFromTheSmallestToTheLargest) {
@@ -151,8 +145,8 @@ TEST(Library, TilesFitEveryScreenFromTheSmallestToTheLargest) {
 // are handed to memory-new, and nothing is added while a program runs.
 TEST(Library, DroppedGamesJoinTheUsersGames) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("drop-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test::ScratchDir scratch("drop");
+    const fs::path& root = scratch.path;
     fs::create_directories(root / "in/Zebra");
     std::ofstream(root / "in/Zebra/zebra.ini") << "[application]\napp=memory\n";
     fs::create_directories(root / "own/Ant");
@@ -187,7 +181,6 @@ TEST(Library, DroppedGamesJoinTheUsersGames) {
     platform.advance(100);
     ASSERT_EQ(library.games().size(), 3u);
     EXPECT_EQ(library.games()[library.focus()].title, "in");
-    fs::remove_all(root);
 }
 
 }  // namespace

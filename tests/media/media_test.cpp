@@ -2,18 +2,14 @@
 // claims, and the Exif orientation of camera pictures.
 #include <SDL_image.h>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "platform/media/exif_orientation.h"
 #include "platform/media/image_decoder.h"
+#include "support/scratch.h"
 
 namespace mem::test {
 namespace {
@@ -214,8 +210,8 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         {"x.xpm", "/* XPM */\nstatic char *x[] = {\"65535 65535 1 1\",", "not a picture in a format"},
         {"x.svg", "<svg width=\"100000\" height=\"100000\"/>", "not a picture in a format"},
     };
-    const auto dir = std::filesystem::temp_directory_path() / ("memory-guard-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const ScratchDir scratch("memory-guard");
+    const std::filesystem::path& dir = scratch.path;
     for (const auto& [name, bytes, expected] : cases) {
         SCOPED_TRACE(name + (" " + testing::PrintToString(bytes)));
         std::ofstream(dir / name, std::ios::binary) << bytes;
@@ -228,7 +224,6 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
     std::filesystem::resize_file(dir / "x.bmp", 1ULL << 30);
     EXPECT_THAT(decode_in_child((dir / "x.bmp").string()),
                 testing::Pair(testing::HasSubstr("larger"), testing::Lt(100)));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

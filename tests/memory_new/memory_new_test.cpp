@@ -3,7 +3,6 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
-#include <cstdlib>
 #include <sstream>
 
 #include "artwork.h"
@@ -15,7 +14,6 @@
 #include "memory_new.h"
 #include "name_order.h"
 #include "platform/files.h"
-#include "support/folder_fixtures.h"
 #include "support/pointer_play.h"
 #include "tones.h"
 
@@ -27,12 +25,9 @@ namespace fs = std::filesystem;
 class MemoryNewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(dir);
         fs::create_directories(dir / "pictures");
-        // A replaced game goes to this trash.
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);  // a replaced game goes to this trash
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     // memory-new with `args`; its status and what it said (standard error, then output).
     std::pair<int, std::string> tool(const std::vector<std::string>& args) {
@@ -52,7 +47,8 @@ protected:
         for (const check::Problem& problem : result.problems) ADD_FAILURE() << check::format_problem(problem);
     }
 
-    const fs::path dir = fs::temp_directory_path() / ("memory-new-" + std::to_string(::getpid()));
+    const test::ScratchDir scratch{"memory-new"};
+    const fs::path& dir = scratch.path;
 };
 
 TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {

@@ -6,12 +6,11 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
+
+#include "support/scratch.h"
 
 namespace mem::test {
 namespace {
@@ -81,7 +80,6 @@ public:
         fs::remove_all(dir);
         fs::create_directories(dir / "elsewhere");
     }
-    void TearDown() override { fs::remove_all(dir); }
     std::string file(const std::string& name, const std::string& bytes) const {
         std::ofstream(dir / name, std::ios::binary) << bytes;
         return (dir / name).string();
@@ -91,7 +89,8 @@ public:
         std::error_code error;
         return std::distance(fs::directory_iterator(dir / "cache", error), fs::directory_iterator());
     }
-    fs::path dir = fs::temp_directory_path() / ("packages-" + std::to_string(::getpid()));
+    const ScratchDir scratch{"packages"};
+    const fs::path& dir = scratch.path;
 };
 
 TEST_F(Packages, WrittenPackageUnpacksOnceAndIsReused) {

@@ -1,21 +1,14 @@
 // The SDL backend on the offscreen video and dummy audio drivers: drawing read back, timers, keys, sound, boxes.
 #include <SDL.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <memory>
 #include <set>
 #include <span>
-#include <string>
 #include <tuple>
-#include <vector>
 
+#include "definition/syntax.h"
+#include "platform/files.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "support/folder_fixtures.h"
@@ -410,31 +403,26 @@ TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputA
     platform->close(window);
 }
 
-// The fonts (family, size, boldness) that the bundled games' main.ini files name: "...font" and "fontname" keys,
-// with the "size" and "bold" keys of the same stem in their section.
+// The fonts (family, size, boldness) that the bundled games' main.ini files name, read as the game reads them:
+// "...font" and "fontname" keys, with the "size" and "bold" keys of the same stem in their section.
 std::set<std::tuple<std::string, float, bool>> bundled_fonts() {
     std::set<std::tuple<std::string, float, bool>> fonts;
     for (const auto& game : std::filesystem::directory_iterator(std::filesystem::path(MEMORY_SOURCE_DIR) / "games")) {
-        std::ifstream in(game.path() / "data" / "main.ini");
+        ItemReader items(read_text_file((game.path() / "data" / "main.ini").string()).value_or("") + "\n[end]");
         std::map<std::string, std::string> keys;
-        auto value = [&keys](const std::string& key, const char* otherwise) {
-            const auto it = keys.find(key);
-            return it == keys.end() ? std::string(otherwise) : it->second;
-        };
-        auto take = [&] {
+        while (!items.at_end()) {
+            if (const std::string item = items.next(); !memIsSection(item)) {
+                keys[memLower(memGetKey(item))] = memGetValue(item);
+                continue;
+            }
             for (const auto& [key, name] : keys) {
                 if (!key.ends_with("font") && key != "fontname") continue;
                 const std::string stem = key.substr(0, key.rfind("font") + 4);
-                fonts.emplace(name, std::stof(value(stem + "size", "8")), value(stem + "bold", "0") == "1");
+                fonts.emplace(name, keys.contains(stem + "size") ? std::stof(keys.at(stem + "size")) : 8.0f,
+                              keys.contains(stem + "bold") && keys.at(stem + "bold") == "1");
             }
             keys.clear();
-        };
-        for (std::string line; std::getline(in, line);) {
-            if (line.ends_with('\r')) line.pop_back();
-            if (line.starts_with('[')) take();
-            if (const size_t eq = line.find('='); eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
         }
-        take();
     }
     return fonts;
 }

@@ -3,20 +3,15 @@
 // board tests a 4 x 4 deal on an 800 x 600 screen.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/game_window.h"
 #include "app/program.h"
-#include "platform/headless/headless_platform.h"
+#include "support/scratch.h"
 
 namespace mem::test {
 
@@ -163,14 +158,8 @@ protected:
     // memOpenINI. Gives the exit status when the program ended, nothing when loading returned.
     std::optional<int> load() {
         write_files();
-        try {
-            const std::string ini = path("data") + "memory.ini";
-            game->memCheckINI(ini);
-            EXPECT_TRUE(game->memOpenINI(ini));
-            return std::nullopt;
-        } catch (const ProgramEnded& ended) {
-            return ended.status;
-        }
+        const std::string ini = path("data") + "memory.ini";
+        return exit_status([&] { game->memCheckINI(ini); EXPECT_TRUE(game->memOpenINI(ini)); });
     }
     void write_files() {
         for (const auto& [name, content] : files)

@@ -57,10 +57,8 @@ public:
     // Load and activation; false when the program ended on the way.
     bool start() {
         program_ = std::make_unique<Program>(platform_);
-        try {
-            program_->run();
-        } catch (const ProgramEnded& ended) {
-            ADD_FAILURE() << "ended at start with status " << ended.status;
+        if (const std::optional<int> status = test::exit_status([this] { program_->run(); })) {
+            ADD_FAILURE() << "ended at start with status " << *status;
             return false;
         }
         return program_->game() && program_->memStartFailed == False;

@@ -104,6 +104,14 @@ window_named() {
 wait_for_window() { retry 300 0.1 window_named "$1"; }
 # Waits for the game to end; prints its exit status.
 wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
+# Starts the program with "${@:2}": a window titled "$1" shows and a second later has reported no error; Escape
+# ends it normally.
+plays_clean() {
+    local window; start_game "${@:2}"
+    window="$(wait_for_window "$1")" || fail "no window titled \"$1\" for ${*:2}: $(cat "$GAME_ERR")"
+    sleep 1; ! grep -q "Error in application" "$GAME_ERR" || fail "${*:2} reports an error: $(cat "$GAME_ERR")"
+    escape_ends "$window"
+}
 # Escape in window "$1" ends the game with status 0.
 escape_ends() {
     xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key Escape
