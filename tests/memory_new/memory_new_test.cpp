@@ -220,6 +220,21 @@ TEST_F(MemoryNewTest, SpokenNamesComeFromTheSpeechProgramFound) {
     setenv("PATH", old_path.c_str(), 1);
 }
 
+// A photo is said to be enlarged only when both its sides are under half the card's photo.
+TEST_F(MemoryNewTest, OnlyAPhotoUnderHalfTheCardIsSaidToLookBlurred) {
+    BoardPlan plan;
+    ASSERT_TRUE(plan_board(4, plan));
+    const FaceSize face = face_size(plan);
+    ASSERT_EQ(face.room_width % 2, 0);
+    test::write_bmp(dir / "pictures" / "big.bmp", face.room_width, face.room_height);
+    for (const auto& [width, blurred] : {std::pair{face.room_width / 2, false}, {face.room_width / 2 - 1, true}}) {
+        test::write_bmp(dir / "pictures" / "small.bmp", width, 2);
+        const auto [status, said] = make({"--force", "sizes"});
+        ASSERT_EQ(status, 0) << said;
+        EXPECT_EQ(said.find("looks blurred") != std::string::npos, blurred) << said;
+    }
+}
+
 // The pixels of a card picture of `game` that `wanted` picks: their count and the middle of their bounding box.
 struct Found {
     int count = 0, left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
@@ -428,6 +443,13 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
             }
         EXPECT_EQ(shown, expected);
     }
+    // The player's picture is framed in the theme's colour at both ends of its middle row.
+    const Rgb accent = find_theme("ocean")->accent;
+    const std::unique_ptr<Canvas> player = draw_player(*find_theme("ocean"));
+    const SDL_Surface* picture = player->surface();
+    const auto* row = static_cast<const uint32_t*>(picture->pixels) + kPlayerHeight / 2 * picture->pitch / 4;
+    for (const int x : {0, kPlayerWidth - 2})
+        EXPECT_EQ(row[x], 0xFF000000u | accent.r << 16 | accent.g << 8 | accent.b) << x;
 }
 
 // Pictures in the order a reader expects, here under the C locale: numbers as numbers, letter case and accents set
@@ -438,6 +460,7 @@ TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
     std::vector<std::string> names(expected.rbegin(), expected.rend());
     std::sort(names.begin(), names.end(), natural_less);
     EXPECT_EQ(names, expected);
+    for (const std::string& name : expected) EXPECT_FALSE(natural_less(name, name)) << name;
 }
 
 TEST(ItemLine, TheReaderGetsBackWhatWasMeant) {

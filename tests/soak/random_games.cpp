@@ -254,8 +254,10 @@ private:
         const Player& now = players_[static_cast<size_t>(current_)];
         for (const auto& [group, slot] : panel_slots) {
             const int shown = std::stoi(number(g.lbl_Control[slot]));
-            if (group == "tries made" || group == "tries left") {
-                const int expected = group == "tries made" ? now.tries : *options.tries_left - now.tries;
+            if (group == "tries made" || group == "tries left" || group == "cards made") {
+                const int expected = group == "tries made"   ? now.tries
+                                     : group == "cards made" ? now.made
+                                                             : *options.tries_left - now.tries;
                 if (shown != expected)
                     fault(group + " shows " + std::to_string(shown) + ", not " + std::to_string(expected));
             } else if (ticked_ && (group == "timer" || group == "countdown")) {
