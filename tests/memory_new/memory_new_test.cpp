@@ -168,6 +168,11 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     EXPECT_TRUE(fs::exists(dir / "games" / "game" / "mine.txt"));
     EXPECT_EQ(make({"--force", "game"}).first, 0);
     EXPECT_FALSE(fs::exists(dir / "games" / "game" / "mine.txt"));
+    // Fewer cards asked for than pictures: drawn at random, for no other reason.
+    test::write_bmp(dir / "pictures" / "four.bmp", 20, 20);
+    const auto [drawn, told] = make({"--force", "--kind", "text", "--pairs", "2", "game"});
+    EXPECT_EQ(drawn, 0);
+    EXPECT_NE(told.find("3 pictures, 2 cards a game, dealt at random\n"), std::string::npos) << told;
     // The old game lies in the trash, with where it came from.
     EXPECT_TRUE(fs::exists(dir / "data" / "Trash" / "files" / "game" / "mine.txt"));
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
