@@ -38,6 +38,8 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
          {"f [text list] fontsize: no effect: it comes before \"fontname\""}, {"W"}},
         {FileKind::Global, "[text lst]\ntop=1\n", 0, {"f [text lst]: not the", "f [text lst] top: the game"}, {}},
         {FileKind::Special, "[other]\nfoo=1\n", 0, {"f [other]: the special file is read only for \"pictures\""}, {}},
+        {FileKind::Special, "[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
+         {"f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
     };
     const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
     for (const Case& c : cases) {

@@ -45,6 +45,7 @@ TEST(Focus, MovesToTheNearestTurnableCardInTheDirection) {
         {"stays when no other card can be turned", {"xxox"}, 2, FocusMove::Left, 2},
         {"the row above wins a tie with the row below", {"xxo", "oxx", "xxo"}, 3, FocusMove::Right, 2},
         {"nothing to move from: the top left", {"xooo", "oooo"}, -1, FocusMove::Down, 1},
+        {"a position past the board: the top left", {"xooo", "oooo"}, 8, FocusMove::Down, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(focus_next_cell(board(c.rows), c.from, c.move), c.expected) << c.what;
     // The first focus is the turnable card nearest a point; ties go to the upper card.

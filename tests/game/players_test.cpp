@@ -87,6 +87,15 @@ TEST_F(Players, EveryLimitAtItsEdge) {
     }
 }
 
+// Only four players have labels: a fifth plays by the rules and takes a pair without one.
+TEST_F(Players, AFifthPlayerPlaysWithoutALabel) {
+    restart({.cards_x = 3, .players = 5});
+    ASSERT_EQ(start(), std::nullopt);
+    for (int miss = 0; miss < 4; ++miss) ASSERT_TRUE(try_cards(position_of(0), position_of(2)));
+    ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
+    EXPECT_EQ(seen.made[4], 2);
+}
+
 // A player out by the clock plays on until a try without a pair; time counts only for the player whose turn it
 // is and stops at the end, where only the end picture, Escape and the quit picture act. An end picture that cannot
 // be shown is reported once (the last pair also reaches the limit: the end is made twice); the end goes on.

@@ -27,6 +27,7 @@ TEST_F(TextGame, TriesOfATextGame) {
         wait_for_status_tick();
         const frm_MemoryGame& g = game();
         const int16_t card = position_of(0), taken = text_of(0), free = text_of(1);
+        EXPECT_FALSE(g.lbl_Text.exists(static_cast<int16_t>(card_count()))) << "one label a card";
 
         uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 1, c.card_first));

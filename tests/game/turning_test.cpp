@@ -201,5 +201,28 @@ TEST_F(SoundChains, FailedOrVanishedSoundEndsItsLink) {
     }
 }
 
+// With debug=1 the trace follows the whole game: the start, each click, each try's result, and Escape. A card
+// without a sound stays without one (no sound of its picture's name is looked for unless asked).
+TEST_F(Turning, TheTraceFollowsAWholeGame) {
+    restart({.card_sound_of = {{0, CardSound::Empty}}});
+    ASSERT_EQ(start(), std::nullopt);
+    const std::string a = std::to_string(position_of(0)), b = std::to_string(position_of(1)),
+                      c = std::to_string(position_of(2));
+    EXPECT_TRUE(try_cards(position_of(0), position_of(2)));
+    EXPECT_TRUE(try_cards(position_of(0), position_of(1)));
+    EXPECT_THROW(platform().press_key(27), ProgramEnded);
+    const auto sound = [this](const std::string& wave) {
+        return "--> memPlayCardSound: '" + wave + "', (" + path("card") + wave + ")";
+    };
+    EXPECT_EQ(trace_since(0), (std::vector<std::string>{"=> Form_Activate <=", "=> memCardClick(" + a + ") <=",
+                                                        "=> memCheckCardStatus <=", "=> memCardClick(" + c + ") <=",
+                                                        sound("s2.wav"), "=> memCheckCardStatus <=",
+                                                        "--> memCheckCardStatus: Ingen match...",
+                                                        "=> memCardClick(" + a + ") <=", "=> memCheckCardStatus <=",
+                                                        "=> memCardClick(" + b + ") <=", sound("s1.wav"),
+                                                        "=> memCheckCardStatus <=", "--> memCheckCardStatus: Match!",
+                                                        "=> Form_Keypress <=", "=> memDoEnd <="}));
+}
+
 }  // namespace
 }  // namespace mem::test

@@ -32,7 +32,7 @@ protected:
     // memory-new with `args`; its status and what it said (standard error, then output).
     std::pair<int, std::string> tool(const std::vector<std::string>& args) {
         std::ostringstream out, err;
-        const int status = memory_new_main(args, out, err, {"no-such-speech-program", (dir / "system").string() + "/"});
+        const int status = memory_new_main(args, out, err, {speaker, (dir / "system").string() + "/"});
         return {status, err.str() + out.str()};
     }
     // memory-new with `args` and the pictures folder, making the game in games/.
@@ -49,6 +49,7 @@ protected:
 
     const test::ScratchDir scratch{"memory-new"};
     const fs::path& dir = scratch.path;
+    std::string speaker = "no-such-speech-program";
 };
 
 TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
@@ -98,6 +99,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         ASSERT_EQ(status, 0) << said;
         EXPECT_NE(said.find("skipped \"" + (dir / "pictures" / "notes.png").string() + "\""), std::string::npos);
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        EXPECT_EQ(said.find(" but only "), std::string::npos) << said;  // no row asks for more pairs than it has
 
         const fs::path game = dir / "games" / row.name;
         const std::string definition = (game / (std::string(row.name) + ".ini")).string();
@@ -175,11 +177,76 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     EXPECT_TRUE(fs::exists(dir / "games" / "game" / "mine.txt"));
     EXPECT_EQ(make({"--force", "game"}).first, 0);
     EXPECT_FALSE(fs::exists(dir / "games" / "game" / "mine.txt"));
+    // Fewer cards asked for than pictures: drawn at random, for no other reason.
+    test::write_bmp(dir / "pictures" / "four.bmp", 20, 20);
+    const auto [drawn, told] = make({"--force", "--kind", "text", "--pairs", "2", "game"});
+    EXPECT_EQ(drawn, 0);
+    EXPECT_NE(told.find("3 pictures, 2 cards a game, dealt at random\n"), std::string::npos) << told;
     // The old game lies in the trash, with where it came from.
     EXPECT_TRUE(fs::exists(dir / "data" / "Trash" / "files" / "game" / "mine.txt"));
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
     const std::string record = "[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2";
     EXPECT_NE(info.find(record), std::string::npos) << info;
+}
+
+// --speak: each card says its name with the speech program found (by name on PATH, or by path); a name it cannot
+// say keeps the picture's own sound, else none; a speaker that is no program is not installed.
+TEST_F(MemoryNewTest, SpokenNamesComeFromTheSpeechProgramFound) {
+    const fs::path bin = dir / "bin", voice = dir / "voice.wav";
+    fs::create_directories(bin);
+    std::ofstream(voice) << wave_file(synthesise(Tone::Good));
+    std::ofstream(dir / "pictures" / "mute.wav") << wave_file(synthesise(Tone::Click));
+    // A hidden file is no picture of the game.
+    for (const char* name : {"apple", "mute", "pear", ".hidden"})
+        test::write_bmp(dir / "pictures" / (name + std::string(".bmp")), 40, 40);
+    // Called as: -v en -s 140 -w FILE -- WORDS.
+    std::ofstream(bin / "say") << "#!/bin/sh\n[ \"$8\" = mute ] && exit 1\n/bin/cp '" << voice.string() << "' \"$6\"\n";
+    std::ofstream(bin / "not-a-program") << "#!/bin/sh\n";
+    fs::permissions(bin / "say", fs::perms::owner_all);
+    const std::string old_path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", ("/no/such/folder:" + bin.string()).c_str(), 1);
+    const std::string said_card = "card01.png\t\tcard01.wav\n", mute_card = "card02.png\t\tcard02.wav\n";
+    struct Row {
+        std::string speaker, said;
+        bool spoken;
+    };
+    const Row rows[] = {{"say", "say could not speak \"mute\"", true},
+                        {(bin / "say").string(), "could not speak \"mute\"", true},
+                        {"not-a-program", "--speak needs not-a-program, which is not installed", false},
+                        {(bin / "not-a-program").string(), "which is not installed", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.speaker);
+        speaker = row.speaker;
+        const auto [status, said] = make({"--force", "--speak", "--pairs", "4", "spoken"});
+        ASSERT_EQ(status, 0) << said;
+        EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        EXPECT_NE(said.find("--pairs 4 but only 3 pictures"), std::string::npos) << said;
+        const fs::path game = dir / "games" / "spoken";
+        const std::string cards = read_text_file((game / "data" / "cards.txt").string()).value_or("");
+        EXPECT_EQ(cards.find(said_card) != std::string::npos, row.spoken) << cards;
+        EXPECT_NE(cards.find(mute_card), std::string::npos) << cards;
+        EXPECT_TRUE(read_text_file((game / "cards" / "card01.wav").string()) ==
+                    (row.spoken ? read_text_file(voice.string()) : std::nullopt));
+        EXPECT_TRUE(read_text_file((game / "cards" / "card02.wav").string()) ==
+                    read_text_file((dir / "pictures" / "mute.wav").string()));
+        expect_clean(game / "spoken.ini");
+    }
+    setenv("PATH", old_path.c_str(), 1);
+}
+
+// A photo is said to be enlarged only when both its sides are under half the card's photo.
+TEST_F(MemoryNewTest, OnlyAPhotoUnderHalfTheCardIsSaidToLookBlurred) {
+    BoardPlan plan;
+    ASSERT_TRUE(plan_board(4, plan));
+    const FaceSize face = face_size(plan);
+    ASSERT_EQ(face.room_width % 2, 0);
+    test::write_bmp(dir / "pictures" / "big.bmp", face.room_width, face.room_height);
+    for (const auto& [width, blurred] : {std::pair{face.room_width / 2, false}, {face.room_width / 2 - 1, true}}) {
+        test::write_bmp(dir / "pictures" / "small.bmp", width, 2);
+        const auto [status, said] = make({"--force", "sizes"});
+        ASSERT_EQ(status, 0) << said;
+        EXPECT_EQ(said.find("looks blurred") != std::string::npos, blurred) << said;
+    }
 }
 
 // The pixels of a card picture of `game` that `wanted` picks: their count and the middle of their bounding box.
@@ -333,6 +400,7 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
         Fonts fonts;
         CaptionWriter writer(fonts);
         const int largest = 30, line = TTF_FontLineSkip(fonts.get(largest));
+        EXPECT_EQ(fonts.get(largest), fonts.get(largest));  // opened once, closed with the fonts
         const std::pair<std::string, int> rows[] = {{"Cat", line}, {"Müllabfuhr-Besuch am Donnerstag früh", 2 * line},
             {"Donaudampfschifffahrtsgesellschaftskapitänsmütze", 2 * line},
             {"\xF0\x9F\x90\xB1\xF0\x9F\x90\xB1", line}};
@@ -346,6 +414,8 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
                 for (int x : {0, s->w - 1})
                     EXPECT_EQ(static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] >> 24, 0u) << text;
         }
+        // Exactly as wide as the room: kept at its size.
+        EXPECT_EQ(writer.write("Cat", fonts.width("Cat", largest), largest, Rgb{})->height(), line);
     }
     TTF_Quit();
 }
@@ -417,6 +487,52 @@ TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
     TTF_Quit();
 }
 
+// Shapes on a 6 x 4 canvas: a pixel wholly inside is covered, an edge pixel by the share of its nine samples inside
+// ('r': two thirds), nothing past the canvas is drawn. Scaling repeats pixels up and averages them down ('m').
+TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
+    const Rgb red{255, 0, 0}, blue{0, 0, 255};
+    Canvas two(2, 1);
+    two.round_rect(0, 0, 1, 1, 0, red, 255);
+    two.round_rect(1, 0, 2, 1, 0, blue, 255);
+    const std::pair<std::function<void(Canvas&)>, const char*> rows[] = {
+        {[&](Canvas& c) { c.round_rect(1, 1, 4, 3, 0, red, 255); }, "......\n.RRR..\n.RRR..\n......\n"},
+        {[&](Canvas& c) { c.round_rect(1.5, 0, 6, 4, 0, red, 255); }, ".rRRRR\n.rRRRR\n.rRRRR\n.rRRRR\n"},
+        {[&](Canvas& c) { c.round_rect(3, 1, 3.9, 3, 0, red, 255); }, "......\n...R..\n...R..\n......\n"},
+        {[&](Canvas& c) {
+             c.round_rect(-9, 1, -4, 3, 0, red, 255);
+             c.round_rect(1, 6, 4, 9, 0, red, 255);
+         },
+         "......\n......\n......\n......\n"},
+        {[&](Canvas& c) {
+             c.draw_scaled(two, 0, 0, 4, 2);
+             c.draw_scaled(two, 4, 2, 1, 1);
+             c.draw_scaled(two, 5, 3, 2, 2);
+         },
+         "RRBB..\nRRBB..\n....m.\n.....R\n"},
+    };
+    const std::map<uint32_t, char> names = {
+        {0, '.'}, {0xFFFF0000, 'R'}, {0xAAFF0000, 'r'}, {0xFF0000FF, 'B'}, {0xFF800080, 'm'}};
+    for (const auto& [draw, expected] : rows) {
+        Canvas canvas(6, 4);
+        draw(canvas);
+        std::string shown;
+        const SDL_Surface* s = canvas.surface();
+        for (int y = 0; y < s->h; ++y, shown += '\n')
+            for (int x = 0; x < s->w; ++x) {
+                const auto found = names.find(static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x]);
+                shown += found == names.end() ? '?' : found->second;
+            }
+        EXPECT_EQ(shown, expected);
+    }
+    // The player's picture is framed in the theme's colour at both ends of its middle row.
+    const Rgb accent = find_theme("ocean")->accent;
+    const std::unique_ptr<Canvas> player = draw_player(*find_theme("ocean"));
+    const SDL_Surface* picture = player->surface();
+    const auto* row = static_cast<const uint32_t*>(picture->pixels) + kPlayerHeight / 2 * picture->pitch / 4;
+    for (const int x : {0, kPlayerWidth - 2})
+        EXPECT_EQ(row[x], 0xFF000000u | accent.r << 16 | accent.g << 8 | accent.b) << x;
+}
+
 // Pictures in the order a reader expects, here under the C locale: numbers as numbers, letter case and accents set
 // aside, names equal so in byte order.
 TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
@@ -425,6 +541,7 @@ TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
     std::vector<std::string> names(expected.rbegin(), expected.rend());
     std::sort(names.begin(), names.end(), natural_less);
     EXPECT_EQ(names, expected);
+    for (const std::string& name : expected) EXPECT_FALSE(natural_less(name, name)) << name;
 }
 
 TEST(ItemLine, TheReaderGetsBackWhatWasMeant) {

@@ -1,5 +1,6 @@
 #include "soak/random_games.h"
 
+#include <climits>
 #include <random>
 #include <set>
 #include <sstream>
@@ -48,6 +49,15 @@ public:
         ++report.games;
         if (const auto status = text_game_ ? start_text() : start())
             return fault("the game did not start (status " + std::to_string(*status) + ")");
+        players_.assign(static_cast<size_t>(o.players), {});
+        players_[0].turns = 1;
+        current_ = 0;
+        time_of_ = {0};
+        time_caption_ = time_shown();
+        ticked_ = false;
+        looked_at_ = platform().now_ms();
+        // A game ended by a click during a yield leaves the flag set.
+        was_settled_ = true, in_yield_ = false;
         // Some device commands fail; the player also acts while the game lets events through.
         const int fail_percent = pick(3) * 10;
         device().fail_when = [this, fail_percent](const std::string& command, const std::string&) {
@@ -82,8 +92,15 @@ private:
 
     // One thing a player might do at any moment: clicks anywhere, double clicks, now and then Escape or quit.
     void act() {
+        look();
+        planted_end_ |= over();  // after the end a click may land on the end picture
         const int what = pick(1000);
         const auto position = static_cast<int16_t>(pick(card_count()));
+        // A card on its way off the board may lie over the quit picture.
+        const Rect card = game().img_Card[position].window_rect();
+        const Rect shown = intersected(card, game().pic_Background.window_rect());
+        if (what < 400 || (what >= 550 && what < 650))
+            for (const Rect& r : {card, shown}) planted_end_ |= ends_at(r.left + r.width / 2, r.top + r.height / 2);
         if (what < 400) click_card(position);
         else if (what < 500) game().img_Card_Click(position);
         else if (what < 550) game().lbl_Card_Click(position);
@@ -96,13 +113,17 @@ private:
 
     // A click at (x, y), which ends the program on the quit or the end picture.
     void click_anywhere(int x, int y) {
-        const Control* front = game().control_at(x, y);
-        planted_end_ |= front && (front->name() == "img_Quit" || front->name() == "pic_End");
+        planted_end_ |= ends_at(x, y);
         platform().click_at(x, y);
+    }
+    bool ends_at(int x, int y) const {
+        const Control* front = game().control_at(x, y);
+        return front && (front->name() == "img_Quit" || front->name() == "pic_End");
     }
 
     // Clicks that finish a pair or a text try, since clicks at random rarely find the last ones.
     void help() {
+        look();
         const frm_MemoryGame& g = game();
         if (text_game_ && g.memTextGame.CardChosen && !g.memTextGame.TextChosen) {
             click_text(text_of(g.memTextGame.CardReference));
@@ -132,14 +153,14 @@ private:
     // The soak's own record, read off the board: a card that takes no click while no try is in hand is taken. A
     // settled try takes nothing, or a pair by the faces shown (a card and the text of its line); the panel's cards
     // left and the players' scores show what was taken.
-    void check_taken() {
+    int check_taken() {
         const frm_MemoryGame& g = game();
         std::vector<int16_t> cards, labels;
         for (int16_t p = 0; p < card_count(); ++p)
             if (!g.img_Card[p].enabled() && !taken_.contains(p)) cards.push_back(p);
         for (int16_t t = 0; text_game_ && t < card_count(); ++t)
             if (!g.lbl_Text[t].enabled() && !texts_taken_.contains(t)) labels.push_back(t);
-        // More than one try may have been settled since the last look: what they took must be whole pairs.
+        // What the try took must be a whole pair.
         std::multiset<int> card_lines, text_lines;
         for (const int16_t p : cards) card_lines.insert(line_shown(p));
         for (const int16_t t : labels) text_lines.insert(std::stoi(g.lbl_Text[t].caption().substr(1)));
@@ -154,10 +175,122 @@ private:
         const std::string left = number(g.lbl_Control[panel_slots.at("cards left")]);
         if (left != std::to_string(card_count() - taken)) fault("cards left shows " + left + " after " +
                                                                  std::to_string(taken) + " taken");
-        int scores = 0;
-        for (int16_t p = 0; p < options.players; ++p) scores += std::stoi(g.lbl_PlayerScore[p].caption());
-        if (scores != taken) fault("the scores add up to " + std::to_string(scores) + ", " + std::to_string(taken) +
-                                   " cards taken");
+        return static_cast<int>(cards.size());
+    }
+
+    // The soak's own record of each player, from what it saw each try do: tries, cards made, the clock time the
+    // player held the turn, how often the turn came to them and how often the clock started again for them (after a
+    // try without a pair).
+    struct Player {
+        int tries = 0, made = 0, turns = 0, restarts = 0;
+        uint64_t held_ms = 0;
+        bool out = false;  // by a tries limit, or seen passed over at a turn
+    };
+    // The ticks the clock can have counted for `p`: each turn and each restart may lose or add up to two.
+    static std::pair<int, int> seconds(const Player& p) {
+        const auto held = static_cast<int>(p.held_ms / 1000);
+        return {held - 2 * (p.restarts + p.turns) - 1, held + 2 * p.turns + 1};
+    }
+    // 1 out by the record, 0 in, -1 when the clock may or may not have reached a time limit.
+    int out(const Player& p) const {
+        const int limit = std::min(options.timer.value_or(INT_MAX), options.countdown.value_or(INT_MAX));
+        if (p.out || seconds(p).first >= limit) return 1;
+        return seconds(p).second < limit ? 0 : -1;
+    }
+    // The player whose name is lit, -1 when none is.
+    int lit() const {
+        for (int16_t p = 0; p < options.players && p < 4; ++p)
+            if (game().lbl_PlayerName[p].fore_color() == kNameColour) return p;
+        return -1;
+    }
+
+    // Until the first tick both the timer and the countdown show 0.
+    std::string time_shown() const {
+        std::string shown;
+        for (const char* group : {"timer", "countdown"})
+            if (panel_slots.contains(group)) shown += game().lbl_Control[panel_slots.at(group)].caption() + "/";
+        return shown;
+    }
+
+    // Before every click and after every step of the clock: the time passed goes to the player who has the turn;
+    // a try settled since the last look (one at most) is the current player's, and the board must show the record.
+    void look() {
+        const uint64_t now = platform().now_ms();
+        players_[static_cast<size_t>(current_)].held_ms += now - looked_at_;
+        looked_at_ = now;
+        // The clock's captions show the time of the player who had the turn at the last tick.
+        if (time_shown() != time_caption_) time_of_ = {current_}, ticked_ = true;
+        time_caption_ = time_shown();
+        const bool settled = settled_now();
+        if (settled && !was_settled_) {
+            ++report_->settled_tries;
+            record_try(over() ? -1 : check_taken());
+        }
+        was_settled_ = settled;
+    }
+    // `taken`: the cards the try took, -1 when it ended the game (whose board then takes no clicks).
+    void record_try(int taken) {
+        Player& p = players_[static_cast<size_t>(current_)];
+        if (!text_game_) {
+            ++p.tries;
+            p.out |= (options.tries_made && p.tries >= *options.tries_made) ||
+                     (options.tries_left && p.tries >= *options.tries_left);
+        }
+        if (taken < 0) return;
+        p.made += taken;
+        if (!text_game_ && taken == 0) {
+            ++p.restarts;
+            pass_turn();
+        }
+        const frm_MemoryGame& g = game();
+        for (int16_t i = 0; i < options.players && i < 4; ++i)
+            if (number(g.lbl_PlayerScore[i]) != std::to_string(players_[static_cast<size_t>(i)].made))
+                fault("player " + std::to_string(i) + "'s score shows " + number(g.lbl_PlayerScore[i]) + ", not " +
+                      std::to_string(players_[static_cast<size_t>(i)].made));
+        if (over() || in_yield_) return;  // inside a yield the end may be on its way
+        bool all_out = true;
+        for (const Player& each : players_) all_out &= out(each) == 1;
+        if (all_out) fault("every player is out by the record, and the game goes on");
+        const Player& now = players_[static_cast<size_t>(current_)];
+        for (const auto& [group, slot] : panel_slots) {
+            const int shown = std::stoi(number(g.lbl_Control[slot]));
+            if (group == "tries made" || group == "tries left" || group == "cards made") {
+                const int expected = group == "tries made"   ? now.tries
+                                     : group == "cards made" ? now.made
+                                                             : *options.tries_left - now.tries;
+                if (shown != expected)
+                    fault(group + " shows " + std::to_string(shown) + ", not " + std::to_string(expected));
+            } else if (ticked_ && (group == "timer" || group == "countdown")) {
+                const int ticks = group == "timer" ? shown : *options.countdown - shown;
+                bool fits = false;
+                for (const int p : time_of_)
+                    fits |= ticks >= seconds(players_[static_cast<size_t>(p)]).first - 1 &&
+                            ticks <= seconds(players_[static_cast<size_t>(p)]).second;
+                if (!fits) fault(group + " shows " + std::to_string(shown) + " after " +
+                                 std::to_string(now.held_ms) + " ms of the player's turns");
+            }
+        }
+    }
+    // After a try without a pair the turn goes to the next player not out; one the clock may have put out may be
+    // passed over, which the lit name tells.
+    void pass_turn() {
+        const int players = options.players, shown = lit();
+        if (players < 2 || over()) return;
+        int next = -1;
+        for (int step = 1; step <= players; ++step) {
+            const int q = (current_ + step) % players;
+            const int state = out(players_[static_cast<size_t>(q)]);
+            if (q == shown || (shown < 0 && state != 1)) {
+                next = q;
+                break;
+            }
+            if (state == 0) return fault("the turn passed over player " + std::to_string(q) + ", who is in");
+            players_[static_cast<size_t>(q)].out = true;
+        }
+        if (next < 0) return fault("the turn went to player " + std::to_string(shown) + ", who is out");
+        current_ = next;
+        time_of_.insert(next);
+        ++players_[static_cast<size_t>(current_)].turns;
     }
 
     // The end is good exactly when the board was emptied: with the cards hidden when taken, every card is hidden;
@@ -171,6 +304,9 @@ private:
             emptied = true;
             for (int16_t p = 0; p < card_count(); ++p) emptied &= !g.img_Card[p].visible();
         }
+        for (size_t p = 0; !emptied && p < players_.size(); ++p)
+            if (out(players_[p]) == 0)
+                fault("the game ended while player " + std::to_string(p) + " is in by the record");
         const std::string should_be = emptied ? "good.bmp" : "bad.bmp";
         if (end_picture() != should_be) fault("the end shows '" + end_picture() + "', not " + should_be);
         (end_picture() == "good.bmp" ? report_->good_ends : report_->bad_ends)++;
@@ -187,14 +323,12 @@ private:
             if (busy && !was_busy) busy_since = platform().now_ms();
             // Three sounds, ticks after failed commands, the pause and the removal fit in 5 s.
             if (busy && platform().now_ms() - busy_since > 5000) return fault("a try was in hand for more than 5 s");
-            if (!busy && was_busy && settled_now()) {
-                ++report_->settled_tries;
-                check_taken();
-            }
+            look();
             was_busy = busy;
             if (step % 4 == 3 && !busy) help();
         }
         if (!over()) return fault("the game did not end");
+        look();
         check_end();
         const auto shown = [this] {
             std::string all = end_picture();
@@ -209,7 +343,13 @@ private:
 
     uint32_t seed_ = 0;
     std::mt19937 rng_;
-    bool text_game_ = false, in_yield_ = false, planted_end_ = false;
+    bool text_game_ = false, in_yield_ = false, planted_end_ = false, was_settled_ = true;
+    std::vector<Player> players_;
+    int current_ = 0;
+    std::set<int> time_of_;  // who may have had the turn at the tick that wrote the clock's captions
+    std::string time_caption_;
+    bool ticked_ = false;
+    uint64_t looked_at_ = 0;
     std::set<int16_t> taken_, texts_taken_;
     RandomGamesReport* report_ = nullptr;
 };
