@@ -64,6 +64,21 @@ TEST_F(Turning, ClicksThatAreIgnored) {
     }
 }
 
+// Two cards that do not match go back to the board: each can be turned again and then taken with its partner.
+TEST_F(Turning, CardsThatDidNotMatchCanBeTurnedAgain) {
+    for (const char* app : {"memory", "match"}) {
+        SCOPED_TRACE(app);
+        restart({.app = app});
+        ASSERT_EQ(start(), std::nullopt);
+        wait_for_status_tick();
+        ASSERT_TRUE(try_cards(position_of(0), position_of(2)));
+        EXPECT_EQ(game().memTurnedCards, 0);
+        ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
+        ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
+        EXPECT_EQ(game().memTurnedCards, 4);
+    }
+}
+
 // With "preview" every face shows while the bar above the cards shrinks, and cards take no clicks or keys; then they
 // turn face down and the clock starts. Escape and the quit picture end the program meanwhile; a match game has none.
 TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
@@ -94,11 +109,14 @@ TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
         EXPECT_THROW(escape ? platform().press_key(27) : (void)platform().click("img_Quit"), ProgramEnded) << escape;
     }
 
+    // A match game has no preview, nor has a game without "preview": the clock runs at once.
     PlayOptions match = preview;
     match.app = "match";
-    restart(match);
-    ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+    for (const PlayOptions& none : {match, PlayOptions{.debug = false, .timer = -1}}) {
+        restart(none);
+        ASSERT_EQ(start(), std::nullopt);
+        EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+    }
 }
 
 }  // namespace

@@ -105,6 +105,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
         const bool text_game = row.options.size() > 1 && row.options[1] == "text";
         EXPECT_EQ(std::ranges::count(cards, '\n'), pictures * (text_game ? 1 : 2));
+        // Seven short names fit the list in its largest font.
         for (const Screen& screen : kScreens) {
             SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
             PointerGame play(dir.string(), definition, screen);
@@ -137,6 +138,7 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{}, 2, "no pictures given"},
         {{"--players", "5", "game"}, 2, "--players wants a whole number from 1 to 4"},
         {{"--tries", "0", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
+        {{"--tries", "1x", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
         {{"--kind", "puzzle", "game"}, 2, "--kind is memory, match or text"},
         {{"--kind", "text", "--removal", "line", "game"}, 2, "a text game takes one card"},
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
@@ -238,6 +240,9 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
          [](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
+             // Short names fit the list in its largest font.
+             const auto global = read_text_file((cards.parent_path() / "data" / "global.ini").string());
+             EXPECT_NE(global.value_or("").find("fontsize=12"), std::string::npos);
          }},
         {"nested", {{"a/x.png", grey}, {"b/y.png", grey}}, {}, 1,
          "holds 2 subfolders and no files; --recursive takes the pictures in subfolders too", nullptr},
@@ -315,6 +320,15 @@ TEST(BoardPlan, CardsFillTheSmallestBoardAndLargerBoardsOnlyWhileTheyStayLarge) 
             EXPECT_TRUE(cards != 36 || !plan.boards[row]) << row;
         }
     }
+    // Beside the panel the 640 x 480 board's play area is 503 x 415 pixels; n cards a row leave n + 3 gaps of at
+    // least a pixel each.
+    const std::array<int, 5> sizes[] = {{4, 2, 2, 249, 205}, {36, 6, 6, 82, 67}};
+    for (const auto& [cards, across, down, width, height] : sizes) {
+        BoardPlan plan;
+        ASSERT_TRUE(plan_board(cards, plan));
+        EXPECT_EQ(std::tuple(plan.cards_x, plan.cards_y, plan.card_width, plan.card_height),
+                  std::tuple(across, down, width, height)) << cards;
+    }
 }
 
 // A caption takes at most two lines and shrinks until it is whole: nothing reaches the edges, where a cut would show.
@@ -337,6 +351,12 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
                 for (int x : {0, s->w - 1})
                     EXPECT_EQ(static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] >> 24, 0u) << text;
         }
+        // A name exactly as wide as the room keeps the largest size.
+        int cat_width = 0;
+        ASSERT_EQ(TTF_SizeUTF8(fonts.get(largest), "Cat", &cat_width, nullptr), 0);
+        const std::unique_ptr<Canvas> exact = writer.write("Cat", cat_width, largest, Rgb{});
+        ASSERT_TRUE(exact);
+        EXPECT_EQ(exact->height(), line);
     }
     TTF_Quit();
 }
