@@ -97,6 +97,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         ASSERT_EQ(status, 0) << said;
         EXPECT_NE(said.find("skipped \"" + (dir / "pictures" / "notes.png").string() + "\""), std::string::npos);
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        EXPECT_EQ(said.find("but only"), std::string::npos) << said;  // no row asks more pairs than it has
 
         const fs::path game = dir / "games" / row.name;
         const std::string definition = (game / (std::string(row.name) + ".ini")).string();
@@ -173,6 +174,29 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
     const std::string record = "[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2";
     EXPECT_NE(info.find(record), std::string::npos) << info;
+}
+
+// --speak: each card plays its name as the speech program said it; a name it cannot say leaves its card silent.
+TEST_F(MemoryNewTest, SpokenNamesAreTheSpeechProgramsWaves) {
+    const std::string said_wave = wave_file(synthesise(Tone::Good));
+    std::ofstream(dir / "said.wav", std::ios::binary) << said_wave;
+    const fs::path speaker = dir / "speaker";
+    std::ofstream(speaker) << "#!/bin/sh\nwhile [ \"$1\" != -w ]; do shift; done\nout=$2; shift 3\n"
+                              "[ \"$1\" = Mute ] && exit 1\ncp '" + (dir / "said.wav").string() + "' \"$out\"\n";
+    fs::permissions(speaker, fs::perms::owner_all);
+    for (const char* name : {"Cat", "Mute"}) test::write_bmp(dir / "pictures" / (std::string(name) + ".bmp"), 40, 40);
+    std::ostringstream out, err;
+    const int status = memory_new_main({"--output", (dir / "games").string(), "--speak", "game",
+                                        (dir / "pictures").string()},
+                                       out, err, {speaker.string(), (dir / "system").string() + "/"});
+    ASSERT_EQ(status, 0) << err.str();
+    EXPECT_NE(err.str().find("could not speak \"Mute\""), std::string::npos) << err.str();
+    const fs::path game = dir / "games" / "game";
+    const std::string cards = read_text_file((game / "data" / "cards.txt").string()).value_or("");
+    EXPECT_NE(cards.find("Cat\tcard01.png\t\tcard01.wav"), std::string::npos) << cards;
+    EXPECT_EQ(cards.find("card02.wav"), std::string::npos) << cards;
+    EXPECT_EQ(read_text_file((game / "cards" / "card01.wav").string()), said_wave);
+    EXPECT_FALSE(fs::exists(game / "cards" / "card02.wav"));
 }
 
 // The pixels of a card picture of `game` that `wanted` picks: their count and the middle of their bounding box.
