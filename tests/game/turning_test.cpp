@@ -70,8 +70,18 @@ TEST_F(Turning, CardsThatDidNotMatchCanBeTurnedAgain) {
         SCOPED_TRACE(app);
         restart({.app = app});
         ASSERT_EQ(start(), std::nullopt);
+        EXPECT_EQ(trace_since(0), std::vector<std::string>{"=> Form_Activate <="});
         wait_for_status_tick();
-        ASSERT_TRUE(try_cards(position_of(0), position_of(2)));
+        const size_t trace = trace_mark();
+        const int16_t a = position_of(0), b = position_of(2);
+        ASSERT_TRUE(try_cards(a, b));
+        // The log has each routine's entry and the miss.
+        std::vector<std::string> steps;
+        for (const std::string& line : trace_since(trace))
+            if (line.starts_with("=>") || line.starts_with("--> memCheckCardStatus")) steps.push_back(line);
+        EXPECT_EQ(steps, (std::vector<std::string>{"=> memCardClick(" + std::to_string(a) + ") <=",
+                                                   "=> memCardClick(" + std::to_string(b) + ") <=",
+                                                   "=> memCheckCardStatus <=", "--> memCheckCardStatus: Ingen match..."}));
         EXPECT_EQ(game().memTurnedCards, 0);
         ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
