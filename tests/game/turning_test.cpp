@@ -79,9 +79,10 @@ TEST_F(Turning, CardsThatDidNotMatchCanBeTurnedAgain) {
         std::vector<std::string> steps;
         for (const std::string& line : trace_since(trace))
             if (line.starts_with("=>") || line.starts_with("--> memCheckCardStatus")) steps.push_back(line);
-        EXPECT_EQ(steps, (std::vector<std::string>{"=> memCardClick(" + std::to_string(a) + ") <=",
-                                                   "=> memCardClick(" + std::to_string(b) + ") <=",
-                                                   "=> memCheckCardStatus <=", "--> memCheckCardStatus: Ingen match..."}));
+        const std::vector<std::string> expected = {
+            "=> memCardClick(" + std::to_string(a) + ") <=", "=> memCardClick(" + std::to_string(b) + ") <=",
+            "=> memCheckCardStatus <=", "--> memCheckCardStatus: Ingen match..."};
+        EXPECT_EQ(steps, expected);
         EXPECT_EQ(game().memTurnedCards, 0);
         ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_TRUE(try_cards(position_of(0), position_of(1)));

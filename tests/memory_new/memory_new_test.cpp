@@ -262,8 +262,15 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
         {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}},
          {"--kind", "text", "--recursive"}, 0,
          "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
-         [](const fs::path& cards) {
+         [this](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
+             // The names stand in the list, never on the cards: --no-captions draws the same cards.
+             const fs::path plain = dir / "plain";
+             ASSERT_EQ(tool({"--kind", "text", "--recursive", "--no-captions", "--output", plain.string(), "twins",
+                             (dir / "twins").string()}).first, 0);
+             for (const char* card : {"card01.png", "card02.png"})
+                 EXPECT_EQ(read_text_file((cards / card).string()),
+                           read_text_file((plain / "twins" / "cards" / card).string()));
              // Short names fit the list in its largest font.
              const auto global = read_text_file((cards.parent_path() / "data" / "global.ini").string());
              EXPECT_NE(global.value_or("").find("fontsize=12"), std::string::npos);
