@@ -84,6 +84,9 @@ TEST_F(Turning, CardsThatDidNotMatchCanBeTurnedAgain) {
             "=> memCheckCardStatus <=", "--> memCheckCardStatus: Ingen match..."};
         EXPECT_EQ(steps, expected);
         EXPECT_EQ(game().memTurnedCards, 0);
+        // The keyboard's focus reaches them again.
+        const std::vector<FocusCell> cells = game().memFocusCells();
+        EXPECT_TRUE(cells[static_cast<size_t>(a)].turnable && cells[static_cast<size_t>(b)].turnable);
         ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
         EXPECT_EQ(game().memTurnedCards, 4);
