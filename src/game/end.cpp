@@ -21,11 +21,9 @@ void frm_MemoryGame::memMakeEnd() {
     // the last pair reached a limit with it (with one player, that player
     // would otherwise count as out and the end would be bad). A last try
     // still in hand has not emptied it: a limit reached before it is
-    // settled is a bad end. Otherwise the end is good when some player is
-    // still in.
-    bool good = memBoardEmptied();
-    for (int16_t p = 0; p < memPlayers; ++p)
-        if (static_cast<size_t>(p) >= memPlayer.size() || memPlayer[static_cast<size_t>(p)].Out == False) good = true;
+    // settled is a bad end. The end is made only for an emptied board or
+    // when every player is out, so the board alone tells which end it is.
+    const bool good = memBoardEmptied();
 
     memSoundCommand("close");
     const std::string& picture_name = good ? memInterface.EndGoodPicture : memInterface.EndBadPicture;

@@ -40,6 +40,10 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
         {FileKind::Special, "[other]\nfoo=1\n", 0, {"f [other]: the special file is read only for \"pictures\""}, {}},
         {FileKind::Special, "[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
          {"f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
+        {FileKind::Special, "[interface]\npictures=p.bmp\n", 0, {}, {}},
+        // Keys of an unknown section are ignored without a word of their own; blanks end only a value.
+        {FileKind::Main, "[zebra]\nnamefont=A\n", 0, {"f [zebra]: the game reads no section of this name;"}, {}},
+        {FileKind::Global, "fontname=C  \nfontbold  \n", 0, {"f fontname: the value ends in 2 blanks"}, {"C"}},
     };
     const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
     for (const Case& c : cases) {

@@ -79,6 +79,30 @@ TEST(Syntax, PathVariables) {
     EXPECT_EQ(std::tuple(memHasDrive("C:"), memHasDrive("C"), memHasDrive("/C:")), std::tuple(True, False, False));
 }
 
+// Section headers, the names they give, and names without their extension as the reader takes them.
+TEST(Syntax, SectionsAndExtensions) {
+    const std::tuple<const char*, Flag, const char*> sections[] = {
+        {"[Cards]", True, "Cards"}, {" [a] ", True, "a"}, {"[]", True, ""}, {"[a", False, ""},
+        {"a]", False, ""}, {"[", False, ""}, {"x[a]", False, ""},
+    };
+    for (const auto& [item, is_section, name] : sections) {
+        EXPECT_EQ(memIsSection(item), is_section) << item;
+        if (is_section != False) {
+            EXPECT_EQ(memGetSection(item), name) << item;
+        }
+    }
+    const std::pair<const char*, const char*> names[] = {
+        {"card.png", "card"}, {"a.b.c", "a.b"}, {".png", ""}, {"plain", "plain"}, {".", "."}, {"x.", "x"},
+    };
+    for (const auto& [name, stripped] : names) EXPECT_EQ(memStripExtension(name), stripped) << name;
+    // The system folder is taken up to 255 characters, as the old interface allowed.
+    HeadlessPlatform platform;
+    for (const size_t length : {254u, 255u, 256u}) {
+        platform.system_directory = "/" + std::string(length - 2, 'w') + "/";
+        EXPECT_EQ(memWindowsDir(platform), length > 255 ? "" : platform.system_directory) << length;
+    }
+}
+
 // A relative directory comes from the current directory; only when it is
 // missing there and lies beside the definition is that one taken.
 TEST(Syntax, RelativeDirectoriesFallBackToTheDefinitionsFolder) {

@@ -94,6 +94,8 @@ TEST(Deals, DrawnPairsAreEquallyLikelyAndDistinct) {
     const auto no_draw = []() -> double { throw "drawn"; };
     for (const auto& [available, wanted] : {std::pair{4, 4}, {3, 5}, {0, 2}})
         EXPECT_EQ(memDrawPairs(available, wanted, no_draw).size(), static_cast<size_t>(available));
+    // A draw in [0, 1) takes an entry when below its chance: 0.5 against 2 of 4 is not, against 2 of 3 it is.
+    EXPECT_EQ(memDrawPairs(4, 2, [] { return 0.5; }), (std::vector<int32_t>{1, 3}));
 }
 
 }  // namespace

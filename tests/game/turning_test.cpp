@@ -64,6 +64,35 @@ TEST_F(Turning, ClicksThatAreIgnored) {
     }
 }
 
+// Two cards that do not match go back to the board: each can be turned again and then taken with its partner.
+TEST_F(Turning, CardsThatDidNotMatchCanBeTurnedAgain) {
+    for (const char* app : {"memory", "match"}) {
+        SCOPED_TRACE(app);
+        restart({.app = app});
+        ASSERT_EQ(start(), std::nullopt);
+        EXPECT_EQ(trace_since(0), std::vector<std::string>{"=> Form_Activate <="});
+        wait_for_status_tick();
+        const size_t trace = trace_mark();
+        const int16_t a = position_of(0), b = position_of(2);
+        ASSERT_TRUE(try_cards(a, b));
+        // The log has each routine's entry and the miss.
+        std::vector<std::string> steps;
+        for (const std::string& line : trace_since(trace))
+            if (line.starts_with("=>") || line.starts_with("--> memCheckCardStatus")) steps.push_back(line);
+        const std::vector<std::string> expected = {
+            "=> memCardClick(" + std::to_string(a) + ") <=", "=> memCardClick(" + std::to_string(b) + ") <=",
+            "=> memCheckCardStatus <=", "--> memCheckCardStatus: Ingen match..."};
+        EXPECT_EQ(steps, expected);
+        EXPECT_EQ(game().memTurnedCards, 0);
+        // The keyboard's focus reaches them again.
+        const std::vector<FocusCell> cells = game().memFocusCells();
+        EXPECT_TRUE(cells[static_cast<size_t>(a)].turnable && cells[static_cast<size_t>(b)].turnable);
+        ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
+        ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
+        EXPECT_EQ(game().memTurnedCards, 4);
+    }
+}
+
 // With "preview" every face shows while the bar above the cards shrinks, and cards take no clicks or keys; then they
 // turn face down and the clock starts. Escape and the quit picture end the program meanwhile; a match game has none.
 TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
@@ -94,11 +123,14 @@ TEST_F(Turning, APreviewShowsTheFacesBeforeTheClockStarts) {
         EXPECT_THROW(escape ? platform().press_key(27) : (void)platform().click("img_Quit"), ProgramEnded) << escape;
     }
 
+    // A match game has no preview, nor has a game without "preview": the clock runs at once.
     PlayOptions match = preview;
     match.app = "match";
-    restart(match);
-    ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+    for (const PlayOptions& none : {match, PlayOptions{.debug = false, .timer = -1}}) {
+        restart(none);
+        ASSERT_EQ(start(), std::nullopt);
+        EXPECT_EQ(std::tuple(game().shp_Preview.visible(), game().tim_Timer.enabled()), std::tuple(false, true));
+    }
 }
 
 using SoundChains = PlayTest;

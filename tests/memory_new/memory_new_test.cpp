@@ -108,6 +108,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
         const bool text_game = row.options.size() > 1 && row.options[1] == "text";
         EXPECT_EQ(std::ranges::count(cards, '\n'), pictures * (text_game ? 1 : 2));
+        // Seven short names fit the list in its largest font.
         for (const Screen& screen : kScreens) {
             SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
             PointerGame play(dir.string(), definition, screen);
@@ -144,6 +145,7 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{}, 2, "no pictures given"},
         {{"--players", "5", "game"}, 2, "--players wants a whole number from 1 to 4"},
         {{"--tries", "0", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
+        {{"--tries", "1x", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
         {{"--kind", "puzzle", "game"}, 2, "--kind is memory, match or text"},
         {{"--kind", "text", "--removal", "line", "game"}, 2, "a text game takes one card"},
         {{"--theme", "pink", "game"}, 2, "the themes are ocean, forest, sunset, night"},
@@ -312,8 +314,18 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
         {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}},
          {"--kind", "text", "--recursive"}, 0,
          "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
-         [](const fs::path& cards) {
+         [this](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
+             // The names stand in the list, never on the cards: --no-captions draws the same cards.
+             const fs::path plain = dir / "plain";
+             ASSERT_EQ(tool({"--kind", "text", "--recursive", "--no-captions", "--output", plain.string(), "twins",
+                             (dir / "twins").string()}).first, 0);
+             for (const char* card : {"card01.png", "card02.png"})
+                 EXPECT_EQ(read_text_file((cards / card).string()),
+                           read_text_file((plain / "twins" / "cards" / card).string()));
+             // Short names fit the list in its largest font.
+             const auto global = read_text_file((cards.parent_path() / "data" / "global.ini").string());
+             EXPECT_NE(global.value_or("").find("fontsize=12"), std::string::npos);
          }},
         {"nested", {{"a/x.png", grey}, {"b/y.png", grey}}, {}, 1,
          "holds 2 subfolders and no files; --recursive takes the pictures in subfolders too", nullptr},
@@ -390,6 +402,15 @@ TEST(BoardPlan, CardsFillTheSmallestBoardAndLargerBoardsOnlyWhileTheyStayLarge) 
             EXPECT_TRUE(cards != 4 || plan.boards[row]) << row;
             EXPECT_TRUE(cards != 36 || !plan.boards[row]) << row;
         }
+    }
+    // Beside the panel the 640 x 480 board's play area is 503 x 415 pixels; n cards a row leave n + 3 gaps of at
+    // least a pixel each.
+    const std::array<int, 5> sizes[] = {{4, 2, 2, 249, 205}, {36, 6, 6, 82, 67}};
+    for (const auto& [cards, across, down, width, height] : sizes) {
+        BoardPlan plan;
+        ASSERT_TRUE(plan_board(cards, plan));
+        EXPECT_EQ(std::tuple(plan.cards_x, plan.cards_y, plan.card_width, plan.card_height),
+                  std::tuple(across, down, width, height)) << cards;
     }
 }
 
