@@ -35,6 +35,8 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
         {"named by an absolute path", nullptr, "ABSOLUTE", memory, 0},
         {"nowhere", nullptr, "", memory, 1},
         {"named but missing", "memory.ini", "data/other.ini", memory, 1, 0, true},
+        // A path with a drive letter is taken as it stands, not looked for in the folders.
+        {"named by a drive letter", "memory.ini", "C:\\games\\game.ini", memory, 1},
         {"without a type", "memory.ini", "", "[application]\n", 3},
         {"of an unknown type", "memory.ini", "", "[application]\napp=solitaire\n", 4},
     };

@@ -68,10 +68,15 @@ TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
 
 TEST(KeyScan, UsageErrors) {
     std::ostringstream out, err;
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"--program-dir"}, {"--screen", "0x768", "a.ini"},
-             {"--screen", "1024", "a.ini"}, {"--screen", "10a24x768", "a.ini"}, {"--screen", "1024x768z", "a.ini"}})
+    using Args = std::vector<std::string>;
+    for (const Args& args : std::vector<Args>{{}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"a.ini", "--system-dir"}}) {
         EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
+        EXPECT_EQ(pack::memory_pack_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
+    }
+    for (const Args& args : std::vector<Args>{{"--screen", "0x768", "a.ini"}, {"--screen", "1024", "a.ini"},
+                                              {"--screen", "10a24x768", "a.ini"}, {"--screen", "1024x768z", "a.ini"}})
+        EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << args[1];
+    EXPECT_EQ(pack::memory_pack_main({"a.ini", "-o"}, out, err, "/", "/"), 2);
     EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
     EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
 }
@@ -109,7 +114,7 @@ protected:
 };
 
 TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
-    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(run({"--program-dir", dir.string()}), 0);
     EXPECT_EQ(lines, std::vector<std::string>{});
     files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nmatchsound=none.wav\n"
                         "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
@@ -127,6 +132,11 @@ TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(lines, std::vector<std::string>{"error 6: Could not find global file ''" + path("data") +
                                               "global.ini''"});
+    // The line breaks of a message become blanks.
+    files["global.ini"] = global;
+    files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=chess");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(lines, std::vector<std::string>{"error 4: The application type declaration in the INI file is unknown."});
 }
 
 TEST_F(MemoryCheckTest, EachWarningKind) {
@@ -149,6 +159,7 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
+        {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n\nd\td.bmp\n", "line 4: empty, so card 4 has no name"},
         {"global.ini", "cardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "do not fit"},
         {"main.ini", "[players]\ndefaultname=Player \n", "(it reads \"Player\"); to keep it, write the line in double"},
         {"main.ini", "[tries made]\nactive=1\ncondition=0\n", "every player is out at the first test"},

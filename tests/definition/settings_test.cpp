@@ -60,8 +60,9 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile),
-              std::tuple(0, True, 1, ""));
+    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile,
+                         game->memCardBorder),
+              std::tuple(0, True, 1, "", False));
 }
 
 // Font keys change the font chosen before them: a group's only after

@@ -30,6 +30,8 @@ TEST(Syntax, NumberReaders) {
     const std::tuple<const char*, double, std::optional<double>> cases[] = {
         {"12", 12, 12},        {" 1 2 ", 12, no},     {"255 0 0", 25500, no}, {"&HFF", 255, 255},  {"&hff", 255, 255},
         {"&HFFFF", -1, -1},    {"&HFFFFF", 1048575, 1048575},                 {"&O17", 15, 15},    {"&X1", 0, no},
+        // A digit beyond the radix ends the number.
+        {"&O19", 1, no},       {"&HFG", 15, no},
         {"-2.5", -2.5, -2.5},  {"1E3", 1000, 1000},   {"1D2", 100, 100},      {"12abc", 12, no},   {"abc", 0, no},
         {"", 0, no},           {"\t7\n", 7, no},      {" 1 ", 1, 1},          {"+4", 4, 4},        {".5", 0.5, 0.5},
         {"-", 0, no},          {".", 0, no},          {"1E-2", 0.01, 0.01},   {"2d+1", 20, 20},    {"1e-1", 0.1, 0.1},
@@ -95,6 +97,7 @@ TEST(Syntax, SectionsAndExtensions) {
         {"card.png", "card"}, {"a.b.c", "a.b"}, {".png", ""}, {"plain", "plain"}, {".", "."}, {"x.", "x"},
     };
     for (const auto& [name, stripped] : names) EXPECT_EQ(memStripExtension(name), stripped) << name;
+    EXPECT_EQ(memContains("", ""), True);  // an empty part is in every text, the empty one too
     // The system folder is taken up to 255 characters, as the old interface allowed.
     HeadlessPlatform platform;
     for (const size_t length : {254u, 255u, 256u}) {

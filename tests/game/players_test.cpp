@@ -89,8 +89,11 @@ TEST_F(Players, EveryLimitAtItsEdge) {
 
 // Only four players have labels: a fifth plays by the rules and takes a pair without one.
 TEST_F(Players, AFifthPlayerPlaysWithoutALabel) {
-    restart({.cards_x = 3, .players = 5});
+    restart({.cards_x = 3, .players = 5, .extra_main = "[players]\nnamefont=Serif\nnamefontsize=21\n"});
     ASSERT_EQ(start(), std::nullopt);
+    ASSERT_TRUE(game().lbl_PlayerName[3].font());
+    EXPECT_EQ(std::tuple(game().lbl_PlayerName[3].font()->name, game().lbl_PlayerName[3].font()->size),
+              std::tuple("Serif", 21.0f));
     for (int miss = 0; miss < 4; ++miss) ASSERT_TRUE(try_cards(position_of(0), position_of(2)));
     ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
     EXPECT_EQ(seen.made[4], 2);

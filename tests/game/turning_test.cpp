@@ -256,5 +256,13 @@ TEST_F(Turning, TheTraceFollowsAWholeGame) {
                                                         "=> Form_Keypress <=", "=> memDoEnd <="}));
 }
 
+// The trace printed on the board starts again at the top when it reaches the bottom.
+TEST_F(Turning, TheTraceOnTheBoardStaysOnIt) {
+    ASSERT_EQ(start(), std::nullopt);
+    for (int k = 0; k < 300; ++k) program->memWriteLog("line");
+    ASSERT_FALSE(game().printed().empty());
+    for (const Window::PrintedLine& line : game().printed()) EXPECT_LE(line.y, game().inner_height());
+}
+
 }  // namespace
 }  // namespace mem::test
