@@ -143,7 +143,7 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
 TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
     options.players = 2;
     options.card_sound = test::CardSound::Empty;
-    options.card_sound_of = {{3, test::CardSound::Present}};
+    options.card_sound_of = {{2, test::CardSound::Present}, {3, test::CardSound::Present}};
     options.tries_made = 99;
     ASSERT_FALSE(start());
     wait_for_status_tick();
@@ -166,7 +166,7 @@ TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
         {[&] { key(kKeyF2); }, {"speech on"}},
         {[&] { key(kKeyDown); }, {"row 2, column 1, face down"}},
         {[&] { turn(p0); }, {"C0"}},
-        {[&] { ASSERT_TRUE(run_until_free()); turn(p2); }, {"C2"}},
+        {[&] { ASSERT_TRUE(run_until_free()); turn(p2); }, {place(p2) + "face down"}},
         {settle, {"no pair", "Player2's turn"}},
         {[&] { focus(p1); focus(p0); }, {place(p0) + "face down"}},
         {[&] { key('S'); }, {"Player1 0, Player2 0; 4 cards left; 0 tries made"}},

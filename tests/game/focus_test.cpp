@@ -81,6 +81,7 @@ TEST(Focus, FrameCoversAFaceOnlyWhereItReachesIt) {
         {"a neighbour with a wide gap", {180, 100, 60, 60}, false},
         {"a neighbour two pixels away", {162, 100, 60, 60}, true},
         {"a neighbour just beyond the frame", {164, 100, 60, 60}, false},
+        {"a neighbour just below the frame", {100, 164, 60, 60}, false},
         {"an overlapping card", {140, 140, 60, 60}, true},
         {"a card shrunk to nothing", {130, 130, 0, 0}, false},
     };

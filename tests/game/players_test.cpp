@@ -202,6 +202,22 @@ TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
     }
 }
 
+// A countdown that runs out while a card is being turned ends the game there: none of the turn's sounds follow.
+TEST_F(Players, TheEndDuringATurnPlaysNoneOfItsSounds) {
+    restart({.cards_y = 1, .countdown = 2});
+    ASSERT_EQ(start(), std::nullopt);
+    wait_for_status_tick();
+    platform().during_yield = [this] {
+        platform().during_yield = nullptr;
+        advance(3000);
+    };
+    const size_t mark = command_mark();
+    click_card(position_of(0));
+    advance(5000);
+    EXPECT_EQ(end_picture(), "bad.bmp");
+    EXPECT_EQ(plays_since(mark), std::vector<std::string>{"sfx/bad.wav"});
+}
+
 // A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every
 // game ends, the counters and the scores agree after every settled try and after the end, and the end is good
 // exactly when it should be.

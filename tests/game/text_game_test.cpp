@@ -134,5 +134,16 @@ TEST_F(TextGame, SoundsOfATry) {
     }
 }
 
+// A text whose sound file has gone is settled without it, and the chain goes on to the result.
+TEST_F(TextGame, ATextWhoseSoundIsGoneIsSettledWithoutIt) {
+    spoil = [](const std::filesystem::path& d) { std::filesystem::remove(d / "card" / "t1.wav"); };
+    ASSERT_EQ(start_text(), std::nullopt);
+    wait_for_status_tick();
+    const size_t mark = command_mark();
+    ASSERT_TRUE(try_pair(1, 1));
+    EXPECT_EQ(plays_since(mark), (std::vector<std::string>{"sfx/turn.wav", "card/s1.wav", "sfx/click.wav", "sfx/match.wav"}));
+    check_record();
+}
+
 }  // namespace
 }  // namespace mem::test
