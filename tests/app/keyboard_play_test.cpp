@@ -93,8 +93,11 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
     EXPECT_EQ(g.memTurnedCards, cards);
     EXPECT_EQ(keys.spoken.back(), "Well done! Reader 1 has " + std::to_string(cards) + " pairs");
     EXPECT_FALSE(g.shp_Focus.visible());
-    // The focus waits on the end picture; Return there ends the program.
+    // The focus waits on the end picture; Return there ends the program, unless it was pressed before the end.
     EXPECT_TRUE(frame_around(g.shp_EndFocus, g.pic_End));
+    keys.input_made_at = g.memEndMadeAt - 1;
+    EXPECT_EQ(test::exit_status([&] { keys.key_down(kKeyReturn); }), std::nullopt);
+    keys.input_made_at.reset();
     EXPECT_EQ(test::exit_status([&] { keys.key_down(kKeyReturn); }), kExitNormal);
     EXPECT_TRUE(keys.message_boxes.empty());
 }

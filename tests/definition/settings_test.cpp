@@ -53,7 +53,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
     // A negative number of players counts as none; the debug switch acts in any section;
-    // a match game has no card back.
+    // a match game has no card back; unset switches are off.
     SetUp();
     files["main.ini"] = "[players]\nplayers=-3\n";
     *files["memory.ini"] += "[other]\ndebug=-1\n";
@@ -61,8 +61,8 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
     EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile,
-                         game->memCardBorder),
-              std::tuple(0, True, 1, "", False));
+                         game->memCardBorder, game->memInterface.TextList.Destroy),
+              std::tuple(0, True, 1, "", False, False));
 }
 
 // Font keys change the font chosen before them: a group's only after

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -54,6 +55,9 @@ public:
     // Runs at each yield before the pending events are handled, as a player
     // whose clicks arrive while the game lets events through.
     std::function<void()> during_yield;
+    // When the input being delivered was made, if not now: a key pressed
+    // earlier and delivered late, as a busy game receives it.
+    std::optional<uint64_t> input_made_at;
 
     // ---- What happened ----
     std::vector<MessageBoxRecord> message_boxes;
@@ -91,6 +95,7 @@ public:
     void yield() override;
     void sleep(int ms) override;
     uint64_t now_ms() const override { return now_; }
+    uint64_t input_time() const override { return input_made_at.value_or(now_); }
     double random() override;
     void seed_from_clock() override;
     std::string command_line() const override { return arguments; }
