@@ -63,8 +63,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
     };
     // Each row adds pictures to those of the rows before.
     const Row rows[] = {
-        // Every board holds it: no note.
-        {"two", 1, {}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
+        // Every board holds it, and --pairs asks for no more than there are: no note.
+        {"two", 1, {"--pairs", "2"}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
          {"Player 1"}},
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
          "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed",
@@ -75,7 +75,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
          "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
-        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "999", "--removal", "shrink"}, 36, 3000,
+        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "000999", "--removal", "shrink"}, 36, 3000,
          999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
         {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo"}, 8, 0, 0,
          "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
@@ -108,6 +108,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
         const bool text_game = row.options.size() > 1 && row.options[1] == "text";
         EXPECT_EQ(std::ranges::count(cards, '\n'), pictures * (text_game ? 1 : 2));
+        EXPECT_EQ(cards.find("card10.png") != std::string::npos, pictures >= 10);
+        EXPECT_EQ(fs::file_size(game / "sfx" / "good.wav"), 44 + 2 * 22491u);  // 1.02 s of 16-bit samples
         // Seven short names fit the list in its largest font.
         for (const Screen& screen : kScreens) {
             SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
@@ -135,13 +137,19 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
 TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     test::write_bmp(dir / "pictures" / "one.bmp", 20, 20);
     std::ofstream(dir / "pictures" / "two.png") << "GIF89a but not really";
+    // A photo that is broken when read again for the larger cards two.png leaves: once a JPEG, then a cut-off one.
+    const std::string fifo = (dir / "photo.jpg").string(), jpeg = (dir / "red.jpg").string();
+    ASSERT_EQ(std::system(("mkfifo " + fifo + " && convert -size 8x8 xc:red " + jpeg + " && (timeout 20 sh -c 'cat " +
+                           jpeg + " >" + fifo + "; sleep 1; printf \"\\377\\330\\377\\340\" >" + fifo + "' &)").c_str()), 0);
     struct Row {
         std::vector<std::string> args;  // the pictures folder follows
         int status;                     // 1 not made, 2 bad usage
-        const char* message;
+        std::string message;
     };
     const Row rows[] = {
-        {{"game"}, 1, "1 usable picture; a game needs at least 2"},
+        // A picture named by itself and in its folder counts once.
+        {{"game", (dir / "pictures" / "one.bmp").string()}, 1, "1 usable picture; a game needs at least 2"},
+        {{"game", fifo}, 1, "cannot read " + fifo + " again: "},
         {{}, 2, "no pictures given"},
         {{"--players", "5", "game"}, 2, "--players wants a whole number from 1 to 4"},
         {{"--tries", "0", "game"}, 2, "--tries wants a whole number from 1 to 32767"},
@@ -189,6 +197,20 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
     const std::string record = "[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2";
     EXPECT_NE(info.find(record), std::string::npos) << info;
+    // A card that cannot be written, for a folder stands in its place: said, and nothing is left of the game.
+    std::atomic<bool> made = false;
+    std::thread blocker([&] {
+        const fs::path cards = dir / "games" / (".late.making-" + std::to_string(getpid())) / "cards";
+        while (!made && !fs::exists(cards)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::error_code error;
+        if (!made) fs::create_directory(cards / "card01.png", error);
+    });
+    const auto [unwritten, why] = make({"late"});
+    made = true;
+    blocker.join();
+    EXPECT_EQ(unwritten, 1);
+    EXPECT_NE(why.find("cannot write " + (dir / "games" / ".late.making-").string()), std::string::npos) << why;
+    EXPECT_FALSE(fs::exists(dir / "games" / "late"));
 }
 
 // --speak: each card says its name with the speech program found (by name on PATH, or by path); a name it cannot
