@@ -444,21 +444,21 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
         CaptionWriter writer(fonts);
         const int largest = 30, line = TTF_FontLineSkip(fonts.get(largest));
         EXPECT_EQ(fonts.get(largest), fonts.get(largest));  // opened once, closed with the fonts
-        const std::pair<std::string, int> rows[] = {{"Cat", line}, {"Müllabfuhr-Besuch am Donnerstag früh", 2 * line},
+        const std::pair<std::string, int> rows[] = {{"A cat", line}, {"Müllabfuhr-Besuch am Donnerstag früh", 2 * line},
             {"Donaudampfschifffahrtsgesellschaftskapitänsmütze", 2 * line},
             {"\xF0\x9F\x90\xB1\xF0\x9F\x90\xB1", line}};
         for (const auto& [text, most_height] : rows) {
             const std::unique_ptr<Canvas> caption = writer.write(text, 120, largest, Rgb{});
             ASSERT_TRUE(caption) << text;
             EXPECT_LE(caption->height(), most_height) << text;
-            EXPECT_TRUE(text != "Cat" || caption->height() == line);
+            EXPECT_TRUE(text != "A cat" || caption->height() == line);  // words that fit share a line
             const SDL_Surface* s = caption->surface();
             for (int y = 0; y < s->h; ++y)
                 for (int x : {0, s->w - 1})
                     EXPECT_EQ(static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] >> 24, 0u) << text;
         }
         // Exactly as wide as the room: kept at its size.
-        EXPECT_EQ(writer.write("Cat", fonts.width("Cat", largest), largest, Rgb{})->height(), line);
+        EXPECT_EQ(writer.write("A cat", fonts.width("A cat", largest), largest, Rgb{})->height(), line);
     }
     TTF_Quit();
 }
@@ -574,6 +574,12 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
     const auto* row = static_cast<const uint32_t*>(picture->pixels) + kPlayerHeight / 2 * picture->pitch / 4;
     for (const int x : {0, kPlayerWidth - 2})
         EXPECT_EQ(row[x], 0xFF000000u | accent.r << 16 | accent.g << 8 | accent.b) << x;
+    // A card's face is framed alike at both ends of its middle row.
+    BoardPlan plan;
+    ASSERT_TRUE(plan_board(4, plan));
+    const std::unique_ptr<Canvas> card = draw_card_face(*find_theme("ocean"), Canvas(2, 2), face_size(plan), nullptr);
+    const auto* middle = static_cast<const uint32_t*>(card->surface()->pixels) + card->height() / 2 * card->width();
+    EXPECT_EQ(middle[0], middle[card->width() - 2]);
 }
 
 // Pictures in the order a reader expects, here under the C locale: numbers as numbers, letter case and accents set
