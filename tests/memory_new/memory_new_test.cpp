@@ -459,6 +459,13 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
         }
         // Exactly as wide as the room: kept at its size.
         EXPECT_EQ(writer.write("A cat", fonts.width("A cat", largest), largest, Rgb{})->height(), line);
+        // A name cut off inside a character shows the broken bytes, not nothing.
+        auto ink = [&](const std::string& text) {
+            const std::unique_ptr<Canvas> c = writer.write(text, 120, largest, Rgb{});
+            const auto* p = static_cast<const uint32_t*>(c->surface()->pixels);
+            return std::count_if(p, p + c->width() * c->height(), [](uint32_t v) { return v != 0; });
+        };
+        EXPECT_GT(ink("A cat\xF0\x9F\x90"), ink("A cat"));
     }
     TTF_Quit();
 }
