@@ -53,14 +53,10 @@ protected:
 };
 
 TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
-    struct Row {
-        const char* name;
-        int pictures;  // besides the one with a sound; those of earlier rows stay
-        std::vector<std::string> options;
-        int cards, countdown, tries;  // the cards made; the limits asked for, or 0
-        const char* said;
-        std::vector<std::string> players;  // their names in the game
-    };
+    // The pictures besides the one with a sound (those of earlier rows stay); the cards made, the limits asked for or
+    // 0; a part of what it says; the players' names in the game.
+    struct Row { const char* name; int pictures; std::vector<std::string> options; int cards, countdown, tries;
+                 const char* said; std::vector<std::string> players; };
     const Row rows[] = {
         // Every board holds it, and --pairs asks for no more than there are: no note.
         {"two", 1, {"--pairs", "2"}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
@@ -137,12 +133,10 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     // A photo that is broken when read again for the larger cards two.png leaves: once a JPEG, then a cut-off one.
     const std::string fifo = (dir / "photo.jpg").string(), jpeg = (dir / "red.jpg").string();
     const std::string feed = "cat " + jpeg + " >" + fifo + "; sleep 1; printf '\\377\\330\\377\\340' >" + fifo;
-    ASSERT_EQ(std::system(("mkfifo " + fifo + " && convert xc:red " + jpeg + " && (timeout 20 sh -c \"" + feed + "\" &)").c_str()), 0);
-    struct Row {
-        std::vector<std::string> args;  // the pictures folder follows
-        int status;                     // 1 not made, 2 bad usage
-        std::string message;
-    };
+    const auto start = "mkfifo " + fifo + " && convert xc:red " + jpeg + " && (timeout 20 sh -c \"" + feed + "\" &)";
+    ASSERT_EQ(std::system(start.c_str()), 0);
+    // The arguments, the pictures folder following; status 1: not made, 2: bad usage.
+    struct Row { std::vector<std::string> args; int status; std::string message; };
     const Row rows[] = {
         // A picture named by itself and in its folder counts once.
         {{"game", (dir / "pictures" / "one.bmp").string()}, 1, "1 usable picture; a game needs at least 2"},
@@ -211,25 +205,24 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
 // --speak: each card says its name with the speech program found (by name on PATH, or by path); a name it cannot
 // say keeps the picture's own sound, else none; a speaker that is no program is not installed.
 TEST_F(MemoryNewTest, SpokenNamesComeFromTheSpeechProgramFound) {
-    const fs::path bin = dir / "bin", voice = dir / "voice.wav";
-    fs::create_directories(bin);
+    const fs::path voice = dir / "voice.wav";
     std::ofstream(voice) << wave_file(synthesise(Tone::Good));
     std::ofstream(dir / "pictures" / "mute.wav") << wave_file(synthesise(Tone::Click));
     // A hidden file is no picture of the game.
     for (const char* name : {"apple", "mute", "pear", ".hidden"})
         test::write_bmp(dir / "pictures" / (name + std::string(".bmp")), 40, 40);
     // Called as: -v en -s 140 -w FILE -- WORDS.
-    std::ofstream(bin / "say") << "#!/bin/sh\n[ \"$8\" = mute ] && exit 1\n/bin/cp '" << voice.string() << "' \"$6\"\n";
-    std::ofstream(bin / "not-a-program") << "#!/bin/sh\n";
-    fs::permissions(bin / "say", fs::perms::owner_all);
+    std::ofstream(dir / "say") << "#!/bin/sh\n[ \"$8\" = mute ] && exit 1\n/bin/cp '" << voice.string() << "' \"$6\"\n";
+    std::ofstream(dir / "not-a-program") << "#!/bin/sh\n";
+    fs::permissions(dir / "say", fs::perms::owner_all);
     const std::string old_path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    setenv("PATH", ("/no/such/folder:" + bin.string()).c_str(), 1);
+    setenv("PATH", ("/no/such/folder:" + dir.string()).c_str(), 1);
     const std::string said_card = "card01.png\t\tcard01.wav\n", mute_card = "card02.png\t\tcard02.wav\n";
     struct Row { std::string speaker, said; bool spoken; };
     const Row rows[] = {{"say", "say could not speak \"mute\"", true},
-                        {(bin / "say").string(), "could not speak \"mute\"", true},
+                        {(dir / "say").string(), "could not speak \"mute\"", true},
                         {"not-a-program", "--speak needs not-a-program, which is not installed", false},
-                        {(bin / "not-a-program").string(), "which is not installed", false}};
+                        {(dir / "not-a-program").string(), "which is not installed", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.speaker);
         speaker = row.speaker;
@@ -268,9 +261,9 @@ TEST_F(MemoryNewTest, OnlyAPhotoUnderHalfTheCardIsSaidToLookBlurred) {
 // Pixels found: their count and bounding box.
 struct Found {
     int count = 0, left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-    double middle_y() const { return (top + bottom) / 2.0; }
     void add(int x, int y) {
-        ++count, left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        ++count, left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
     }
 };
 // The pixels of a card picture that `wanted` picks by their colour and whether they lie in its lowest quarter.
@@ -294,7 +287,7 @@ uint32_t pixel(const Canvas& c, int x, int y) {
 }
 bool red(int r, int g, int b, bool) { return r > 150 && g < 90 && b < 90; }
 bool blue(int r, int g, int b, bool) { return b > 150 && r < 90 && g < 90; }
-bool coloured(int r, int g, int b, bool low) { return low && std::max({r, g, b}) - std::min({r, g, b}) > 100; }
+bool vivid(int r, int g, int b, bool low) { return low && std::max({r, g, b}) - std::min({r, g, b}) > 100; }
 
 // Photos as people have them, each row's made with ImageMagick in a folder of its own (a HEIC from a PNG with
 // heif-enc): what memory-new says, and the cards it draws; each game made checks clean and plays to its good end.
@@ -314,7 +307,7 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
         return [standing](const fs::path& cards) {
             const Found r = find_pixels(cards / "card01.png", red), b = find_pixels(cards / "card01.png", blue);
             ASSERT_TRUE(r.count > 0 && b.count > 0);
-            EXPECT_LT(r.middle_y(), b.middle_y());
+            EXPECT_LT(r.top + r.bottom, b.top + b.bottom);  // the middles of their boxes
             EXPECT_EQ(b.bottom - r.top > b.right - r.left, standing);
         };
     };
@@ -327,8 +320,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
         // Printers' inks, as Adobe's programs store them.
         {"print", {{"red.jpg", "-size 40x40 xc:red -colorspace CMYK"}, {"z.png", grey}}, {}, 0, "card01.png \"red\"",
          [](const fs::path& cards) { EXPECT_GT(find_pixels(cards / "card01.png", red).count, 1000); }},
-        {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}}, {"--kind", "text", "--recursive"}, 0,
-         "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
+        {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}}, {"--kind", "text", "--recursive"},
+         0, "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
          [this](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
              // The names stand in the list, never on the cards: --no-captions draws the same cards.
@@ -348,10 +341,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          "icon.png\" is 3 x 2 pixels, smaller than the card", nullptr},
         // The cat's face only comes in colour below the grey photo; the ink is grey too.
         {"emoji", {{"\xF0\x9F\x90\xB1_Katze.png", grey}, {"z.png", grey}}, {"--theme", "night"}, 0,
-         ".png \"\xF0\x9F\x90\xB1 Katze\"",
-         [](const fs::path& cards) {
-             EXPECT_GT(find_pixels(cards / "card01.png", coloured).count + find_pixels(cards / "card02.png", coloured).count,
-                       20);
+         ".png \"\xF0\x9F\x90\xB1 Katze\"", [](const fs::path& c) {
+             EXPECT_GT(find_pixels(c / "card01.png", vivid).count + find_pixels(c / "card02.png", vivid).count, 20);
          }},
     };
     const bool heif_encoder = std::system("command -v heif-enc >/dev/null") == 0;
@@ -405,14 +396,12 @@ TEST(BoardPlan, CardsFillTheSmallestBoardAndLargerBoardsOnlyWhileTheyStayLarge) 
         EXPECT_EQ(plan.cards_x * plan.cards_y, cards);
         EXPECT_TRUE(plan.boards[0] && cards_fit(plan, 0)) << cards;
         BoardPlan wider = plan, taller = plan;
-        ++wider.card_width;
-        ++taller.card_height;
+        ++wider.card_width, ++taller.card_height;
         EXPECT_TRUE(!cards_fit(wider, 0) || wider.card_width > 1.4 * wider.card_height) << cards;
         EXPECT_TRUE(!cards_fit(taller, 0) || taller.card_height > 1.4 * taller.card_width) << cards;
         for (int row = 1; row < kScreenRows; ++row) {
             EXPECT_TRUE(!plan.boards[row] || (cards_fit(plan, row) && 6 * plan.card_height >= screen_height(row)));
-            EXPECT_TRUE(cards != 4 || plan.boards[row]) << row;
-            EXPECT_TRUE(cards != 36 || !plan.boards[row]) << row;
+            EXPECT_TRUE((cards != 4 || plan.boards[row]) && (cards != 36 || !plan.boards[row])) << row;
         }
     }
     // Beside the panel the 640 x 480 board's play area is 503 x 415 pixels; n cards a row leave n + 3 gaps of at
@@ -427,7 +416,9 @@ TEST(BoardPlan, CardsFillTheSmallestBoardAndLargerBoardsOnlyWhileTheyStayLarge) 
 }
 
 // A caption takes at most two lines and shrinks until it is whole: nothing reaches the edges, where a cut would show.
-TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
+// The words memory-new draws, in long forms of the languages it speaks, stay whole inside their pictures' frames: a
+// word too wide at full size shrinks only as far as it must, one that fits keeps its full size.
+TEST(DrawnWords, CaptionsAndTheArtworkWordsOfEveryLanguageStayWholeInsideTheirPictures) {
     ASSERT_EQ(TTF_Init(), 0);
     {
         Fonts fonts;
@@ -454,18 +445,9 @@ TEST(CaptionWriter, LongNamesWrapOnTwoLinesAndShrinkUntilWhole) {
             return std::count_if(p, p + c->width() * c->height(), [](uint32_t v) { return v != 0; });
         };
         EXPECT_GT(ink("A cat\xF0\x9F\x90"), ink("A cat"));
-    }
-    TTF_Quit();
-}
 
-// The words memory-new draws, in long forms of the languages it speaks, stay whole inside their pictures' frames: a
-// word too wide at full size shrinks only as far as it must, one that fits keeps its full size.
-TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
-    ASSERT_EQ(TTF_Init(), 0);
-    {
-        Fonts fonts;
         const Theme& theme = *find_theme("ocean");
-        const std::pair<DrawnWords, const char*> rows[] = {
+        const std::pair<DrawnWords, const char*> languages[] = {
             {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
             {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
             {{"Quitter", "Bien joué !", "Partie terminée", "Cliquez ici pour terminer"}, "Cartes restantes"},
@@ -486,13 +468,10 @@ TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
                     if (pixel(with, x, y) != pixel(without, x, y)) found.add(x, y);
             return found;
         };
-        for (const auto& [words, label] : rows) {
+        for (const auto& [words, label] : languages) {
             SCOPED_TRACE(words.quit);
-            struct Place {
-                std::unique_ptr<Canvas> with, without;
-                int top, bottom, frame, largest;  // rows of the text; the frame's width; full size in pixels
-                std::string word;
-            };
+            // Rows of the text, the frame's width, full size in pixels.
+            struct Place { std::unique_ptr<Canvas> with, without; int top, bottom, frame, largest; std::string word; };
             const Place places[] = {
                 {draw_quit(fonts, theme, words), draw_quit(fonts, theme, none), 0, kQuitHeight, 4, 18, words.quit},
                 {draw_panel(fonts, theme, label), draw_panel(fonts, theme, ""), 32, kPanelHeight, 4, 12, label},
@@ -520,16 +499,15 @@ TEST(Artwork, WordsOfEveryLanguageStayWholeInsideTheirPictures) {
 // ('r': two thirds), nothing past the canvas is drawn. Scaling repeats pixels up and averages them down ('m').
 TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
     const Rgb red{255, 0, 0}, blue{0, 0, 255};
-    Canvas two(2, 1);
-    two.round_rect(0, 0, 1, 1, 0, red, 255);
-    two.round_rect(1, 0, 2, 1, 0, blue, 255);
+    Canvas rb(2, 1);  // red, blue
+    rb.round_rect(0, 0, 1, 1, 0, red, 255), rb.round_rect(1, 0, 2, 1, 0, blue, 255);
     const std::pair<std::function<void(Canvas&)>, const char*> rows[] = {
         {[&](Canvas& c) { c.round_rect(1, 1, 4, 3, 0, red, 255); }, "......\n.RRR..\n.RRR..\n......\n"},
         {[&](Canvas& c) { c.round_rect(1.5, 0, 6, 4, 0, red, 255); }, ".rRRRR\n.rRRRR\n.rRRRR\n.rRRRR\n"},
         {[&](Canvas& c) { c.round_rect(3, 1, 3.9, 3, 0, red, 255); }, "......\n...R..\n...R..\n......\n"},
         {[&](Canvas& c) { c.round_rect(-9, 1, -4, 3, 0, red, 255), c.round_rect(1, 6, 4, 9, 0, red, 255); },
          "......\n......\n......\n......\n"},
-        {[&](Canvas& c) { c.draw_scaled(two, 0, 0, 4, 2), c.draw_scaled(two, 4, 2, 1, 1), c.draw_scaled(two, 5, 3, 2, 2); },
+        {[&](Canvas& c) { c.draw_scaled(rb, 0, 0, 4, 2), c.draw_scaled(rb, 4, 2, 1, 1), c.draw_scaled(rb, 5, 3, 2, 2); },
          "RRBB..\nRRBB..\n....m.\n.....R\n"},
     };
     const std::map<uint32_t, char> names = {
@@ -545,12 +523,11 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
             }
         EXPECT_EQ(shown, expected);
     }
-    // The player's picture is framed in the theme's colour at both ends of its middle row.
+    // The player's picture is framed in the theme's colour at both ends of its middle row; a card's face alike.
     const Rgb accent = find_theme("ocean")->accent;
     const std::unique_ptr<Canvas> player = draw_player(*find_theme("ocean"));
     for (const int x : {0, kPlayerWidth - 2})
         EXPECT_EQ(pixel(*player, x, kPlayerHeight / 2), 0xFF000000u | accent.r << 16 | accent.g << 8 | accent.b) << x;
-    // A card's face is framed alike at both ends of its middle row.
     BoardPlan plan;
     ASSERT_TRUE(plan_board(4, plan));
     const std::unique_ptr<Canvas> card = draw_card_face(*find_theme("ocean"), Canvas(2, 2), face_size(plan), nullptr);
