@@ -168,6 +168,7 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"main.ini", "[tries left]\nactive=1\ncondition=0\n", "the tries left start there"},
         {"global.ini", global + "randompairs=1\n", "holds 2 pairs and the board takes 2: nothing to choose from"},
         {"global.ini", global + "preview=61\n", "preview=61: the faces show from 0 to 60 seconds, so for 60"},
+        {"main.ini", "[interface]\npictures=bg.bmp\t\t\t\tgone.bmp\n", "background for 1280 x 1024 \""},
         {"global.ini", global, "background for 640 x 480 \"" + path("gfx") + "bg.bmp\" is 600 x 480 pixels",
          [this] { test::write_bmp(dir / "gfx/bg.bmp", 600, 480); }},
         // A preview in a match game, whose faces are up anyway.

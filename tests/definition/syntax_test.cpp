@@ -71,7 +71,7 @@ TEST(Syntax, PathVariables) {
         {"%windrive%games", "/games\\"}, {"%temp%sfx", "sfx\\"},
         {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
         {"%gamepath%gfx\\", "/home/t/Klasse 3b/gfx\\"}, {"%GamePath%\\", "/home/t/Klasse 3b/"},
-        {"%gamepath%data\\main.ini", "/home/t/Klasse 3b/data\\main.ini"},
+        {"%gamepath%data\\main.ini", "/home/t/Klasse 3b/data\\main.ini"}, {"%temp%.ini", ".ini"},
     };
     for (const auto& [value, resolved] : cases)
         EXPECT_EQ(memResolvePath(platform, value, "/home/t/Klasse 3b/"), resolved) << value;

@@ -436,8 +436,9 @@ TEST(DrawnWords, CaptionsAndTheArtworkWordsOfEveryLanguageStayWholeInsideTheirPi
                 for (int x : {0, caption->width() - 1})
                     EXPECT_EQ(pixel(*caption, x, y) >> 24, 0u) << text;
         }
-        // Exactly as wide as the room: kept at its size.
+        // Exactly as wide as the room: kept at its size. Blanks alone are no caption.
         EXPECT_EQ(writer.write("A cat", fonts.width("A cat", largest), largest, Rgb{})->height(), line);
+        EXPECT_EQ(writer.write("  ", 120, largest, Rgb{}), nullptr);
         // A name cut off inside a character shows the broken bytes, not nothing.
         auto ink = [&](const std::string& text) {
             const std::unique_ptr<Canvas> c = writer.write(text, 120, largest, Rgb{});
@@ -523,6 +524,10 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
             }
         EXPECT_EQ(shown, expected);
     }
+    // A background fades from the top row's colour to the bottom row's.
+    Canvas fade(1, 3);
+    fade.gradient(red, blue);
+    EXPECT_EQ(std::tuple(pixel(fade, 0, 0), pixel(fade, 0, 2)), std::tuple(0xFFFF0000u, 0xFF0000FFu));
     // The player's picture is framed in the theme's colour at both ends of its middle row; a card's face alike.
     const Rgb accent = find_theme("ocean")->accent;
     const std::unique_ptr<Canvas> player = draw_player(*find_theme("ocean"));
