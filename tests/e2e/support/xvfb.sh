@@ -1,6 +1,9 @@
-# Shared by the end-to-end tests: a private X server and a few checks. Source it, then start_xvfb WIDTHxHEIGHT sets
-# DISPLAY; the server and every program started with `start_game` stop when the script exits, however it ends, and
-# the commands given to `on_exit` run then.
+# Shared by the end-to-end tests, each run with the program memory ($1) and the source folder ($2), which source
+# this as "$2/tests/e2e/support/xvfb.sh": a temporary directory $work, a private X server (start_xvfb WIDTHxHEIGHT
+# sets DISPLAY) and a few checks. The server and every program started with `start_game` stop when the script exits,
+# however it ends, and the commands given to `on_exit` run then.
+set -uo pipefail
+memory="$1" source_dir="$2" bin="${1%/*}"
 
 # The programs speak English here, whatever the machine's locale, as the checks grep English texts; a test in
 # another language sets its own locale after sourcing this.
@@ -20,11 +23,9 @@ _e2e_exit() {
 }
 trap _e2e_exit EXIT
 
-# Sets the variable named "$1" to a new temporary directory, removed at exit unless KEEP is set (then it is named).
-make_work_dir() {
-    printf -v "$1" %s "$(mktemp -d)"
-    if [ -n "${KEEP:-}" ]; then echo "work: ${!1}" >&2; else on_exit "rm -rf '${!1}'"; fi
-}
+# The work directory is removed at exit unless KEEP is set (then it is named).
+work="$(mktemp -d)"
+if [ -n "${KEEP:-}" ]; then echo "work: $work" >&2; else on_exit "rm -rf '$work'"; fi
 
 # Runs the command "${@:3}" up to "$1" times, "$2" seconds apart, until it succeeds.
 retry() { local n="$1" pause="$2"; shift 2; for _ in $(seq "$n"); do "$@" && return 0; sleep "$pause"; done; return 1; }
@@ -43,12 +44,17 @@ start_xvfb() {
     retry 50 0.1 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 }
 
-# The definition "$1" of a game in "$2" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) of type "$3".
-write_definition() {
-    { printf '[memory]\napp=%s\n' "$3"; [ "${4:-}" = debug ] && printf 'debug=1\n'  # "$4" debug: the trace on
-      printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$2" "$2" "$2" "$2"
-      printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$1"
+# A new game in folder $game="$1" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) defined by
+# play.ini in it ("$2" debug: the trace on), with silent sounds good, bad, turn, match, nomatch and click.
+new_game() {
+    game="$1" && mkdir -p "$game"/{gfx,cards,sfx,data}
+    { printf '[memory]\napp=memory\n'; [ "${2:-}" = debug ] && printf 'debug=1\n'
+      printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$game" "$game" "$game" "$game"
+      printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$game/play.ini"
+    for s in good bad turn match nomatch click; do wave "$game/sfx/$s.wav" 800; done
 }
+# Picture "$1".bmp of the game, of size "$2" in colour "$3".
+solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
 # Prints the number "$1" as "$2" little-endian bytes.
 le() { local v=$1 n=$2; for ((k = 0; k < n; k++)); do printf "\\x$(printf %02x $(( (v >> (8 * k)) & 255 )))"; done; }
 # Writes file "$1": 0.1 s of mono 8-bit silence whose header claims "$2" bytes of it.
@@ -102,19 +108,30 @@ window_named() {
     [ -n "$id" ] && printf '%d\n' "$id"
 }
 wait_for_window() { retry 300 0.1 window_named "$1"; }
+# Starts the program with "${@:2}" and waits for its window titled "$1": $window.
+open_window() {
+    start_game "${@:2}"
+    window="$(wait_for_window "$1")" || fail "no window titled \"$1\" for ${*:2}: $(cat "$GAME_ERR")"
+}
+# The ids of the message boxes shown, titled "$BOX_TITLE (#N)"; fails when there is none.
+box_ids() {
+    xwininfo -root -tree 2>/dev/null | grep "\"${BOX_TITLE:-Error in application} (#[0-9]*)\"" | awk '{ print $1 }' |
+        grep .
+}
+# Presses keys "$@" in $window.
+keys() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key "$@"; }
 # Waits for the game to end; prints its exit status.
 wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
 # Starts the program with "${@:2}": a window titled "$1" shows and a second later has reported no error; Escape
 # ends it normally.
 plays_clean() {
-    local window; start_game "${@:2}"
-    window="$(wait_for_window "$1")" || fail "no window titled \"$1\" for ${*:2}: $(cat "$GAME_ERR")"
-    sleep 1; ! grep -q "Error in application" "$GAME_ERR" || fail "${*:2} reports an error: $(cat "$GAME_ERR")"
-    escape_ends "$window"
+    open_window "$@"
+    sleep 1; ! grep -q "${BOX_TITLE:-Error in application}" "$GAME_ERR" || fail "${*:2} reports an error: $(cat "$GAME_ERR")"
+    escape_ends
 }
-# Escape in window "$1" ends the game with status 0.
+# Escape in $window ends the game with status 0.
 escape_ends() {
-    xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key Escape
+    keys Escape
     local status; status="$(wait_for_exit)"
     [ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
 }
