@@ -14,22 +14,19 @@ new_game "$work/game" && bundled="$source_dir/games/memory" && rm -r "$game"/{gf
 ln -s "$bundled"/{gfx,cards,sfx} "$game/" && cp "$bundled"/data/{global.ini,cards.txt} "$game/data/"
 sed '/^\[timer\]/,/^\[/ s/^active=1/active=0/' "$bundled/data/main.ini" >"$game/data/main.ini"
 
-in_state() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN; }
-# The window's place, its full-screen state and a screenshot "$1".
+state() { xprop -id "$window" _NET_WM_STATE; }
+in_state() { state | grep -q _NET_WM_STATE_FULLSCREEN; }
+# The window lies at 0, 0 as large as the screen, in the full-screen state: a screenshot "$1".
 full_screen() {
-    local place
-    place="$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-        /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }')"
-    [ "$place" = "1920x1080+0+0" ] || { echo "the window lies at $place" >&2; return 1; }
-    in_state || { echo "not in full-screen state" >&2; return 1; }
-    import -window root "$work/$1.png"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "${WIDTH}x$HEIGHT+$X+$Y" = 1920x1080+0+0 ] && in_state && import -window root "$work/$1.png"
 }
 open_window Memory "$memory" "$game/play.ini" && sleep 1
-retry 20 0.2 full_screen first 2>/dev/null || full_screen first || fail "the game does not start in full screen"
+retry 20 0.2 full_screen first || fail "not started in full screen: ${WIDTH}x$HEIGHT+$X+$Y, $(state)"
 keys F11; sleep 1
 in_state && fail "F11 leaves the full-screen state on"
 xdotool key F11; sleep 1
-retry 20 0.2 full_screen again 2>/dev/null || full_screen again || fail "F11 twice does not give full screen back"
+retry 20 0.2 full_screen again || fail "F11 twice: not full screen: ${WIDTH}x$HEIGHT+$X+$Y, $(state)"
 moved="$(compare -metric AE -fuzz 2% "$work/first.png" "$work/again.png" null: 2>&1)"
 [ "$moved" -lt 500 ] 2>/dev/null || fail "after F11 twice $moved pixels differ from the first full screen"
 escape_ends

@@ -31,6 +31,6 @@ window="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the f
 keys Escape
 no_game_window() { ! window_named "Aardvark pairs" >/dev/null; }
 retry 100 0.1 no_game_window || fail "Escape does not end the game"
-[ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "the library is gone after the game: $(cat "$GAME_ERR")"
+[ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "no library after the game: $(cat "$GAME_ERR")"
 window="$library" && escape_ends
 echo "ok"

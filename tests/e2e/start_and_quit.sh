@@ -36,7 +36,7 @@ plays_clean "Our holiday" env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stic
 new_game "$work/game" && mkdir "$game/gfx/bg1152.png" "$game/gfx/quit.png"
 convert -size 64x64 xc:red "png:$work/whole.png"
 head -c 60 "$work/whole.png" | tee "$game"/gfx/{bg640,bg1280,back}.png "$game/cards/s1.wav" >/dev/null
-{ printf BM; le 54 4; le 0 4; le 54 4; le 40 4; le 60000 4; le 60000 4; le 1 2; le 24 2; head -c 24 /dev/zero; } |
+perl -e 'print pack("A2V6v2", "BM", 54, 0, 54, 40, 60000, 60000, 1, 24) . "\0" x 24' |
     tee "$game"/gfx/{bg800,player,bad}.bmp "$game/cards/f0.bmp" >/dev/null
 for f in gfx/bg1024.png gfx/good.png cards/f1.png sfx/good.wav sfx/bad.wav sfx/nomatch.wav; do : >"$game/$f"; done
 for f in cards/s0.wav sfx/turn.wav sfx/match.wav; do wave "$game/$f" 2147483647; done

@@ -55,13 +55,9 @@ new_game() {
 }
 # Picture "$1".bmp of the game, of size "$2" in colour "$3".
 solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
-# Prints the number "$1" as "$2" little-endian bytes.
-le() { local v=$1 n=$2; for ((k = 0; k < n; k++)); do printf "\\x$(printf %02x $(( (v >> (8 * k)) & 255 )))"; done; }
 # Writes file "$1": 0.1 s of mono 8-bit silence whose header claims "$2" bytes of it.
-wave() {
-    { printf RIFF; le 836 4; printf 'WAVEfmt '; le 16 4; le 1 2; le 1 2; le 8000 4; le 8000 4; le 1 2; le 8 2
-      printf data; le "$2" 4; head -c 800 /dev/zero | tr '\0' '\200'; } >"$1"
-}
+wave() { perl -e 'print pack("A4VA8VvvVVvvA4V", "RIFF", 836, "WAVEfmt ", 16, 1, 1, 8000, 8000, 1, 8, "data", $ARGV[0])
+    . "\x80" x 800' "$2" >"$1"; }
 
 # A screenshot of the whole screen in "$1" (default $SHOT): one that is empty or not the screen's size fails.
 screenshot() {
@@ -126,7 +122,7 @@ wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || 
 # ends it normally.
 plays_clean() {
     open_window "$@"
-    sleep 1; ! grep -q "${BOX_TITLE:-Error in application}" "$GAME_ERR" || fail "${*:2} reports an error: $(cat "$GAME_ERR")"
+    sleep 1; ! grep -q "${BOX_TITLE:-Error in application}" "$GAME_ERR" || fail "${*:2}: an error: $(cat "$GAME_ERR")"
     escape_ends
 }
 # Escape in $window ends the game with status 0.
