@@ -15,8 +15,6 @@ usage="$("$memory" --help | head -n1)"
 # A game whose backgrounds are all missing: error 100 in a box with the German title.
 new_game "$work/game"
 printf '[interface]\npictures=bg640.png\tbg800.png\tbg1024.png\tbg1152.png\tbg1280.png\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=2\ncardsy=1\ncardwidth=100\ncardheight=100\n' >"$game/data/global.ini"
-printf 'a\ta.png\nb\tb.png\n' >"$game/data/cards.txt"
 start_game "$memory" "$game/play.ini"
 retry 300 0.1 box_ids >/dev/null && grep -q "$BOX_TITLE (#[0-9]*)" "$GAME_ERR" ||
     fail "no box titled \"$BOX_TITLE (#N)\" on the screen and standard error: $(cat "$GAME_ERR")"

@@ -7,13 +7,8 @@ source "$2/tests/e2e/support/xvfb.sh"
 export HOME="$work/home" XDG_DATA_DIRS="$work/system" && unset XDG_DATA_HOME XDG_CACHE_HOME
 own="$HOME/.local/share/memory/games"
 
-# A game titled to sort before the bundled ones: 2 x 2 cards on solid colours.
+# A game titled to sort before the bundled ones.
 new_game "$work/aardvark" && printf '[application]\ntitle=Aardvark pairs\n' >>"$game/play.ini"
-solid gfx/bg640 640x480 "#284028"; solid gfx/back 80x80 "#C8C8C8"; solid cards/f0 80x80 red; solid cards/f1 80x80 blue
-printf 'c0\tf0.bmp\nc1\tf0.bmp\nc2\tf1.bmp\nc3\tf1.bmp\n' >"$game/data/cards.txt"
-printf '[interface]\npictures=bg640.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav\n' \
-    >"$game/data/global.ini"
 
 "$memory" --install "$game" >"$work/out" || fail "--install of a game folder failed"
 grep -qF "$own/aardvark" "$work/out" && [ -f "$own/aardvark/play.ini" ] || fail "not installed: $(cat "$work/out")"

@@ -6,15 +6,9 @@ source "$2/tests/e2e/support/xvfb.sh"
 command -v socat >/dev/null || fail "socat is not installed (make deps)"
 start_xvfb 1024x768
 
-# A board of 2 x 2 cards with captions and no sounds of their own.
+# The game of 2 x 2 cards, with captions.
 new_game "$work/game"
-for picture in gfx/{board,back,player,good,bad} cards/f{0,1,2,3}; do solid $picture 80x80 gray; done
 printf 'c0\tf0.bmp\tC0\nc1\tf1.bmp\tC1\nc2\tf2.bmp\tC2\nc3\tf3.bmp\tC3\n' >"$game/data/cards.txt"
-printf '[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nendgoodpicture=good.bmp
-endbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav\nnomatchsound=nomatch.wav
-[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav\n' \
-    >"$game/data/global.ini"
 
 log="$work/speech.log" && : >"$log"
 socat "UNIX-LISTEN:$work/speechd.sock,fork" "EXEC:bash $source_dir/tests/e2e/support/ssip_responder.sh $log" &

@@ -6,23 +6,13 @@ trace_lock
 
 # Six cards of 80 x 80, each face a colour of its own; text k (card line k's match) is k + 1 letters long, so the
 # widths on the screen tell the texts apart. The panel's "cards left" sits on a cyan picture.
-board_colour="#282828" good_colour="#00FF00" text_colour="#FFFF00" panel_colour="#00FFFF"
-face_colours=("#FF0000" "#0000FF" "#FF00FF" "#FF8000" "#8000FF" "#0080FF")
-new_game "$work/game" debug
-solid gfx/board 1280x1024 "$board_colour"; solid gfx/back 80x80 "#C8C8C8"; solid gfx/panel 97x57 "$panel_colour"
-solid gfx/good 200x100 "$good_colour"; solid gfx/bad 200x100 "#FFFFFF"; solid gfx/player 120x30 "#3C3C78"
-for k in 0 1 2 3 4 5; do
-    solid "cards/f$k" 80x80 "${face_colours[k]}"
-    printf 'c%s\tf%s.bmp\n' "$k" "$k" >>"$game/data/cards.txt"
-    printf '%s\t\n' "$(printf 'W%.0s' $(seq 0 "$k"))" >>"$game/cards/list.txt"
-done
-printf 'listfile=list.txt\n' >>"$game/play.ini"
-printf '[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=2631720
-endgoodpicture=good.bmp\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav
-[players]\nplayers=1\npicture=player.bmp\n[cards left]\nactive=1\norder=1\npicture=panel.bmp\nforecolor=0\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=3\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav\ndissapear=1
-[text list]\nactive=1\nfontname=DejaVu Sans\nfontsize=20\nfontbold=1\nforecolor=65535\nselectcolor=8421376
-destroy=1\nsound=click.wav\ntop=720\nleft=400\nwidth=500\nspace=10\n' >"$game/data/global.ini"
+text_colour="#FFFF00" panel_colour="#00FFFF" face_colours=("#FF0000" "#0000FF" "#FF00FF" "#FF8000" "#8000FF" "#0080FF")
+new_game "$work/game" debug && printf 'listfile=list.txt\n' >>"$game/play.ini"
+solid gfx/panel 97x57 "$panel_colour"; solid gfx/bad 200x100 "#FFFFFF"
+for k in 0 1 2 3 4 5; do printf '%s\t\n' "$(printf 'W%.0s' $(seq 0 "$k"))" >>"$game/cards/list.txt"; done
+printf '[cards left]\nactive=1\norder=1\npicture=panel.bmp\nforecolor=0\n' >>"$game/data/main.ini"
+printf 'cardsx=3\n[text list]\nactive=1\nfontname=DejaVu Sans\nfontsize=20\nfontbold=1\nforecolor=65535
+selectcolor=8421376\ndestroy=1\nsound=click.wav\ntop=720\nleft=400\nwidth=500\nspace=10\n' >>"$game/data/global.ini"
 
 # The faces (with the trace on every face shows at the start) and the texts on a screenshot: face[k] and text[k]
 # are the centres of card line k and text line k; deals gets the order of both, to compare two starts.

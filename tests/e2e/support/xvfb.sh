@@ -45,13 +45,26 @@ start_xvfb() {
 }
 
 # A new game in folder $game="$1" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) defined by
-# play.ini in it ("$2" debug: the trace on), with silent sounds good, bad, turn, match, nomatch and click.
+# play.ini in it ("$2" debug: the trace on): one player, 2 x 2 cards of 80 x 80 (one card line a face of
+# $face_colours), removed when taken, on a board of $board_colour; the good end picture in $good_colour, the bad one
+# magenta; silent sounds good, bad, turn, match, nomatch and click. A test adds to the files or writes them anew.
+board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
 new_game() {
     game="$1" && mkdir -p "$game"/{gfx,cards,sfx,data}
     { printf '[memory]\napp=memory\n'; [ "${2:-}" = debug ] && printf 'debug=1\n'
       printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$game" "$game" "$game" "$game"
       printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$game/play.ini"
     for s in good bad turn match nomatch click; do wave "$game/sfx/$s.wav" 800; done
+    solid gfx/board 1280x1024 "$board_colour"; solid gfx/back 80x80 "#C8C8C8"; solid gfx/player 120x30 "#3C3C78"
+    solid gfx/good 200x100 "$good_colour"; solid gfx/bad 200x100 "#FF00FF"
+    for k in "${!face_colours[@]}"; do
+        solid "cards/f$k" 80x80 "${face_colours[k]}" && printf 'c%s\tf%s.bmp\n' $k $k >>"$game/data/cards.txt"
+    done
+    printf '[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=2631720
+endgoodpicture=good.bmp\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav
+nomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
+    printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav
+dissapear=1\n' >"$game/data/global.ini"
 }
 # Picture "$1".bmp of the game, of size "$2" in colour "$3".
 solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
