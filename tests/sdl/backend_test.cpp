@@ -90,23 +90,15 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     Window window(*platform, "frm_Test");  // 480 x 320
     window.set_back_color(kWhite);
     PictureBox box(window, "pic_Box");
-    box.set_bounds(0, 0, 400, 240);
-    box.set_picture(solid("box.bmp", 400, 240, kGreen));
+    box.set_bounds(0, 0, 400, 240), box.set_picture(solid("box.bmp", 400, 240, kGreen));
     Image card(window, "img_Card", &box), over(window, "img_Over", &box);
-    card.set_stretch(true);
-    card.set_picture(solid("card.bmp", 4, 4, kRed));
-    card.set_bounds(20, 30, 60, 80);
-    over.set_picture(solid("over.bmp", 40, 40, kBlue));
+    card.set_stretch(true), card.set_picture(solid("card.bmp", 4, 4, kRed)), card.set_bounds(20, 30, 60, 80);
+    over.set_picture(solid("over.bmp", 40, 40, kBlue)), over.set_border(true);
     over.set_bounds(60, 60, 50, 50);  // larger than its picture, which is not stretched
-    over.set_border(true);
     Shape outline(window, "shp_Area", &box);
-    outline.set_bounds(370, 130, 50, 40);  // its right part lies beyond the box
-    outline.set_border_color(kYellow);
+    outline.set_bounds(370, 130, 50, 40), outline.set_border_color(kYellow);  // its right part lies beyond the box
     Shape bar(window, "shp_Bar", &box);
-    bar.set_bounds(300, 200, 40, 10);
-    bar.set_filled(true);
-    bar.set_fill_color(kRed);
-    bar.set_border_color(kYellow);
+    bar.set_bounds(300, 200, 40, 10), bar.set_filled(true), bar.set_fill_color(kRed), bar.set_border_color(kYellow);
     // Width, from, to, colour. The first six are probed across: a line of width w covers w pixels, from w / 2
     // before its middle. The last two run off the box.
     const std::tuple<int, int, int, int, int, Colour> lines[] = {
@@ -114,11 +106,8 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
         {8, 100, 195, 190, 195, kRed},    {1, 220, 130, 220, 230, kRed},   {3, 250, 130, 250, 230, kYellow},
         {3, 0, 100, 150, 100, kYellow},   {1, 10, 120, 50, 160, kYellow},  {9, 300, 100, 380, 20, kYellow},
         {6, 350, 220, 460, 220, kRed},    {6, 350, 220, 350, 280, kRed}};
-    for (const auto& [width, x1, y1, x2, y2, colour] : lines) {
-        box.set_draw_color(colour);
-        box.set_draw_width(width);
-        box.line(x1, y1, x2, y2);
-    }
+    for (const auto& [width, x1, y1, x2, y2, colour] : lines)
+        box.set_draw_color(colour), box.set_draw_width(width), box.line(x1, y1, x2, y2);
     platform->show(window);
     const Pixels p(*platform, window);
     const std::tuple<const char*, int, int, Colour> probes[] = {
@@ -174,16 +163,15 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     Timer timer(window, "tim_Test");
     int ticks = 0;
     timer.on_tick = [&] { ++ticks; };
-    std::vector<int16_t> codes;
     platform->show(window);
-    timer.set_interval(200);
-    timer.set_enabled(true);
+    timer.set_interval(200), timer.set_enabled(true);
     const std::clock_t cpu = std::clock();
     const uint64_t start = platform->now_ms();
     while (ticks < 2) platform->run_once(true);
     EXPECT_TRUE(platform->now_ms() - start >= 390 && platform->now_ms() - start < 1000) << platform->now_ms() - start;
     EXPECT_LT(1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC, 100.0) << "the wait spun";
     uint64_t time = 0;
+    std::vector<int16_t> codes;
     window.on_key_down = [&](int16_t& code) { codes.push_back(code), time = platform->input_time(); };
     auto push = [](SDL_Keycode key, Uint8 repeat) {
         SDL_Event event{.key = {.type = SDL_KEYDOWN, .repeat = repeat, .keysym = {.sym = key}}};
@@ -228,24 +216,17 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
         device->set_muted(mode == "muted");
         int done = 0;
         device->on_done = [&](int16_t) { ++done; };
-        device->set_notify(true);
-        device->set_file_name((dir / "short.wav").string());
-        device->command("open");
+        device->set_notify(true), device->set_file_name((dir / "short.wav").string()), device->command("open");
         const uint64_t start = platform->now_ms();
         device->command("play");
         while (done == 0 && platform->now_ms() - start < 3000) platform->run_once(true);
         const uint64_t took = platform->now_ms() - start;
         EXPECT_TRUE(done == 1 && took >= 250 && took < 1500) << done << " completions after " << took << " ms";
         // At its end, "play" completes at once; a play halted by "prev" (which rewinds) or "close" does not complete.
-        device->command("play");
-        run_for(100);
+        device->command("play"), run_for(100);
         EXPECT_EQ(done, 2);
         for (const char* halt : {"prev", "close"}) {
-            device->command("prev");
-            device->command("play");
-            platform->sleep(50);
-            device->command(halt);
-            run_for(500);
+            device->command("prev"), device->command("play"), platform->sleep(50), device->command(halt), run_for(500);
             EXPECT_EQ(done, 2) << "a halt by " << halt << " is not a completion";
         }
         // With no sound open, eject succeeds; open (of a missing file), play, prev and an unknown command fail.
@@ -293,23 +274,18 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
     PictureBox board(window, "pic_Board");
-    board.set_bounds(0, 0, 480, 320);
-    board.set_picture(solid("board.bmp", 480, 320, kGreen));
+    board.set_bounds(0, 0, 480, 320), board.set_picture(solid("board.bmp", 480, 320, kGreen));
     window.set_board(&board);
     Label labels[] = {{window, "lbl_Left"}, {window, "lbl_Centre"}, {window, "lbl_Right"}};
     const Alignment alignments[] = {Alignment::Left, Alignment::Centre, Alignment::Right};
     for (int i = 0; i < 3; ++i) {
-        labels[i].set_font(make_font("DejaVu Sans", 20, true));
-        labels[i].set_caption("8080");
-        labels[i].set_bounds(40, 40 + 80 * i, 400, 50);
-        labels[i].set_fore_color(kYellow);
+        labels[i].set_font(make_font("DejaVu Sans", 20, true)), labels[i].set_caption("8080");
+        labels[i].set_bounds(40, 40 + 80 * i, 400, 50), labels[i].set_fore_color(kYellow);
         labels[i].set_alignment(alignments[i]);
     }
     Shape focus(window, "shp_Focus", &board);
-    focus.set_bounds(446, 256, 30, 60);
-    focus.set_border_color(kBlack);
-    focus.set_band_color(kWhite);
-    focus.set_border_width(4);
+    focus.set_bounds(446, 256, 30, 60), focus.set_border_width(4);
+    focus.set_border_color(kBlack), focus.set_band_color(kWhite);
     // Across the outline's left edge, halfway down: black, white, black, then the board inside.
     auto check_focus = [&](const Pixels& p, int width) {
         const Rect shown = platform->fit_of(window).to_display(focus.window_rect());
@@ -346,9 +322,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
         EXPECT_NEAR(got, want, 2) << "the mark at " << mark.left << ", " << mark.top << ", " << mark.width << " x "
                                   << mark.height;
     EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
-    device.reset();
-    focus.set_visible(true);
-    resize(240, 160);
+    device.reset(), focus.set_visible(true), resize(240, 160);
     check_focus(Pixels(*platform, window), 4);
     platform->close(window);
 }
@@ -369,9 +343,7 @@ TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputA
              {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
         if (*file) device->set_file_name((dir / file).string());
         if (*command) device->command(command);
-        ticks = 0;
-        run_for(600);
-        counted.push_back(ticks);
+        ticks = 0, run_for(600), counted.push_back(ticks);
     }
     EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
 
@@ -428,15 +400,13 @@ TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
         for (const auto& [name, size, bold] : fonts) {
             Window window(*platform, "frm_Labels");
             PictureBox board(window, "pic_Board");
-            board.set_bounds(0, 0, row.width, row.height);
-            window.set_board(&board);
+            board.set_bounds(0, 0, row.width, row.height), window.set_board(&board);
             std::vector<std::unique_ptr<Label>> labels;  // fitted and wide, in turn
             int top = 4;
             for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
                 for (const bool fitted : {true, false}) {
                     Label& label = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
-                    label.set_font(make_font(name, size, bold));
-                    label.set_fore_color(kBlue);
+                    label.set_font(make_font(name, size, bold)), label.set_fore_color(kBlue);
                     label.set_caption(caption);
                     const int height = fitted ? 1 : labels[labels.size() - 2]->height() + 8;
                     label.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height);
