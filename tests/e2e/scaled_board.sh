@@ -5,12 +5,8 @@
 # pressed during the last pause does nothing, and Return on the end picture ends the program. Then --window, F11 and
 # a resized window, where the board is fitted again.
 source "$2/tests/e2e/support/xvfb.sh"
-# With the trace on every face shows at the start; the trace tells when a try is settled (input is ignored while a
-# try runs).
-trace_lock
-
-# The game of 2 x 2 cards of 80 x 80, with a border.
-new_game "$work/game" debug && printf 'border=1\n' >>"$game/data/global.ini"
+# With the trace on every face shows at the start, and the trace tells when a try is settled.
+trace_lock && new_game "$work/game" debug && printf 'border=1\n' >>"$game/data/global.ini"
 
 near() { [ "$1" -ge $(($2 - 1)) ] && [ "$1" -le $(($2 + 1)) ]; }
 # On a screenshot of a screen of $1, each face with the black border around it covers a card place, within a pixel:
@@ -45,27 +41,24 @@ cpu() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat" 2>/dev/null | grep -x '
 before="$(cpu)" && sleep 2 && after="$(cpu)" || fail "/proc/$game_pid/stat cannot be read"
 [ $((after - before)) -le $(($(getconf CLK_TCK) / 5)) ] || fail "the idle board used $((after - before)) ticks in 2 s"
 
-# A click in the margin left of the board (the turned cards are counted at the end), then the first pair by clicks.
+# A click in the margin left of the board (turned cards are counted at the end), then the first pair by clicks.
 xdotool mousemove --sync 5 "${at[0]#* }" click 1 mousemove --sync ${at[0]} click 1
 trace_until "=> memCheckCardStatus <=" 1
 xdotool mousemove --sync ${at[1]} click 1
 trace_until "--> memCheckCardStatus: Match!" 1
 retry 40 0.25 shows "$board_colour" "${at[0]}" "${at[1]}" || fail "the first pair is still on the board"
-# The second pair by the keys: the first arrow shows the focus frame on the nearest card left, Return turns it, the
-# next arrow moves to the only other card. Muted, the game keeps its pace.
-keys m
-xdotool key Right Return
+# The second pair by the keys, muted: the first arrow shows the focus frame on the nearest card left, the next moves
+# to the only other card.
+keys m Right Return
 trace_until "=> memCheckCardStatus <=" 3
 xdotool key Right Return
 trace_until "--> memCheckCardStatus: Match!" 2
-# A Return pressed during the last pair's pause never acts on the end picture made after it (it ended the program
-# unseen).
+# A Return pressed during the last pair's pause never acts on the end picture made after it.
 xdotool key Return
 retry 40 0.25 shows "$good_colour" "960 540" "870 495" "1050 585" || fail "no good end picture in the middle"
 sleep 0.5; [ -s "$GAME_STATUS" ] && fail "a Return pressed before the end ended the game: $(cat "$GAME_STATUS")"
 [ "$(trace | grep -cF "=> memCardClick(")" -eq 4 ] || fail "not four cards turned: $(trace | grep memCardClick)"
-# The focus frame went to the end picture: Return ends the program normally.
-xdotool key Return
+xdotool key Return  # on the end picture, which has the focus
 [ "$(wait_for_exit)" = 0 ] || fail "Return on the end picture does not end the game with status 0: $(cat "$GAME_ERR")"
 
 # --window: a framed window of about three quarters of the screen in the board's proportions (1280 x 1024 in
@@ -76,8 +69,7 @@ for key in none F11 F11; do
     sizes+=" $(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }')"
 done
 [ "$sizes" = " 1013x810 1920x1080 1013x810" ] || fail "--window, F11, F11 again:$sizes, not 1013x810 1920x1080 1013x810"
-xdotool windowsize --sync "$window" 400 600 windowmove --sync "$window" 0 0; sleep 1
-# The board at 400 / 1280 of its size, from y 140.
+xdotool windowsize --sync "$window" 400 600 windowmove --sync "$window" 0 0; sleep 1  # 400 / 1280, from y 140
 check_board 400x600 "99 25 246 25" "194 25 318 25"
 escape_ends
 echo "ok"

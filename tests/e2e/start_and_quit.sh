@@ -41,14 +41,10 @@ perl -e 'print pack("A2V6v2", "BM", 54, 0, 54, 40, 60000, 60000, 1, 24) . "\0" x
 for f in gfx/bg1024.png gfx/good.png cards/f1.png sfx/good.wav sfx/bad.wav sfx/nomatch.wav; do : >"$game/$f"; done
 for f in cards/s0.wav sfx/turn.wav sfx/match.wav; do wave "$game/$f" 2147483647; done
 printf 'c0\tf0.bmp\tC0\ts0.wav\nc1\tf1.png\tC1\ts1.wav\n' >"$game/data/cards.txt"
-printf '[interface]\npictures=bg640.png\tbg800.bmp\tbg1024.png\tbg1152.png\tbg1280.png\nbackcolor=32768
-quitpicture=quit.png\nendgoodpicture=good.png\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav
-matchsound=match.wav\nnomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=2\ncardsy=1\ncardwidth=100\ncardheight=100\nborder=1\npicture=back.png\nturnsound=turn.wav
-dissapear=1\n' >"$game/data/global.ini"
+printf '[interface]\npictures=bg640.png\tbg800.bmp\tbg1024.png\tbg1152.png\tbg1280.png\nquitpicture=quit.png
+endgoodpicture=good.png\n' >>"$game/data/main.ini" && printf 'cardsy=1\npicture=back.png\n' >>"$game/data/global.ini"
 # A signal while a box is shown ends the program with status 1 within a second, and its box with it (a box once waited
-# for OK however long `timeout` had asked the program to end). SIGINT is let through to a program started in the
-# background.
+# for OK however long `timeout` had asked the program to end). SIGINT is let through to a background program.
 no_box() { ! box_ids >/dev/null; }
 for signal in TERM INT; do
     start_game env --default-signal=INT "$memory" "$game/play.ini"

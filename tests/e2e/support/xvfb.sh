@@ -1,14 +1,10 @@
-# Shared by the end-to-end tests, each run with the program memory ($1) and the source folder ($2), which source
-# this as "$2/tests/e2e/support/xvfb.sh": a temporary directory $work, a private X server (start_xvfb WIDTHxHEIGHT
-# sets DISPLAY) and a few checks. The server and every program started with `start_game` stop when the script exits,
-# however it ends, and the commands given to `on_exit` run then.
+# Sourced by each end-to-end test, run with the program memory ($1) and the source folder ($2): a temporary folder
+# $work, a private X server (start_xvfb WIDTHxHEIGHT) and a few checks. The server and every program started with
+# `start_game` stop when the script exits, however it ends, and the commands given to `on_exit` run then. The programs
+# speak English, as the checks grep English texts; a test in another language sets its own locale after this.
 set -uo pipefail
 memory="$1" source_dir="$2" bin="${1%/*}"
-
-# The programs speak English here, whatever the machine's locale, as the checks grep English texts; a test in
-# another language sets its own locale after sourcing this.
-unset LANGUAGE
-export LC_ALL=C.UTF-8
+unset LANGUAGE && export LC_ALL=C.UTF-8
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 E2E_CLEANUP=() GAME_PIDS=() XVFB_PID=""
@@ -23,21 +19,18 @@ _e2e_exit() {
 }
 trap _e2e_exit EXIT
 
-# The work directory is removed at exit unless KEEP is set (then it is named).
-work="$(mktemp -d)"
+work="$(mktemp -d)"  # removed at exit unless KEEP is set (then it is named)
 if [ -n "${KEEP:-}" ]; then echo "work: $work" >&2; else on_exit "rm -rf '$work'"; fi
 
 # Runs the command "${@:3}" up to "$1" times, "$2" seconds apart, until it succeeds.
 retry() { local n="$1" pause="$2"; shift 2; for _ in $(seq "$n"); do "$@" && return 0; sleep "$pause"; done; return 1; }
 
 start_xvfb() {
-    local fd_file tool
+    local tool fd_file="$(mktemp)"
     SCREEN_SIZE="$1" SHOT="$(mktemp --suffix=.png)" && on_exit "rm -f '$SHOT'"
     for tool in Xvfb convert xdotool; do command -v $tool >/dev/null || fail "$tool is not installed (make deps)"; done
-    fd_file="$(mktemp)"
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
-    XVFB_PID=$!
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null & XVFB_PID=$!
     retry 50 0.1 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
     # The server answers before the first client is started.
@@ -140,7 +133,6 @@ plays_clean() {
 }
 # Escape in $window ends the game with status 0.
 escape_ends() {
-    keys Escape
-    local status; status="$(wait_for_exit)"
+    keys Escape; local status; status="$(wait_for_exit)"
     [ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
 }
