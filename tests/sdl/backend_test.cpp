@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "definition/definition_keys.h"
-#include "platform/files.h"
 #include "platform/sdl/sdl_media_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "support/folder_fixtures.h"
@@ -52,21 +51,16 @@ class SdlBackend : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = std::filesystem::temp_directory_path() / ("sdl-tests-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        platform = new SdlPlatform("", dir.string(), dir.string());
+        std::filesystem::create_directories(dir), platform = new SdlPlatform("", dir.string(), dir.string());
         std::string error;
         ASSERT_TRUE(platform->start(error)) << error;
     }
-    static void TearDownTestSuite() {
-        delete platform;
-        std::filesystem::remove_all(dir);
-    }
+    static void TearDownTestSuite() { delete platform, std::filesystem::remove_all(dir); }
     // Writes a BMP of one colour and loads it.
     static PictureRef solid(const std::string& name, int w, int h, Colour c) {
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
         SDL_FillRect(s, nullptr, 0xFF000000u | static_cast<Uint32>(c));  // a colour is 0xBBGGRR
-        SDL_SaveBMP(s, (dir / name).string().c_str());
-        SDL_FreeSurface(s);
+        SDL_SaveBMP(s, (dir / name).string().c_str()), SDL_FreeSurface(s);
         std::string error;
         return platform->load_picture((dir / name).string(), error);
     }
@@ -347,8 +341,7 @@ TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputA
     }
     EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
 
-    device->set_file_name((dir / "again.wav").string());
-    device->command("open");
+    device->set_file_name((dir / "again.wav").string()), device->command("open");
     auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
     close_sound_output();
     testing::internal::CaptureStderr();
