@@ -14,20 +14,6 @@ printf '[cards left]\nactive=1\norder=1\npicture=panel.bmp\nforecolor=0\n' >>"$g
 printf 'cardsx=3\n[text list]\nactive=1\nfontname=DejaVu Sans\nfontsize=20\nfontbold=1\nforecolor=65535
 selectcolor=8421376\ndestroy=1\nsound=click.wav\ntop=720\nleft=400\nwidth=500\nspace=10\n' >>"$game/data/global.ini"
 
-# The faces (with the trace on every face shows at the start) and the texts on a screenshot: face[k] and text[k]
-# are the centres of card line k and text line k; deals gets the order of both, to compare two starts.
-find_board() {
-    local shot="$work/board.png" k w h x y
-    screenshot "$shot" 1920x1080
-    for k in 0 1 2 3 4 5; do
-        read -r w h x y < <(convert "$shot" -fill black +opaque "${face_colours[k]}" -trim -format '%w %h %X %Y' info:)
-        [ "$w" -ge 70 ] && [ "$h" -ge 70 ] || fail "face $k is not on the board: ${w}x$h"
-        face[k]="$((${x#+} + w / 2)) $((${y#+} + h / 2))"
-    done
-    mapfile -t text < <(texts "$shot")
-    [ "${#text[@]}" -eq 6 ] || fail "not six texts on the screen: ${#text[@]}"
-    deals+=("${face[*]} / ${text[*]}")
-}
 # The centres of the texts on screenshot $1, each a blob of the text colour with its letters joined, narrowest first:
 # texts 0, 1, ... of those still shown.
 texts() {
@@ -38,19 +24,28 @@ texts() {
 }
 
 start_xvfb 1920x1080
+# The faces (with the trace on every face shows at the start) and the texts: face[k] and text[k] are the centres of
+# card line k and text line k; deals gets the order of both, to compare two starts.
 for run in 1 2; do
     open_window Memory "$memory" "$game/play.ini"
-    trace_until "=> Form_Activate <=" "$run" && sleep 0.5
-    find_board
+    trace_until "=> Form_Activate <=" "$run" && sleep 0.5 && shot="$work/board.png" && screenshot "$shot"
+    for k in 0 1 2 3 4 5; do
+        read -r w h x y < <(convert "$shot" -fill black +opaque "${face_colours[k]}" -trim -format '%w %h %X %Y' info:)
+        [ "$w" -ge 70 ] && [ "$h" -ge 70 ] || fail "face $k is not on the board: ${w}x$h"
+        face[k]="$((${x#+} + w / 2)) $((${y#+} + h / 2))"
+    done
+    mapfile -t text < <(texts "$shot")
+    [ "${#text[@]}" -eq 6 ] || fail "not six texts on the screen: ${#text[@]}"
+    deals+=("${face[*]} / ${text[*]}")
     [ "$run" = 2 ] || escape_ends
 done
 [ "${deals[0]}" != "${deals[1]}" ] || fail "two starts dealt the same: ${deals[0]}"
 
 # The panel: its picture shows on the left edge; its number changes with every card taken.
-place="$(convert "$work/board.png" -fill black +opaque "$panel_colour" -trim -format '%wx%h%X%Y' info:)"
+place="$(convert "$shot" -fill black +opaque "$panel_colour" -trim -format '%wx%h%X%Y' info:)"
 [[ "$place" == 10[23]x6[01]+* ]] || fail "no control panel picture of 97 x 57 scaled to 102 x 60: $place"
 crop() { convert "$1" -crop "$place" +repage -format '%#' info:; }
-before="$(crop "$work/board.png")"
+before="$(crop "$shot")"
 # Text first, then the card: the card's sounds settle the try.
 for k in 0 1 2 3 4 5; do
     xdotool mousemove --sync ${text[k]} click 1 sleep 0.5 mousemove --sync ${face[k]} click 1

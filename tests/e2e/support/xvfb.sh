@@ -72,10 +72,7 @@ screenshot() {
 }
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
 # True when a new screenshot ($SHOT) shows colour $1 at every "x y" place given after it.
-shows() {
-    screenshot
-    local place; for place in "${@:2}"; do [ "$(pixel "$SHOT" $place)" = "$1" ] || return 1; done
-}
+shows() { screenshot; local place; for place in "${@:2}"; do [ "$(pixel "$SHOT" $place)" = "$1" ] || return 1; done; }
 
 # The trace (definitions with debug on) goes to the system directory's memory.log: trace_lock keeps other
 # end-to-end tests from tracing meanwhile, or the traces mix, and marks where this test's trace starts.
@@ -95,18 +92,15 @@ trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\
 
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
-    GAME_ERR="$(mktemp)" GAME_STATUS="$(mktemp -u)"
-    on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
+    GAME_ERR="$(mktemp)" GAME_STATUS="$(mktemp -u)" && on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
     # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
     (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$! && GAME_PIDS+=("$GAME_PID")
 }
-# Waits for a top-level window named "$1" (long: a sanitizer build on a busy machine starts slowly); prints its id.
-# xwininfo reads the name whatever type the program stored it as: in a UTF-8 locale Xlib gives WM_NAME a type that
-# xdotool's search by name passes over.
+# The id of a top-level window named "$1", waited for long by wait_for_window (a sanitizer build on a busy machine
+# starts slowly). xwininfo reads the name whatever type it has; xdotool's search by name passes over some.
 window_named() {
-    local id
-    id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{ print $1 }' | head -n1)"
+    local id; id="$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\": (" 'index($0, t) { print $1; exit }')"
     [ -n "$id" ] && printf '%d\n' "$id"
 }
 wait_for_window() { retry 300 0.1 window_named "$1"; }
@@ -117,8 +111,8 @@ open_window() {
 }
 # The ids of the message boxes shown, titled "$BOX_TITLE (#N)"; fails when there is none.
 box_ids() {
-    xwininfo -root -tree 2>/dev/null | grep "\"${BOX_TITLE:-Error in application} (#[0-9]*)\"" | awk '{ print $1 }' |
-        grep .
+    local t="\"${BOX_TITLE:-Error in application} (#"
+    xwininfo -root -tree 2>/dev/null | awk -v t="$t" 'index($0, t) { print $1; n++ } END { exit !n }'
 }
 # Presses keys "$@" in $window.
 keys() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key "$@"; }
