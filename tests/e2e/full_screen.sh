@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Full screen under a window manager (openbox): the game window is in the desktop's full-screen state
-# (_NET_WM_STATE_FULLSCREEN) and covers the screen from 0, 0; F11 to a window and back shows the board as before (a
-# borderless window at 0, 0 came back 40 pixels too high, its top counter cut off and a black band below).
+# Under a window manager (openbox) the game starts in the full-screen state covering the screen from 0, 0; F11 twice
+# shows the board as before (a window once came back 40 pixels too high, its top counter cut off).
 source "$2/tests/e2e/support/xvfb.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (make deps)"
 start_xvfb 1920x1080

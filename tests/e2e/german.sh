@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The programs under a German locale speak German: memory's usage and the title of its message boxes (on the screen
-# and on standard error); memory-new draws German words into its pictures and writes the German default player name,
-# and the game it made starts.
+# Under a German locale: memory's usage and message box titles (screen and standard error) are German; memory-new
+# writes the German default player name and draws German words into its pictures; the game it made starts.
 source "$2/tests/e2e/support/xvfb.sh"
 locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
 start_xvfb 800x600

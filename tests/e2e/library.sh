@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The library as a player uses it, by keys alone on a 1920 x 1080 screen: it starts on the first game by title,
-# Return plays that game in a window carrying the game's title, Escape there brings the library back, and Escape in
-# the library ends it with status 0. The miniatures are kept in the cache. Games are added by --install: a game
-# folder is copied, a folder of pictures becomes a game by memory-new.
+# Games added by --install (a game folder copied, a folder of pictures made a game by memory-new); the library by keys
+# alone: Return plays the first game by title, Escape there brings the library back, Escape ends it with status 0.
 source "$2/tests/e2e/support/xvfb.sh"
 export HOME="$work/home" XDG_DATA_DIRS="$work/system" && unset XDG_DATA_HOME XDG_CACHE_HOME
 own="$HOME/.local/share/memory/games"

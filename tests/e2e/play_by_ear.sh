@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The real program with --speak, against a stand-in for speech-dispatcher on SPEECHD_ADDRESS, played by keys alone:
-# the focus, two cards turned, the try's result, F2 off and on, and Escape. Each text cancels the one before it (what
-# each key says is the headless tests' part). Without a service the game plays on, with one line on standard error.
+# --speak against a stand-in for speech-dispatcher, played by keys (what each key says is the headless tests' part):
+# every text cancels the one before it; F2 switches speech off. Without a service the game plays on, saying so once.
 source "$2/tests/e2e/support/xvfb.sh"
 command -v socat >/dev/null || fail "socat is not installed (make deps)"
 start_xvfb 1024x768

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The real program on a 1920 x 1080 screen, played by real pointer and key events: the cards lie where the board
-# geometry and its fit to the screen put them, within a pixel, with their borders; an idle board uses no processor; a
-# click in the margin turns nothing; one pair is taken by clicks, the other (muted) by arrows and Return; a Return
-# pressed during the last pause does nothing, and Return on the end picture ends the program. Then --window, F11 and
-# a resized window, where the board is fitted again.
+# On a 1920 x 1080 screen, by real pointer and key events: the cards lie where the board geometry and its fit put them,
+# with their borders; an idle board uses no processor; a click in the margin turns nothing; the game is played to its
+# end by clicks and keys; then --window, F11 and a resized window, where the board is fitted again.
 source "$2/tests/e2e/support/xvfb.sh"
 # With the trace on every face shows at the start, and the trace tells when a try is settled.
 trace_lock && new_game "$work/game" debug && printf 'border=1\n' >>"$game/data/global.ini"

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The real programs as a player and an author start them: the command line's statuses; a game made by memory-new from
-# a folder of pictures plays when moved and from its package; a game whose every picture and sound is broken shows
-# each picture's numbered error in a real message box, answered with OK (once every OK was taken as Cancel, which
-# ended the program), and goes on; SIGTERM or SIGINT while a box is shown ends it with status 1. Escape ends both
-# games normally.
+# The command line's statuses; a game made by memory-new plays when moved and from its package; a game whose every
+# picture and sound is broken shows each numbered error in a real message box, answered with OK (once taken as
+# Cancel, which ended the program); SIGTERM or SIGINT while a box is shown ends the program with status 1.
 source "$2/tests/e2e/support/xvfb.sh"
 start_xvfb 1024x768
 
