@@ -4,8 +4,7 @@
 source "$2/tests/e2e/support/xvfb.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (make deps)"
 start_xvfb 1920x1080
-openbox --sm-disable >/dev/null 2>&1 &
-on_exit "kill $! 2>/dev/null"
+openbox --sm-disable >/dev/null 2>&1 & on_exit "kill $! 2>/dev/null"
 retry 100 0.1 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
 
 # The bundled memory game with its clock stopped, so the board stays the same.

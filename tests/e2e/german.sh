@@ -4,12 +4,8 @@
 source "$2/tests/e2e/support/xvfb.sh"
 locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
 start_xvfb 800x600
-export LANG=de_DE.UTF-8 LANGUAGE=de
-unset LC_ALL LC_MESSAGES
-BOX_TITLE="Fehler in der Anwendung"
-
-usage="$("$memory" --help | head -n1)"
-[[ "$usage" == Aufruf:* ]] || fail "memory --help does not start with \"Aufruf:\": \"$usage\""
+export LANG=de_DE.UTF-8 LANGUAGE=de BOX_TITLE="Fehler in der Anwendung" && unset LC_ALL LC_MESSAGES
+"$memory" --help | head -n1 | grep -q '^Aufruf:' || fail "--help does not start with \"Aufruf:\": $("$memory" --help)"
 
 # A game whose backgrounds are all missing: error 100 in a box with the German title.
 new_game "$work/game"

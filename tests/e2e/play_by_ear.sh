@@ -19,8 +19,7 @@ export SPEECHD_ADDRESS="unix_socket:$work/speechd.sock"
 heard() { [ "$(grep -c -x -- "say $1" "$log")" -ge "${2:-1}" ]; }
 hear() { retry 100 0.1 heard "$@" || fail "never said \"$1\": $(grep say "$log" | tail -3)"; }
 
-open_window Memory "$memory" --speak "$game/play.ini"
-hear "speech on"
+open_window Memory "$memory" --speak "$game/play.ini" && hear "speech on"
 keys Right && hear "row 1, column 1, face down"
 xdotool key Return && hear "C[0-3]"
 sleep 1  # the turn sound, after which the board is free

@@ -13,8 +13,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 10 "$memory" 2>"$w
     fail "without a display: status $status (not 2), message \"$(cat "$work/err")\""
 
 # A folder with a blank in its name, two pictures and a file that is no picture.
-pictures="$work/Holiday pictures"
-mkdir -p "$pictures" && echo "not a picture" >"$pictures/notes.png"
+pictures="$work/Holiday pictures" && mkdir -p "$pictures" && echo "not a picture" >"$pictures/notes.png"
 for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictures/$picture"; done
 "$bin/memory-new" --output "$work" --timer "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
     fail "memory-new failed: $(cat "$work/err")"
