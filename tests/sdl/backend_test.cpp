@@ -128,13 +128,11 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     }
     // Yield and sleep paint what changed. A hidden control is neither drawn nor clicked, nor a hidden box's children.
     const int x = 70, y = 80;
-    over.set_visible(false);
-    platform->yield();
+    over.set_visible(false), platform->yield();
     EXPECT_FALSE(window.dirty()) << "yield did not paint";
     EXPECT_EQ(Pixels(*platform, window).at(x, y), kRed);
     EXPECT_EQ(window.control_at(x, y), &card);
-    box.set_visible(false);
-    platform->sleep(5);
+    box.set_visible(false), platform->sleep(5);
     EXPECT_FALSE(window.dirty()) << "sleep did not paint";
     EXPECT_EQ(window.control_at(x, y), nullptr);
     platform->close(window);
@@ -290,8 +288,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     };
     platform->show(window);
     const Pixels unscaled(*platform, window);
-    check_focus(unscaled, 4);
-    resize(960, 480);
+    check_focus(unscaled, 4), resize(960, 480);
     const Pixels scaled(*platform, window);
     check_focus(scaled, 6);
     EXPECT_EQ(scaled.at(115, 240), kWhite) << "the margin shows the window's colour";
@@ -308,8 +305,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     // corner (x 840); its white speaker and cross span about 0.16 to 0.91 of it across and 0.2 to 0.8 down.
     auto device = platform->create_media_device(window);
     const Rect board_shown{120, 0, 720, 480};
-    focus.set_visible(false);  // its white band would be taken for the mark
-    device->set_muted(true);
+    focus.set_visible(false), device->set_muted(true);  // the focus's white band would be taken for the mark
     const Rect mark = Pixels(*platform, window).box(board_shown, kWhite);
     device->set_muted(false);
     for (const auto& [got, want] : {std::pair(mark.left, 801), {mark.width, 27}, {mark.top, 16}, {mark.height, 21}})
@@ -343,9 +339,8 @@ TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputA
 
     device->set_file_name((dir / "again.wav").string()), device->command("open");
     auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
-    close_sound_output();
     testing::internal::CaptureStderr();
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     const bool failed = aloud();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const bool soon = aloud();
