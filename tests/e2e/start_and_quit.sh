@@ -17,8 +17,7 @@ pictures="$work/Holiday pictures" && mkdir -p "$pictures" && echo "not a picture
 for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictures/$picture"; done
 "$bin/memory-new" --output "$work" --timer "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
     fail "memory-new failed: $(cat "$work/err")"
-definition="$work/Our holiday/Our holiday.ini"
-grep -qF "Play it with: memory $definition" "$work/out" || fail "no play command: $(cat "$work/out")"
+grep -qF "Play it with: memory $work/Our holiday/Our holiday.ini" "$work/out" || fail "no play command: $(<"$work/out")"
 
 # The made game travels (memory-new names it; its window carries that title): moved to another folder and named
 # relative to the current directory, it plays; packed, it plays from its package, unpacked into the cache.
