@@ -16,15 +16,16 @@ state() { xprop -id "$window" _NET_WM_STATE; }
 in_state() { state | grep -q _NET_WM_STATE_FULLSCREEN; }
 # The window lies at 0, 0 as large as the screen, in the full-screen state: a screenshot "$1".
 full_screen() {
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [ "${WIDTH}x$HEIGHT+$X+$Y" = 1920x1080+0+0 ] && in_state && import -window root "$work/$1.png"
+    place="$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+        /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }')"
+    [ "$place" = 1920x1080+0+0 ] && in_state && import -window root "$work/$1.png"
 }
 open_window Memory "$memory" "$game/play.ini" && sleep 1
-retry 20 0.2 full_screen first || fail "not started in full screen: ${WIDTH}x$HEIGHT+$X+$Y, $(state)"
+retry 20 0.2 full_screen first || fail "not started in full screen: $place, $(state)"
 keys F11; sleep 1
 in_state && fail "F11 leaves the full-screen state on"
 xdotool key F11; sleep 1
-retry 20 0.2 full_screen again || fail "F11 twice: not full screen: ${WIDTH}x$HEIGHT+$X+$Y, $(state)"
+retry 20 0.2 full_screen again || fail "F11 twice: not full screen: $place, $(state)"
 moved="$(compare -metric AE -fuzz 2% "$work/first.png" "$work/again.png" null: 2>&1)"
 [ "$moved" -lt 500 ] 2>/dev/null || fail "after F11 twice $moved pixels differ from the first full screen"
 escape_ends

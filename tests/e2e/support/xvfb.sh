@@ -7,14 +7,12 @@ memory="$1" source_dir="$2" bin="${1%/*}"
 unset LANGUAGE && export LC_ALL=C.UTF-8
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-E2E_CLEANUP=() GAME_PIDS=() XVFB_PID=""
+E2E_CLEANUP=() GAME_PIDS=()  # the X server, the programs started and the test's own servers
 on_exit() { E2E_CLEANUP+=("$1"); }
 _e2e_exit() {
     local pid command
     # The program runs in a subshell that records its status: stop both, or one left keeps the test runner waiting.
-    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
+    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done; wait 2>/dev/null
     for command in "${E2E_CLEANUP[@]}"; do eval "$command"; done
 }
 trap _e2e_exit EXIT
@@ -30,7 +28,7 @@ start_xvfb() {
     SCREEN_SIZE="$1" SHOT="$(mktemp --suffix=.png)" && on_exit "rm -f '$SHOT'"
     for tool in Xvfb convert xdotool; do command -v $tool >/dev/null || fail "$tool is not installed (make deps)"; done
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null & XVFB_PID=$!
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null & GAME_PIDS+=("$!")
     retry 50 0.1 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
     # The server answers before the first client is started.
