@@ -37,8 +37,7 @@ escape_ends
 [ ! -s "$GAME_ERR" ] || fail "the game reported: $(cat "$GAME_ERR")"
 
 # No service: the game starts and ends as always, with one line on standard error.
-export SPEECHD_ADDRESS="unix_socket:$work/nothing-here.sock"
-open_window Memory "$memory" --speak "$game/play.ini"
+SPEECHD_ADDRESS="unix_socket:$work/nothing-here.sock" open_window Memory "$memory" --speak "$game/play.ini"
 sleep 1; keys Right; escape_ends
 [ "$(grep -c "speech is off" "$GAME_ERR")" -eq 1 ] || fail "not one line about speech: $(cat "$GAME_ERR")"
 echo "ok"

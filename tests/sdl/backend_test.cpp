@@ -256,10 +256,9 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
         EXPECT_EQ(message_box_answer(status, button, style), answer) << name;
 }
 
-// A window whose board is a picture box, its display resized to 960 x 480: the board is scaled by 1.5 to the
-// display's height and centred; text is made at the scaled size, in the place its alignment gives it, and so is the
-// mute mark. A focus outline is black, white and black, and 4 display pixels wide or more at every scale (also at
-// half size).
+// A board resized to 960 x 480 is scaled by 1.5 to the display's height and centred; text is made at the scaled size,
+// where its alignment puts it, and so is the mute mark. A focus outline is black, white and black, and 4 display
+// pixels wide or more at every scale (also at half size).
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
