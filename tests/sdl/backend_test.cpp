@@ -27,23 +27,17 @@ struct Pixels {
         const auto* b = reinterpret_cast<const uint8_t*>(&data[static_cast<size_t>(y * size.width + x)]);
         return b[0] + 256 * b[1] + 65536 * b[2];
     }
-    int count(const Rect& r, Colour c) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom(); ++y)
-            for (int x = r.left; x < r.right(); ++x) n += at(x, y) == c;
-        return n;
-    }
-    // The box around the pixels of the colour in a rectangle.
-    Rect box(const Rect& r, Colour c) const {
-        int left = r.right(), top = r.bottom(), right = r.left - 1, bottom = r.top - 1;
+    // How many pixels of the colour a rectangle holds, and the box around them.
+    std::pair<int, Rect> find(const Rect& r, Colour c) const {
+        int n = 0, left = r.right(), top = r.bottom(), right = r.left - 1, bottom = r.top - 1;
         for (int y = r.top; y < r.bottom(); ++y)
             for (int x = r.left; x < r.right(); ++x)
-                if (at(x, y) == c) {
-                    left = std::min(left, x), top = std::min(top, y);
-                    right = std::max(right, x), bottom = std::max(bottom, y);
-                }
-        return {left, top, right - left + 1, bottom - top + 1};
+                if (at(x, y) == c)
+                    ++n, left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = y;
+        return {n, {left, top, right - left + 1, bottom - top + 1}};
     }
+    int count(const Rect& r, Colour c) const { return find(r, c).first; }
+    Rect box(const Rect& r, Colour c) const { return find(r, c).second; }
 };
 
 // One started SDL platform per suite, and a temporary directory.
@@ -410,10 +404,8 @@ TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
                     << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
                     << labels[i]->font()->size << " points";
             const bool first_font = std::tuple(name, size, bold) == *fonts.begin();
-            for (int width = 500; width < 1500 && row.width == 640 && first_font; width += 25) {
-                resize(width, width * 3 / 4);
-                Pixels(*platform, window);
-            }
+            for (int width = 500; width < 1500 && row.width == 640 && first_font; width += 25)
+                resize(width, width * 3 / 4), Pixels(*platform, window);
             platform->close(window);
         }
     EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
