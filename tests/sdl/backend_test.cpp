@@ -49,7 +49,7 @@ protected:
         std::string error;
         ASSERT_TRUE(platform->start(error)) << error;
     }
-    static void TearDownTestSuite() { delete platform, std::filesystem::remove_all(dir); }
+    static void TearDownTestSuite() { delete platform; std::filesystem::remove_all(dir); }
     // Writes a BMP of one colour and loads it.
     static PictureRef solid(const std::string& name, int w, int h, Colour c) {
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);

@@ -41,7 +41,7 @@ start_xvfb() {
 # magenta; silent sounds good, bad, turn, match, nomatch and click. A test adds to the files or writes them anew.
 board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
 new_game() {
-    game="$1" && mkdir -p "$game"/{gfx,cards,sfx,data}
+    local s k; game="$1" && mkdir -p "$game"/{gfx,cards,sfx,data}
     { printf '[memory]\napp=memory\n'; [ "${2:-}" = debug ] && printf 'debug=1\n'
       printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$game" "$game" "$game" "$game"
       printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$game/play.ini"
