@@ -1,46 +1,29 @@
 #!/usr/bin/env bash
-# The library as a player uses it, by keys alone on a 1920 x 1080 screen: it starts on the first game by title,
-# Return plays that game in a window carrying the game's title, Escape there brings the library back, and Escape in
-# the library ends it with status 0. The miniatures are kept in the cache. Games are added by --install: a game
-# folder is copied, a folder of pictures becomes a game by memory-new.
-set -uo pipefail
-memory="$1" source_dir="$2"
-source "$source_dir/tests/e2e/support/xvfb.sh"
-make_work_dir work
+# Games added by --install (a game folder copied, a folder of pictures made a game by memory-new); the library by keys
+# alone: Return plays the first game by title, Escape there brings the library back, Escape ends it with status 0.
+source "$2/tests/e2e/support/xvfb.sh"
 export HOME="$work/home" XDG_DATA_DIRS="$work/system" && unset XDG_DATA_HOME XDG_CACHE_HOME
 own="$HOME/.local/share/memory/games"
 
-# A game titled to sort before the bundled ones: 2 x 2 cards on solid colours.
-game="$work/aardvark" && mkdir -p "$game"/{gfx,cards,sfx,data}
-solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
-solid gfx/bg640 640x480 "#284028"; solid gfx/back 80x80 "#C8C8C8"
-for i in 0 1; do solid "cards/f$i" 80x80 "#FF000$i"; done
-printf 'c0\tf0.bmp\nc1\tf0.bmp\nc2\tf1.bmp\nc3\tf1.bmp\n' >"$game/data/cards.txt"
-write_definition "$game/aardvark.ini" "$game" memory
-printf '[application]\ntitle=Aardvark pairs\n' >>"$game/aardvark.ini"
-for s in good bad turn; do wave "$game/sfx/$s.wav" 800; done
-printf '[interface]\npictures=bg640.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\n' >"$game/data/main.ini"
-printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav\n' \
-    >"$game/data/global.ini"
+# A game titled to sort before the bundled ones.
+new_game "$work/aardvark" && printf '[application]\ntitle=Aardvark pairs\n' >>"$game/play.ini"
 
 "$memory" --install "$game" >"$work/out" || fail "--install of a game folder failed"
-grep -qF "$own/aardvark" "$work/out" && [ -f "$own/aardvark/aardvark.ini" ] || fail "not installed: $(cat "$work/out")"
+grep -qF "$own/aardvark" "$work/out" && [ -f "$own/aardvark/play.ini" ] || fail "not installed: $(cat "$work/out")"
 pictures="$work/Holiday pictures" && mkdir -p "$pictures"
 for picture in sun boat; do convert -size 120x90 plasma: "$pictures/$picture.png"; done
 "$memory" --install "$pictures" >"$work/out" 2>&1 || fail "--install of pictures failed: $(cat "$work/out")"
 [ -f "$own/Holiday pictures/Holiday pictures.ini" ] || fail "no game made of the pictures: $(cat "$work/out")"
 
 start_xvfb 1920x1080
-start_game "$memory" --library
-library="$(wait_for_window Memory)" || fail "no library window: $(cat "$GAME_ERR")"
+open_window Memory "$memory" --library && library="$window"
 retry 100 0.1 sh -c 'ls "$0"/*.png' "$HOME/.cache/memory/thumbnails" >/dev/null 2>&1 || fail "no miniature in the cache"
 
-xdotool windowfocus --sync "$library" 2>/dev/null; xdotool key Return
-played="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the first game: $(cat "$GAME_ERR")"
-xdotool windowfocus --sync "$played" 2>/dev/null; xdotool key Escape
+keys Return
+window="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the first game: $(cat "$GAME_ERR")"
+keys Escape
 no_game_window() { ! window_named "Aardvark pairs" >/dev/null; }
 retry 100 0.1 no_game_window || fail "Escape does not end the game"
-[ ! -s "$GAME_STATUS" ] || fail "the library ended with its game: $(cat "$GAME_ERR")"
-window_named Memory >/dev/null || fail "the library is gone after the game"
-escape_ends "$library"
+[ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "no library after the game: $(cat "$GAME_ERR")"
+window="$library" && escape_ends
 echo "ok"

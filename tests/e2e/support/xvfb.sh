@@ -1,61 +1,67 @@
-# Shared by the end-to-end tests: a private X server and a few checks. Source it, then start_xvfb WIDTHxHEIGHT sets
-# DISPLAY; the server and every program started with `start_game` stop when the script exits, however it ends, and
-# the commands given to `on_exit` run then.
-
-# The programs speak English here, whatever the machine's locale, as the checks grep English texts; a test in
-# another language sets its own locale after sourcing this.
-unset LANGUAGE
-export LC_ALL=C.UTF-8
+# Sourced by each end-to-end test, run with the program memory ($1) and the source folder ($2): a temporary folder
+# $work, a private X server (start_xvfb WIDTHxHEIGHT) and a few checks. The server and every program started with
+# `start_game` stop when the script exits, however it ends, and the commands given to `on_exit` run then. The programs
+# speak English, as the checks grep English texts; a test in another language sets its own locale after this.
+set -uo pipefail
+memory="$1" source_dir="$2" bin="${1%/*}"
+unset LANGUAGE && export LC_ALL=C.UTF-8
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-E2E_CLEANUP=() GAME_PIDS=() XVFB_PID=""
+E2E_CLEANUP=() GAME_PIDS=()  # the X server, the programs started and the test's own servers
 on_exit() { E2E_CLEANUP+=("$1"); }
 _e2e_exit() {
     local pid command
     # The program runs in a subshell that records its status: stop both, or one left keeps the test runner waiting.
-    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
+    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done; wait 2>/dev/null
     for command in "${E2E_CLEANUP[@]}"; do eval "$command"; done
 }
 trap _e2e_exit EXIT
 
-# Sets the variable named "$1" to a new temporary directory, removed at exit unless KEEP is set (then it is named).
-make_work_dir() {
-    printf -v "$1" %s "$(mktemp -d)"
-    if [ -n "${KEEP:-}" ]; then echo "work: ${!1}" >&2; else on_exit "rm -rf '${!1}'"; fi
-}
+work="$(mktemp -d)"  # removed at exit unless KEEP is set (then it is named)
+if [ -n "${KEEP:-}" ]; then echo "work: $work" >&2; else on_exit "rm -rf '$work'"; fi
 
 # Runs the command "${@:3}" up to "$1" times, "$2" seconds apart, until it succeeds.
 retry() { local n="$1" pause="$2"; shift 2; for _ in $(seq "$n"); do "$@" && return 0; sleep "$pause"; done; return 1; }
 
 start_xvfb() {
-    local fd_file tool
+    local tool fd_file="$(mktemp)"
     SCREEN_SIZE="$1" SHOT="$(mktemp --suffix=.png)" && on_exit "rm -f '$SHOT'"
     for tool in Xvfb convert xdotool; do command -v $tool >/dev/null || fail "$tool is not installed (make deps)"; done
-    fd_file="$(mktemp)"
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
-    XVFB_PID=$!
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null & GAME_PIDS+=("$!")
     retry 50 0.1 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
     # The server answers before the first client is started.
     retry 50 0.1 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 }
 
-# The definition "$1" of a game in "$2" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) of type "$3".
-write_definition() {
-    { printf '[memory]\napp=%s\n' "$3"; [ "${4:-}" = debug ] && printf 'debug=1\n'  # "$4" debug: the trace on
-      printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$2" "$2" "$2" "$2"
-      printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$1"
+# A new game in folder $game="$1" (gfx/, cards/, sfx/, data/ with main.ini, global.ini, cards.txt) defined by
+# play.ini in it ("$2" debug: the trace on): one player, 2 x 2 cards of 80 x 80 (one card line a face of
+# $face_colours), removed when taken, on a board of $board_colour; the good end picture in $good_colour, the bad one
+# magenta; silent sounds good, bad, turn, match, nomatch and click. A test adds to the files or writes them anew.
+board_colour="#282828" good_colour="#00FF00" face_colours=("#FF0000" "#FE0000" "#0000FF" "#0000FE")
+new_game() {
+    local s k; game="$1" && mkdir -p "$game"/{gfx,cards,sfx,data}
+    { printf '[memory]\napp=memory\n'; [ "${2:-}" = debug ] && printf 'debug=1\n'
+      printf '[paths]\ngfx=%s/gfx/\ncard=%s/cards/\nsfx=%s/sfx/\ndata=%s/data/\n' "$game" "$game" "$game" "$game"
+      printf '[gamefiles]\nmain=main.ini\nglobal=global.ini\ncards=cards.txt\n'; } >"$game/play.ini"
+    for s in good bad turn match nomatch click; do wave "$game/sfx/$s.wav" 800; done
+    solid gfx/board 1280x1024 "$board_colour"; solid gfx/back 80x80 "#C8C8C8"; solid gfx/player 120x30 "#3C3C78"
+    solid gfx/good 200x100 "$good_colour"; solid gfx/bad 200x100 "#FF00FF"
+    for k in "${!face_colours[@]}"; do
+        solid "cards/f$k" 80x80 "${face_colours[k]}" && printf 'c%s\tf%s.bmp\n' $k $k >>"$game/data/cards.txt"
+    done
+    printf '[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=2631720
+endgoodpicture=good.bmp\nendbadpicture=bad.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\nmatchsound=match.wav
+nomatchsound=nomatch.wav\n[players]\nplayers=1\npicture=player.bmp\n' >"$game/data/main.ini"
+    printf '[cards]\ncardsx=2\ncardsy=2\ncardwidth=80\ncardheight=80\npicture=back.bmp\nturnsound=turn.wav
+dissapear=1\n' >"$game/data/global.ini"
 }
-# Prints the number "$1" as "$2" little-endian bytes.
-le() { local v=$1 n=$2; for ((k = 0; k < n; k++)); do printf "\\x$(printf %02x $(( (v >> (8 * k)) & 255 )))"; done; }
+# Picture "$1".bmp of the game, of size "$2" in colour "$3".
+solid() { convert -size "$2" "xc:$3" "BMP3:$game/$1.bmp"; }
 # Writes file "$1": 0.1 s of mono 8-bit silence whose header claims "$2" bytes of it.
-wave() {
-    { printf RIFF; le 836 4; printf 'WAVEfmt '; le 16 4; le 1 2; le 1 2; le 8000 4; le 8000 4; le 1 2; le 8 2
-      printf data; le "$2" 4; head -c 800 /dev/zero | tr '\0' '\200'; } >"$1"
-}
+wave() { perl -e 'print pack("A4VA8VvvVVvvA4V", "RIFF", 836, "WAVEfmt ", 16, 1, 1, 8000, 8000, 1, 8, "data", $ARGV[0])
+    . "\x80" x 800' "$2" >"$1"; }
 
 # A screenshot of the whole screen in "$1" (default $SHOT): one that is empty or not the screen's size fails.
 screenshot() {
@@ -64,10 +70,7 @@ screenshot() {
 }
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n1; }
 # True when a new screenshot ($SHOT) shows colour $1 at every "x y" place given after it.
-shows() {
-    screenshot
-    local place; for place in "${@:2}"; do [ "$(pixel "$SHOT" $place)" = "$1" ] || return 1; done
-}
+shows() { screenshot; local place; for place in "${@:2}"; do [ "$(pixel "$SHOT" $place)" = "$1" ] || return 1; done; }
 
 # The trace (definitions with debug on) goes to the system directory's memory.log: trace_lock keeps other
 # end-to-end tests from tracing meanwhile, or the traces mix, and marks where this test's trace starts.
@@ -87,34 +90,41 @@ trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\
 
 # Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
 start_game() {
-    GAME_ERR="$(mktemp)" GAME_STATUS="$(mktemp -u)"
-    on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
+    GAME_ERR="$(mktemp)" GAME_STATUS="$(mktemp -u)" && on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
     # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
     (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$! && GAME_PIDS+=("$GAME_PID")
 }
-# Waits for a top-level window named "$1" (long: a sanitizer build on a busy machine starts slowly); prints its id.
-# xwininfo reads the name whatever type the program stored it as: in a UTF-8 locale Xlib gives WM_NAME a type that
-# xdotool's search by name passes over.
+# The id of a top-level window named "$1", waited for long by wait_for_window (a sanitizer build on a busy machine
+# starts slowly). xwininfo reads the name whatever type it has; xdotool's search by name passes over some.
 window_named() {
-    local id
-    id="$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{ print $1 }' | head -n1)"
+    local id; id="$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\": (" 'index($0, t) { print $1; exit }')"
     [ -n "$id" ] && printf '%d\n' "$id"
 }
 wait_for_window() { retry 300 0.1 window_named "$1"; }
+# Starts the program with "${@:2}" and waits for its window titled "$1": $window.
+open_window() {
+    start_game "${@:2}"
+    window="$(wait_for_window "$1")" || fail "no window titled \"$1\" for ${*:2}: $(cat "$GAME_ERR")"
+}
+# The ids of the message boxes shown, titled "$BOX_TITLE (#N)"; fails when there is none.
+box_ids() {
+    local t="\"${BOX_TITLE:-Error in application} (#"
+    xwininfo -root -tree 2>/dev/null | awk -v t="$t" 'index($0, t) { print $1; n++ } END { exit !n }'
+}
+# Presses keys "$@" in $window.
+keys() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key "$@"; }
 # Waits for the game to end; prints its exit status.
 wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
 # Starts the program with "${@:2}": a window titled "$1" shows and a second later has reported no error; Escape
 # ends it normally.
 plays_clean() {
-    local window; start_game "${@:2}"
-    window="$(wait_for_window "$1")" || fail "no window titled \"$1\" for ${*:2}: $(cat "$GAME_ERR")"
-    sleep 1; ! grep -q "Error in application" "$GAME_ERR" || fail "${*:2} reports an error: $(cat "$GAME_ERR")"
-    escape_ends "$window"
+    open_window "$@"
+    sleep 1; ! grep -q "${BOX_TITLE:-Error in application}" "$GAME_ERR" || fail "${*:2}: an error: $(cat "$GAME_ERR")"
+    escape_ends
 }
-# Escape in window "$1" ends the game with status 0.
+# Escape in $window ends the game with status 0.
 escape_ends() {
-    xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key Escape
-    local status; status="$(wait_for_exit)"
+    keys Escape; local status; status="$(wait_for_exit)"
     [ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
 }
