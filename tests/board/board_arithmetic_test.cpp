@@ -1,5 +1,4 @@
-// The board's arithmetic: its geometry on each screen, its fit to the display, the match line's ends, and the
-// moves of a card flying away or shrinking.
+// The board's arithmetic: its geometry on each screen, the match line's ends, and the moves of a card flying away.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -7,7 +6,6 @@
 #include "board/geometry.h"
 #include "board/match_line.h"
 #include "board/removal_motion.h"
-#include "platform/screen_fit.h"
 
 namespace mem {
 namespace {
@@ -61,42 +59,6 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         for (size_t i = 0; i < c.tops.size(); ++i)
             EXPECT_EQ(memCardPlace(out.layout, c.card_w, c.card_h, static_cast<int>(i) + 1, 1).top, c.tops[i]);
     }
-}
-
-// The board is scaled as a whole to fill the display as far as its proportions allow, and centred; clicks map back
-// to the board, never from the margins. (Which board fits which display is checked with the board geometry.)
-TEST(ScreenFit, BoardFillsTheDisplayAndClicksMapBack) {
-    struct Case {
-        Size display, board;
-        Rect shown;
-    };
-    const Case cases[] = {
-        {{1920, 1080}, {1280, 1024}, {285, 0, 1350, 1080}},  {{1280, 800}, {1024, 768}, {107, 0, 1067, 800}},
-        {{600, 400}, {640, 480}, {33, 0, 533, 400}},         {{800, 800}, {800, 600}, {0, 100, 800, 600}},
-    };
-    for (const Case& c : cases) {
-        const Rect board{0, 0, c.board.width, c.board.height};
-        const ScreenFit fit(c.display, board);
-        EXPECT_EQ(std::pair(fit.board_on_display(), fit.to_display(board)), std::pair(c.shown, c.shown))
-            << c.display.width << "x" << c.display.height;
-    }
-    int x = -1, y = -1;
-    const ScreenFit wide({1920, 1080}, Rect{0, 0, 1280, 1024});
-    EXPECT_FALSE(wide.to_window(284, 500, x, y) || wide.to_window(1635, 500, x, y));
-    // Every window point comes back from the middle of its display rectangle.
-    for (int wx : {0, 1, 639, 1279}) {
-        const Rect shown = wide.to_display(Rect{wx, 7, 1, 1});
-        ASSERT_TRUE(wide.to_window(shown.left + shown.width / 2, shown.top, x, y));
-        EXPECT_EQ(std::pair(x, y), std::pair(wx, 7));
-    }
-    // A board inside a larger window (a smaller row's background, centred on the measured screen) is what fills
-    // the display; the window around it scales along.
-    const ScreenFit fit({1024, 768}, Rect{112, 84, 800, 600});
-    EXPECT_EQ(fit.board_on_display(), (Rect{0, 0, 1024, 768}));
-    EXPECT_EQ(fit.to_display(Rect{112 + 100, 84 + 50, 80, 80}), (Rect{128, 64, 102, 102}));
-    EXPECT_EQ(std::pair(fit.to_display_length(1), fit.to_display_length(5)), std::pair(1, 6));
-    ASSERT_TRUE(fit.to_window(1023, 767, x, y));
-    EXPECT_EQ(std::pair(x, y), std::pair(112 + 799, 84 + 599));
 }
 
 TEST(MatchLine, EndsBetweenTheFacingEdges) {
@@ -159,36 +121,6 @@ TEST(FlyAway, ThirdSpeedAndEndOfTheFlight) {
                                                {100, -41, true},  {100, -40, false}};
     for (const auto& [left, top, outside] : ends)
         EXPECT_EQ(memWhollyOutside(left, top, 60, 40, 800, 600), outside) << left << "," << top;
-}
-
-// The moves of a shrink: the rectangle of each move, until the card goes.
-std::vector<ShrinkBox> shrink_moves(ShrinkBox box) {
-    std::vector<ShrinkBox> moves;
-    const int16_t step = memShrinkStep(box.width, box.height);
-    while (memShrinkGoesOn(box) && moves.size() < 1000) {
-        moves.push_back(box);
-        memShrinkOnce(box, step);
-    }
-    return moves;
-}
-
-TEST(Shrink, StepsTowardsTheCentreUntilASideIsSixOrLess) {
-    // A 66 x 50 card: a step of 2, the whole part of (66 + 50) / 40; 22 moves keeping its centre, until its height
-    // would be 6.
-    const auto moves = shrink_moves({100, 200, 66, 50});
-    ASSERT_EQ(moves.size(), 22u);
-    EXPECT_EQ(std::tuple(moves[21].left, moves[21].top, moves[21].width, moves[21].height),
-              std::tuple(121, 221, 24, 8));
-    // Six pixels or less on either side: no move at all.
-    EXPECT_TRUE(shrink_moves({0, 0, 6, 50}).empty() && shrink_moves({0, 0, 80, 5}).empty());
-    // Width and height under 40 in all: one pixel a step, so it ends.
-    const auto small = shrink_moves({10, 10, 10, 10});
-    ASSERT_EQ(small.size(), 4u);
-    EXPECT_EQ(small.back().width, 7);
-    // An odd step moves left and top by a half, rounded half to even.
-    ShrinkBox box{10, 11, 60, 60};
-    memShrinkOnce(box, 3);
-    EXPECT_EQ(std::tuple(box.left, box.top, box.width), std::tuple(12, 12, 57));  // 11.5 and 12.5
 }
 
 }  // namespace

@@ -145,60 +145,6 @@ TEST_F(Players, ClockAndTheEnd) {
     }
 }
 
-// A clock tick that falls on the last try of a one-player game, in each of its stages: the end is judged on
-// the board as it is once that try is settled, and made once.
-TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
-    struct Case {
-        const char* name;
-        bool text;
-        PlayOptions play;
-        TextListOptions list;
-        bool at_tick;  // the last try starts just after a tick
-        const char* end;
-        int cards_left;
-    };
-    // Synchronised with a tick, the last try is settled within the next second: its pause takes in the
-    // following tick, which fires in the first step of the removal.
-    const TextListOptions long_text{.text_ms = 2500};
-    const Case cases[] = {
-        {"countdown out during the last pair's sounds: bad, the pair in hand", false,
-         {.cards_y = 1, .countdown = 4, .card_ms = 2500}, {}, false, "bad.bmp", 2},
-        {"countdown out during the last pair's removal: the pair is taken, the good end once", false,
-         {.cards_y = 1, .dissapear = 2, .countdown = 2}, {}, true, "good.bmp", 0},
-        {"timer during the last text's sounds: scored, then the good end", true, {.cards_y = 1, .timer = 999},
-         long_text, false, "good.bmp", 0},
-        {"timer during the last card's removal: the good end once", true,
-         {.cards_y = 1, .dissapear = 3, .timer = 999}, {}, true, "good.bmp", 0},
-        {"countdown out during the last text's sounds: bad, the card in hand", true, {.cards_y = 1, .countdown = 5},
-         long_text, false, "bad.bmp", 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        restart_text(c.play, c.list);
-        ASSERT_EQ(c.text ? start_text() : start(), std::nullopt);
-        wait_for_status_tick();
-        // A text game takes card and text 0 first; the last try, card first, takes 1.
-        ASSERT_TRUE(!c.text || try_pair(0, 0));
-        const PlayerRecord& player = game().memPlayer[0];
-        const float time = player.Time, countdown = player.Countdown;
-        for (int i = 0; c.at_tick && i < 110 && player.Time == time && player.Countdown == countdown; ++i) advance(10);
-        click_card(position_of(c.text ? 1 : 0));
-        ASSERT_TRUE(run_until_quiet());
-        c.text ? click_text(text_of(1)) : click_card(position_of(1));
-        advance(5000);
-        ASSERT_EQ(end_picture(), c.end);
-        const std::vector<std::string> plays = plays_since(0);
-        const bool good = c.end == std::string("good.bmp");
-        EXPECT_EQ(std::ranges::count(plays, "sfx/good.wav"), good ? 1 : 0) << "one end sound, of the end's kind";
-        EXPECT_EQ(std::ranges::count(plays, "sfx/bad.wav"), good ? 0 : 1);
-        EXPECT_EQ(game().memCardsLeft, c.cards_left);
-        // Cards taken and scored add up; a try left in hand is not scored.
-        double made = 0;
-        for (const PlayerRecord& p : game().memPlayer) made += p.CardsMade;
-        EXPECT_EQ(made, card_count() - c.cards_left);
-    }
-}
-
 // A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every
 // game ends, the counters and the scores agree after every settled try and after the end, and the end is good
 // exactly when it should be.
