@@ -64,41 +64,6 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     EXPECT_FALSE(game->tim_Timer.enabled());
 }
 
-TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
-    // Game kind, debug mode: faces and captions shown, play-area outline shown.
-    const std::tuple<int16_t, bool, bool> cases[] = {{0, false, false}, {1, false, true}, {0, true, true}};
-    for (const auto& [app_type, debug, shown] : cases) {
-        SCOPED_TRACE(std::to_string(app_type) + (debug ? " debug" : ""));
-        SetUp();
-        game->memAppType = app_type;
-        program.memDebug = to_flag(debug);
-        build();
-        for (int16_t k : {0, 15}) {
-            const Image& card = game->img_Card[k];
-            EXPECT_EQ(card.picture(),
-                      shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture : game->memCardBack);
-            // The caption is the dealt card's text even while it is hidden, and lies on its card.
-            const Label& caption = game->lbl_Card[k];
-            EXPECT_EQ(std::tuple(card.visible(), caption.visible(), caption.caption(), card.width(), caption.left()),
-                      std::tuple(true, shown, "C" + std::to_string(15 - k), 80, card.left()));
-        }
-        const Shape& area = game->shp_PlayArea;
-        EXPECT_EQ(area.visible(), debug);
-        if (debug) {
-            EXPECT_EQ(std::tuple(area.left(), area.width(), area.height()), std::tuple(121, 663, 535));
-        }
-    }
-    // Places the deal did not fill stay empty: one short of the grid, one past the card file.
-    SetUp();
-    deal(15);
-    game->memDisplayCard[3].Reference = 40;
-    game->memAppType = 1;
-    build();
-    for (int16_t k : {3, 15})
-        EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
-    EXPECT_NE(game->img_Card[4].picture(), nullptr);
-}
-
 TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
     std::filesystem::remove(dir / "player.bmp");
     write("board800.bmp", "not a picture");
