@@ -100,14 +100,14 @@ TEST_F(Players, AFifthPlayerPlaysWithoutALabel) {
 // is and stops at the end, where only the end picture, Escape and the quit picture act. An end picture that cannot
 // be shown is reported once (the last pair also reaches the limit: the end is made twice); the end goes on.
 TEST_F(Players, ClockAndTheEnd) {
-    enum class How { EndPicture, Escape, Quit };
-    struct Case {
-        const char* pictures;
-        How how;
-    };
-    for (const Case c : {Case{"ok", How::EndPicture}, {"missing", How::Escape}, {"undecodable", How::Quit}}) {
-        SCOPED_TRACE(std::string(c.pictures) + " " + std::to_string(static_cast<int>(c.how)));
-        restart({.players = 2, .timer = 10, .tries_left = 2, .end_pictures = c.pictures});
+    // The end pictures, and how the program is ended: the end picture, Escape, the quit picture.
+    const std::pair<std::string, std::function<void(HeadlessPlatform&)>> cases[] = {
+        {"ok", [](HeadlessPlatform& p) { p.click("pic_End"); }},
+        {"missing", [](HeadlessPlatform& p) { p.press_key(27); }},
+        {"undecodable", [](HeadlessPlatform& p) { p.click("img_Quit"); }}};
+    for (const auto& [pictures, end] : cases) {
+        SCOPED_TRACE(pictures);
+        restart({.players = 2, .timer = 10, .tries_left = 2, .end_pictures = pictures});
         ASSERT_EQ(start(), std::nullopt);
         advance(12'000);
         EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
@@ -119,7 +119,7 @@ TEST_F(Players, ClockAndTheEnd) {
         ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_EQ(game().memGameOver, True);
         for (int16_t p = 0; p < card_count(); ++p) EXPECT_FALSE(game().img_Card[p].enabled());
-        const bool ok = c.pictures == std::string("ok");
+        const bool ok = pictures == "ok";
         EXPECT_EQ(game().pic_End.visible(), ok);
         ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
         if (ok) {
@@ -135,13 +135,8 @@ TEST_F(Players, ClockAndTheEnd) {
         advance(2000);
         EXPECT_EQ(game().memPlayer[1].Time, time);
         const size_t mark = command_mark();
-        EXPECT_EQ(exit_status([&] {
-                      if (c.how == How::EndPicture) platform().click("pic_End");
-                      if (c.how == How::Escape) platform().press_key(27);
-                      if (c.how == How::Quit) platform().click("img_Quit");
-                  }),
-                  kExitNormal);
-        EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture) << "the end picture ends without closing";
+        EXPECT_EQ(exit_status([&] { end(platform()); }), kExitNormal);
+        EXPECT_EQ(commands_since(mark).empty(), ok) << "the end picture ends without closing";
     }
 }
 

@@ -83,10 +83,9 @@ private:
     int pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     void fault(const std::string& what) { report_->faults.push_back("seed " + std::to_string(seed_) + ": " + what); }
     bool over() const { return game().memGameOver != False; }
-    bool in_hand() const { return game().memProcessing != False || game().memLinkPending != False; }
     bool settled_now() const {
         const frm_MemoryGame& g = game();
-        return !in_hand() && g.memCardStatus == -1 && !g.memTextGame.CardChosen && !g.memTextGame.TextChosen;
+        return quiet() && g.memCardStatus == -1 && !g.memTextGame.CardChosen && !g.memTextGame.TextChosen;
     }
 
     // One thing a player might do at any moment: clicks anywhere, double clicks, now and then Escape or quit.
@@ -303,7 +302,7 @@ private:
             act();
             advance(static_cast<uint64_t>(pick(400)));
             if (over()) break;
-            const bool busy = in_hand();
+            const bool busy = !quiet();
             if (busy && !was_busy) busy_since = platform().now_ms();
             // Three sounds, ticks after failed commands, the pause and the removal fit in 5 s.
             if (busy && platform().now_ms() - busy_since > 5000) return fault("a try was in hand for more than 5 s");

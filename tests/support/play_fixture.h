@@ -407,10 +407,10 @@ protected:
         return out;
     }
 
-    TextListOptions texts;
-
-private:
+    // No try is processed and no link waits.
     bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
+
+    TextListOptions texts;
 };
 
 }  // namespace mem::test
