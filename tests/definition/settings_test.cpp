@@ -1,5 +1,6 @@
 // Reading a definition set: each key into its setting, the keys whose order
 // counts (fonts, splash, pictures), and the card file.
+#include <array>
 #include <set>
 #include <tuple>
 
@@ -20,12 +21,15 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         "[players]\nplayers=2\ndefaultname=P \nplayers=3\nnameforecolor=5\nscoreforecolor=6\ndimcolor=7\n"
         // Own names: an empty one keeps the default; a comma inside double quotes; name4 has no player here.
         "Name1=Anna\nname2=\n\"name3=Cleo, C.\"\nname4=Dora\nname5=Eve\nname=Fay\n"
-        "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n";
+        "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n"
+        // A pictures key replaces the whole list, in file order; a slot past the five stays.
+        "pictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\npictures=one.bmp\t\ttwo.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
         "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
         "destroy=1\nsound=click.wav\ntop=10\nleft=11\nwidth=12\nspace=13\ndissapear=5\ncardsx=9\n";
     *files["memory.ini"] += "listfile=words.txt\nDEBUG=0\n[paths]\ngfx=%windows%pics\n";
+    game->memInterface.Pictures[5] = "kept";
     ASSERT_EQ(load(), std::nullopt);
     EXPECT_TRUE(platform.message_boxes.empty());
     const frm_MemoryGame& g = *game;
@@ -42,6 +46,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple("Anna", "P2", "Cleo, C."));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
     EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
+    EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "", "kept"}));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
               std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
     EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
@@ -52,16 +57,18 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
-    // A negative number of players counts as none; the debug switch acts in any section;
-    // a match game has no card back.
+    // A negative number of players counts as none; the debug switch acts in any section; a match game has no card
+    // back; the special file's pictures key, in its own section only, comes last.
     SetUp();
-    files["main.ini"] = "[players]\nplayers=-3\n";
-    *files["memory.ini"] += "[other]\ndebug=-1\n";
+    files["main.ini"] = "[players]\nplayers=-3\n[interface]\npictures=one.bmp\n";
+    files["special.ini"] = "[interface]\npictures=s640.bmp\n[other]\npictures=no.bmp\n";
+    *files["memory.ini"] += "special=special.ini\n[other]\ndebug=-1\n";
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
     EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile),
               std::tuple(0, True, 1, ""));
+    EXPECT_EQ(game->memInterface.Pictures[0], "s640.bmp");
 }
 
 // Font keys change the font chosen before them: a group's only after
@@ -106,22 +113,6 @@ TEST_F(Settings, SplashKeysActAtOnce) {
         ASSERT_EQ(load(), std::nullopt);
         EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
                   std::tuple(shown, colour, state)) << lines;
-    }
-}
-
-TEST_F(Settings, PicturesKeysReplaceTheWholeListInFileOrder) {
-    for (bool special : {false, true}) {
-        SetUp();
-        if (special) *files["memory.ini"] += "special=special.ini\n";
-        files["main.ini"] = "[interface]\npictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\n"
-                            "pictures=one.bmp\t\ttwo.bmp\n";
-        files["special.ini"] = "[interface]\npictures=s640.bmp\n[other]\npictures=no.bmp\n";
-        game->memInterface.Pictures[5] = "kept";
-        ASSERT_EQ(load(), std::nullopt);
-        using Pictures = std::array<std::string, 6>;
-        const Pictures expected = special ? Pictures{"s640.bmp", "", "", "", "", "kept"}
-                                          : Pictures{"one.bmp", "", "two.bmp", "", "", "kept"};
-        EXPECT_EQ(game->memInterface.Pictures, expected);
     }
 }
 
