@@ -153,7 +153,8 @@ TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
         for (uint32_t seed = 1; seed <= 24; ++seed) {
             SetUp();
             files["cards.txt"] = lines;
-            files["global.ini"] = std::string("cardsx=2\ncardsy=2\nrandompairs=1\n") + (text_game ? "[text list]\nactive=1\n" : "");
+            files["global.ini"] =
+                std::string("cardsx=2\ncardsy=2\nrandompairs=1\n") + (text_game ? "[text list]\nactive=1\n" : "");
             *files["memory.ini"] += "listfile=cards.txt\n";
             platform.seed = seed;
             platform.seed_from_clock();

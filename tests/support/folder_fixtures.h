@@ -58,7 +58,8 @@ inline std::filesystem::path fresh_folder(const std::string& name, HeadlessPlatf
 // The error numbers of the message boxes shown, in order.
 inline std::vector<int> error_codes(const HeadlessPlatform& platform) {
     std::vector<int> codes;
-    for (const auto& box : platform.message_boxes) codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
+    for (const auto& box : platform.message_boxes)
+        codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
     return codes;
 }
 

@@ -201,10 +201,11 @@ public:
         for (int16_t p = 0; p < cards && !over; ++p) EXPECT_EQ(g.img_Card[p].enabled(), !seen.taken.contains(p)) << p;
         check_counts();
         for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
+        const auto lit = std::tuple(kNameColour, kScoreColour), dim = std::tuple(kDimColour, kDimColour);
         for (int16_t p = 0; p < static_cast<int16_t>(seen.made.size()) && p < 4 && options.players > 1; ++p)
             EXPECT_TRUE(seen.out[static_cast<size_t>(p)] ||
                         std::tuple(g.lbl_PlayerName[p].fore_color(), g.lbl_PlayerScore[p].fore_color()) ==
-                            (p == seen.player ? std::tuple(kNameColour, kScoreColour) : std::tuple(kDimColour, kDimColour)))
+                            (p == seen.player ? lit : dim))
                 << "player " << p << " lit or dimmed wrongly";
     }
     // The players' scores and the panel's counters as the record has them; without `all` only cards left (the
