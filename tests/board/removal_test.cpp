@@ -1,6 +1,4 @@
 // Matched cards leaving the board, and the match line, in played match games.
-#include <array>
-
 #include "support/play_fixture.h"
 
 namespace mem::test {
@@ -9,7 +7,6 @@ namespace {
 struct Bounds {
     int left, top, width, height;
     bool operator==(const Bounds&) const = default;
-    Bounds moved(int dx, int dy) const { return {left + dx, top + dy, width, height}; }
 };
 
 Bounds bounds_of(const Control& c) { return {c.left(), c.top(), c.width(), c.height()}; }
@@ -87,46 +84,6 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
         }
         EXPECT_EQ(clicked, c.animated);
     }
-}
-
-// Positions 0 and 5 of a 4 x 4 board fly off in frames of 50 ms, each by the
-// nearer side: 0 lies in the left column and top row, 5 in the middle third.
-TEST_F(Removal, FlyAwayLeavesByTheNearerSideInFramesOf50Ms) {
-    start_game({.cards_x = 4, .cards_y = 4, .dissapear = 2});
-    frm_MemoryGame& g = game();
-    const int16_t cards[2] = {0, 5};  // the removed pair
-    const Bounds start[2] = {bounds_of(g.img_Card[0]), bounds_of(g.img_Card[5])};
-    const Bounds caption[2] = {bounds_of(g.lbl_Card[0]), bounds_of(g.lbl_Card[5])};
-    g.memCardsTurned = {0, 5, 0};
-    // The cards at the first yield of every frame, just after the first card's move.
-    std::vector<std::array<Bounds, 2>> seen;
-    uint64_t last = 0;
-    platform().during_yield = [&] {
-        if (g.memWiping == False || (!seen.empty() && platform().now_ms() == last)) return;
-        last = platform().now_ms();
-        seen.push_back({bounds_of(g.img_Card[0]), bounds_of(g.img_Card[5])});
-    };
-    const uint64_t t0 = platform().now_ms();
-    g.memWipeOutCards();
-    ASSERT_EQ(platform().now_ms() - t0, 50 * seen.size()) << "frames of 50 ms; the clock moves only by their sleeps";
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(g.controls().back(), &g.img_Card[5]) << "the flying pictures lie in front";
-    size_t longest = 0;
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE("card " + std::to_string(cards[i]));
-        const Bounds end = bounds_of(g.img_Card[cards[i]]);
-        const int vx = seen[1][i].left - seen[0][i].left, vy = seen[1][i].top - seen[0][i].top;
-        ASSERT_NE(vx, 0);
-        const int n = (end.left - start[i].left) / vx;
-        EXPECT_EQ(start[i].moved(n * vx, n * vy), end);
-        // Done on the move that took it wholly off the board, and left there shown.
-        EXPECT_TRUE(outside(end) && !outside(end.moved(-vx, -vy)) && g.img_Card[cards[i]].visible());
-        longest = std::max(longest, static_cast<size_t>(n));
-        // The caption flew along at its offset from the picture.
-        EXPECT_EQ(bounds_of(g.lbl_Card[cards[i]]), caption[i].moved(n * vx, n * vy));
-    }
-    EXPECT_TRUE(seen[1][0].left < seen[0][0].left && seen[1][0].top < seen[0][0].top) << "0 leaves by the top left";
-    EXPECT_EQ(longest, seen.size()) << "the flight ends with the last card out";
 }
 
 }  // namespace

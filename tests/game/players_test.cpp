@@ -103,14 +103,14 @@ TEST_F(Players, AFifthPlayerPlaysWithoutALabel) {
 // is and stops at the end, where only the end picture, Escape and the quit picture act. An end picture that cannot
 // be shown is reported once (the last pair also reaches the limit: the end is made twice); the end goes on.
 TEST_F(Players, ClockAndTheEnd) {
-    enum class How { EndPicture, Escape, Quit };
-    struct Case {
-        const char* pictures;
-        How how;
-    };
-    for (const Case c : {Case{"ok", How::EndPicture}, {"missing", How::Escape}, {"undecodable", How::Quit}}) {
-        SCOPED_TRACE(std::string(c.pictures) + " " + std::to_string(static_cast<int>(c.how)));
-        restart({.players = 2, .timer = 10, .tries_left = 2, .end_pictures = c.pictures});
+    // The end pictures, and how the program is ended: the end picture, Escape, the quit picture.
+    const std::pair<std::string, std::function<void(HeadlessPlatform&)>> cases[] = {
+        {"ok", [](HeadlessPlatform& p) { p.click("pic_End"); }},
+        {"missing", [](HeadlessPlatform& p) { p.press_key(27); }},
+        {"undecodable", [](HeadlessPlatform& p) { p.click("img_Quit"); }}};
+    for (const auto& [pictures, end] : cases) {
+        SCOPED_TRACE(pictures);
+        restart({.players = 2, .timer = 10, .tries_left = 2, .end_pictures = pictures});
         ASSERT_EQ(start(), std::nullopt);
         advance(12'000);
         EXPECT_EQ(std::tuple(game().memPlayer[0].Out, game().memGameOver, game().lbl_PlayerName[0].fore_color()),
@@ -122,7 +122,7 @@ TEST_F(Players, ClockAndTheEnd) {
         ASSERT_TRUE(try_cards(position_of(2), position_of(3)));
         ASSERT_EQ(game().memGameOver, True);
         for (int16_t p = 0; p < card_count(); ++p) EXPECT_FALSE(game().img_Card[p].enabled());
-        const bool ok = c.pictures == std::string("ok");
+        const bool ok = pictures == "ok";
         EXPECT_EQ(game().pic_End.visible(), ok);
         ASSERT_EQ(platform().message_boxes.size(), ok ? 0u : 1u);
         if (ok) {
@@ -138,67 +138,8 @@ TEST_F(Players, ClockAndTheEnd) {
         advance(2000);
         EXPECT_EQ(game().memPlayer[1].Time, time);
         const size_t mark = command_mark();
-        EXPECT_EQ(exit_status([&] {
-                      if (c.how == How::EndPicture) platform().click("pic_End");
-                      if (c.how == How::Escape) platform().press_key(27);
-                      if (c.how == How::Quit) platform().click("img_Quit");
-                  }),
-                  kExitNormal);
-        EXPECT_EQ(commands_since(mark).empty(), c.how == How::EndPicture) << "the end picture ends without closing";
-    }
-}
-
-// A clock tick that falls on the last try of a one-player game, in each of its stages: the end is judged on
-// the board as it is once that try is settled, and made once.
-TEST_F(Players, EndTimingOfATickDuringTheLastTry) {
-    struct Case {
-        const char* name;
-        bool text;
-        PlayOptions play;
-        TextListOptions list;
-        bool at_tick;  // the last try starts just after a tick
-        const char* end;
-        int cards_left;
-    };
-    // Synchronised with a tick, the last try is settled within the next second: its pause takes in the
-    // following tick, which fires in the first step of the removal.
-    const TextListOptions long_text{.text_ms = 2500};
-    const Case cases[] = {
-        {"countdown out during the last pair's sounds: bad, the pair in hand", false,
-         {.cards_y = 1, .countdown = 4, .card_ms = 2500}, {}, false, "bad.bmp", 2},
-        {"countdown out during the last pair's removal: the pair is taken, the good end once", false,
-         {.cards_y = 1, .dissapear = 2, .countdown = 2}, {}, true, "good.bmp", 0},
-        {"timer during the last text's sounds: scored, then the good end", true, {.cards_y = 1, .timer = 999},
-         long_text, false, "good.bmp", 0},
-        {"timer during the last card's removal: the good end once", true,
-         {.cards_y = 1, .dissapear = 3, .timer = 999}, {}, true, "good.bmp", 0},
-        {"countdown out during the last text's sounds: bad, the card in hand", true, {.cards_y = 1, .countdown = 5},
-         long_text, false, "bad.bmp", 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        restart_text(c.play, c.list);
-        ASSERT_EQ(c.text ? start_text() : start(), std::nullopt);
-        wait_for_status_tick();
-        // A text game takes card and text 0 first; the last try, card first, takes 1.
-        ASSERT_TRUE(!c.text || try_pair(0, 0));
-        const PlayerRecord& player = game().memPlayer[0];
-        const float time = player.Time, countdown = player.Countdown;
-        for (int i = 0; c.at_tick && i < 110 && player.Time == time && player.Countdown == countdown; ++i) advance(10);
-        click_card(position_of(c.text ? 1 : 0));
-        ASSERT_TRUE(run_until_quiet());
-        c.text ? click_text(text_of(1)) : click_card(position_of(1));
-        advance(5000);
-        ASSERT_EQ(end_picture(), c.end);
-        const std::vector<std::string> plays = plays_since(0);
-        const bool good = c.end == std::string("good.bmp");
-        EXPECT_EQ(std::ranges::count(plays, "sfx/good.wav"), good ? 1 : 0) << "one end sound, of the end's kind";
-        EXPECT_EQ(std::ranges::count(plays, "sfx/bad.wav"), good ? 0 : 1);
-        EXPECT_EQ(game().memCardsLeft, c.cards_left);
-        // Cards taken and scored add up; a try left in hand is not scored.
-        double made = 0;
-        for (const PlayerRecord& p : game().memPlayer) made += p.CardsMade;
-        EXPECT_EQ(made, card_count() - c.cards_left);
+        EXPECT_EQ(exit_status([&] { end(platform()); }), kExitNormal);
+        EXPECT_EQ(commands_since(mark).empty(), ok) << "the end picture ends without closing";
     }
 }
 

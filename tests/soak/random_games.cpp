@@ -17,7 +17,7 @@ public:
     void play(uint32_t seed, RandomGamesReport& report) {
         report_ = &report;
         seed_ = seed;
-        taken_.clear();
+        SCOPED_TRACE("seed " + std::to_string(seed));
         texts_taken_.clear();
         rng_.seed(seed);
         const int kind = pick(3);  // memory, match, text
@@ -49,9 +49,8 @@ public:
         ++report.games;
         if (const auto status = text_game_ ? start_text() : start())
             return fault("the game did not start (status " + std::to_string(*status) + ")");
-        players_.assign(static_cast<size_t>(o.players), {});
-        players_[0].turns = 1;
-        current_ = 0;
+        clocks_.assign(static_cast<size_t>(o.players), {});
+        clocks_[0].turns = 1;
         time_of_ = {0};
         time_caption_ = time_shown();
         ticked_ = false;
@@ -84,10 +83,9 @@ private:
     int pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     void fault(const std::string& what) { report_->faults.push_back("seed " + std::to_string(seed_) + ": " + what); }
     bool over() const { return game().memGameOver != False; }
-    bool in_hand() const { return game().memProcessing != False || game().memLinkPending != False; }
     bool settled_now() const {
         const frm_MemoryGame& g = game();
-        return !in_hand() && g.memCardStatus == -1 && !g.memTextGame.CardChosen && !g.memTextGame.TextChosen;
+        return quiet() && g.memCardStatus == -1 && !g.memTextGame.CardChosen && !g.memTextGame.TextChosen;
     }
 
     // One thing a player might do at any moment: clicks anywhere, double clicks, now and then Escape or quit.
@@ -150,14 +148,13 @@ private:
         }
     }
 
-    // The soak's own record, read off the board: a card that takes no click while no try is in hand is taken. A
-    // settled try takes nothing, or a pair by the faces shown (a card and the text of its line); the panel's cards
-    // left and the players' scores show what was taken.
+    // What the try took, read off the board: a card that takes no click while no try is in hand is taken. A settled
+    // try takes nothing, or a pair by the faces shown (a card and the text of its line).
     int check_taken() {
         const frm_MemoryGame& g = game();
         std::vector<int16_t> cards, labels;
         for (int16_t p = 0; p < card_count(); ++p)
-            if (!g.img_Card[p].enabled() && !taken_.contains(p)) cards.push_back(p);
+            if (!g.img_Card[p].enabled() && !seen.taken.contains(p)) cards.push_back(p);
         for (int16_t t = 0; text_game_ && t < card_count(); ++t)
             if (!g.lbl_Text[t].enabled() && !texts_taken_.contains(t)) labels.push_back(t);
         // What the try took must be a whole pair.
@@ -169,33 +166,29 @@ private:
         if (card_lines != text_lines || card_lines.contains(-1))
             fault("the tries took " + std::to_string(cards.size()) + " cards and " + std::to_string(labels.size()) +
                   " texts, not whole pairs");
-        taken_.insert(cards.begin(), cards.end());
+        seen.taken.insert(cards.begin(), cards.end());
         texts_taken_.insert(labels.begin(), labels.end());
-        const auto taken = static_cast<int>(taken_.size());
-        const std::string left = number(g.lbl_Control[panel_slots.at("cards left")]);
-        if (left != std::to_string(card_count() - taken)) fault("cards left shows " + left + " after " +
-                                                                 std::to_string(taken) + " taken");
         return static_cast<int>(cards.size());
     }
 
-    // The soak's own record of each player, from what it saw each try do: tries, cards made, the clock time the
-    // player held the turn, how often the turn came to them and how often the clock started again for them (after a
-    // try without a pair).
-    struct Player {
-        int tries = 0, made = 0, turns = 0, restarts = 0;
+    // Beside the fixture's record (tries, cards made, out by a limit or seen passed over at a turn, whose turn it
+    // is), the clock time each player held the turn, how often the turn came to them and how often the clock started
+    // again for them (after a try without a pair).
+    struct Clock {
+        int turns = 0, restarts = 0;
         uint64_t held_ms = 0;
-        bool out = false;  // by a tries limit, or seen passed over at a turn
     };
-    // The ticks the clock can have counted for `p`: each turn and each restart may lose or add up to two.
-    static std::pair<int, int> seconds(const Player& p) {
-        const auto held = static_cast<int>(p.held_ms / 1000);
-        return {held - 2 * (p.restarts + p.turns) - 1, held + 2 * p.turns + 1};
+    // The ticks the clock can have counted for player `q`: each turn and each restart may lose or add up to two.
+    std::pair<int, int> seconds(size_t q) const {
+        const Clock& c = clocks_[q];
+        const auto held = static_cast<int>(c.held_ms / 1000);
+        return {held - 2 * (c.restarts + c.turns) - 1, held + 2 * c.turns + 1};
     }
     // 1 out by the record, 0 in, -1 when the clock may or may not have reached a time limit.
-    int out(const Player& p) const {
+    int out(size_t q) const {
         const int limit = std::min(options.timer.value_or(INT_MAX), options.countdown.value_or(INT_MAX));
-        if (p.out || seconds(p).first >= limit) return 1;
-        return seconds(p).second < limit ? 0 : -1;
+        if (seen.out[q] || seconds(q).first >= limit) return 1;
+        return seconds(q).second < limit ? 0 : -1;
     }
     // The player whose name is lit, -1 when none is.
     int lit() const {
@@ -216,10 +209,10 @@ private:
     // a try settled since the last look (one at most) is the current player's, and the board must show the record.
     void look() {
         const uint64_t now = platform().now_ms();
-        players_[static_cast<size_t>(current_)].held_ms += now - looked_at_;
+        clocks_[static_cast<size_t>(seen.player)].held_ms += now - looked_at_;
         looked_at_ = now;
         // The clock's captions show the time of the player who had the turn at the last tick.
-        if (time_shown() != time_caption_) time_of_ = {current_}, ticked_ = true;
+        if (time_shown() != time_caption_) time_of_ = {seen.player}, ticked_ = true;
         time_caption_ = time_shown();
         const bool settled = settled_now();
         if (settled && !was_settled_) {
@@ -230,45 +223,35 @@ private:
     }
     // `taken`: the cards the try took, -1 when it ended the game (whose board then takes no clicks).
     void record_try(int taken) {
-        Player& p = players_[static_cast<size_t>(current_)];
+        const auto cur = static_cast<size_t>(seen.player);
         if (!text_game_) {
-            ++p.tries;
-            p.out |= (options.tries_made && p.tries >= *options.tries_made) ||
-                     (options.tries_left && p.tries >= *options.tries_left);
+            const int tries = ++seen.tries[cur];
+            seen.out[cur] = seen.out[cur] || (options.tries_made && tries >= *options.tries_made) ||
+                            (options.tries_left && tries >= *options.tries_left);
         }
         if (taken < 0) return;
-        p.made += taken;
+        seen.made[cur] += taken;
         if (!text_game_ && taken == 0) {
-            ++p.restarts;
+            ++clocks_[cur].restarts;
             pass_turn();
         }
-        const frm_MemoryGame& g = game();
-        for (int16_t i = 0; i < options.players && i < 4; ++i)
-            if (number(g.lbl_PlayerScore[i]) != std::to_string(players_[static_cast<size_t>(i)].made))
-                fault("player " + std::to_string(i) + "'s score shows " + number(g.lbl_PlayerScore[i]) + ", not " +
-                      std::to_string(players_[static_cast<size_t>(i)].made));
-        if (over() || in_yield_) return;  // inside a yield the end may be on its way
+        const bool later = over() || in_yield_;  // inside a yield the end may be on its way
+        check_counts(!later);
+        if (later) return;
         bool all_out = true;
-        for (const Player& each : players_) all_out &= out(each) == 1;
+        for (size_t q = 0; q < clocks_.size(); ++q) all_out &= out(q) == 1;
         if (all_out) fault("every player is out by the record, and the game goes on");
-        const Player& now = players_[static_cast<size_t>(current_)];
         for (const auto& [group, slot] : panel_slots) {
-            const int shown = std::stoi(number(g.lbl_Control[slot]));
-            if (group == "tries made" || group == "tries left" || group == "cards made") {
-                const int expected = group == "tries made"   ? now.tries
-                                     : group == "cards made" ? now.made
-                                                             : *options.tries_left - now.tries;
-                if (shown != expected)
-                    fault(group + " shows " + std::to_string(shown) + ", not " + std::to_string(expected));
-            } else if (ticked_ && (group == "timer" || group == "countdown")) {
-                const int ticks = group == "timer" ? shown : *options.countdown - shown;
-                bool fits = false;
-                for (const int p : time_of_)
-                    fits |= ticks >= seconds(players_[static_cast<size_t>(p)]).first - 1 &&
-                            ticks <= seconds(players_[static_cast<size_t>(p)]).second;
-                if (!fits) fault(group + " shows " + std::to_string(shown) + " after " +
-                                 std::to_string(now.held_ms) + " ms of the player's turns");
-            }
+            if (!ticked_ || (group != "timer" && group != "countdown")) continue;
+            const int shown = std::stoi(number(game().lbl_Control[slot]));
+            const int ticks = group == "timer" ? shown : *options.countdown - shown;
+            bool fits = false;
+            for (const int q : time_of_)
+                fits |= ticks >= seconds(static_cast<size_t>(q)).first - 1 &&
+                        ticks <= seconds(static_cast<size_t>(q)).second;
+            if (!fits) fault(group + " shows " + std::to_string(shown) + " after " +
+                             std::to_string(clocks_[static_cast<size_t>(seen.player)].held_ms) +
+                             " ms of the player's turns");
         }
     }
     // After a try without a pair the turn goes to the next player not out; one the clock may have put out may be
@@ -278,19 +261,19 @@ private:
         if (players < 2 || over()) return;
         int next = -1;
         for (int step = 1; step <= players; ++step) {
-            const int q = (current_ + step) % players;
-            const int state = out(players_[static_cast<size_t>(q)]);
+            const int q = (seen.player + step) % players;
+            const int state = out(static_cast<size_t>(q));
             if (q == shown || (shown < 0 && state != 1)) {
                 next = q;
                 break;
             }
             if (state == 0) return fault("the turn passed over player " + std::to_string(q) + ", who is in");
-            players_[static_cast<size_t>(q)].out = true;
+            seen.out[static_cast<size_t>(q)] = true;
         }
         if (next < 0) return fault("the turn went to player " + std::to_string(shown) + ", who is out");
-        current_ = next;
+        seen.player = next;
         time_of_.insert(next);
-        ++players_[static_cast<size_t>(current_)].turns;
+        ++clocks_[static_cast<size_t>(next)].turns;
     }
 
     // The end is good exactly when the board was emptied: with the cards hidden when taken, every card is hidden;
@@ -304,8 +287,8 @@ private:
             emptied = true;
             for (int16_t p = 0; p < card_count(); ++p) emptied &= !g.img_Card[p].visible();
         }
-        for (size_t p = 0; !emptied && p < players_.size(); ++p)
-            if (out(players_[p]) == 0)
+        for (size_t p = 0; !emptied && p < clocks_.size(); ++p)
+            if (out(p) == 0)
                 fault("the game ended while player " + std::to_string(p) + " is in by the record");
         const std::string should_be = emptied ? "good.bmp" : "bad.bmp";
         if (end_picture() != should_be) fault("the end shows '" + end_picture() + "', not " + should_be);
@@ -319,7 +302,7 @@ private:
             act();
             advance(static_cast<uint64_t>(pick(400)));
             if (over()) break;
-            const bool busy = in_hand();
+            const bool busy = !quiet();
             if (busy && !was_busy) busy_since = platform().now_ms();
             // Three sounds, ticks after failed commands, the pause and the removal fit in 5 s.
             if (busy && platform().now_ms() - busy_since > 5000) return fault("a try was in hand for more than 5 s");
@@ -344,13 +327,12 @@ private:
     uint32_t seed_ = 0;
     std::mt19937 rng_;
     bool text_game_ = false, in_yield_ = false, planted_end_ = false, was_settled_ = true;
-    std::vector<Player> players_;
-    int current_ = 0;
+    std::vector<Clock> clocks_;
     std::set<int> time_of_;  // who may have had the turn at the tick that wrote the clock's captions
     std::string time_caption_;
     bool ticked_ = false;
     uint64_t looked_at_ = 0;
-    std::set<int16_t> taken_, texts_taken_;
+    std::set<int16_t> texts_taken_;
     RandomGamesReport* report_ = nullptr;
 };
 

@@ -55,6 +55,14 @@ inline std::filesystem::path fresh_folder(const std::string& name, HeadlessPlatf
     return dir;
 }
 
+// The error numbers of the message boxes shown, in order.
+inline std::vector<int> error_codes(const HeadlessPlatform& platform) {
+    std::vector<int> codes;
+    for (const auto& box : platform.message_boxes)
+        codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
+    return codes;
+}
+
 // Files in the test's folder.
 class FolderTest : public testing::Test {
 public:
@@ -85,12 +93,7 @@ protected:
         FolderTest::TearDown();
     }
 
-    std::vector<int> error_codes() const {
-        std::vector<int> codes;
-        for (const auto& box : platform.message_boxes)
-            codes.push_back(std::stoi(box.title.substr(box.title.find('#') + 1)));
-        return codes;
-    }
+    std::vector<int> error_codes() const { return test::error_codes(platform); }
 
     HeadlessPlatform platform;
     Program program{platform};

@@ -199,25 +199,29 @@ public:
         }
         // Once over, the board ignores every click (the cards of a last try without a pair are enabled again).
         for (int16_t p = 0; p < cards && !over; ++p) EXPECT_EQ(g.img_Card[p].enabled(), !seen.taken.contains(p)) << p;
+        check_counts();
+        for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
+        const auto lit = std::tuple(kNameColour, kScoreColour), dim = std::tuple(kDimColour, kDimColour);
+        for (int16_t p = 0; p < static_cast<int16_t>(seen.made.size()) && p < 4 && options.players > 1; ++p)
+            EXPECT_TRUE(seen.out[static_cast<size_t>(p)] ||
+                        std::tuple(g.lbl_PlayerName[p].fore_color(), g.lbl_PlayerScore[p].fore_color()) ==
+                            (p == seen.player ? lit : dim))
+                << "player " << p << " lit or dimmed wrongly";
+    }
+    // The players' scores and the panel's counters as the record has them; without `all` only cards left (the
+    // current player's counters may wait for a turn on its way). The clock's captions are checked where time is.
+    void check_counts(bool all = true) const {
         const auto cur = static_cast<size_t>(seen.player);
         for (const auto& [group, slot] : panel_slots) {
-            if (group == "timer" || group == "countdown") continue;  // the clock's, checked where time is counted
-            const int value = group == "cards left"   ? left
+            if (group == "timer" || group == "countdown" || (!all && group != "cards left")) continue;
+            const int value = group == "cards left"   ? card_count() - static_cast<int>(seen.taken.size())
                               : group == "cards made" ? seen.made[cur]
                               : group == "tries made" ? seen.tries[cur]
                                                       : *options.tries_left - seen.tries[cur];
-            EXPECT_EQ(number(g.lbl_Control[slot]), std::to_string(value)) << group;
+            EXPECT_EQ(number(game().lbl_Control[slot]), std::to_string(value)) << group;
         }
-        for (int16_t p = static_cast<int16_t>(options.players); p < 4; ++p) EXPECT_FALSE(g.img_Player[p].visible()) << p;
-        for (size_t p = 0; p < seen.made.size() && p < 4; ++p) {
-            const auto i = static_cast<int16_t>(p);
-            EXPECT_EQ(number(g.lbl_PlayerScore[i]), std::to_string(seen.made[p])) << "player " << p;
-            if (options.players == 1 || seen.out[p]) continue;
-            const bool lit = p == cur;
-            EXPECT_EQ(std::tuple(g.lbl_PlayerName[i].fore_color(), g.lbl_PlayerScore[i].fore_color()),
-                      lit ? std::tuple(kNameColour, kScoreColour) : std::tuple(kDimColour, kDimColour))
-                << "player " << p;
-        }
+        for (size_t p = 0; p < seen.made.size() && p < 4; ++p)
+            EXPECT_EQ(number(game().lbl_PlayerScore[static_cast<int16_t>(p)]), std::to_string(seen.made[p])) << p;
     }
     // The number a label shows, without the blanks around it.
     static std::string number(const Label& label) {
@@ -404,10 +408,10 @@ protected:
         return out;
     }
 
-    TextListOptions texts;
-
-private:
+    // No try is processed and no link waits.
     bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
+
+    TextListOptions texts;
 };
 
 }  // namespace mem::test
