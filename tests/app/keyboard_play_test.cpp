@@ -140,6 +140,27 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
     EXPECT_NE(game().memDisplayCard[static_cast<size_t>(b)].Turned, False);
 }
 
+// Return on a card that has left the board moves the focus on, and says where it went.
+TEST_F(KeyboardPlay, ReturnOnATakenCardSaysWhereTheFocusWent) {
+    ASSERT_FALSE(start());
+    wait_for_status_tick();
+    key(kKeyF2);
+    key(kKeyUp);
+    const auto [a, b] = pair_positions(0);
+    for (const int16_t card : {a, b}) {
+        ASSERT_NO_FATAL_FAILURE(focus(card));
+        key(kKeyReturn);
+        ASSERT_TRUE(run_until_free());
+    }
+    ASSERT_TRUE(run_until([&] { return settled(); }));
+    ASSERT_FALSE(game().img_Card[b].shown());
+    key(kKeyReturn);
+    const int16_t to = game().memFocusCard;
+    EXPECT_NE(to, b);
+    EXPECT_EQ(platform().spoken.back(),
+              "row " + std::to_string(to / 2 + 1) + ", column " + std::to_string(to % 2 + 1) + ", face down");
+}
+
 // Playing by ear, step by step: what each key or try says last. A face-down
 // card is never named, a card with its own sound is named only when muted,
 // and speech switched off says nothing.
