@@ -1,9 +1,11 @@
-// The board's arithmetic: its geometry on each screen and the moves of a card flying away.
+// The board's arithmetic: its geometry on each screen, the match line's ends, and the moves of a card flying away or
+// shrinking.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "board/geometry.h"
+#include "board/match_line.h"
 #include "board/removal_motion.h"
 
 namespace mem {
@@ -60,6 +62,32 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
     }
 }
 
+TEST(MatchLine, EndsBetweenTheFacingEdges) {
+    struct Case {
+        const char* name;
+        CardBox a, b;
+        int pen;
+        LineEnds line;
+    };
+    const Case cases[] = {
+        {"same row, a on the left", {100, 50, 80, 60}, {300, 50, 80, 60}, 4, {182, 78, 298, 78}},
+        {"same row, a on the right", {300, 50, 80, 60}, {100, 50, 80, 60}, 4, {298, 78, 182, 78}},
+        {"same column, a above", {100, 50, 80, 60}, {100, 200, 80, 60}, 4, {140, 112, 140, 198}},
+        {"same column, a below", {100, 200, 80, 60}, {100, 50, 80, 60}, 4, {140, 198, 140, 112}},
+        {"a below and left of b", {100, 200, 80, 60}, {300, 50, 80, 60}, 4, {140, 198, 340, 112}},
+        {"pen 1, different rows", {100, 200, 80, 60}, {300, 50, 80, 60}, 1, {140, 200, 340, 110}},
+        {"pen 3 keeps 1 clear", {100, 50, 80, 60}, {300, 50, 80, 60}, 3, {181, 79, 299, 79}},
+        // Odd sizes: the mid-height and centres round half to even.
+        {"odd size, same row", {10, 10, 65, 51}, {100, 10, 65, 51}, 4, {77, 34, 98, 34}},
+        {"odd size, rows", {10, 10, 65, 51}, {10, 100, 65, 51}, 1, {42, 61, 42, 100}},
+    };
+    for (const Case& c : cases) {
+        const LineEnds got = memMatchLineEnds(c.a, c.b, c.pen);
+        EXPECT_EQ(std::tuple(got.x1, got.y1, got.x2, got.y2), std::tuple(c.line.x1, c.line.y1, c.line.x2, c.line.y2))
+            << c.name;
+    }
+}
+
 TEST(FlyAway, ThirdSpeedAndEndOfTheFlight) {
     // Card start and size, play area start and size, the third the card's centre lies in.
     const std::tuple<int, int, int16_t, int16_t, int16_t> thirds[] = {
@@ -94,6 +122,36 @@ TEST(FlyAway, ThirdSpeedAndEndOfTheFlight) {
                                                {100, -41, true},  {100, -40, false}};
     for (const auto& [left, top, outside] : ends)
         EXPECT_EQ(memWhollyOutside(left, top, 60, 40, 800, 600), outside) << left << "," << top;
+}
+
+// The moves of a shrink: the rectangle of each move, until the card goes.
+std::vector<ShrinkBox> shrink_moves(ShrinkBox box) {
+    std::vector<ShrinkBox> moves;
+    const int16_t step = memShrinkStep(box.width, box.height);
+    while (memShrinkGoesOn(box) && moves.size() < 1000) {
+        moves.push_back(box);
+        memShrinkOnce(box, step);
+    }
+    return moves;
+}
+
+TEST(Shrink, StepsTowardsTheCentreUntilASideIsSixOrLess) {
+    // A 66 x 50 card: a step of 2, the whole part of (66 + 50) / 40; 22 moves keeping its centre, until its height
+    // would be 6.
+    const auto moves = shrink_moves({100, 200, 66, 50});
+    ASSERT_EQ(moves.size(), 22u);
+    EXPECT_EQ(std::tuple(moves[21].left, moves[21].top, moves[21].width, moves[21].height),
+              std::tuple(121, 221, 24, 8));
+    // Six pixels or less on either side: no move at all.
+    EXPECT_TRUE(shrink_moves({0, 0, 6, 50}).empty() && shrink_moves({0, 0, 80, 5}).empty());
+    // Width and height under 40 in all: one pixel a step, so it ends.
+    const auto small = shrink_moves({10, 10, 10, 10});
+    ASSERT_EQ(small.size(), 4u);
+    EXPECT_EQ(small.back().width, 7);
+    // An odd step moves left and top by a half, rounded half to even.
+    ShrinkBox box{10, 11, 60, 60};
+    memShrinkOnce(box, 3);
+    EXPECT_EQ(std::tuple(box.left, box.top, box.width), std::tuple(12, 12, 57));  // 11.5 and 12.5
 }
 
 }  // namespace
