@@ -1,4 +1,4 @@
-// Building the board: control panel, quit picture, player strip, card grid, first values shown.
+// Building the board: control panel, quit picture, player strip, card grid, text column, first values shown.
 #include "support/folder_fixtures.h"
 
 namespace mem::test {
@@ -77,6 +77,56 @@ TEST_F(Interface, MissingPicturesAreReportedAndEverythingElseIsPlaced) {
     EXPECT_NE(platform.message_boxes[2].text.find("''" + dir.string() + "/quit.bmp"), std::string::npos);
     EXPECT_TRUE(game->lbl_Control[2].visible() && game->lbl_PlayerName[1].visible() && game->img_Card[15].visible());
     EXPECT_EQ(std::tuple(game->img_Quit.top(), game->img_Player[1].top()), std::tuple(600 - (41 + 8), 600 - (25 + 8)));
+}
+
+TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
+    // Game kind, debug mode: faces and captions shown, play-area outline shown.
+    const std::tuple<int16_t, bool, bool> cases[] = {{0, false, false}, {1, false, true}, {0, true, true}};
+    for (const auto& [app_type, debug, shown] : cases) {
+        SCOPED_TRACE(std::to_string(app_type) + (debug ? " debug" : ""));
+        SetUp();
+        game->memAppType = app_type;
+        program.memDebug = to_flag(debug);
+        build();
+        for (int16_t k : {0, 15}) {
+            const Image& card = game->img_Card[k];
+            EXPECT_EQ(card.picture(),
+                      shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture : game->memCardBack);
+            // The caption is the dealt card's text even while it is hidden, and lies on its card.
+            const Label& caption = game->lbl_Card[k];
+            EXPECT_EQ(std::tuple(card.visible(), caption.visible(), caption.caption(), card.width(), caption.left()),
+                      std::tuple(true, shown, "C" + std::to_string(15 - k), 80, card.left()));
+        }
+        const Shape& area = game->shp_PlayArea;
+        EXPECT_EQ(area.visible(), debug);
+        if (debug) {
+            EXPECT_EQ(std::tuple(area.left(), area.width(), area.height()), std::tuple(121, 663, 535));
+        }
+    }
+    // Places the deal did not fill stay empty: one short of the grid, one past the card file.
+    SetUp();
+    deal(15);
+    game->memDisplayCard[3].Reference = 40;
+    game->memAppType = 1;
+    build();
+    for (int16_t k : {3, 15})
+        EXPECT_EQ(std::tuple(game->img_Card[k].picture(), game->lbl_Card[k].caption()), std::tuple(nullptr, ""));
+    EXPECT_NE(game->img_Card[4].picture(), nullptr);
+}
+
+TEST_F(Interface, TextLabelsFormOneColumn) {
+    TextList& list = game->memInterface.TextList = {.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
+    for (int i = 0; i < 16; ++i) {
+        list.Item.push_back({"T" + std::to_string(i), ""});
+        list.Display.push_back({static_cast<float>((i + 1) % 16), False});
+    }
+    build();
+    const int height = game->lbl_Text[0].height();
+    for (int16_t i = 0; i < 16; ++i) {
+        const Label& label = game->lbl_Text[i];
+        EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(), label.width(), label.visible()),
+                  std::tuple("T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
+    }
 }
 
 }  // namespace
