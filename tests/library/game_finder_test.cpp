@@ -15,23 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 
 Environment environment_of(const std::map<std::string, std::string>& variables) {
-    return [variables](const char* name) -> const char* {
-        auto it = variables.find(name);
-        return it == variables.end() ? nullptr : it->second.c_str();
-    };
-}
-
-std::vector<std::string> folders(const std::vector<GamePlace>& places) {
-    std::vector<std::string> out;
-    for (const GamePlace& place : places) out.push_back(place.folder + (place.own ? " (own)" : ""));
-    return out;
+    return [variables](const char* name) { return variables.count(name) ? variables.at(name).c_str() : nullptr; };
 }
 
 TEST(GameFinder, PlacesFollowTheXdgVariables) {
-    const struct {
-        std::map<std::string, std::string> variables;
-        const std::vector<std::string> expected;
-    } cases[] = {
+    const std::pair<std::map<std::string, std::string>, std::vector<std::string>> cases[] = {
         {{{"HOME", "/h"}},
          {"/p/games", "/h/.local/share/memory/games (own)", "/usr/local/share/memory/games", "/usr/share/memory/games"}},
         // Relative entries are ignored; an empty variable is as if unset; a folder named twice is looked in once.
@@ -40,7 +28,12 @@ TEST(GameFinder, PlacesFollowTheXdgVariables) {
         {{{"HOME", "/h"}, {"XDG_DATA_HOME", "/d/"}, {"XDG_DATA_DIRS", ""}},
          {"/p/games", "/d/memory/games (own)", "/usr/local/share/memory/games", "/usr/share/memory/games"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(folders(game_places("/p", environment_of(c.variables))), c.expected);
+    for (const auto& [variables, expected] : cases) {
+        std::vector<std::string> seen;
+        for (const GamePlace& place : game_places("/p", environment_of(variables)))
+            seen.push_back(place.folder + (place.own ? " (own)" : ""));
+        EXPECT_EQ(seen, expected);
+    }
     EXPECT_EQ(thumbnail_folder(environment_of({{"HOME", "/h"}})), "/h/.cache/memory/thumbnails");
     EXPECT_EQ(thumbnail_folder(environment_of({{"HOME", "/h"}, {"XDG_CACHE_HOME", "/c"}})), "/c/memory/thumbnails");
 }
@@ -65,24 +58,16 @@ TEST(GameFinder, FindsFoldersAndPackagesSortedByTitleAndMarksBrokenOnes) {
     fs::create_directories(own / "empty");
     write(own / "Fish.memorygame", "PK");
     write(own / "readme.txt", "");
-
-    const std::vector<GameEntry> games = find_games({{bundled.string(), false}, {own.string(), true}, {"/nonexistent"}});
     std::vector<std::string> seen;
-    for (const GameEntry& g : games) {
-        const std::string where = g.path.substr(root.string().size() + 1);
-        std::string definition = g.definition.empty() ? "-" : fs::path(g.definition).filename().string();
-        seen.push_back(g.title + " | " + where + " | " + definition + (g.own ? " own" : "") +
-                       (g.package ? " package" : "") + (g.problem.empty() ? "" : " ! " + g.problem));
-    }
-    const std::vector<std::string> expected = {
-        "animals | bundled/zoo | zoo.ini",
-        "birds | bundled/Birds | birds.INI",
-        "empty | own/empty | - own ! The folder holds no definition file (.ini).",
-        "Fish | own/Fish.memorygame | - own package",
-        "notes | own/cars | notes.ini own",
-        "two | own/two | - own ! The folder holds 2 definition files; a game has one: a.ini, b.ini",
-    };
-    EXPECT_EQ(seen, expected);
+    for (const GameEntry& g : find_games({{bundled.string(), false}, {own.string(), true}, {"/nonexistent"}}))
+        seen.push_back(g.title + " | " + g.path.substr(root.string().size() + 1) + " | " +
+                       (g.definition.empty() ? "-" : fs::path(g.definition).filename().string()) +
+                       (g.own ? " own" : "") + (g.package ? " package" : "") + (g.problem.empty() ? "" : " ! " + g.problem));
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "animals | bundled/zoo | zoo.ini", "birds | bundled/Birds | birds.INI",
+                        "empty | own/empty | - own ! The folder holds no definition file (.ini).",
+                        "Fish | own/Fish.memorygame | - own package", "notes | own/cars | notes.ini own",
+                        "two | own/two | - own ! The folder holds 2 definition files; a game has one: a.ini, b.ini"}));
 }
 
 // A look is read with the game's own code, kept, found again while the game's files stay as they were, and made
@@ -100,13 +85,10 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
     EXPECT_EQ(looks(games[0], true), std::nullopt);
     const std::optional<GameLook> made = looks(games[0], false);
     ASSERT_TRUE(made && made->miniature);
-    EXPECT_EQ(made->line, "memory · 2 players");
-    EXPECT_EQ(made->problem, "");
-    EXPECT_EQ(made->miniature->width(), kMiniatureSize.width);
+    EXPECT_EQ(std::tuple(made->line, made->problem, made->miniature->width()),
+              std::tuple("memory · 2 players", "", kMiniatureSize.width));
     const std::optional<GameLook> kept = looks(games[0], true);
-    ASSERT_TRUE(kept && kept->miniature);
-    EXPECT_EQ(kept->line, made->line);
-
+    EXPECT_TRUE(kept && kept->miniature && kept->line == made->line);
     // The same game as a package looks the same, read through the safe reader.
     std::vector<package::Entry> files;
     for (const auto& file : fs::recursive_directory_iterator(root / "games/memory"))
@@ -121,9 +103,8 @@ TEST(GameLooks, AreKeptUntilAFileOfTheGameChanges) {
 
     fs::remove(root / "games/memory/data/main.ini");
     EXPECT_EQ(looks(games[0], true), std::nullopt);
-    const std::optional<GameLook> broken = looks(games[0], false);
-    ASSERT_TRUE(broken);
-    EXPECT_EQ(broken->problem, "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
+    EXPECT_EQ(looks(games[0], false).value_or(GameLook{}).problem,
+              "Could not find main file ''" + root.string() + "/games/memory/data\\main.ini''");
 }
 
 // Adding never replaces a game that is there and copies no links.
@@ -134,21 +115,17 @@ TEST(OwnGames, AreAddedBesideTheOthers) {
     fs::create_symlink("/etc/passwd", root / "in/Zoo/passwd");
     write(root / "in/Holiday pictures/sun.png", "");
     write(root / "in/Fish.MemoryGame", "PK");
-    const struct {
-        std::vector<std::string> sources;
-        InstallPlan::Kind kind;
-        std::string name;
-    } plans[] = {
-        {{(root / "in/Zoo/").string()}, InstallPlan::Kind::GameFolder, "Zoo"},
-        {{(root / "in/Holiday pictures").string()}, InstallPlan::Kind::Pictures, "Holiday pictures"},
-        {{(root / "in/Holiday pictures/sun.png").string(), (root / "in/Zoo").string()}, InstallPlan::Kind::Pictures,
+    using Kind = InstallPlan::Kind;
+    const std::tuple<std::vector<std::string>, Kind, std::string> plans[] = {
+        {{(root / "in/Zoo/").string()}, Kind::GameFolder, "Zoo"},
+        {{(root / "in/Holiday pictures").string()}, Kind::Pictures, "Holiday pictures"},
+        {{(root / "in/Holiday pictures/sun.png").string(), (root / "in/Zoo").string()}, Kind::Pictures,
          "Holiday pictures"},
-        {{(root / "in/Fish.MemoryGame").string()}, InstallPlan::Kind::Package, "Fish"},
+        {{(root / "in/Fish.MemoryGame").string()}, Kind::Package, "Fish"},
     };
-    for (const auto& p : plans) {
-        const InstallPlan plan = plan_install(p.sources);
-        EXPECT_EQ(plan.kind, p.kind) << p.sources[0];
-        EXPECT_EQ(plan.name, p.name) << p.sources[0];
+    for (const auto& [sources, kind, name] : plans) {
+        const InstallPlan plan = plan_install(sources);
+        EXPECT_EQ(std::pair(plan.kind, plan.name), std::pair(kind, name)) << sources[0];
     }
     std::string error;
     const InstallPlan zoo = plan_install({(root / "in/Zoo").string()});
@@ -160,8 +137,7 @@ TEST(OwnGames, AreAddedBesideTheOthers) {
     EXPECT_EQ(copy_game(plan_install({(root / "in/Fish.MemoryGame").string()}), own.string(), error), "");
     EXPECT_NE(error.find("The package cannot be added"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(own / "Fish.memorygame"));
-    ASSERT_EQ(package::write((root / "in/Cat.memorygame").string(), {{"cat.ini", "", "[application]\napp=memory\n"}}),
-              "");
+    ASSERT_EQ(package::write((root / "in/Cat.memorygame").string(), {{"cat.ini", "", "[application]\napp=memory\n"}}), "");
     EXPECT_EQ(copy_game(plan_install({(root / "in/Cat.memorygame").string()}), own.string(), error),
               (own / "Cat.memorygame").string()) << error;
     EXPECT_EQ(memory_new_command(plan_install({(root / "in/Zoo").string()}), "/p/memory-new", own.string()),

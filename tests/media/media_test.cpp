@@ -49,15 +49,13 @@ TEST(ExifOrientation, ReadsTheTagInBothByteOrdersAndOneForAnythingElse) {
         for (size_t cut = 0; cut < six.size(); ++cut)
             EXPECT_EQ(orientation_of(six.substr(0, cut)), cut >= six.size() - 6 ? 6 : 1) << cut;
         const std::string odd[] = {
-            jpeg_with_exif(tiff(le, 6, 4)),              // a long, not a short
-            jpeg_with_exif(tiff(le, 6, 3, 0xFFFFFFF0)),  // directory far past the end
-            jpeg_with_exif(tiff(le, 6, 3, 0xFFFFFFFF)),
-            jpeg_with_exif(tiff(le, 6, 3, 8, 1)),  // the entry count stops before the tag
-            jpeg_with_exif(tiff(le, 6, 3, 8, 0xFFFF).substr(0, 22)),
+            jpeg_with_exif(tiff(le, 6, 4)),  // a long, not a short
+            jpeg_with_exif(tiff(le, 6, 3, 0xFFFFFFF0)), jpeg_with_exif(tiff(le, 6, 3, 0xFFFFFFFF)),  // far past the end
+            // The entry count stops before the tag, or runs past the end.
+            jpeg_with_exif(tiff(le, 6, 3, 8, 1)), jpeg_with_exif(tiff(le, 6, 3, 8, 0xFFFF).substr(0, 22)),
             "\xFF\xD8\xFF\xE1" + be16(0xFFFF) + "Exif" + zero + zero + tiff(le, 6).substr(0, 12),
-            "\xFF\xD8\xFF\xE1" + be16(1) + "Exif",                       // a length shorter than itself
-            "\xFF\xD8\xFF\xDA" + jpeg_with_exif(tiff(le, 6)).substr(2),  // after the picture data
-            "\x89PNG" + jpeg_with_exif(tiff(le, 6)),
+            "\xFF\xD8\xFF\xE1" + be16(1) + "Exif",  // a length shorter than itself
+            "\xFF\xD8\xFF\xDA" + six.substr(2), "\x89PNG" + six,  // after the picture data; not a JPEG
         };
         for (const std::string& bytes : odd) EXPECT_EQ(orientation_of(bytes), 1) << testing::PrintToString(bytes);
     }
@@ -72,8 +70,7 @@ TEST(ExifOrientation, TurnsAndFlipsAsViewersShow) {
         static_cast<uint8_t*>(stored->pixels)[(i / 3) * stored->pitch + (i % 3) * 3] = uint8_t('a' + i);
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SDL_Surface* turned = oriented_surface(stored, orientation);
-        ASSERT_NE(turned, nullptr);
-        EXPECT_EQ(turned == stored, orientation == 1);
+        ASSERT_TRUE(turned && (turned == stored) == (orientation == 1)) << orientation;
         std::string rows;
         for (int y = 0; y < turned->h; ++y, rows += '/')
             for (int x = 0; x < turned->w; ++x)
@@ -84,8 +81,7 @@ TEST(ExifOrientation, TurnsAndFlipsAsViewersShow) {
     SDL_FreeSurface(stored);
 }
 
-// The picture decoded in a child process: its size and whether it has alpha, or why it was refused; and how many
-// MB the child grew by.
+// Decodes in a child process: "W x H, opaque" (or see-through) or the refusal, and the MB the child grew by.
 std::pair<std::string, long> decode_in_child(const std::string& path) {
     int pipe_ends[2];
     if (::pipe(pipe_ends) != 0) return {"no pipe", 0};
@@ -95,13 +91,9 @@ std::pair<std::string, long> decode_in_child(const std::string& path) {
         std::string error;
         const PictureRef picture = decode_picture(path, error);
         ::getrusage(RUSAGE_SELF, &after);
-        std::string outcome = error;
-        if (picture) {
-            const bool alpha = static_cast<SDL_Surface*>(picture->pixels().get())->format->Amask;
-            outcome = std::to_string(picture->width()) + " x " + std::to_string(picture->height()) +
-                      (alpha ? ", see-through" : ", opaque");
-        }
-        const std::string report = std::to_string((after.ru_maxrss - before.ru_maxrss) / 1024) + " " + outcome;
+        const std::string report = std::to_string((after.ru_maxrss - before.ru_maxrss) / 1024) + " " +
+            (!picture ? error : std::to_string(picture->width()) + " x " + std::to_string(picture->height()) +
+                 (static_cast<SDL_Surface*>(picture->pixels().get())->format->Amask ? ", see-through" : ", opaque"));
         (void)!::write(pipe_ends[1], report.data(), report.size());
         ::_exit(0);
     }
@@ -116,7 +108,6 @@ std::pair<std::string, long> decode_in_child(const std::string& path) {
     return {report.substr(space + 1), std::stol(report.substr(0, space))};
 }
 
-// A JPEG of 16 x 8 pixels whose Exif orientation is `orientation`.
 std::string jpeg_16x8(int orientation) {
     SDL_Surface* stored = SDL_CreateRGBSurfaceWithFormat(0, 16, 8, 24, SDL_PIXELFORMAT_RGB24);
     std::vector<char> saved(4096);
@@ -128,15 +119,13 @@ std::string jpeg_16x8(int orientation) {
     return head.substr(0, head.size() - 2) + std::string(saved.begin() + 2, saved.end());
 }
 
-// Mended: every format the decoders read has its size checked before decoding, each GIF frame too; a header that is
-// cut off, or a format whose size cannot be read first, is refused. Small pictures of each format still decode, a
-// JPEG turned as its Exif orientation says.
+// Every format has its size checked before decoding, each GIF frame too; a header cut off, or a format whose size
+// cannot be read first, is refused. Small pictures still decode, a JPEG turned as its Exif orientation says.
 TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
     const std::string gif_2x1 = "GIF89a" + le16(2) + le16(1) + "\x80" + zero + zero + std::string(6, '\xFF');
     const std::string gif_pause = "\x21\xF9\x04" + le32(0) + zero;
-    auto gif_frame = [](uint32_t w, uint32_t h) {
-        return "," + le32(0) + le16(w) + le16(h) + zero + "\2\2\4\n" + zero;  // one frame of 2 pixels
-    };
+    // One frame of 2 pixels.
+    auto gif_frame = [](int w, int h) { return "," + le32(0) + le16(w) + le16(h) + zero + "\2\2\4\n" + zero; };
     auto gif_hiding = [&](uint32_t width, char code_size) {
         return gif_2x1 + "," + le32(0) + le16(width) + le16(1) + zero + code_size + "\x0B," + le32(0) +
                le16(12000) + le16(12000) + zero + "\2" + zero + ";";
@@ -164,49 +153,38 @@ TEST(PictureDecoder, HostileHeadersAreRefusedBeforeTheyCostMemory) {
         return "qoif" + be32(2) + be32(1) + channels + zero + "\xFE\x10\x20\x30\xFF\x40\x50\x60" + alpha +
                std::string(7, '\0') + "\1";
     };
-    const std::string huge = "claims to be 65535 x 65535";
+    const std::string huge = "claims to be 65535 x 65535", big = "claims to be 12000 x 12000";
     // A file, its bytes, and its size when decoded or the words of its refusal.
     const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"x.gif", "GIF89a" + le16(1) + le16(1) + zero + zero + zero + gif_frame(12000, 12000) + ";",
-         "claims to be 12000 x 12000"},
+        {"x.gif", "GIF89a" + le16(1) + le16(1) + zero + zero + zero + gif_frame(12000, 12000) + ";", big},
         {"x.gif", gif_2x1 + gif_frame(2, 1) + gif_pause + "stray" + gif_frame(1, 65535), "claims to be 2 x 65535"},
         {"x.gif", gif_2x1 + gif_frame(2, 1) + gif_pause + gif_frame(2, 1) + ";", "2 x 1, opaque"},
-        {"x.ppm", "P6\n# a\r12000 # b\n 12000\n255\n" + std::string(20, '\0'), "claims to be 12000 x 12000"},
+        {"x.ppm", "P6\n# a\r12000 # b\n 12000\n255\n" + std::string(20, '\0'), big},
         {"x.ppm", "P6\n# by hand\r2 1\n255\n" + std::string(6, '\x7F'), "2 x 1, opaque"},
         {"x.TGA", tga(65535, 65535), huge},
         {"x.tga", tga(2, 1) + std::string(6, '\x7F'), "2 x 1, opaque"},
         {"x.pcx", pcx_wide, "claims to be 65536 x 1"},
         {"x.qoi", "qoif" + be32(65535) + be32(65535) + "\3" + zero, huge},
-        {"x.qoi", qoi('\3', "\xFF"), "2 x 1, opaque"},
-        {"x.qoi", qoi('\4', "\xFF"), "2 x 1, opaque"},
+        {"x.qoi", qoi('\3', "\xFF"), "2 x 1, opaque"}, {"x.qoi", qoi('\4', "\xFF"), "2 x 1, opaque"},
         {"x.qoi", qoi('\4', "\x80"), "2 x 1, see-through"},
-        {"x.tif", tiff_giant, huge},
-        {"x.tif", tiff_tiles, "claims to be 65535 x 1"},
+        {"x.tif", tiff_giant, huge}, {"x.tif", tiff_tiles, "claims to be 65535 x 1"},
         {"x.webp", webp("VP8X", le32(0) + std::string("\xFF\x3F\0\xFF\x3F\0", 6)), "claims to be 16384 x 16384"},
         {"x.webp", webp("VP8L", "\x2F" + le32(0x0FFFFFFF)), "claims to be 16384 x 16384"},
-        {"x.xcf", "gimp xcf file" + zero + be32(65535) + be32(65535) + be32(0), huge},
-        {"x.lbm", lbm, huge},
+        {"x.xcf", "gimp xcf file" + zero + be32(65535) + be32(65535) + be32(0), huge}, {"x.lbm", lbm, huge},
         {"x.jpg", "\xFF\xD8\xFF\xD0\xFF\xC0" + be16(17) + "\x08" + be32(~0u) + "\x03", huge},
-        {"x.jpg", jpeg_16x8(6), "8 x 16, opaque"},
-        {"x.jpg", jpeg_16x8(3), "16 x 8, opaque"},
+        {"x.jpg", jpeg_16x8(6), "8 x 16, opaque"}, {"x.jpg", jpeg_16x8(3), "16 x 8, opaque"},
         // Cut off before the size, or a format that cannot tell its size.
-        {"x.gif", "GIF89a" + le16(1), "cut off"},
-        {"x.gif", gif_2x1 + ",\0\0", "cut off"},
+        {"x.gif", "GIF89a" + le16(1), "cut off"}, {"x.gif", gif_2x1 + ",\0\0", "cut off"},
         // A frame the decoder cannot make (a code size it refuses, no pixels), after which it takes the data for a
         // frame of 12000 x 12000.
-        {"x.gif", gif_hiding(2, '\x5F'), "cut off"},
-        {"x.gif", gif_hiding(0, '\2'), "cut off"},
+        {"x.gif", gif_hiding(2, '\x5F'), "cut off"}, {"x.gif", gif_hiding(0, '\2'), "cut off"},
         // A code past the next free one, on which the decoder crashes.
         {"x.gif", gif_2x1 + "," + le32(0) + le16(2) + le16(17) + zero + "\2\2!,\x0B^ETSCAPE2.0\3\1" + zero + zero,
          "cut off"},
-        {"x.ppm", "P6\n12000", "cut off"},
-        {"x.tga", tga(1, 1).substr(0, 13), "cut off"},
-        {"x.pcx", pcx_wide.substr(0, 12), "cut off"},
-        {"x.qoi", "qoif" + be32(1), "cut off"},
-        {"x.tif", tiff_giant.substr(0, 20), "cut off"},
-        {"x.webp", webp("VP8X", le32(0)), "cut off"},
-        {"x.xcf", "gimp xcf file" + zero + be32(1), "cut off"},
-        {"x.lbm", lbm.substr(0, 30), "cut off"},
+        {"x.ppm", "P6\n12000", "cut off"}, {"x.tga", tga(1, 1).substr(0, 13), "cut off"},
+        {"x.pcx", pcx_wide.substr(0, 12), "cut off"}, {"x.qoi", "qoif" + be32(1), "cut off"},
+        {"x.tif", tiff_giant.substr(0, 20), "cut off"}, {"x.webp", webp("VP8X", le32(0)), "cut off"},
+        {"x.xcf", "gimp xcf file" + zero + be32(1), "cut off"}, {"x.lbm", lbm.substr(0, 30), "cut off"},
         {"x.xpm", "/* XPM */\nstatic char *x[] = {\"65535 65535 1 1\",", "not a picture in a format"},
         {"x.svg", "<svg width=\"100000\" height=\"100000\"/>", "not a picture in a format"},
     };
