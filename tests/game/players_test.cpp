@@ -159,6 +159,21 @@ TEST_F(Players, TheEndDuringATurnPlaysNoneOfItsSounds) {
     EXPECT_EQ(plays_since(mark), std::vector<std::string>{"sfx/bad.wav"});
 }
 
+// Stray indices are ignored, never read past the records: a try's card outside the board plays no sound, a clock
+// tick for no player counts nothing.
+TEST_F(Players, StrayIndicesAreIgnored) {
+    restart({.timer = 99});
+    ASSERT_EQ(start(), std::nullopt);
+    game().memCardStatus = 0;
+    game().memCardsTurned[0] = static_cast<int16_t>(game().memDisplayCard.size());
+    const size_t mark = command_mark();
+    game().memPlayCardSound();
+    EXPECT_EQ(plays_since(mark), std::vector<std::string>{});
+    game().memCurrentPlayer = 9;
+    advance(2000);
+    EXPECT_EQ(game().memPlayer[0].Time, 0);
+}
+
 // A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every
 // game ends, the counters and the scores agree after every settled try and after the end, and the end is good
 // exactly when it should be.

@@ -128,6 +128,12 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
 }
 
 TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
+    // The program answers --version before anything else.
+    FILE* version = popen(MEMORY_NEW_PROGRAM " --version 2>&1", "r");
+    char line[64] = "";
+    ASSERT_TRUE(version && std::fgets(line, sizeof line, version));
+    pclose(version);
+    EXPECT_STREQ(line, "memory-new " MEMORY_VERSION "\n");
     test::write_bmp(dir / "pictures" / "one.bmp", 20, 20);
     std::ofstream(dir / "pictures" / "two.png") << "GIF89a but not really";
     // A photo that is broken when read again for the larger cards two.png leaves: once a JPEG, then a cut-off one.
@@ -390,6 +396,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
 // pixel wider or taller no longer fits (or makes the card too long one way). A larger board is offered only while the
 // cards keep a sixth of its height: every board for 2 x 2 cards, the smallest alone for 6 x 6.
 TEST(BoardPlan, CardsFillTheSmallestBoardAndLargerBoardsOnlyWhileTheyStayLarge) {
+    BoardPlan none;
+    EXPECT_FALSE(plan_board(0, none));
     for (int cards = 2; cards <= 36; cards += cards < 18 ? 1 : 2) {
         BoardPlan plan;
         ASSERT_TRUE(plan_board(cards, plan)) << cards;
