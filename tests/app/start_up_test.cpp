@@ -113,8 +113,7 @@ TEST_F(StartUp, ErrorsAreTracedToTheLogAndContinuableOnesAsk) {
     EXPECT_EQ(platform.message_boxes[0].text, message);
     EXPECT_EQ(read("system/memory.log"),
               "=> memHandleError <=\r\n=> memHandleError <=\r\n=> memHandleError <=\r\n200, " + message + "\r\n");
-    platform.system_directory = (dir / "no-such-dir").string() + "/";
-    second.memHandleError(205, "m.wav");
+    platform.system_directory = (dir / "no-such-dir").string() + "/", second.memHandleError(205, "m.wav");
     EXPECT_EQ(platform.message_boxes.size(), 2u);
 }
 

@@ -14,13 +14,8 @@ namespace mem::check {
 namespace {
 
 TEST(KeyScan, FindingsAndFontsByFileKind) {
-    struct Case {
-        FileKind kind;
-        std::string content;
-        int app_type;
-        std::vector<std::string> findings, fonts;  // the start of each finding, in order; the font names in effect
-    };
-    const Case cases[] = {
+    // File kind, content, application type, the start of each finding in order, the font names that take effect.
+    const std::tuple<FileKind, std::string, int, std::vector<std::string>, std::vector<std::string>> cases[] = {
         {FileKind::Definition, "[paths]\nmain=m.ini\n", 0, {"f [paths] main: the game reads no such key"}, {}},
         {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\n", 0,
          {"f [paths] title: the game reads no such key"}, {}},
@@ -45,15 +40,15 @@ TEST(KeyScan, FindingsAndFontsByFileKind) {
         {FileKind::Global, "fontname=C  \nfontbold  \n", 0, {"f fontname: the value ends in 2 blanks"}, {"C"}},
     };
     const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.content);
-        const ScanResult result = scan_file(c.kind, "f", c.content, c.app_type, labels);
-        ASSERT_EQ(result.findings.size(), c.findings.size());
-        for (size_t i = 0; i < c.findings.size(); ++i)
-            EXPECT_EQ(result.findings[i].text.rfind(c.findings[i], 0), 0u) << result.findings[i].text;
+    for (const auto& [kind, content, app_type, findings, want_fonts] : cases) {
+        SCOPED_TRACE(content);
+        const ScanResult result = scan_file(kind, "f", content, app_type, labels);
+        ASSERT_EQ(result.findings.size(), findings.size());
+        for (size_t i = 0; i < findings.size(); ++i)
+            EXPECT_TRUE(result.findings[i].text.starts_with(findings[i])) << result.findings[i].text;
         std::vector<std::string> fonts;
         for (const FontUse& use : result.fonts) fonts.push_back(use.name);
-        EXPECT_EQ(fonts, c.fonts);
+        EXPECT_EQ(fonts, want_fonts);
     }
 }
 
@@ -113,8 +108,7 @@ protected:
 
 TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
     EXPECT_TRUE(run({"--program-dir", dir.string()}) == 0 && lines.empty());
-    files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nmatchsound=none.wav\n"
-                        "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
+    files["main.ini"]->replace(files["main.ini"]->find("endbadsound=bad.wav"), 19, "matchsound=none.wav");
     files["cards.txt"] = "a\ta.bmp\tA\nb\tb.bmp\tB\tmoo.wav\nc\tc.bmp\tC\nd\tgone.bmp\tD\n";
     EXPECT_EQ(run(), 1);
     // The texts are the game's own; here the order and the file named.

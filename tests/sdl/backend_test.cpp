@@ -240,9 +240,8 @@ TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
         EXPECT_EQ(message_box_answer(status, button, style), answer) << name;
 }
 
-// A board resized to 960 x 480 is scaled by 1.5 to the display's height and centred; text is made at the scaled size,
-// where its alignment puts it, and so is the mute mark. A focus outline is black, white and black, and 4 display
-// pixels wide or more at every scale (also at half size).
+// A board resized to 960 x 480 is scaled by 1.5 and centred; text and the mute mark are made at the scaled size, text
+// where its alignment puts it. A focus outline is black, white, black, 4 display pixels wide or more at every scale.
 TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
@@ -271,8 +270,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     check_focus(unscaled, 4), resize(960, 480);
     const Pixels scaled(*platform, window);
     check_focus(scaled, 6);
-    EXPECT_EQ(scaled.at(115, 240), kWhite) << "the margin shows the window's colour";
-    EXPECT_EQ(scaled.at(125, 475), kGreen) << "the board fills the height from x 120";
+    EXPECT_EQ(std::pair(scaled.at(115, 240), scaled.at(125, 475)), std::pair(kWhite, kGreen)) << "margin, board at 120";
     for (int i = 0; i < 3; ++i) {
         const Rect r = labels[i].window_rect(), shown = platform->fit_of(window).to_display(r);
         const Rect small = unscaled.box(r, kYellow), large = scaled.box(shown, kYellow);
@@ -289,17 +287,15 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     const Rect mark = Pixels(*platform, window).box(board_shown, kWhite);
     device->set_muted(false);
     for (const auto& [got, want] : {std::pair(mark.left, 801), {mark.width, 27}, {mark.top, 16}, {mark.height, 21}})
-        EXPECT_NEAR(got, want, 2) << "the mark at " << mark.left << ", " << mark.top << ", " << mark.width << " x "
-                                  << mark.height;
+        EXPECT_NEAR(got, want, 2) << "the mark's left, width, top or height";
     EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
     device.reset(), focus.set_visible(true), resize(240, 160);
     check_focus(Pixels(*platform, window), 4);
     platform->close(window);
 }
 
-// Mended: status ticks come once after each command and go on only while a sound plays or a command failed. An
-// audio output that failed is tried again at a later sound, at most once every 2 s; the failure and the return are
-// each said once.
+// Mended: status ticks come once after each command and go on only while a sound plays or a command failed. A failed
+// audio output is tried again at a later sound, at most once every 2 s; the failure and the return are said once.
 TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputAgain) {
     write_wave(dir / "again.wav", 1000);
     Window window(*platform, "frm_Again");
@@ -321,9 +317,7 @@ TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputA
     auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
     testing::internal::CaptureStderr();
     close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const bool failed = aloud();
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const bool soon = aloud();
+    const bool failed = aloud(), soon = (setenv("SDL_AUDIODRIVER", "dummy", 1), aloud());
     run_for(2100);
     const bool later = aloud(), after = aloud();
     device->command("close");
