@@ -134,6 +134,18 @@ TEST_F(TextGame, SoundsOfATry) {
     }
 }
 
+// A try settled while no known player is at turn scores nobody, and reads no record past the players'.
+TEST_F(TextGame, ATryForNoKnownPlayerScoresNobody) {
+    ASSERT_EQ(start_text(), std::nullopt);
+    wait_for_status_tick();
+    game().memCurrentPlayer = static_cast<int16_t>(game().memPlayer.size());
+    click_card(position_of(0));
+    ASSERT_TRUE(run_until_quiet());
+    click_text(text_of(0));
+    ASSERT_TRUE(run_until_settled());
+    for (const PlayerRecord& p : game().memPlayer) EXPECT_EQ(p.CardsMade, 0);
+}
+
 // A text whose sound file has gone is settled without it, and the chain goes on to the result.
 TEST_F(TextGame, ATextWhoseSoundIsGoneIsSettledWithoutIt) {
     spoil = [](const std::filesystem::path& d) { std::filesystem::remove(d / "card" / "t1.wav"); };
