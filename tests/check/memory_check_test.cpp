@@ -107,7 +107,7 @@ protected:
 };
 
 TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
-    EXPECT_TRUE(run({"--program-dir", dir.string()}) == 0 && lines.empty());
+    EXPECT_TRUE(run({"--program-dir", dir.string(), "--screen", "1024x768"}) == 0 && lines.empty());
     files["main.ini"]->replace(files["main.ini"]->find("endbadsound=bad.wav"), 19, "matchsound=none.wav");
     files["cards.txt"] = "a\ta.bmp\tA\nb\tb.bmp\tB\tmoo.wav\nc\tc.bmp\tC\nd\tgone.bmp\tD\n";
     EXPECT_EQ(run(), 1);
