@@ -32,6 +32,8 @@ bool frame_around(const FocusFrame& frame, const Control& c) {
     return frame.visible() && outline.left() == c.left() - d && outline.top() == c.top() - d &&
            outline.width() == c.width() + 2 * d && outline.height() == c.height() + 2 * d;
 }
+// What speech says of card position k on a board two cards wide, before the card's state.
+std::string place(int k) { return "row " + std::to_string(k / 2 + 1) + ", column " + std::to_string(k % 2 + 1) + ", "; }
 
 TEST(BundledGames, EachIsPlayedToItsGoodEndAtEveryScreenSize) {
     const std::vector<std::string> games = bundled_games(MEMORY_SOURCE_DIR);
@@ -72,12 +74,8 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
         ASSERT_TRUE(run.settle(false));
         // Tab to the texts, Down to the card's text, Space, and Tab back to the cards.
         keys.key_down(kKeyTab);
-        if (r == 0) {
-            // Back to the cards and to the texts again: the frame stays on the top text, still free.
-            keys.key_down(kKeyTab);
-            keys.key_down(kKeyTab);
-            EXPECT_EQ(g.memFocusText, 0);
-        }
+        // Back to the cards and to the texts again: the frame stays on the top text, still free.
+        if (r == 0) { keys.key_down(kKeyTab), keys.key_down(kKeyTab); EXPECT_EQ(g.memFocusText, 0); }
         for (int n = 0; n < cards && g.memFocusText != text; ++n) keys.key_down(kKeyDown);
         ASSERT_EQ(g.memFocusText, text);
         EXPECT_TRUE(frame_around(g.shp_Focus, g.lbl_Text[text]));
@@ -157,13 +155,12 @@ TEST_F(KeyboardPlay, ReturnOnATakenCardSaysWhereTheFocusWent) {
     key(kKeyReturn);
     const int16_t to = game().memFocusCard;
     EXPECT_NE(to, b);
-    const std::string place = "row " + std::to_string(to / 2 + 1) + ", column " + std::to_string(to % 2 + 1) + ", ";
-    EXPECT_EQ(platform().spoken.back(), place + "face down");
+    EXPECT_EQ(platform().spoken.back(), place(to) + "face down");
     // Stray states are said without reading past the records: a face the card file lacks, a focus past the board.
     auto& card = game().memDisplayCard[static_cast<size_t>(to)];
     card.Turned = True, card.Reference = 99;
     game().memSayFocus();
-    EXPECT_EQ(platform().spoken.back(), place);
+    EXPECT_EQ(platform().spoken.back(), place(to));
     game().memFocusCard = static_cast<int16_t>(card_count());
     key(kKeyReturn);
     EXPECT_LT(game().memFocusCard, card_count());
@@ -173,27 +170,16 @@ TEST_F(KeyboardPlay, ReturnOnATakenCardSaysWhereTheFocusWent) {
 // card is never named, a card with its own sound is named only when muted,
 // and speech switched off says nothing.
 TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
-    options.players = 2;
-    options.card_sound = test::CardSound::Empty;
-    options.card_sound_of = {{2, test::CardSound::Present}, {3, test::CardSound::Present}};
-    options.tries_made = 99;
+    options = {.players = 2, .card_sound = test::CardSound::Empty,
+               .card_sound_of = {{2, test::CardSound::Present}, {3, test::CardSound::Present}}, .tries_made = 99};
     ASSERT_FALSE(start());
     wait_for_status_tick();
     const std::vector<std::string>& spoken = platform().spoken;
     const auto [p0, p1] = pair_positions(0);
     const auto [p2, p3] = pair_positions(1);
-    auto place = [](int16_t k) {
-        return "row " + std::to_string(k / 2 + 1) + ", column " + std::to_string(k % 2 + 1) + ", ";
-    };
-    auto turn = [&](int16_t k) {
-        focus(k);
-        key(kKeyReturn);
-    };
+    auto turn = [&](int16_t k) { focus(k), key(kKeyReturn); };
     auto settle = [&] { ASSERT_TRUE(run_until([&] { return settled(); })); };
-    const struct {
-        std::function<void()> act;
-        std::vector<std::string> last_said;
-    } steps[] = {
+    const struct { std::function<void()> act; std::vector<std::string> last_said; } steps[] = {
         {[&] { key(kKeyUp); }, {}},  // speech is off
         {[&] { key(kKeyF2); }, {"speech on"}},
         {[&] { key(kKeyDown); }, {"row 2, column 1, face down"}},
@@ -218,18 +204,12 @@ TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
         step.act();
         // Nothing said where nothing is expected; else the expected words come last.
         ASSERT_GE(spoken.size() - mark, step.last_said.size());
-        if (step.last_said.empty()) {
-            EXPECT_EQ(spoken.size(), mark);
-        }
+        if (step.last_said.empty()) { EXPECT_EQ(spoken.size(), mark); }
         const auto n = static_cast<std::ptrdiff_t>(step.last_said.size());
         EXPECT_EQ(std::vector(spoken.end() - n, spoken.end()), step.last_said);
     }
     // The winner, a tie and one player alone.
-    const struct {
-        int16_t players;
-        std::vector<float> made;
-        std::string said;
-    } ends[] = {{2, {2, 4}, "Game over. Player2 wins with 2 pairs"},
+    const struct { int16_t players; std::vector<float> made; std::string said; } ends[] = {{2, {2, 4}, "Game over. Player2 wins with 2 pairs"},
                 {3, {4, 4, 4}, "Game over. Player1, Player2 and Player3 tie with 2 pairs each"},
                 {1, {6, 8}, "Game over. Player1 has 3 pairs"},
                 {1, {2}, "Game over. Player1 has 1 pair"}};

@@ -28,12 +28,10 @@ TEST_F(TextGame, TriesOfATextGame) {
         const frm_MemoryGame& g = game();
         const int16_t card = position_of(0), taken = text_of(0), free = text_of(1);
         EXPECT_FALSE(g.lbl_Text.exists(static_cast<int16_t>(card_count()))) << "one label a card";
-
         uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 1, c.card_first));
         // Both halves' sounds last half a second at least, then the two stay in view for another half.
         EXPECT_GE(platform().now_ms() - t0, 1000u);
-
         t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 0, !c.card_first));
         EXPECT_GE(platform().now_ms() - t0, 1000u);
@@ -51,8 +49,7 @@ TEST_F(TextGame, TriesOfATextGame) {
         click_text(free);
         ASSERT_TRUE(run_until_settled());
         EXPECT_TRUE(c.destroy || g.lbl_Text[taken].fore_color() == kDimTextColour);
-        EXPECT_FALSE(g.lbl_Text[taken].enabled());
-        EXPECT_TRUE(g.lbl_Text[free].enabled());
+        EXPECT_EQ(std::tuple(g.lbl_Text[taken].enabled(), g.lbl_Text[free].enabled()), std::tuple(false, true));
         check_record();
     }
 }
@@ -72,8 +69,7 @@ TEST_F(TextGame, SoundsOfATry) {
     std::vector<Case> cases;
     for (int bits = 0; bits < 16; ++bits) {
         const bool match = std::popcount(static_cast<unsigned>(bits)) % 2 != 0;
-        const Case c{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, match};
-        cases.push_back(c);
+        const Case c = cases.emplace_back((bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, match);
         if (c.card_first || !c.text_sounds) continue;
         cases.push_back({false, c.click_sound, true, c.result_sounds, !match, 150, true});
         if (!c.click_sound) cases.push_back({false, false, true, c.result_sounds, match, 0, true});

@@ -21,24 +21,14 @@ TEST_F(Turning, ClicksThatAreIgnored) {
         return t.position_of(0);
     };
     const Case cases[] = {
-        {"a face-up card", [](PlayTest& t) {
-             t.click_card(t.position_of(0));
-             EXPECT_TRUE(t.run_until_free());
-             return t.position_of(0);
-         }},
-        {"the second click of a double click", [](PlayTest& t) {
-             t.click_card(t.position_of(0));
-             return t.position_of(0);
-         }, Click::Double},
+        {"a face-up card", [](PlayTest& t) { t.click_card(t.position_of(0)); EXPECT_TRUE(t.run_until_free());
+                                              return t.position_of(0); }},
+        {"the second click of a double click", [](PlayTest& t) { return t.click_card(t.position_of(0)),
+                                                                  t.position_of(0); }, Click::Double},
         // Clicks stay ignored while a try is in hand and settled.
-        {"while the first card's sounds play", [](PlayTest& t) {
-             t.click_card(t.position_of(0));
-             return t.position_of(2);
-         }},
-        {"before the window is active", [](PlayTest& t) {
-             t.game().memReady = False;
-             return t.position_of(0);
-         }},
+        {"while the first card's sounds play", [](PlayTest& t) { return t.click_card(t.position_of(0)),
+                                                                  t.position_of(2); }},
+        {"before the window is active", [](PlayTest& t) { return t.game().memReady = False, t.position_of(0); }},
         // A taken pair's caption, or a pair joined by the line, could otherwise be scored again.
         {"the caption of a pair taken off the board", take_pair, Click::Caption},
         {"the caption of a pair joined by the line", take_pair, Click::Caption, true},

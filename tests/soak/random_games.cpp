@@ -15,11 +15,9 @@ public:
     void TestBody() override {}
 
     void play(uint32_t seed, RandomGamesReport& report) {
-        report_ = &report;
-        seed_ = seed;
+        report_ = &report, seed_ = seed;
         SCOPED_TRACE("seed " + std::to_string(seed));
-        texts_taken_.clear();
-        rng_.seed(seed);
+        texts_taken_.clear(), rng_.seed(seed);
         const int kind = pick(3);  // memory, match, text
         PlayOptions o;
         o.app = kind == 1 || (kind == 2 && pick(2)) ? "match" : "memory";
@@ -28,9 +26,7 @@ public:
         o.debug = pick(8) == 0;
         o.result_sounds = pick(2);
         o.turn_sound = pick(4) != 0;
-        o.turn_ms = 50 + pick(300);
-        o.card_ms = 50 + pick(300);
-        o.result_ms = 50 + pick(300);
+        o.turn_ms = 50 + pick(300), o.card_ms = 50 + pick(300), o.result_ms = 50 + pick(300);
         o.match_line = pick(5) == 0;
         o.dissapear = pick(4);
         const CardSound sounds[] = {CardSound::Present, CardSound::Empty, CardSound::MissingAtLoad,
@@ -50,10 +46,7 @@ public:
         if (const auto status = text_game_ ? start_text() : start())
             return fault("the game did not start (status " + std::to_string(*status) + ")");
         clocks_.assign(static_cast<size_t>(o.players), {});
-        clocks_[0].turns = 1;
-        time_of_ = {0};
-        time_caption_ = time_shown();
-        ticked_ = false;
+        clocks_[0].turns = 1, time_of_ = {0}, time_caption_ = time_shown(), ticked_ = false;
         looked_at_ = platform().now_ms();
         // A game ended by a click during a yield leaves the flag set.
         was_settled_ = true, in_yield_ = false;
@@ -64,21 +57,16 @@ public:
         };
         platform().during_yield = [this] {
             if (in_yield_ || pick(4) != 0) return;
-            in_yield_ = true;
-            act();
-            in_yield_ = false;
+            in_yield_ = true, act(), in_yield_ = false;
         };
-        try {
-            run();
-        } catch (const ProgramEnded& ended) {
+        if (const std::optional<int> ended = exit_status([this] { run(); })) {
             ++report.quits;
-            if (!planted_end_ || ended.status != kExitNormal)
-                fault("the program ended with status " + std::to_string(ended.status) + " unasked");
+            if (!planted_end_ || *ended != kExitNormal)
+                fault("the program ended with status " + std::to_string(*ended) + " unasked");
         }
         platform().during_yield = nullptr;
         check_message_boxes(o, kind == 2);
     }
-
 private:
     int pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     void fault(const std::string& what) { report_->faults.push_back("seed " + std::to_string(seed_) + ": " + what); }
@@ -87,7 +75,6 @@ private:
         const frm_MemoryGame& g = game();
         return quiet() && g.memCardStatus == -1 && !g.memTextGame.CardChosen && !g.memTextGame.TextChosen;
     }
-
     // One thing a player might do at any moment: clicks anywhere, double clicks, now and then Escape or quit.
     void act() {
         look();
@@ -108,17 +95,12 @@ private:
         else if (what == 998) planted_end_ = true, platform().press_key(27);  // Escape
         else if (what == 999) planted_end_ = true, platform().click("img_Quit");
     }
-
     // A click at (x, y), which ends the program on the quit or the end picture.
-    void click_anywhere(int x, int y) {
-        planted_end_ |= ends_at(x, y);
-        platform().click_at(x, y);
-    }
+    void click_anywhere(int x, int y) { planted_end_ |= ends_at(x, y), platform().click_at(x, y); }
     bool ends_at(int x, int y) const {
         const Control* front = game().control_at(x, y);
         return front && (front->name() == "img_Quit" || front->name() == "pic_End");
     }
-
     // Clicks that finish a pair or a text try, since clicks at random rarely find the last ones.
     void help() {
         look();
@@ -134,7 +116,6 @@ private:
             if (p < card_count()) click_card(p);
         }
     }
-
     // Every message box reports a fault this game planted: a card sound missing when the game is read, no turn
     // sound, a text game without a click sound.
     void check_message_boxes(const PlayOptions& o, bool text_game) {
@@ -147,7 +128,6 @@ private:
             if (!planted) fault("a message box nobody planted: " + box.title + ": " + box.text);
         }
     }
-
     // What the try took, read off the board: a card that takes no click while no try is in hand is taken. A settled
     // try takes nothing, or a pair by the faces shown (a card and the text of its line).
     int check_taken() {
@@ -170,14 +150,10 @@ private:
         texts_taken_.insert(labels.begin(), labels.end());
         return static_cast<int>(cards.size());
     }
-
     // Beside the fixture's record (tries, cards made, out by a limit or seen passed over at a turn, whose turn it
     // is), the clock time each player held the turn, how often the turn came to them and how often the clock started
     // again for them (after a try without a pair).
-    struct Clock {
-        int turns = 0, restarts = 0;
-        uint64_t held_ms = 0;
-    };
+    struct Clock { int turns = 0, restarts = 0; uint64_t held_ms = 0; };
     // The ticks the clock can have counted for player `q`: each turn and each restart may lose or add up to two.
     std::pair<int, int> seconds(size_t q) const {
         const Clock& c = clocks_[q];
@@ -196,7 +172,6 @@ private:
             if (game().lbl_PlayerName[p].fore_color() == kNameColour) return p;
         return -1;
     }
-
     // Until the first tick both the timer and the countdown show 0.
     std::string time_shown() const {
         std::string shown;
@@ -204,7 +179,6 @@ private:
             if (panel_slots.contains(group)) shown += game().lbl_Control[panel_slots.at(group)].caption() + "/";
         return shown;
     }
-
     // Before every click and after every step of the clock: the time passed goes to the player who has the turn;
     // a try settled since the last look (one at most) is the current player's, and the board must show the record.
     void look() {
@@ -231,10 +205,7 @@ private:
         }
         if (taken < 0) return;
         seen.made[cur] += taken;
-        if (!text_game_ && taken == 0) {
-            ++clocks_[cur].restarts;
-            pass_turn();
-        }
+        if (!text_game_ && taken == 0) ++clocks_[cur].restarts, pass_turn();
         const bool later = over() || in_yield_;  // inside a yield the end may be on its way
         check_counts(!later);
         if (later) return;
@@ -263,19 +234,14 @@ private:
         for (int step = 1; step <= players; ++step) {
             const int q = (seen.player + step) % players;
             const int state = out(static_cast<size_t>(q));
-            if (q == shown || (shown < 0 && state != 1)) {
-                next = q;
-                break;
-            }
+            if (q == shown || (shown < 0 && state != 1)) { next = q; break; }
             if (state == 0) return fault("the turn passed over player " + std::to_string(q) + ", who is in");
             seen.out[static_cast<size_t>(q)] = true;
         }
         if (next < 0) return fault("the turn went to player " + std::to_string(shown) + ", who is out");
-        seen.player = next;
-        time_of_.insert(next);
+        seen.player = next, time_of_.insert(next);
         ++clocks_[static_cast<size_t>(next)].turns;
     }
-
     // The end is good exactly when the board was emptied: with the cards hidden when taken, every card is hidden;
     // else the game's count, less a matched try that a limit ended while it was in hand.
     void check_end() {
@@ -288,13 +254,11 @@ private:
             for (int16_t p = 0; p < card_count(); ++p) emptied &= !g.img_Card[p].visible();
         }
         for (size_t p = 0; !emptied && p < clocks_.size(); ++p)
-            if (out(p) == 0)
-                fault("the game ended while player " + std::to_string(p) + " is in by the record");
+            if (out(p) == 0) fault("the game ended while player " + std::to_string(p) + " is in by the record");
         const std::string should_be = emptied ? "good.bmp" : "bad.bmp";
         if (end_picture() != should_be) fault("the end shows '" + end_picture() + "', not " + should_be);
         (end_picture() == "good.bmp" ? report_->good_ends : report_->bad_ends)++;
     }
-
     void run() {
         uint64_t busy_since = 0;
         bool was_busy = false;

@@ -49,10 +49,7 @@ public:
         dir = fresh_folder("play", platform());
         platform().screen_info = {800, 600, 15};
     }
-    void TearDown() override {
-        program.reset();
-        FolderTest::TearDown();
-    }
+    void TearDown() override { program.reset(), FolderTest::TearDown(); }
 
     // Writes the set for `options` and starts the game: load and activation. Gives the exit status when it ended.
     std::optional<int> start() {
@@ -60,11 +57,7 @@ public:
         if (spoil) spoil(dir);
         program = std::make_unique<Program>(platform());
         program->memDebug = True;
-        try {
-            program->memStartUp(path("data") + "memory.ini");
-        } catch (const ProgramEnded& ended) {
-            return ended.status;
-        }
+        if (const auto status = exit_status([this] { program->memStartUp(path("data") + "memory.ini"); })) return status;
         const auto players = static_cast<size_t>(std::max(options.players, 1));
         seen = {0, std::vector<int>(players), std::vector<int>(players), std::vector<bool>(players), {}};
         for (int card = 0; card < options.cards_x * options.cards_y; ++card)
@@ -89,7 +82,6 @@ public:
         EXPECT_TRUE(at >= 0 && at < card_count()) << "no position holds card " << r;
         return std::max<int16_t>(at, 0);
     }
-    // The two positions of pair m (card lines 2m and 2m+1).
     std::pair<int16_t, int16_t> pair_positions(int m) const { return {position_of(2 * m), position_of(2 * m + 1)}; }
     // Clicks the middle of what shows of a card (the board clips one that reaches past its edge) as the pointer
     // would; true when the card's picture or caption took the click.
@@ -101,7 +93,6 @@ public:
         return target->index() == position && (target->name() == "img_Card" || target->name() == "lbl_Card");
     }
     void advance(uint64_t ms) { platform().advance(ms); }
-    // Past the first status tick of the device.
     void wait_for_status_tick() {
         const int before = platform().status_ticks;
         for (int i = 0; i < 100 && platform().status_ticks == before; ++i) advance(10);
@@ -133,7 +124,6 @@ public:
         const std::string name = shown ? std::filesystem::path(shown->path()).filename().string() : "";
         return name.size() > 5 && name[0] == 'f' ? std::stoi(name.substr(1)) : -1;
     }
-
     // The line shown, or for a face that could not be loaded the line dealt there.
     int line_or_deal(int16_t position) const {
         const int shown = line_shown(position);
@@ -153,18 +143,12 @@ public:
         const auto p = static_cast<size_t>(seen.player);
         const bool pair = la >= 0 && (la ^ 1) == lb;
         ++seen.tries[p];
-        if (pair) {
-            seen.made[p] += 2;
-            seen.taken.insert({a, b});
-        }
+        if (pair) seen.made[p] += 2, seen.taken.insert({a, b});
         if ((options.tries_made && seen.tries[p] >= *options.tries_made) ||
             (options.tries_left && *options.tries_left - seen.tries[p] <= 0))
             seen.out[p] = true;
-        const int players = options.players;
-        for (int step = 1; !pair && players > 1 && step <= players; ++step) {
-            seen.player = (seen.player + 1) % players;
-            if (!seen.out[static_cast<size_t>(seen.player)]) break;
-        }
+        for (int step = 1; !pair && options.players > 1 && step <= options.players; ++step)
+            if (!seen.out[static_cast<size_t>(seen.player = (seen.player + 1) % options.players)]) break;
         check_record();
         if (pair || game().memGameOver != False) return;
         for (const auto& [at, line] : {std::pair{a, la}, {b, lb}})
@@ -173,10 +157,7 @@ public:
     // The text try of card line `card` at `position` and text label `label`, showing list line `text`.
     void record_text_try(int16_t position, int card, int16_t label, int text) {
         const bool match = card >= 0 && card == text;
-        if (match) {
-            ++seen.made[0];
-            seen.taken.insert(position);
-        }
+        if (match) ++seen.made[0], seen.taken.insert(position);
         check_record();
         if (!match && game().memGameOver == False) {
             EXPECT_EQ(line_shown(position), options.app == "match" ? card : -1) << "the face of a card tried in vain";
@@ -184,9 +165,7 @@ public:
         const Label& shown = game().lbl_Text[label];
         EXPECT_EQ(std::tuple(shown.enabled(), shown.visible()), std::tuple(!match, !match || !texts_destroyed))
             << "text " << text;
-        if (!match || !texts_destroyed) {
-            EXPECT_EQ(shown.fore_color(), match ? kDimTextColour : kRestColour);
-        }
+        if (!match || !texts_destroyed) { EXPECT_EQ(shown.fore_color(), match ? kDimTextColour : kRestColour); }
     }
     void check_record() const {
         const frm_MemoryGame& g = game();
@@ -194,9 +173,7 @@ public:
         const bool someone_in = std::ranges::count(seen.out, false) > 0;
         const bool over = left == 0 || !someone_in;
         ASSERT_EQ(g.memGameOver != False, over) << left << " cards left";
-        if (over && options.end_pictures == "ok") {
-            EXPECT_EQ(end_picture(), left == 0 ? "good.bmp" : "bad.bmp");
-        }
+        if (over && options.end_pictures == "ok") { EXPECT_EQ(end_picture(), left == 0 ? "good.bmp" : "bad.bmp"); }
         // Once over, the board ignores every click (the cards of a last try without a pair are enabled again).
         for (int16_t p = 0; p < cards && !over; ++p) EXPECT_EQ(g.img_Card[p].enabled(), !seen.taken.contains(p)) << p;
         check_counts();
@@ -226,15 +203,13 @@ public:
     // The number a label shows, without the blanks around it.
     static std::string number(const Label& label) {
         std::string text = label.caption();
-        std::erase(text, ' ');
-        return text;
+        return std::erase(text, ' '), text;
     }
     // The end picture shown ("good.bmp", "bad.bmp"), "" when none or before the end.
     std::string end_picture() const {
         const PictureRef& shown = game().pic_End.picture();
         return game().memGameOver == False || !shown ? "" : std::filesystem::path(shown->path()).filename().string();
     }
-
     // The trace's lines after the first `mark`.
     std::vector<std::string> trace_since(size_t mark) const {
         std::ifstream in(dir / "system" / "memory.log", std::ios::binary);
@@ -294,12 +269,10 @@ private:
         std::string main = "[interface]\npictures=board.bmp\tboard.bmp\tboard.bmp\tboard.bmp\tboard.bmp\nbackcolor=0\n"
                            "quitpicture=quit.bmp\nendgoodpicture=good.bmp\nendbadpicture=bad.bmp\n"
                            "endgoodsound=good.wav\nendbadsound=bad.wav\n";
-        if (o.result_sounds) {
-            main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
-            if (o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
-            else write_wave(dir / "sfx" / "match.wav", o.result_ms);
-            write_wave(dir / "sfx" / "nomatch.wav", o.result_ms);
-        }
+        if (o.result_sounds) main += "matchsound=match.wav\nnomatchsound=nomatch.wav\n";
+        if (o.result_sounds && o.undecodable_match_sound) write("sfx/match.wav", "not a wave");
+        else if (o.result_sounds) write_wave(dir / "sfx" / "match.wav", o.result_ms);
+        if (o.result_sounds) write_wave(dir / "sfx" / "nomatch.wav", o.result_ms);
         if (o.match_line) main += "[line]\nactive=1\ncolor=255\nwidth=3\n";
         main += "[players]\nplayers=" + std::to_string(o.players) +
                 "\ndefaultname=Player\npicture=player.bmp\nnameforecolor=" + std::to_string(kNameColour) +
@@ -316,10 +289,7 @@ private:
         std::string global = "[cards]\ncardsx=" + std::to_string(o.cards_x) + "\ncardsy=" +
                              std::to_string(o.cards_y) + "\ncardwidth=60\ncardheight=60\npicture=back.bmp\n"
                              "dissapear=" + std::to_string(o.dissapear) + "\n";
-        if (o.turn_sound) {
-            global += "turnsound=turn.wav\n";
-            write_wave(dir / "sfx" / "turn.wav", o.turn_ms);
-        }
+        if (o.turn_sound) global += "turnsound=turn.wav\n", write_wave(dir / "sfx" / "turn.wav", o.turn_ms);
         write("data/global.ini", global + o.extra_global);
         std::string cards;
         for (int i = 0; i < o.cards_x * o.cards_y; ++i) {
@@ -351,10 +321,7 @@ protected:
         options.extra_global = "[text list]\nactive=1\nforecolor=" + std::to_string(kRestColour) + "\nselectcolor=" +
                                std::to_string(kSelectColour) + "\ndimcolor=" + std::to_string(kDimTextColour) +
                                "\ndestroy=" + (t.destroy ? "1" : "0") + "\ntop=40\nleft=640\nwidth=120\nspace=8\n";
-        if (t.click_sound) {
-            options.extra_global += "sound=click.wav\n";
-            write_wave(dir / "sfx" / "click.wav", t.click_ms);
-        }
+        if (t.click_sound) options.extra_global += "sound=click.wav\n", write_wave(dir / "sfx" / "click.wav", t.click_ms);
         std::string list;
         for (int i = 0; i < options.cards_x * options.cards_y; ++i) {
             const std::string wave = "t" + std::to_string(i) + ".wav";
@@ -365,10 +332,7 @@ protected:
         texts_destroyed = t.destroy;
         return start();
     }
-    void restart_text(const PlayOptions& play, const TextListOptions& list) {
-        restart(play);
-        texts = list;
-    }
+    void restart_text(const PlayOptions& play, const TextListOptions& list) { restart(play), texts = list; }
     // The label showing list line r (0-based).
     int16_t text_of(int r) const {
         const auto& slots = game().memInterface.TextList.Display;
@@ -407,8 +371,6 @@ protected:
             if (c.starts_with("play ")) out.push_back(c.substr(5));
         return out;
     }
-
-    // No try is processed and no link waits.
     bool quiet() const { return game().memProcessing == False && game().memLinkPending == False; }
 
     TextListOptions texts;
