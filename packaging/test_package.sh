@@ -10,7 +10,6 @@
 set -uo pipefail
 package="$(realpath "$1")"
 source "$(dirname "$0")/../tests/e2e/support/xvfb.sh"
-make_work_dir work
 root="$work/root"
 
 echo "== make deb installs only what building needs"

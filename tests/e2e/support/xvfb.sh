@@ -1,9 +1,10 @@
-# Sourced by each end-to-end test, run with the program memory ($1) and the source folder ($2): a temporary folder
-# $work, a private X server (start_xvfb WIDTHxHEIGHT) and a few checks. The server and every program started with
-# `start_game` stop when the script exits, however it ends, and the commands given to `on_exit` run then. The programs
-# speak English, as the checks grep English texts; a test in another language sets its own locale after this.
+# Sourced by each end-to-end test, run with the program memory ($1) and the source folder ($2), and by the package
+# test (the package as $1): a temporary folder $work, a private X server (start_xvfb WIDTHxHEIGHT) and a few checks.
+# The server and every program started with `start_game` stop when the script exits, however it ends, and the
+# commands given to `on_exit` run then. The programs speak English, as the checks grep English texts; a test in
+# another language sets its own locale after this.
 set -uo pipefail
-memory="$1" source_dir="$2" bin="${1%/*}"
+memory="${1:-}" source_dir="${2:-}" bin="${memory%/*}"
 unset LANGUAGE && export LC_ALL=C.UTF-8
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
