@@ -129,7 +129,7 @@ public:
     bool memCheckINI(const std::string& strFile);
     // Reads the definition file and the main, global, special and card files
     // it names; every failure is fatal or cleared after a continuable error.
-    bool memOpenINI(const std::string& strFile);
+    void memOpenINI(const std::string& strFile);
     // Group number of a control-panel section name, -1 for any other name.
     static int16_t memGroupStrToNum(const std::string& strIn);
     // Fills background entries 0 to 4 from the tab fields of a "pictures" value.
@@ -149,7 +149,7 @@ public:
     // ---- Defaults, checks, derived settings and deals (src/definition, src/game/deals) ----
     void memSetDefaultValues();
     // Tests the end, turn and text click sounds; missing ones are cleared.
-    bool memCheckValues();
+    void memCheckValues();
     // Geometry, result sounds, players, text list, match-line pen, card
     // pictures and the card deal, in this order.
     bool memFixVariabels();

@@ -29,10 +29,8 @@ void frm_MemoryGame::Form_Load() {
         program().memStartFailed = True;
         return;
     }
-    if (!memOpenINI(strFile)) {
-        program().memStartFailed = True;
-        return;
-    }
+    // Every failure in these two ends the program or is reported and cleared.
+    memOpenINI(strFile);
     memCheckValues();
     if (!memFixVariabels()) {
         program().memStartFailed = True;

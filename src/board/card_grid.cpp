@@ -11,12 +11,9 @@ void frm_MemoryGame::memPlaceCardGrid() {
     int16_t k = 0;
     for (int16_t r = 1; r <= rows; ++r) {
         for (int16_t c = 1; c <= columns; ++c, ++k) {
-            if (k > 1) {
-                lbl_Card.create(k);
-                img_Card.create(k);
-            }
-            Image& card = img_Card[k];
-            Label& caption = lbl_Card[k];
+            // Positions 0 and 1 are made with the window; create gives those back as they are.
+            Image& card = img_Card.create(k);
+            Label& caption = lbl_Card.create(k);
             const CardPlace place = memCardPlace(memLayout, memCardWidth, memCardHeight, r, c);
             card.set_bounds(place.left, place.top, memNearest16(memCardWidth), memNearest16(memCardHeight));
 

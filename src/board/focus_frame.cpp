@@ -48,8 +48,7 @@ void frm_MemoryGame::memShowFocus(int16_t turning) {
     const FocusRect inner = rect_of(*target);
     const FocusRect outer{inner.left - FocusFrame::kWidth, inner.top - FocusFrame::kWidth,
                           inner.width + 2 * FocusFrame::kWidth, inner.height + 2 * FocusFrame::kWidth};
-    const int16_t cards = memNearest16(memCardCount);
-    for (int16_t k = 0; k < cards && img_Card.exists(k) && static_cast<size_t>(k) < memDisplayCard.size(); ++k) {
+    for (int16_t k = 0; static_cast<size_t>(k) < memDisplayCard.size() && img_Card.exists(k); ++k) {
         const bool face_up = memDisplayCard[static_cast<size_t>(k)].Turned != False || k == turning;
         if (face_up && img_Card[k].shown() && focus_frame_covers(outer, inner, rect_of(img_Card[k]))) {
             shp_Focus.hide();

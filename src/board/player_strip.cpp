@@ -17,7 +17,6 @@ void frm_MemoryGame::memPlacePlayerStrip() {
     const std::string path = memPaths.Gfx + memPlayerPicture;
     // The window has four slots; further players take part without one.
     for (int16_t p = 0; p < 4 && p < memPlayers; ++p) {
-        if (!img_Player.exists(p) || !lbl_PlayerName.exists(p) || !lbl_PlayerScore.exists(p)) break;
         Image& strip = img_Player[p];
         strip.set_top(memLayout.Height - (strip.height() + 8));
         // Kept: every slot loads the same picture, so a missing one is

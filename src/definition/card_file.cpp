@@ -37,11 +37,11 @@ void frm_MemoryGame::memReadCardFile() {
         if (!memFileExists(path)) memHandleError(7, memGameFiles.Cards);
     }
     const auto n = static_cast<size_t>(std::nearbyint(memCardCount));
-    // Every item counts, an empty line too: it gives an empty card. Only the
-    // board's lines are read unless the pairs are drawn from all of them.
+    // Every item counts, an empty line too: it gives an empty card. The board
+    // takes the first lines unless the pairs are drawn from all of them.
     ItemReader items(read_text_file(path).value_or(""));
     std::vector<std::string> lines;
-    while (!items.at_end() && (memRandomPairs != False || lines.size() < n)) lines.push_back(items.next());
+    while (!items.at_end()) lines.push_back(items.next());
 
     memDrawnLines.clear();
     if (memRandomPairs != False && lines.size() > n) memDrawnLines = memDrawCardLines(lines.size(), n);

@@ -4,7 +4,7 @@
 
 namespace mem {
 
-bool frm_MemoryGame::memCheckValues() {
+void frm_MemoryGame::memCheckValues() {
     // An empty name tests the bare directory, which never exists.
     auto check = [this](std::string& setting, double code) {
         const std::string path = memPaths.Sfx + setting;
@@ -17,7 +17,6 @@ bool frm_MemoryGame::memCheckValues() {
     check(memInterface.EndBadSound, 201);
     check(memTurnSoundFile, 202);
     if (memInterface.TextList.Active) check(memInterface.TextList.Sound, 204);
-    return true;
 }
 
 }  // namespace mem

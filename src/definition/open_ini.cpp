@@ -73,7 +73,7 @@ Colour ValueReader::strict_colour(const KeyItem& item) const {
     return *number;
 }
 
-bool frm_MemoryGame::memOpenINI(const std::string& strFile) {
+void frm_MemoryGame::memOpenINI(const std::string& strFile) {
     memReadDefinitionFile(strFile);
 
     const std::string mainPath = memPaths.Data + memGameFiles.Main;
@@ -92,7 +92,6 @@ bool frm_MemoryGame::memOpenINI(const std::string& strFile) {
 
     memMakeCardHolder(globalPath);
     memReadCardFile();
-    return true;
 }
 
 void frm_MemoryGame::memReadDefinitionFile(const std::string& path) {

@@ -1,6 +1,7 @@
 // The text deal and the card deal.
 #include "game/deals.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/game_window.h"
@@ -41,7 +42,7 @@ std::vector<int32_t> memDrawPairs(int32_t available, int32_t wanted, const std::
 void frm_MemoryGame::memDealTexts() {
     const auto n = static_cast<int32_t>(memCardCount);
     auto& display = memInterface.TextList.Display;
-    display.assign(static_cast<size_t>(n > 0 ? n : 0), TextDisplay{});
+    display.assign(static_cast<size_t>(std::max(n, 0)), TextDisplay{});
     platform().seed_from_clock();
     const auto order = memDealPermutation(n, [this] { return platform().random(); });
     for (size_t j = 0; j < order.size(); ++j) {

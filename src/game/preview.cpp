@@ -20,8 +20,7 @@ int preview_ms(int16_t seconds) { return std::clamp<int>(seconds, 0, kLongestPre
 
 void frm_MemoryGame::memStartPreview() {
     memPreviewing = True;
-    const int16_t n = memNearest16(memCardCount);
-    for (int16_t k = 0; k < n && img_Card.exists(k) && static_cast<size_t>(k) < memDisplayCard.size(); ++k) {
+    for (int16_t k = 0; static_cast<size_t>(k) < memDisplayCard.size() && img_Card.exists(k); ++k) {
         const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(k)].Reference);
         if (r < 0 || static_cast<size_t>(r) >= memCardHolder.size()) continue;
         const CardDefinition& face = memCardHolder[static_cast<size_t>(r)];

@@ -71,7 +71,6 @@ void frm_MemoryGame::memRestoreCards() {
     auto restore = [this](int16_t c) {
         // Mended: a position outside the board is left alone.
         if (c < 0 || !img_Card.exists(c) || !lbl_Card.exists(c)) return;
-        if (static_cast<size_t>(c) < memDisplayCard.size()) memDisplayCard[static_cast<size_t>(c)].Turned = False;
         lbl_Card[c].set_enabled(true);
         img_Card[c].set_enabled(true);
         if (memAppType == 0) {

@@ -97,10 +97,6 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     if (card_known) memDisplayCard[static_cast<size_t>(c)].Turned = False;
     auto& display = memInterface.TextList.Display;
     if (t >= 0 && static_cast<size_t>(t) < display.size()) display[static_cast<size_t>(t)].Selected = False;
-    // Mended: a matched text stays disabled. Enabled again, a dimmed text
-    // could start a try that can never match, and turning that try back
-    // would give it its resting colour, showing a taken text as free.
-    if (!matched && lbl_Text.exists(t)) lbl_Text[t].set_enabled(true);
     state.CardChosen = False;
     state.TextChosen = False;
     memOpenTurnSound();

@@ -97,7 +97,6 @@ void frm_MemoryGame::memPlayCardSound() {
     // A card outside the records has no sound.
     const bool known = r >= 0 && static_cast<size_t>(r) < memCardHolder.size();
     const std::string name = known ? memCardHolder[static_cast<size_t>(r)].Sound : std::string();
-    if (memGameOver != False) return;
 
     const bool result_due = memResultSounds != False && (memLastResult == memRESULTMATCH || memLastResult == memRESULTNOMATCH);
     if (name.empty()) {

@@ -162,7 +162,7 @@ protected:
     std::optional<int> load() {
         write_files();
         const std::string ini = path("data") + "memory.ini";
-        return exit_status([&] { game->memCheckINI(ini); EXPECT_TRUE(game->memOpenINI(ini)); });
+        return exit_status([&] { game->memCheckINI(ini); game->memOpenINI(ini); });
     }
     void write_files() {
         for (const auto& [name, content] : files)

@@ -8,7 +8,7 @@
 namespace mem::make {
 namespace {
 
-constexpr int kSizes[kScreenRows][2] = {{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}};
+constexpr std::array<std::array<int, 2>, kScreenRows> kSizes{{{640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}}};
 constexpr int kLargestSide = 480;
 constexpr int kSmallestSide = 24;
 // A card is at most this much longer one way than the other.

@@ -166,7 +166,7 @@ void Canvas::ring(double cx, double cy, double radius, double thickness, Rgb col
 }
 
 void Canvas::star(double cx, double cy, double outer, double inner, Rgb colour, int alpha) {
-    double xs[10], ys[10];
+    std::array<double, 10> xs, ys;
     for (int i = 0; i < 10; ++i) {
         const double angle = -M_PI / 2 + i * M_PI / 5, r = i % 2 ? inner : outer;
         xs[i] = cx + r * std::cos(angle);

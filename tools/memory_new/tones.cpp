@@ -35,9 +35,7 @@ void note(std::vector<float>& out, double frequency, double seconds, Shape shape
                 v = uniform(noise) * std::exp(-6.0 * t / seconds);
                 break;
         }
-        double edge = 1.0;
-        if (i < fade) edge = static_cast<double>(i) / fade;
-        if (count - i < fade) edge = static_cast<double>(count - i) / fade;
+        const double edge = std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(count - i) / fade});
         out.push_back(static_cast<float>(v * edge * level));
     }
 }

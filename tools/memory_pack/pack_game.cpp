@@ -159,10 +159,10 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
     const std::array<fs::path, 4>& folders = files.folders;
     add_listed_files(files, read);
     std::array<std::string, 4> packed;
+    // Settings that name the same folder share its packed name.
     for (size_t k = 0; k < folders.size(); ++k) {
-        packed[k] = kPackedFolders[k];
-        for (size_t earlier = 0; earlier < k; ++earlier)
-            if (folders[earlier] == folders[k]) packed[k] = packed[earlier];
+        const auto first = std::find(folders.begin(), folders.end(), folders[k]) - folders.begin();
+        packed[k] = kPackedFolders[static_cast<size_t>(first)];
     }
     const fs::path definition = fs::absolute(options.definition).lexically_normal();
     // Named .ini whatever its name was: the reader finds the definition so.
