@@ -173,6 +173,9 @@ TEST_F(Players, StrayIndicesAreIgnored) {
     game().memCurrentPlayer = 9;
     advance(2000);
     EXPECT_EQ(game().memPlayer[0].Time, 0);
+    // The preview leaves out a face past the card file.
+    game().memDisplayCard[0].Reference = static_cast<float>(game().memCardHolder.size());
+    game().memStartPreview();
 }
 
 // A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every
