@@ -157,7 +157,7 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n\nd\td.bmp\n", "line 4: empty, so card 4 has no name"},
-        {"global.ini", "cardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "do not fit"},
+        {"global.ini", "cardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "1280 x 1024 screen: 2 x 2 cards of 400 x 50"},
         {"main.ini", "[players]\ndefaultname=Player \n", "(it reads \"Player\"); to keep it, write the line in double"},
         {"main.ini", "[tries made]\nactive=1\ncondition=0\n", "every player is out at the first test"},
         {"main.ini", "[timer]\nactive=1\n", "[timer] condition: 0: the time counts 1, 2, 3, ..."},
