@@ -26,4 +26,3 @@ no_game_window() { ! window_named "Aardvark pairs" >/dev/null; }
 retry 100 0.1 no_game_window || fail "Escape does not end the game"
 [ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "no library after the game: $(cat "$GAME_ERR")"
 window="$library" && escape_ends
-echo "ok"

@@ -70,4 +70,3 @@ done
 xdotool windowsize --sync "$window" 400 600 windowmove --sync "$window" 0 0; sleep 1  # 400 / 1280, from y 140
 check_board 400x600 "99 25 246 25" "194 25 318 25"
 escape_ends
-echo "ok"

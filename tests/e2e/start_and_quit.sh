@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The command line's statuses; a game made by memory-new plays when moved and from its package; a game whose every
-# picture and sound is broken shows each numbered error in a real message box, answered with OK (once taken as
-# Cancel, which ended the program); SIGTERM or SIGINT while a box is shown ends the program with status 1.
+# The command line's statuses; a game made by memory-new plays when moved and from its package; under German the
+# usage, memory-new's default name and pictures and the message boxes' title are German; a game whose every picture
+# and sound is broken shows each numbered error in a real message box, answered with OK (once taken as Cancel, which
+# ended the program); SIGTERM or SIGINT while a box is shown ends the program with status 1.
 source "$2/tests/e2e/support/xvfb.sh"
+locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
 start_xvfb 1024x768
+german() { LC_ALL=de_DE.UTF-8 LANGUAGE=de "$@"; }
 
-"$memory" --help | grep -q "^Usage: memory" || fail "--help prints no usage"
+german "$memory" --help | head -n1 | grep -q '^Aufruf:' || fail "--help under German: $(german "$memory" --help)"
 for p in memory memory-check memory-new; do "$bin/$p" --version | grep -qx "$p [0-9.]*" || fail "$p: no version"; done
 "$memory" --no-such-option 2>/dev/null; [ $? -eq 2 ] || fail "an unknown option does not end with status 2"
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 10 "$memory" 2>"$work/err"; status=$?
@@ -18,6 +21,14 @@ for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictu
 "$bin/memory-new" --output "$work" --timer "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
     fail "memory-new failed: $(cat "$work/err")"
 grep -qF "Play it with: memory $work/Our holiday/Our holiday.ini" "$work/out" || fail "no play command: $(<"$work/out")"
+german "$bin/memory-new" --output "$work/de" Urlaub "$pictures" &>"$work/err" || fail "in German: $(<"$work/err")"
+for made in "Player:$work/Our holiday" "Spieler:$work/de/Urlaub"; do
+    IFS=: read -r name made <<<"$made"
+    grep -qxF "\"defaultname=$name \"" "$made/data/main.ini" && [ -s "$made/gfx/quit.png" ] ||
+        fail "$made: no quit picture, or the default name is not \"$name \": $(grep name "$made/data/main.ini")"
+done
+! cmp -s "$work"/{"Our holiday",de/Urlaub}/gfx/quit.png || fail "the quit picture made under German is the English one"
+plays_clean Urlaub "$memory" "$work/de/Urlaub/Urlaub.ini"
 
 # The made game travels (memory-new names it; its window carries that title): moved to another folder and named
 # relative to the current directory, it plays; packed, it plays from its package, unpacked into the cache.
@@ -40,11 +51,14 @@ printf 'c0\tf0.bmp\tC0\ts0.wav\nc1\tf1.png\tC1\ts1.wav\n' >"$game/data/cards.txt
 printf '[interface]\npictures=bg640.png\tbg800.bmp\tbg1024.png\tbg1152.png\tbg1280.png\nquitpicture=quit.png
 endgoodpicture=good.png\n' >>"$game/data/main.ini" && printf 'cardsy=1\npicture=back.png\n' >>"$game/data/global.ini"
 # A signal while a box is shown ends the program with status 1 within a second, and its box with it (a box once waited
-# for OK however long `timeout` had asked the program to end). SIGINT is let through to a background program.
+# for OK however long `timeout` had asked the program to end). SIGINT is let through to a background program. Under
+# German the box is titled in German, on the screen and on standard error.
 no_box() { ! box_ids >/dev/null; }
-for signal in TERM INT; do
-    start_game env --default-signal=INT "$memory" "$game/play.ini"
-    retry 300 0.1 box_ids >/dev/null || fail "no message box to signal: $(cat "$GAME_ERR")"
+for run in "TERM german Fehler in der Anwendung" "INT env Error in application"; do
+    read -r signal locale BOX_TITLE <<<"$run"
+    start_game $locale env --default-signal=INT "$memory" "$game/play.ini"
+    retry 300 0.1 box_ids >/dev/null && grep -qF "$BOX_TITLE (#" "$GAME_ERR" ||
+        fail "no message box titled \"$BOX_TITLE (#N)\" to signal: $(cat "$GAME_ERR")"
     kill -"$signal" "$(pgrep -P "$GAME_PID" | head -n1)"
     retry 10 0.1 test -s "$GAME_STATUS" && [ "$(cat "$GAME_STATUS")" = 1 ] ||
         fail "SIG$signal while a box is shown: status \"$(cat "$GAME_STATUS")\" a second later, not 1"
@@ -68,4 +82,3 @@ for code in 100 101 103 104 105; do
     grep -qF "Error in application (#$code)" "$GAME_ERR" || fail "no error $code: $(cat "$GAME_ERR")"
 done
 escape_ends
-echo "ok"
