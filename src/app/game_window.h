@@ -152,7 +152,7 @@ public:
     void memCheckValues();
     // Geometry, result sounds, players, text list, match-line pen, card
     // pictures and the card deal, in this order.
-    bool memFixVariabels();
+    void memFixVariabels();
     void memFixResultSounds();
     void memMakePlayers();
     // Reads the list file (card directory first) and deals the texts.
@@ -164,7 +164,7 @@ public:
     // ---- Board: layout, panel, start of a game (src/board) ----
     // Geometry step of memFixVariabels: fills memScreen and memLayout.
     void memComputeBoardGeometry();
-    Flag memMakeInterface();
+    void memMakeInterface();
     void memShowControls();
     void memInitValues();
     void memRestoreCards();

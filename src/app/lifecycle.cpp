@@ -29,17 +29,11 @@ void frm_MemoryGame::Form_Load() {
         program().memStartFailed = True;
         return;
     }
-    // Every failure in these two ends the program or is reported and cleared.
+    // Every failure from here on ends the program or is reported and cleared.
     memOpenINI(strFile);
     memCheckValues();
-    if (!memFixVariabels()) {
-        program().memStartFailed = True;
-        return;
-    }
-    if (memMakeInterface() == False) {
-        program().memStartFailed = True;
-        return;
-    }
+    memFixVariabels();
+    memMakeInterface();
     memInitValues();
     if (program().speak) memSwitchSpeech(true);
 }

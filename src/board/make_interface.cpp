@@ -20,7 +20,7 @@ PictureRef frm_MemoryGame::memLoadBoardPicture(const std::string& path, double c
     return nullptr;
 }
 
-Flag frm_MemoryGame::memMakeInterface() {
+void frm_MemoryGame::memMakeInterface() {
     set_back_color(memInterface.BackColor);
 
     pic_Background.set_bounds(memLayout.Left, memLayout.Top, memLayout.Width, memLayout.Height);
@@ -46,7 +46,6 @@ Flag frm_MemoryGame::memMakeInterface() {
 
     memPlacePlayerStrip();
     memPlaceCardGrid();
-    return True;
 }
 
 }  // namespace mem

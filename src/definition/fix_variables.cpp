@@ -51,7 +51,7 @@ void frm_MemoryGame::memLoadCardPictures() {
     }
 }
 
-bool frm_MemoryGame::memFixVariabels() {
+void frm_MemoryGame::memFixVariabels() {
     memComputeBoardGeometry();
     memFixResultSounds();
     memMakePlayers();
@@ -62,7 +62,6 @@ bool frm_MemoryGame::memFixVariabels() {
     }
     memLoadCardPictures();
     memDealCards();
-    return true;
 }
 
 }  // namespace mem
