@@ -22,7 +22,6 @@ retry 100 0.1 sh -c 'ls "$0"/*.png' "$HOME/.cache/memory/thumbnails" >/dev/null 
 keys Return
 window="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the first game: $(cat "$GAME_ERR")"
 keys Escape
-no_game_window() { ! window_named "Aardvark pairs" >/dev/null; }
-retry 100 0.1 no_game_window || fail "Escape does not end the game"
+retry 100 0.1 eval '! window_named "Aardvark pairs" >/dev/null' || fail "Escape does not end the game"
 [ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "no library after the game: $(cat "$GAME_ERR")"
 window="$library" && escape_ends

@@ -41,8 +41,7 @@ plays_clean "Our holiday" env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stic
 
 # Truncated PNGs, BMPs whose header claims a giant size, waves whose data length lies, empty files and directories.
 new_game "$work/game" && mkdir "$game/gfx/bg1152.png" "$game/gfx/quit.png"
-convert -size 64x64 xc:red "png:$work/whole.png"
-head -c 60 "$work/whole.png" | tee "$game"/gfx/{bg640,bg1280,back}.png "$game/cards/s1.wav" >/dev/null
+convert -size 64x64 xc:red png:- | head -c 60 | tee "$game"/gfx/{bg640,bg1280,back}.png "$game/cards/s1.wav" >/dev/null
 perl -e 'print pack("A2V6v2", "BM", 54, 0, 54, 40, 60000, 60000, 1, 24) . "\0" x 24' |
     tee "$game"/gfx/{bg800,player,bad}.bmp "$game/cards/f0.bmp" >/dev/null
 for f in gfx/bg1024.png gfx/good.png cards/f1.png sfx/good.wav sfx/bad.wav sfx/nomatch.wav; do : >"$game/$f"; done
@@ -53,7 +52,6 @@ endgoodpicture=good.png\n' >>"$game/data/main.ini" && printf 'cardsy=1\npicture=
 # A signal while a box is shown ends the program with status 1 within a second, and its box with it (a box once waited
 # for OK however long `timeout` had asked the program to end). SIGINT is let through to a background program. Under
 # German the box is titled in German, on the screen and on standard error.
-no_box() { ! box_ids >/dev/null; }
 for run in "TERM german Fehler in der Anwendung" "INT env Error in application"; do
     read -r signal locale BOX_TITLE <<<"$run"
     start_game $locale env --default-signal=INT "$memory" "$game/play.ini"
@@ -62,7 +60,7 @@ for run in "TERM german Fehler in der Anwendung" "INT env Error in application";
     kill -"$signal" "$(pgrep -P "$GAME_PID" | head -n1)"
     retry 10 0.1 test -s "$GAME_STATUS" && [ "$(cat "$GAME_STATUS")" = 1 ] ||
         fail "SIG$signal while a box is shown: status \"$(cat "$GAME_STATUS")\" a second later, not 1"
-    retry 10 0.1 no_box || fail "the box stays after SIG$signal"
+    retry 10 0.1 eval '! box_ids >/dev/null' || fail "the box stays after SIG$signal"
 done
 
 start_game "$memory" "$game/play.ini"
