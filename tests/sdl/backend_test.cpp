@@ -169,13 +169,15 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end.
-TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
-    write_wave(dir / "short.wav", 300);
+// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end. Mended: status ticks come
+// once after each command and go on only while a sound plays or a command failed. A failed audio output is tried again
+// at a later sound, at most once every 2 s; the failure and the return are said once.
+TEST_F(SdlBackend, SoundDeviceCompletesEachPlayTicksWithSomethingToTellAndTriesAFailedOutputAgain) {
+    write_wave(dir / "short.wav", 300), write_wave(dir / "again.wav", 1000);
+    Window window(*platform, "frm_Sound");
+    platform->show(window);
     for (const std::string mode : {"aloud", "silent", "muted"}) {
         SCOPED_TRACE(mode);
-        Window window(*platform, "frm_Sound");
-        platform->show(window);
         auto device = platform->create_media_device(window);
         dynamic_cast<SdlMediaDevice&>(*device).set_silent(mode == "silent");
         device->set_muted(mode == "muted");
@@ -200,8 +202,33 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
             EXPECT_EQ((device->command("eject"), device->error()), 0);
             EXPECT_NE((device->command(command), device->error()), 0) << command;
         }
-        platform->close(window);
     }
+    auto device = platform->create_media_device(window);
+    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
+    int ticks = 0;
+    device->on_status_update = [&] { ++ticks; };
+    std::vector<int> counted;
+    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
+        if (*file) device->set_file_name((dir / file).string());
+        if (*command) device->command(command);
+        ticks = 0, run_for(600), counted.push_back(ticks);
+    }
+    EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
+    device->set_file_name((dir / "again.wav").string()), device->command("open");
+    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
+    testing::internal::CaptureStderr();
+    close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const bool failed = aloud(), soon = (setenv("SDL_AUDIODRIVER", "dummy", 1), aloud());
+    run_for(2100);
+    const bool later = aloud(), after = aloud();
+    device->command("close");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
+        << "no output, again at once, after 2 s, after that";
+    for (const char* once : {"no audio output", "audio output is back"})
+        EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
+    platform->close(window);
 }
 
 // What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
@@ -278,41 +305,6 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     EXPECT_EQ(Pixels(*platform, window).count(board_shown, kWhite), 0) << "the mark goes with the mute";
     device.reset(), focus.set_visible(true), resize(240, 160);
     check_focus(Pixels(*platform, window), 4);
-    platform->close(window);
-}
-
-// Mended: status ticks come once after each command and go on only while a sound plays or a command failed. A failed
-// audio output is tried again at a later sound, at most once every 2 s; the failure and the return are said once.
-TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputAgain) {
-    write_wave(dir / "again.wav", 1000);
-    Window window(*platform, "frm_Again");
-    platform->show(window);
-    auto device = platform->create_media_device(window);
-    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
-    int ticks = 0;
-    device->on_status_update = [&] { ++ticks; };
-    std::vector<int> counted;
-    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
-        if (*file) device->set_file_name((dir / file).string());
-        if (*command) device->command(command);
-        ticks = 0, run_for(600), counted.push_back(ticks);
-    }
-    EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
-
-    device->set_file_name((dir / "again.wav").string()), device->command("open");
-    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
-    testing::internal::CaptureStderr();
-    close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const bool failed = aloud(), soon = (setenv("SDL_AUDIODRIVER", "dummy", 1), aloud());
-    run_for(2100);
-    const bool later = aloud(), after = aloud();
-    device->command("close");
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
-        << "no output, again at once, after 2 s, after that";
-    for (const char* once : {"no audio output", "audio output is back"})
-        EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
     platform->close(window);
 }
 
