@@ -63,6 +63,16 @@ std::string current_directory() {
     return std::filesystem::current_path(error).string();
 }
 
+std::string executable_path() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).string();
+}
+
+std::string executable_dir() {
+    const std::filesystem::path path = executable_path();
+    return path.empty() ? current_directory() : path.parent_path().string();
+}
+
 void confine_reading_to(const std::string& folder) {
     g_confined.clear();
     if (folder.empty()) return;

@@ -17,6 +17,9 @@ bool can_open_for_reading(const std::string& path);
 bool directory_exists(const std::string& path);
 // The process's working directory, without a trailing separator.
 std::string current_directory();
+// The running program, its links resolved ("" when /proc cannot tell), and its directory (then the working one).
+std::string executable_path();
+std::string executable_dir();
 // From now on only files inside `folder` (after links and ".." are followed)
 // can be opened for reading; an empty folder lifts the limit.
 void confine_reading_to(const std::string& folder);

@@ -1,6 +1,7 @@
 // memory-check: its own scan of the definition files (keys the game ignores where they stand, the font names
 // that take effect), its usage, and whole checks of broken definitions in a temporary folder: the game's errors in
 // order with their texts, each warning kind, the exit statuses.
+#include <cstdio>
 #include <sstream>
 
 #include "checker.h"
@@ -72,6 +73,14 @@ TEST(KeyScan, UsageErrors) {
     EXPECT_EQ(pack::memory_pack_main({"a.ini", "-o"}, out, err, "/", "/"), 2);
     EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
     EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
+    // The programs answer --version first and hand the rest of their command line on.
+    FILE* run =
+        popen(MEMORY_CHECK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " 2>&1", "r");
+    std::string said(200, '\0');
+    said.resize(run ? std::fread(said.data(), 1, said.size(), run) : 0);
+    if (run) pclose(run);
+    EXPECT_EQ(said.substr(0, said.find("\nusage")), "memory-check " MEMORY_VERSION "\nmemory-pack " MEMORY_VERSION
+                                                    "\nmemory-pack: no definition file given");
 }
 
 class MemoryCheckTest : public test::DefinitionTest {

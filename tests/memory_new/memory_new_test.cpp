@@ -128,12 +128,12 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
 }
 
 TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
-    // The program answers --version before anything else.
-    FILE* version = popen(MEMORY_NEW_PROGRAM " --version 2>&1", "r");
-    char line[64] = "";
-    ASSERT_TRUE(version && std::fgets(line, sizeof line, version));
+    // The program answers --version before anything else, up to a "--" that ends the options.
+    FILE* version = popen(MEMORY_NEW_PROGRAM " --version; " MEMORY_NEW_PROGRAM " -- --version 2>&1", "r");
+    char line[64] = "", after[64] = "";
+    ASSERT_TRUE(version && std::fgets(line, sizeof line, version) && std::fgets(after, sizeof after, version));
     pclose(version);
-    EXPECT_STREQ(line, "memory-new " MEMORY_VERSION "\n");
+    EXPECT_EQ(std::string(line) + after, "memory-new " MEMORY_VERSION "\nmemory-new: no pictures given\n");
     test::write_bmp(dir / "pictures" / "one.bmp", 20, 20);
     std::ofstream(dir / "pictures" / "two.png") << "GIF89a but not really";
     // A photo that is broken when read again for the larger cards two.png leaves: once a JPEG, then a cut-off one.

@@ -373,44 +373,51 @@ bool parse_screen(const std::string& text, int& width, int& height) {
 
 }  // namespace
 
-int memory_check_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                      const std::string& default_program_dir, const std::string& default_system_dir) {
-    CheckOptions options;
-    options.program_dir = default_program_dir;
-    options.system_dir = default_system_dir;
-    bool warnings_as_errors = false;
-    auto usage_error = [&](const std::string& message) {
-        err << "memory-check: " << message << "\n" << tr(kUsage);
-        return 2;
-    };
+int read_tool_arguments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const char* name,
+                        const char* usage, std::map<std::string, TakeValue> values,
+                        const std::map<std::string, bool*>& switches, std::string& definition,
+                        std::string& program_dir, std::string& system_dir) {
+    auto usage_error = [&](const std::string& message) { err << name << ": " << message << "\n" << usage; return 2; };
+    values.emplace("--program-dir", [&](const std::string& value) { program_dir = value; return std::string(); });
+    values.emplace("--system-dir", [&](const std::string& value) { system_dir = value; return std::string(); });
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
-            out << tr(kUsage);
+            out << usage;
             return 0;
-        } else if (arg == "--warnings-as-errors") {
-            warnings_as_errors = true;
-        } else if (arg == "--program-dir" || arg == "--system-dir" || arg == "--screen") {
-            const std::string* v = value();
-            if (!v) return usage_error(format_text(tr("%s needs a value"), arg.c_str()));
-            if (arg == "--program-dir") options.program_dir = *v;
-            else if (arg == "--system-dir") options.system_dir = *v;
-            else if (!parse_screen(*v, options.screen_width, options.screen_height))
-                return usage_error(tr("--screen wants WIDTHxHEIGHT, e.g. 800x600"));
+        } else if (switches.count(arg)) {
+            *switches.at(arg) = true;
+        } else if (values.count(arg)) {
+            if (i + 1 >= args.size()) return usage_error(format_text(tr("%s needs a value"), arg.c_str()));
+            if (const std::string error = values.at(arg)(args[++i]); !error.empty()) return usage_error(error);
         } else if (arg.rfind("-", 0) == 0) {
             return usage_error(format_text(tr("unknown option %s"), arg.c_str()));
-        } else if (options.definition.empty()) {
-            options.definition = arg;
+        } else if (definition.empty()) {
+            definition = arg;
         } else {
             return usage_error(tr("one definition file at a time"));
         }
     }
-    if (options.definition.empty()) return usage_error(tr("no definition file given"));
+    if (definition.empty()) return usage_error(tr("no definition file given"));
     // Relative to where the author is, not to the program directory as the game takes it.
-    options.definition = std::filesystem::absolute(native_path(options.definition)).string();
+    definition = std::filesystem::absolute(native_path(definition)).string();
+    if (!system_dir.empty() && !memEndsWithSeparator(system_dir)) system_dir += "/";
+    return -1;
+}
+
+int memory_check_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                      const std::string& default_program_dir, const std::string& default_system_dir) {
+    CheckOptions options{.program_dir = default_program_dir, .system_dir = default_system_dir};
+    bool warnings_as_errors = false;
+    auto screen = [&](const std::string& value) -> std::string {
+        if (parse_screen(value, options.screen_width, options.screen_height)) return "";
+        return tr("--screen wants WIDTHxHEIGHT, e.g. 800x600");
+    };
+    const int status = read_tool_arguments(args, out, err, "memory-check", tr(kUsage), {{"--screen", screen}},
+                                           {{"--warnings-as-errors", &warnings_as_errors}}, options.definition,
+                                           options.program_dir, options.system_dir);
+    if (status >= 0) return status;
     while (options.program_dir.size() > 1 && memEndsWithSeparator(options.program_dir)) options.program_dir.pop_back();
-    if (!options.system_dir.empty() && !memEndsWithSeparator(options.system_dir)) options.system_dir += "/";
 
     // A package is checked as the game plays it: unpacked, reading only its own files.
     const std::string named = options.definition;

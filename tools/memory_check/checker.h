@@ -2,7 +2,9 @@
 // memory-check: reads a game definition with the game's own code on the
 // headless backend, answers OK to every continuable error, and adds the
 // warnings the game does not raise but a game author needs.
+#include <functional>
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,5 +41,14 @@ std::string format_problem(const Problem& problem);
 // warnings with --warnings-as-errors), 2 bad usage.
 int memory_check_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                       const std::string& default_program_dir, const std::string& default_system_dir);
+
+// The command line memory-check and memory-pack share: --program-dir, --system-dir, the tool's own `values` (each
+// taking its value, answering "" or a usage error) and `switches`, one definition (made absolute). `system_dir` gets
+// a trailing separator unless empty. Returns -1 to go on, else the exit status: 0 after --help, 2 on bad usage.
+using TakeValue = std::function<std::string(const std::string& value)>;
+int read_tool_arguments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const char* name,
+                        const char* usage, std::map<std::string, TakeValue> values,
+                        const std::map<std::string, bool*>& switches, std::string& definition,
+                        std::string& program_dir, std::string& system_dir);
 
 }  // namespace mem::check

@@ -246,34 +246,11 @@ int memory_pack_main(const std::vector<std::string>& args, std::ostream& out, st
         "  --version             the version\n"
         "\n"
         "Exit status: 0 packed, 1 refused or failed, 2 bad usage.\n");
-    PackOptions options;
-    options.program_dir = default_program_dir;
-    options.system_dir = default_system_dir;
-    auto usage_error = [&](const std::string& message) {
-        err << "memory-pack: " << message << "\n" << usage;
-        return 2;
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            out << usage;
-            return 0;
-        }
-        if (arg == "-o" || arg == "--program-dir" || arg == "--system-dir") {
-            if (i + 1 >= args.size()) return usage_error(format_text(tr("%s needs a value"), arg.c_str()));
-            const std::string& value = args[++i];
-            (arg == "-o" ? options.output : arg == "--program-dir" ? options.program_dir : options.system_dir) = value;
-        } else if (arg.rfind("-", 0) == 0) {
-            return usage_error(format_text(tr("unknown option %s"), arg.c_str()));
-        } else if (options.definition.empty()) {
-            options.definition = arg;
-        } else {
-            return usage_error(tr("one definition file at a time"));
-        }
-    }
-    if (options.definition.empty()) return usage_error(tr("no definition file given"));
-    options.definition = fs::absolute(native_path(options.definition)).string();
-    if (!options.system_dir.empty() && !memEndsWithSeparator(options.system_dir)) options.system_dir += "/";
+    PackOptions options{.program_dir = default_program_dir, .system_dir = default_system_dir};
+    auto output = [&](const std::string& value) { options.output = value; return std::string(); };
+    const int status = check::read_tool_arguments(args, out, err, "memory-pack", usage, {{"-o", output}}, {},
+                                                  options.definition, options.program_dir, options.system_dir);
+    if (status >= 0) return status;
     return pack_game(options, out, err);
 }
 

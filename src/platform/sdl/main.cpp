@@ -1,7 +1,5 @@
 // The memory game: reads its options, finds its definition and plays it in
 // a window that covers the desktop (or in a window of its own).
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,27 +9,15 @@
 #include "app/program.h"
 #include "library/library.h"
 #include "package/package.h"
+#include "platform/files.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/translation.h"
 
 namespace {
 
+using mem::executable_dir;
+using mem::executable_path;
 using mem::tr;
-
-// The running executable, its links resolved.
-std::string executable_path() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n <= 0 ? "" : std::string(buffer, static_cast<size_t>(n));
-}
-
-// The directory of the running executable.
-std::string executable_dir() {
-    const std::string path = executable_path();
-    if (path.empty()) return ".";
-    const size_t slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void print_usage(std::FILE* out) {
     std::fprintf(out,
