@@ -4,7 +4,9 @@
 # and sound is broken shows each numbered error in a real message box, answered with OK (once taken as Cancel, which
 # ended the program); SIGTERM or SIGINT while a box is shown ends the program with status 1. --speak against a
 # stand-in for speech-dispatcher, played by keys (what each key says is the headless tests' part): every text cancels
-# the one before it; F2 switches speech off. Without a service the game plays on, saying so once.
+# the one before it; F2 switches speech off. Without a service the game plays on, saying so once. Games added by
+# --install (a game folder copied, a folder of pictures made a game by memory-new); the library by keys alone: Return
+# plays the first game by title, Escape there brings the library back, Escape ends it with status 0.
 source "$2/tests/e2e/support/xvfb.sh"
 command -v socat >/dev/null || fail "socat is not installed (make deps)"
 locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
@@ -110,3 +112,20 @@ escape_ends
 SPEECHD_ADDRESS="unix_socket:$work/nothing-here.sock" open_window Memory "$memory" --speak "$game/play.ini"
 sleep 1; keys Right; escape_ends
 [ "$(grep -c "speech is off" "$GAME_ERR")" -eq 1 ] || fail "not one line about speech: $(cat "$GAME_ERR")"
+
+# The library, with a game titled to sort before the bundled ones.
+export HOME="$work/home" XDG_DATA_DIRS="$work/system" && unset XDG_DATA_HOME XDG_CACHE_HOME
+own="$HOME/.local/share/memory/games"
+new_game "$work/aardvark" && printf '[application]\ntitle=Aardvark pairs\n' >>"$game/play.ini"
+"$memory" --install "$game" >"$work/out" || fail "--install of a game folder failed"
+grep -qF "$own/aardvark" "$work/out" && [ -f "$own/aardvark/play.ini" ] || fail "not installed: $(cat "$work/out")"
+"$memory" --install "$pictures" >"$work/out" 2>&1 || fail "--install of pictures failed: $(cat "$work/out")"
+[ -f "$own/Holiday pictures/Holiday pictures.ini" ] || fail "no game made of the pictures: $(cat "$work/out")"
+open_window Memory "$memory" --library && library="$window"
+retry 100 0.1 sh -c 'ls "$0"/*.png' "$HOME/.cache/memory/thumbnails" >/dev/null 2>&1 || fail "no miniature in the cache"
+keys Return
+window="$(wait_for_window "Aardvark pairs")" || fail "Return does not play the first game: $(cat "$GAME_ERR")"
+keys Escape
+retry 100 0.1 eval '! window_named "Aardvark pairs" >/dev/null' || fail "Escape does not end the game"
+[ ! -s "$GAME_STATUS" ] && window_named Memory >/dev/null || fail "no library after the game: $(cat "$GAME_ERR")"
+window="$library" && escape_ends
