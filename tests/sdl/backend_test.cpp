@@ -229,10 +229,7 @@ TEST_F(SdlBackend, SoundDeviceCompletesEachPlayTicksWithSomethingToTellAndTriesA
     for (const char* once : {"no audio output", "audio output is back"})
         EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
     platform->close(window);
-}
-
-// What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
-TEST(SdlSoundStream, MutedStreamHandsOutSilenceAndMovesOn) {
+    // What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
     const uint8_t sound[] = {10, 20, 30, 40, 50, 60};
     for (const bool muted : {false, true}) {
         SdlMediaDevice::Stream stream{sound, sizeof sound, 2, 0, 0, 0x80, false, muted};
@@ -260,8 +257,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
     PictureBox board(window, "pic_Board");
-    board.set_bounds(0, 0, 480, 320), board.set_picture(solid("board.bmp", 480, 320, kGreen));
-    window.set_board(&board);
+    board.set_bounds(0, 0, 480, 320), board.set_picture(solid("board.bmp", 480, 320, kGreen)), window.set_board(&board);
     Label labels[] = {{window, "lbl_Left"}, {window, "lbl_Centre"}, {window, "lbl_Right"}};
     const Alignment alignments[] = {Alignment::Left, Alignment::Centre, Alignment::Right};
     for (int i = 0; Label& label : labels) {
