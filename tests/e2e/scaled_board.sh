@@ -9,19 +9,19 @@ command -v openbox >/dev/null || fail "openbox is not installed (make deps)"
 # With the trace on every face shows at the start, and the trace tells when a try is settled.
 trace_lock && new_game "$work/game" debug && printf 'border=1\n' >>"$game/data/global.ini"
 
+# near: $1 is within a pixel of $2; either: start $1 and length $2 are near start $3 and length $4, or $5 and $6.
 near() { [ "$1" -ge $(($2 - 1)) ] && [ "$1" -le $(($2 + 1)) ]; }
+either() { { near $1 $3 && near $2 $4; } || { near $1 $5 && near $2 $6; }; }
 # On a screenshot of a screen of $1, each face with the black border around it covers a card place, within a pixel:
 # "start length" across ($2) and down ($3). Sets at[k], the centre of face k.
 check_board() {
-    local -a l=($2) t=($3); local k c r w h x y placed shot="$work/board.png"
+    local k w h x y shot="$work/board.png"
     screenshot "$shot"
     for k in 0 1 2 3; do
         read -r w h x y < <(convert "$shot" -fill black +opaque "${face_colours[k]}" -trim -format '%w %h %X %Y' info:)
-        x=$((${x#+} - 1)) y=$((${y#+} - 1)) w=$((w + 2)) h=$((h + 2)) placed=""
-        for c in 0 2; do for r in 0 2; do
-            near $x ${l[c]} && near $w ${l[c + 1]} && near $y ${t[r]} && near $h ${t[r + 1]} && placed=1
-        done; done
-        [ -n "$placed" ] || fail "$1: face $k at ${w}x$h+$x+$y with its border, not at a card place: $2, $3"
+        x=$((${x#+} - 1)) y=$((${y#+} - 1)) w=$((w + 2)) h=$((h + 2))
+        either $x $w $2 && either $y $h $3 ||
+            fail "$1: face $k at ${w}x$h+$x+$y with its border, not at a card place: $2, $3"
         [ "$(pixel "$shot" $x $((y + h / 2))) $(pixel "$shot" $((x + w - 1)) $((y + h / 2)))" = "#000000 #000000" ] ||
             fail "$1: face $k has no border left and right"
         at[k]="$((x + w / 2)) $((y + h / 2))"

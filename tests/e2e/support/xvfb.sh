@@ -76,8 +76,7 @@ trace_lock() {
     exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
     flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
     local dir; for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
-    mkdir -p "${MEMORY_LOG%/*}" 2>/dev/null
-    [ -w "${MEMORY_LOG%/*}" ] || fail "${MEMORY_LOG%/*} is not writable: the trace cannot be read"
+    mkdir -p "${MEMORY_LOG%/*}" 2>/dev/null; [ -w "${MEMORY_LOG%/*}" ] || fail "${MEMORY_LOG%/*} is not writable"
     LOG_START="$(stat -c %s "$MEMORY_LOG" 2>/dev/null || echo 0)"
 }
 trace() { tail -c +$((LOG_START + 1)) "$MEMORY_LOG" 2>/dev/null; }
