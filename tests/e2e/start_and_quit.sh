@@ -23,25 +23,24 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 10 "$memory" 2>"$w
 # A folder with a blank in its name, two pictures and a file that is no picture.
 pictures="$work/Holiday pictures" && mkdir -p "$pictures" && echo "not a picture" >"$pictures/notes.png"
 for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictures/$picture"; done
-"$bin/memory-new" --output "$work" --timer "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
+"$bin/memory-new" --output "$work" "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
     fail "memory-new failed: $(cat "$work/err")"
 grep -qF "Play it with: memory $work/Our holiday/Our holiday.ini" "$work/out" || fail "no play command: $(<"$work/out")"
-german "$bin/memory-new" --output "$work/de" Urlaub "$pictures" &>"$work/err" || fail "in German: $(<"$work/err")"
-for made in "Player:$work/Our holiday" "Spieler:$work/de/Urlaub"; do
+german "$bin/memory-new" --output "$work" --timer "Unser Urlaub" "$pictures" &>"$work/err" || fail "$(<"$work/err")"
+for made in "Player:$work/Our holiday" "Spieler:$work/Unser Urlaub"; do
     IFS=: read -r name made <<<"$made"
     grep -qxF "\"defaultname=$name \"" "$made/data/main.ini" && [ -s "$made/gfx/quit.png" ] ||
         fail "$made: no quit picture, or the default name is not \"$name \": $(grep name "$made/data/main.ini")"
 done
-! cmp -s "$work"/{"Our holiday",de/Urlaub}/gfx/quit.png || fail "the quit picture made under German is the English one"
-plays_clean Urlaub "$memory" "$work/de/Urlaub/Urlaub.ini"
+! cmp -s "$work"/{"Our holiday","Unser Urlaub"}/gfx/quit.png || fail "the German quit picture is the English one"
 
-# The made game travels (memory-new names it; its window carries that title): moved to another folder and named
+# The German game travels (memory-new names it; its window carries that title): moved to another folder and named
 # relative to the current directory, it plays; packed, it plays from its package, unpacked into the cache.
-mkdir -p "$work/stick" && mv "$work/Our holiday" "$work/stick/" && cd "$work/stick" || fail "cannot move the game"
-plays_clean "Our holiday" "$memory" "Our holiday/Our holiday.ini"
-"$bin/memory-pack" "Our holiday/Our holiday.ini" >/dev/null 2>"$work/err" || fail "memory-pack: $(cat "$work/err")"
-cd "$work" && rm -rf "$work/stick/Our holiday" || exit 1
-plays_clean "Our holiday" env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Our holiday.memorygame"
+mkdir -p "$work/stick" && mv "$work/Unser Urlaub" "$work/stick/" && cd "$work/stick" || fail "cannot move the game"
+plays_clean "Unser Urlaub" "$memory" "Unser Urlaub/Unser Urlaub.ini"
+"$bin/memory-pack" "Unser Urlaub/Unser Urlaub.ini" >/dev/null 2>"$work/err" || fail "memory-pack: $(cat "$work/err")"
+cd "$work" && rm -rf "$work/stick/Unser Urlaub" || exit 1
+plays_clean "Unser Urlaub" env XDG_CACHE_HOME="$work/cache" "$memory" "$work/stick/Unser Urlaub.memorygame"
 [ -d "$(echo "$work"/cache/memory/packages/*)" ] || fail "not unpacked into one folder of the cache"
 
 # Truncated PNGs, BMPs whose header claims a giant size, waves whose data length lies, empty files and directories.
