@@ -23,8 +23,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 10 "$memory" 2>"$w
 # A folder with a blank in its name, two pictures and a file that is no picture.
 pictures="$work/Holiday pictures" && mkdir -p "$pictures" && echo "not a picture" >"$pictures/notes.png"
 for picture in sun.png "blue boat.jpg"; do convert -size 240x180 plasma: "$pictures/$picture"; done
-"$bin/memory-new" --output "$work" "Our holiday" "$pictures" >"$work/out" 2>"$work/err" ||
-    fail "memory-new failed: $(cat "$work/err")"
+"$bin/memory-new" --output "$work" "Our holiday" "$pictures" >"$work/out" 2>"$work/err" || fail "$(<"$work/err")"
 grep -qF "Play it with: memory $work/Our holiday/Our holiday.ini" "$work/out" || fail "no play command: $(<"$work/out")"
 german "$bin/memory-new" --output "$work" --timer "Unser Urlaub" "$pictures" &>"$work/err" || fail "$(<"$work/err")"
 for made in "Player:$work/Our holiday" "Spieler:$work/Unser Urlaub"; do

@@ -53,8 +53,7 @@ for k in 0 1 2 3 4 5; do
     [ "$k" = 5 ] && break
     retry 40 0.25 shows "$board_colour" "${face[k]}" || fail "card $k is still on the board"
     [ "$(texts "$SHOT" | wc -l)" -eq $((5 - k)) ] || fail "text $k is still on the board"
-    now="$(crop "$SHOT")" && [ "$now" != "$before" ] || fail "the panel did not change when card $k was taken"
-    before="$now"
+    now="$(crop "$SHOT")" && [ "$now" != "$before" ] && before="$now" || fail "the panel did not change at card $k"
 done
 retry 40 0.25 shows "$good_colour" "960 540" || fail "no good end picture in the middle"
 [ "$(trace | grep -cF "=> memCardClick(")" -eq 6 ] || fail "not six cards turned: $(trace | grep memCardClick)"
