@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <set>
 #include <span>
 #include <tuple>
 
@@ -314,12 +313,10 @@ TEST_F(SdlBackend, TextIsMeasuredAndLabelsSizedToItAreWhollyDrawnOnEveryScaledBo
     const Size large = measure(16, false);
     EXPECT_TRUE(measure(8, false).width < large.width && measure(16, true).width > large.width);
     EXPECT_EQ(measure(16, false, large.width / 2 + 5).height, 2 * large.height) << "wrapped in two lines";
-    // The fonts (family, size, boldness) that the bundled games' main.ini files name.
-    const std::set<std::tuple<std::string, float, bool>> fonts{
-        {"DejaVu Sans", 11, true}, {"DejaVu Sans", 12, true}, {"DejaVu Sans", 17, true}};
+    const float sizes[] = {11, 12, 17};  // of DejaVu Sans bold, the fonts that the bundled games' main.ini files name
     // One window a font and board, so that the labels of every font fit the smallest board.
     for (const Size row : kScreenSizes)
-        for (const auto& [name, size, bold] : fonts) {
+        for (const float size : sizes) {
             Window window(*platform, "frm_Labels");
             PictureBox board(window, "pic_Board");
             board.set_bounds(0, 0, row.width, row.height), window.set_board(&board);
@@ -328,7 +325,7 @@ TEST_F(SdlBackend, TextIsMeasuredAndLabelsSizedToItAreWhollyDrawnOnEveryScaledBo
             for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
                 for (const bool fitted : {true, false}) {
                     Label& l = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
-                    l.set_font(make_font(name, size, bold)), l.set_fore_color(kBlue), l.set_caption(caption);
+                    l.set_font(make_font("DejaVu Sans", size, true)), l.set_fore_color(kBlue), l.set_caption(caption);
                     const int height = fitted ? 1 : labels.end()[-2]->height() + 8;
                     l.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height), l.set_auto_size(fitted);
                 }
@@ -343,12 +340,11 @@ TEST_F(SdlBackend, TextIsMeasuredAndLabelsSizedToItAreWhollyDrawnOnEveryScaledBo
                           p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
                     << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
                     << labels[i]->font()->size << " points";
-            const bool first_font = std::tuple(name, size, bold) == *fonts.begin();
-            for (int width = 500; width < 1500 && row.width == 640 && first_font; width += 25)
+            for (int width = 500; width < 1500 && row.width == 640 && size == sizes[0]; width += 25)
                 resize(width, width * 3 / 4), Pixels(*platform, window);
             platform->close(window);
         }
-    EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
+    EXPECT_LE(platform->open_fonts(), 2 * std::size(sizes));
 }
 
 }  // namespace
