@@ -225,5 +225,12 @@ TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
     }
 }
 
+TEST_F(KeyboardPlay, StartedToSpeakItSpeaksFromTheStart) {
+    speak = true;
+    ASSERT_FALSE(start());
+    key(kKeyDown);
+    EXPECT_EQ(platform().spoken, (std::vector<std::string>{"speech on", "row 1, column 1, face down"}));
+}
+
 }  // namespace
 }  // namespace mem

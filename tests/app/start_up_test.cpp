@@ -61,6 +61,8 @@ TEST_F(StartUp, FindsTheDefinitionAndItsApplicationType) {
             EXPECT_EQ(status, kExitFailure);
             ASSERT_EQ(error_codes(), std::vector<int>{c.error});
             EXPECT_EQ(platform.message_boxes[0].style, kStyleCritical);
+            // A definition that is not there ends the program before its window is made.
+            EXPECT_EQ(started.game() == nullptr, c.error == 1);
         }
     }
     std::filesystem::current_path(before);

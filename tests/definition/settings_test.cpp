@@ -44,6 +44,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     ASSERT_EQ(g.memPlayer.size(), 4u);
     EXPECT_EQ(std::tuple(g.memPlayer[0].Name, g.memPlayer[1].Name, g.memPlayer[2].Name),
               std::tuple("Anna", "P2", "Cleo, C."));
+    EXPECT_EQ(g.memPlayerNames, (std::array<std::string, 4>{"Anna", "", "Cleo, C.", "Dora"}));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
     EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
     EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "", "kept"}));

@@ -89,11 +89,12 @@ TEST_F(Players, EveryLimitAtItsEdge) {
 
 // Only four players have labels: a fifth plays by the rules and takes a pair without one.
 TEST_F(Players, AFifthPlayerPlaysWithoutALabel) {
-    restart({.cards_x = 3, .players = 5, .extra_main = "[players]\nnamefont=Serif\nnamefontsize=21\n"});
+    restart({.cards_x = 3, .players = 5, .extra_main = "[players]\nnamefont=Serif\nnamefontsize=21\nscorefont=Mono\n"});
     ASSERT_EQ(start(), std::nullopt);
-    ASSERT_TRUE(game().lbl_PlayerName[3].font());
-    EXPECT_EQ(std::tuple(game().lbl_PlayerName[3].font()->name, game().lbl_PlayerName[3].font()->size),
-              std::tuple("Serif", 21.0f));
+    ASSERT_TRUE(game().lbl_PlayerName[3].font() && game().lbl_PlayerScore[3].font());
+    EXPECT_EQ(std::tuple(game().lbl_PlayerName[3].font()->name, game().lbl_PlayerName[3].font()->size,
+                         game().lbl_PlayerScore[3].font()->name),
+              std::tuple("Serif", 21.0f, "Mono"));
     for (int miss = 0; miss < 4; ++miss) ASSERT_TRUE(try_cards(position_of(0), position_of(2)));
     ASSERT_TRUE(try_cards(position_of(0), position_of(1)));
     EXPECT_EQ(seen.made[4], 2);
@@ -172,6 +173,9 @@ TEST_F(Players, StrayIndicesAreIgnored) {
     game().memCurrentPlayer = 9;
     advance(2000);
     EXPECT_EQ(game().memPlayer[0].Time, 0);
+    // The preview leaves out a face past the card file.
+    game().memDisplayCard[0].Reference = static_cast<float>(game().memCardHolder.size());
+    game().memStartPreview();
 }
 
 // A few hundred of the soak's randomized games (every kind, timed text games among them): no try stalls, every

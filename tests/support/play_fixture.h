@@ -57,6 +57,7 @@ public:
         if (spoil) spoil(dir);
         program = std::make_unique<Program>(platform());
         program->memDebug = True;
+        program->speak = speak;
         if (const auto status = exit_status([this] { program->memStartUp(path("data") + "memory.ini"); })) return status;
         const auto players = static_cast<size_t>(std::max(options.players, 1));
         seen = {0, std::vector<int>(players), std::vector<int>(players), std::vector<bool>(players), {}};
@@ -240,6 +241,7 @@ public:
     PlayOptions options;
     std::map<std::string, int16_t> panel_slots;  // the panel's slot of each group shown
     bool texts_destroyed = false;
+    bool speak = false;  // started with --speak
     // Changes the written set before the game starts (to break a file).
     std::function<void(const std::filesystem::path& dir)> spoil;
     std::unique_ptr<HeadlessPlatform> headless = std::make_unique<HeadlessPlatform>();
