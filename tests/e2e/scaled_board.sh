@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # On a 1920 x 1080 screen, by real pointer and key events: the cards lie where the board geometry and its fit put them,
 # with their borders; an idle board uses no processor; a click in the margin turns nothing; the game is played to its
-# end by clicks and keys; then --window, F11 and a resized window, where the board is fitted again. Under a window
-# manager (openbox) the game starts in the full-screen state covering the screen from 0, 0; F11 twice shows the board
-# as before (a window once came back 40 pixels too high, its top counter cut off). Between these, a text game with a
-# control panel is played to its end, every card and text found on screenshots and clicked through the scaled board;
-# two starts deal the cards and the texts differently.
+# end by clicks and keys; then --window, F11 and a resized window, where the board is fitted again; a text game with a
+# control panel is played to its end by what screenshots show, two starts dealing differently; under openbox the game
+# starts in the full-screen state and F11 twice shows the board as before (it once came back 40 pixels too high).
 source "$2/tests/e2e/support/xvfb.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (make deps)"
 # With the trace on every face shows at the start, and the trace tells when a try is settled.

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The command line's statuses; a game made by memory-new plays when moved and from its package; under German the
-# usage, memory-new's default name and pictures and the message boxes' title are German; a game whose every picture
-# and sound is broken shows each numbered error in a real message box, answered with OK (once taken as Cancel, which
-# ended the program); SIGTERM or SIGINT while a box is shown ends the program with status 1. --speak against a
-# stand-in for speech-dispatcher, played by keys (what each key says is the headless tests' part): every text cancels
-# the one before it; F2 switches speech off. Without a service the game plays on, saying so once. Games added by
-# --install (a game folder copied, a folder of pictures made a game by memory-new); the library by keys alone: Return
-# plays the first game by title, Escape there brings the library back, Escape ends it with status 0.
+# The command line's statuses; in German the usage, memory-new's default name and pictures and the boxes' title; a game
+# made by memory-new plays when moved and from its package; a game whose every picture and sound is broken shows each
+# numbered error in a real message box, answered with OK (once taken as Cancel, which ended the program); SIGTERM or
+# SIGINT while a box is shown ends it with status 1. --speak against a stand-in speech service: every text cancels the
+# one before it, F2 switches it off; without a service the game plays on, saying so once. --install of a game folder
+# and of pictures; the library by keys alone: Return plays the first game, Escape comes back, Escape ends it.
 source "$2/tests/e2e/support/xvfb.sh"
 command -v socat >/dev/null || fail "socat is not installed (make deps)"
 locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
@@ -84,7 +82,7 @@ for code in 100 101 103 104 105; do
 done
 escape_ends
 
-# Speech: a game of 2 x 2 cards with captions, and a service that logs what it is asked.
+# Speech (what each key says is the headless tests' part): a game of 2 x 2 cards with captions, a service logging.
 new_game "$work/spoken"
 printf 'c0\tf0.bmp\tC0\nc1\tf1.bmp\tC1\nc2\tf2.bmp\tC2\nc3\tf3.bmp\tC3\n' >"$game/data/cards.txt"
 log="$work/speech.log" && : >"$log"
