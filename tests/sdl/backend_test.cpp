@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <set>
 #include <span>
 #include <tuple>
 
@@ -97,19 +96,15 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     platform->show(window);
     const Pixels p(*platform, window);
     const std::tuple<const char*, int, int, Colour> probes[] = {
-        {"window background", 440, 290, kWhite},          {"box picture", 395, 235, kGreen},
-        {"stretched card's edge", 20, 70, kRed},          {"later control in front", 70, 80, kBlue},
-        {"border of the later control", 60, 80, kBlack},  {"line beneath the card", 40, 100, kRed},
-        {"line on the box", 120, 100, kYellow},           {"outline left edge", 370, 150, kYellow},
-        {"outline bottom edge", 385, 169, kYellow},       {"outline not filled", 385, 150, kGreen},
-        {"beside the outline", 369, 150, kGreen},         {"thin slanted line", 30, 140, kYellow},
-        {"thick slanted line", 340, 60, kYellow},         {"thick line off its middle", 342, 62, kYellow},
-        {"round end", 300, 103, kYellow},                 {"not a square end", 296, 104, kGreen},
-        {"round far end", 380, 17, kYellow},              {"inside the right edge", 399, 220, kRed},
-        {"beyond the right edge", 400, 220, kWhite},      {"inside the bottom edge", 350, 239, kRed},
-        {"beyond the bottom edge", 350, 241, kWhite},     {"outline cut off by the box", 419, 150, kWhite},
-        {"beside the picture not stretched", 105, 80, kGreen}, {"filled shape", 320, 205, kRed},
-        {"filled shape's outline", 300, 205, kYellow}};
+        {"background", 440, 290, kWhite}, {"box picture", 395, 235, kGreen}, {"card's edge", 20, 70, kRed},
+        {"later in front", 70, 80, kBlue}, {"its border", 60, 80, kBlack}, {"line beneath", 40, 100, kRed},
+        {"line on box", 120, 100, kYellow}, {"outline left", 370, 150, kYellow}, {"outline bottom", 385, 169, kYellow},
+        {"not filled", 385, 150, kGreen}, {"beside outline", 369, 150, kGreen}, {"thin slant", 30, 140, kYellow},
+        {"thick slant", 340, 60, kYellow}, {"off middle", 342, 62, kYellow}, {"round end", 300, 103, kYellow},
+        {"not square", 296, 104, kGreen}, {"round far end", 380, 17, kYellow}, {"right edge", 399, 220, kRed},
+        {"beyond right", 400, 220, kWhite}, {"bottom edge", 350, 239, kRed}, {"beyond bottom", 350, 241, kWhite},
+        {"outline cut", 419, 150, kWhite}, {"unstretched", 105, 80, kGreen}, {"filled", 320, 205, kRed},
+        {"filled's outline", 300, 205, kYellow}};
     for (const auto& [what, x, y, colour] : probes) EXPECT_EQ(p.at(x, y), colour) << what;
     for (const auto& [w, x1, y1, x2, y2, c] : std::span(lines, 6)) {
         const int x = (x1 + x2) / 2, y = (y1 + y2) / 2;
@@ -125,15 +120,6 @@ TEST_F(SdlBackend, ControlsAndLinesLieWhereTheyAreInDrawingOrder) {
     box.set_visible(false), platform->sleep(5);
     EXPECT_TRUE(!window.dirty() && !window.control_at(70, 80)) << "sleep did not paint, or a hidden child is hit";
     platform->close(window);
-}
-
-TEST_F(SdlBackend, FontsMeasureBySizeBoldnessAndWrapping) {
-    auto measure = [](float size, bool bold, int wrap = 0) {
-        return platform->measure_text(Font{"DejaVu Sans", size, bold, false}, "Memory game", wrap);
-    };
-    const Size large = measure(16, false);
-    EXPECT_TRUE(measure(8, false).width < large.width && measure(16, true).width > large.width);
-    EXPECT_EQ(measure(16, false, large.width / 2 + 5).height, 2 * large.height) << "wrapped in two lines";
 }
 
 // Timers fire on time without spinning, once after a long block; keys go down with the game's codes (none for F5)
@@ -182,13 +168,15 @@ TEST_F(SdlBackend, TimersAndKeysReachTheWindow) {
     platform->close(window);
 }
 
-// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end.
-TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
-    write_wave(dir / "short.wav", 300);
+// Aloud (on the dummy output), silent and muted alike: one completion per play, at its end. Mended: status ticks come
+// once after each command and go on only while a sound plays or a command failed. A failed audio output is tried again
+// at a later sound, at most once every 2 s; the failure and the return are said once.
+TEST_F(SdlBackend, SoundDeviceCompletesEachPlayTicksWithSomethingToTellAndTriesAFailedOutputAgain) {
+    write_wave(dir / "short.wav", 300), write_wave(dir / "again.wav", 1000);
+    Window window(*platform, "frm_Sound");
+    platform->show(window);
     for (const std::string mode : {"aloud", "silent", "muted"}) {
         SCOPED_TRACE(mode);
-        Window window(*platform, "frm_Sound");
-        platform->show(window);
         auto device = platform->create_media_device(window);
         dynamic_cast<SdlMediaDevice&>(*device).set_silent(mode == "silent");
         device->set_muted(mode == "muted");
@@ -213,12 +201,34 @@ TEST_F(SdlBackend, SoundDeviceCompletesOncePerPlayAtTheSoundsEnd) {
             EXPECT_EQ((device->command("eject"), device->error()), 0);
             EXPECT_NE((device->command(command), device->error()), 0) << command;
         }
-        platform->close(window);
     }
-}
-
-// What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
-TEST(SdlSoundStream, MutedStreamHandsOutSilenceAndMovesOn) {
+    auto device = platform->create_media_device(window);
+    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
+    int ticks = 0;
+    device->on_status_update = [&] { ++ticks; };
+    std::vector<int> counted;
+    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
+        if (*file) device->set_file_name((dir / file).string());
+        if (*command) device->command(command);
+        ticks = 0, run_for(600), counted.push_back(ticks);
+    }
+    EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
+    device->set_file_name((dir / "again.wav").string()), device->command("open");
+    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
+    testing::internal::CaptureStderr();
+    close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const bool failed = aloud(), soon = (setenv("SDL_AUDIODRIVER", "dummy", 1), aloud());
+    run_for(2100);
+    const bool later = aloud(), after = aloud();
+    device->command("close");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
+        << "no output, again at once, after 2 s, after that";
+    for (const char* once : {"no audio output", "audio output is back"})
+        EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
+    platform->close(window);
+    // What the output is handed: the sound, or silence of the same length while muted; the stream moves on either way.
     const uint8_t sound[] = {10, 20, 30, 40, 50, 60};
     for (const bool muted : {false, true}) {
         SdlMediaDevice::Stream stream{sound, sizeof sound, 2, 0, 0, 0x80, false, muted};
@@ -231,10 +241,10 @@ TEST(SdlSoundStream, MutedStreamHandsOutSilenceAndMovesOn) {
 
 // SDL_ShowMessageBox's status and button, as the game's answer; no box at all (no display) is OK.
 TEST(MessageBoxAnswer, ClosedQuestionIsCancel) {
+    const int question = kStyleCriticalOkCancel;
     const std::tuple<const char*, int, int, int, int> cases[] = {
-        {"OK", 0, kAnswerOk, kStyleCriticalOkCancel, kAnswerOk}, {"no box", -1, -1, kStyleCriticalOkCancel, kAnswerOk},
-        {"Cancel", 0, kAnswerCancel, kStyleCriticalOkCancel, kAnswerCancel},
-        {"question closed by the window manager", 0, -1, kStyleCriticalOkCancel, kAnswerCancel},
+        {"OK", 0, kAnswerOk, question, kAnswerOk},      {"no box", -1, -1, question, kAnswerOk},
+        {"Cancel", 0, kAnswerCancel, question, kAnswerCancel}, {"question closed", 0, -1, question, kAnswerCancel},
         {"message closed by the window manager", 0, -1, kStyleCritical, kAnswerOk}};
     for (const auto& [name, status, button, style, answer] : cases)
         EXPECT_EQ(message_box_answer(status, button, style), answer) << name;
@@ -246,8 +256,7 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     Window window(*platform, "frm_Board");
     window.set_back_color(kWhite);
     PictureBox board(window, "pic_Board");
-    board.set_bounds(0, 0, 480, 320), board.set_picture(solid("board.bmp", 480, 320, kGreen));
-    window.set_board(&board);
+    board.set_bounds(0, 0, 480, 320), board.set_picture(solid("board.bmp", 480, 320, kGreen)), window.set_board(&board);
     Label labels[] = {{window, "lbl_Left"}, {window, "lbl_Centre"}, {window, "lbl_Right"}};
     const Alignment alignments[] = {Alignment::Left, Alignment::Centre, Alignment::Right};
     for (int i = 0; Label& label : labels) {
@@ -294,50 +303,20 @@ TEST_F(SdlBackend, ScaledBoardAndTextFillTheDisplay) {
     platform->close(window);
 }
 
-// Mended: status ticks come once after each command and go on only while a sound plays or a command failed. A failed
-// audio output is tried again at a later sound, at most once every 2 s; the failure and the return are said once.
-TEST_F(SdlBackend, SoundDeviceTicksOnlyWithSomethingToTellAndTriesAFailedOutputAgain) {
-    write_wave(dir / "again.wav", 1000);
-    Window window(*platform, "frm_Again");
-    platform->show(window);
-    auto device = platform->create_media_device(window);
-    auto& sdl = dynamic_cast<SdlMediaDevice&>(*device);
-    int ticks = 0;
-    device->on_status_update = [&] { ++ticks; };
-    std::vector<int> counted;
-    for (const auto& [file, command] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"", ""}, {"again.wav", "open"}, {"", "play"}, {"", "close"}, {"", ""}, {"missing.wav", "open"}}) {
-        if (*file) device->set_file_name((dir / file).string());
-        if (*command) device->command(command);
-        ticks = 0, run_for(600), counted.push_back(ticks);
-    }
-    EXPECT_EQ(counted, (std::vector<int>{1, 1, 2, 1, 0, 2})) << "made, opened, playing, closed, idle, a failed open";
-
-    device->set_file_name((dir / "again.wav").string()), device->command("open");
-    auto aloud = [&] { return device->command("prev"), device->command("play"), sdl.aloud(); };
-    testing::internal::CaptureStderr();
-    close_sound_output(), setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const bool failed = aloud(), soon = (setenv("SDL_AUDIODRIVER", "dummy", 1), aloud());
-    run_for(2100);
-    const bool later = aloud(), after = aloud();
-    device->command("close");
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::tuple(failed, soon, later, after), std::tuple(false, false, true, true))
-        << "no output, again at once, after 2 s, after that";
-    for (const char* once : {"no audio output", "audio output is back"})
-        EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
-    platform->close(window);
-}
-
-// Mended: a label sized to its text shows all of it on a board of every screen size shown at 1920 x 1080 (the same
-// text pixels as in a wide label), and a window dragged through 40 sizes keeps the fonts of two scales open.
-TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
-    // The fonts (family, size, boldness) that the bundled games' main.ini files name.
-    const std::set<std::tuple<std::string, float, bool>> fonts{
-        {"DejaVu Sans", 11, true}, {"DejaVu Sans", 12, true}, {"DejaVu Sans", 17, true}};
+// Text measures by size, boldness and wrapping. Mended: a label sized to its text shows all of it on a board of every
+// screen size shown at 1920 x 1080 (the same text pixels as in a wide label), and a window dragged through 40 sizes
+// keeps the fonts of two scales open.
+TEST_F(SdlBackend, TextIsMeasuredAndLabelsSizedToItAreWhollyDrawnOnEveryScaledBoard) {
+    auto measure = [](float size, bool bold, int wrap = 0) {
+        return platform->measure_text(Font{"DejaVu Sans", size, bold, false}, "Memory game", wrap);
+    };
+    const Size large = measure(16, false);
+    EXPECT_TRUE(measure(8, false).width < large.width && measure(16, true).width > large.width);
+    EXPECT_EQ(measure(16, false, large.width / 2 + 5).height, 2 * large.height) << "wrapped in two lines";
+    const float sizes[] = {11, 12, 17};  // of DejaVu Sans bold, the fonts that the bundled games' main.ini files name
     // One window a font and board, so that the labels of every font fit the smallest board.
     for (const Size row : kScreenSizes)
-        for (const auto& [name, size, bold] : fonts) {
+        for (const float size : sizes) {
             Window window(*platform, "frm_Labels");
             PictureBox board(window, "pic_Board");
             board.set_bounds(0, 0, row.width, row.height), window.set_board(&board);
@@ -345,14 +324,12 @@ TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
             int top = 4;
             for (const char* caption : {"Player 1", "Player 2", "Player 3", "Player 4", "Cards left: 16", "0123456789"}) {
                 for (const bool fitted : {true, false}) {
-                    Label& label = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
-                    label.set_font(make_font(name, size, bold)), label.set_fore_color(kBlue);
-                    label.set_caption(caption);
-                    const int height = fitted ? 1 : labels[labels.size() - 2]->height() + 8;
-                    label.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height);
-                    label.set_auto_size(fitted);
+                    Label& l = *labels.emplace_back(std::make_unique<Label>(window, "lbl_Text"));
+                    l.set_font(make_font("DejaVu Sans", size, true)), l.set_fore_color(kBlue), l.set_caption(caption);
+                    const int height = fitted ? 1 : labels.end()[-2]->height() + 8;
+                    l.set_bounds(fitted ? 4 : row.width / 2, top, row.width / 2 - 8, height), l.set_auto_size(fitted);
                 }
-                top += labels[labels.size() - 2]->height() + 10;
+                top += labels.end()[-2]->height() + 10;
             }
             ASSERT_LT(top, row.height);
             platform->show(window), resize(1920, 1080);
@@ -363,12 +340,11 @@ TEST_F(SdlBackend, LabelsSizedToTheirTextAreWhollyDrawnOnEveryScaledBoard) {
                           p.count(fit.to_display(labels[i + 1]->window_rect()), kBlue))
                     << row.width << " x " << row.height << ": \"" << labels[i]->caption() << "\" in "
                     << labels[i]->font()->size << " points";
-            const bool first_font = std::tuple(name, size, bold) == *fonts.begin();
-            for (int width = 500; width < 1500 && row.width == 640 && first_font; width += 25)
+            for (int width = 500; width < 1500 && row.width == 640 && size == sizes[0]; width += 25)
                 resize(width, width * 3 / 4), Pixels(*platform, window);
             platform->close(window);
         }
-    EXPECT_LE(platform->open_fonts(), 2 * fonts.size());
+    EXPECT_LE(platform->open_fonts(), 2 * std::size(sizes));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 # Sourced by each end-to-end test, run with the program memory ($1) and the source folder ($2), and by the package
 # test (the package as $1): a temporary folder $work, a private X server (start_xvfb WIDTHxHEIGHT) and a few checks.
-# The server and every program started with `start_game` stop when the script exits, however it ends, and the
-# commands given to `on_exit` run then. The programs speak English, as the checks grep English texts; a test in
-# another language sets its own locale after this.
+# At exit, however it comes, the server and the programs of `start_game` stop and the commands of `on_exit` run.
+# The programs speak English, as the checks grep English texts.
 set -uo pipefail
 memory="${1:-}" source_dir="${2:-}" bin="${memory%/*}"
 unset LANGUAGE && export LC_ALL=C.UTF-8
@@ -10,13 +9,11 @@ unset LANGUAGE && export LC_ALL=C.UTF-8
 fail() { echo "FAIL: $*" >&2; exit 1; }
 E2E_CLEANUP=() GAME_PIDS=()  # the X server, the programs started and the test's own servers
 on_exit() { E2E_CLEANUP+=("$1"); }
+# A program runs in a subshell that records its status: stop both, or one left keeps the test runner waiting.
 _e2e_exit() {
-    local pid command
-    # The program runs in a subshell that records its status: stop both, or one left keeps the test runner waiting.
-    for pid in "${GAME_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done; wait 2>/dev/null
-    for command in "${E2E_CLEANUP[@]}"; do eval "$command"; done
-}
-trap _e2e_exit EXIT
+    local p c; for p in "${GAME_PIDS[@]}"; do pkill -P "$p" 2>/dev/null; kill "$p" 2>/dev/null; done; wait 2>/dev/null
+    for c in "${E2E_CLEANUP[@]}"; do eval "$c"; done
+} && trap _e2e_exit EXIT
 
 work="$(mktemp -d)"  # removed at exit unless KEEP is set (then it is named)
 if [ -n "${KEEP:-}" ]; then echo "work: $work" >&2; else on_exit "rm -rf '$work'"; fi
@@ -31,8 +28,7 @@ start_xvfb() {
     # -noreset: when its last client leaves, the server would reset, and a game started then could not connect.
     Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null & GAME_PIDS+=("$!")
     retry 50 0.1 test -s "$fd_file" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"
-    # The server answers before the first client is started.
+    export DISPLAY=":$(head -n1 "$fd_file")" && rm -f "$fd_file"  # and it answers before the first client starts
     retry 50 0.1 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 }
 
@@ -80,8 +76,7 @@ trace_lock() {
     exec 9>"${TMPDIR:-/tmp}/memory-e2e-trace.lock"
     flock -w 90 9 || fail "another end-to-end test held the trace for 90 s"
     local dir; for dir in /var/games /var/games/memory; do [ -d "$dir" ] || on_exit "rm -rf '$dir'"; done
-    mkdir -p "${MEMORY_LOG%/*}" 2>/dev/null
-    [ -w "${MEMORY_LOG%/*}" ] || fail "${MEMORY_LOG%/*} is not writable: the trace cannot be read"
+    mkdir -p "${MEMORY_LOG%/*}" 2>/dev/null; [ -w "${MEMORY_LOG%/*}" ] || fail "${MEMORY_LOG%/*} is not writable"
     LOG_START="$(stat -c %s "$MEMORY_LOG" 2>/dev/null || echo 0)"
 }
 trace() { tail -c +$((LOG_START + 1)) "$MEMORY_LOG" 2>/dev/null; }
@@ -89,10 +84,10 @@ traced() { [ "$(trace | grep -cF -- "$1")" -ge "$2" ]; }
 # Waits until the trace holds line $1 at least $2 times (10 s at most).
 trace_until() { retry 100 0.1 traced "$@" || fail "the trace does not show \"$1\" $2 times: $(trace | tail -5)"; }
 
-# Starts the program in the background; GAME_PID, stderr in $GAME_ERR.
+# Starts the program in the background: GAME_PID, its stderr in $GAME_ERR and its status in $GAME_STATUS (a subshell
+# that waits for it cannot hand it back otherwise).
 start_game() {
-    GAME_ERR="$(mktemp)" GAME_STATUS="$(mktemp -u)" && on_exit "rm -f '$GAME_ERR' '$GAME_STATUS'"
-    # The status goes to a file: the waiting runs in a subshell, which cannot wait for it.
+    GAME_ERR="$(mktemp -p "$work")" GAME_STATUS="$(mktemp -u -p "$work")"
     (SDL_AUDIODRIVER=dummy "$@" 2>"$GAME_ERR"; echo $? >"$GAME_STATUS") &
     GAME_PID=$! && GAME_PIDS+=("$GAME_PID")
 }
@@ -113,19 +108,16 @@ box_ids() {
     local t="\"${BOX_TITLE:-Error in application} (#"
     xwininfo -root -tree 2>/dev/null | awk -v t="$t" 'index($0, t) { print $1; n++ } END { exit !n }'
 }
-# Presses keys "$@" in $window.
+# keys presses keys "$@" in $window; wait_for_exit prints the game's exit status once it ended.
 keys() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key "$@"; }
-# Waits for the game to end; prints its exit status.
 wait_for_exit() { retry 300 0.1 test -s "$GAME_STATUS" && cat "$GAME_STATUS" || echo timeout; }
-# Starts the program with "${@:2}": a window titled "$1" shows and a second later has reported no error; Escape
-# ends it normally.
+# Starts the program with "${@:2}": its window "$1" shows, reports no error within a second, and Escape ends it.
 plays_clean() {
     open_window "$@"
     sleep 1; ! grep -q "${BOX_TITLE:-Error in application}" "$GAME_ERR" || fail "${*:2}: an error: $(cat "$GAME_ERR")"
     escape_ends
 }
-# Escape in $window ends the game with status 0.
-escape_ends() {
+escape_ends() {  # Escape in $window ends the game with status 0
     keys Escape; local status; status="$(wait_for_exit)"
     [ "$status" = 0 ] || fail "Escape ends with status $status, not 0: $(cat "$GAME_ERR")"
 }
