@@ -23,7 +23,6 @@ cc -O2 -Wall -o "$bin/benchwatch" "$root/tools/bench/benchwatch.c" -lX11 -lXdama
 cc -O2 -Wall -o "$bin/floor" "$root/tools/bench/floor.c" $(pkg-config --cflags --libs sdl2 SDL2_image) ||
     fail "cannot build the floor"
 
-make_work_dir work
 results="$work/results"
 : >"$results"
 game_dir="$build/games/memory"
