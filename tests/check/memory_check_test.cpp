@@ -154,6 +154,8 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
          "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\n",
          "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
+        {"global.ini", global + "[textlists]\n", "[textlists]: not the section [text list]"},
+        {"main.ini", "[timer]\nqwertyuiop=1\n", "[timer] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n\nd\td.bmp\n", "line 4: empty, so card 4 has no name"},
@@ -178,7 +180,8 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         if (c.spoil) c.spoil();
         EXPECT_EQ(run(), 0);
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_TRUE(lines[0].starts_with("warning: ") && lines[0].find(c.expected) != std::string::npos) << lines[0];
+        EXPECT_TRUE(lines[0].starts_with("warning: ") && (lines[0] + "\n").find(c.expected) != std::string::npos)
+            << lines[0];
         EXPECT_EQ(run({"--warnings-as-errors"}), 1);
     }
 }

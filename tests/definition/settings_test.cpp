@@ -85,7 +85,7 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
         "[players]\nnamefontsize=20\nnamefontbold=1\nnamefont=Serif\nnamefontitalic=1\n"
         "scorefontsize=14\nscorefont=Mono\nscorefontsize=16\n";
     files["global.ini"] = "fontsize=30\nfontname=Caps\nfontbold=1\ncardsx=2\ncardsy=2\n"
-                          "[text list]\nfontname=Early\nactive=1\nfontsize=11\nfontname=Words\nfontitalic=1\n";
+                          "[text list]\nfontname=Early\nactive=1\nfontsize=11\nfontname=Words\nfontitalic=1\nfontsize=12\nfontbold=1\n";
     ASSERT_EQ(load(), std::nullopt);
     auto font = [](const FontRef& f) { return std::tuple(f->name, f->size, f->bold, f->italic); };
     ASSERT_EQ(game->memControl[kGroupTimer].Font, game->lbl_Control[1].font());
@@ -99,7 +99,7 @@ TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     EXPECT_EQ(font(game->lbl_PlayerName[0].font()), std::tuple("Serif", 8.25f, false, true));
     EXPECT_EQ(font(game->lbl_PlayerScore[0].font()), std::tuple("Mono", 16.0f, false, false));
     EXPECT_EQ(font(game->lbl_Card[0].font()), std::tuple("Caps", 8.25f, true, false));
-    EXPECT_EQ(font(game->lbl_Text[0].font()), std::tuple("Words", 8.25f, false, true));
+    EXPECT_EQ(font(game->lbl_Text[0].font()), std::tuple("Words", 12.0f, true, true));
 }
 
 // The splash keys act as they are read: lines, shown, colour, window state.
