@@ -518,6 +518,9 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
          "......\n......\n......\n......\n"},
         {[&](Canvas& c) { c.draw_scaled(rb, 0, 0, 4, 2), c.draw_scaled(rb, 4, 2, 1, 1), c.draw_scaled(rb, 5, 3, 2, 2); },
          "RRBB..\nRRBB..\n....m.\n.....R\n"},
+        // A frame's corners are rounded, a line's ends too ('?': partly covered).
+        {[&](Canvas& c) { c.round_frame(0, 0, 6, 4, 1, 1, red, 255); }, "?RRRR?\nR....R\nR....R\n?RRRR?\n"},
+        {[&](Canvas& c) { c.line(1, 2, 5, 2, 2, red, 255); }, "......\n?RRRR?\n?RRRR?\n......\n"},
     };
     const std::map<uint32_t, char> names = {
         {0, '.'}, {0xFFFF0000, 'R'}, {0xAAFF0000, 'r'}, {0xFF0000FF, 'B'}, {0xFF800080, 'm'}};
