@@ -167,6 +167,7 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--output", dir.string(), "--force", "pictures"}, 1, "lies inside the game's folder"},
         {{"--output", (dir / "pictures" / "games").string(), "game"}, 1, "would lie inside"},
     };
+    EXPECT_TRUE(tool({"game", "pictures", "--kind"}).second.starts_with("memory-new: --kind needs a value\n"));
     for (const Row& row : rows) {
         const auto [status, said] = make(row.args);
         EXPECT_EQ(status, row.status) << row.message;
