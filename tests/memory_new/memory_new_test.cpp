@@ -77,7 +77,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
-    std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.wav") << wave_file(synthesise(Tone::Click));
+    std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.WAV") << wave_file(synthesise(Tone::Click));
     std::ofstream(dir / "pictures" / "notes.png") << "not a picture";
     int pictures = 1;
     for (const Row& row : rows) {
@@ -101,6 +101,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         expect_clean(definition);
         const std::string cards = read_text_file((game / "data" / "cards.txt").string()).value_or("");
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
+        EXPECT_TRUE(fs::exists(game / "cards" / "card01.wav"));  // its sound, though named .WAV
         const int made = pictures * (row.options.size() > 1 && row.options[1] == "text" ? 1 : 2);  // cards
         EXPECT_EQ(std::ranges::count(cards, '\n'), made);
         EXPECT_EQ(cards.find("card10.png") != std::string::npos, pictures >= 10);
