@@ -74,13 +74,10 @@ TEST(KeyScan, UsageErrors) {
     EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
     EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
     // The programs answer --version first and hand the rest of their command line on.
-    FILE* run =
-        popen(MEMORY_CHECK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " 2>&1", "r");
-    std::string said(200, '\0');
-    said.resize(run ? std::fread(said.data(), 1, said.size(), run) : 0);
-    if (run) pclose(run);
-    EXPECT_EQ(said.substr(0, said.find("\nusage")), "memory-check " MEMORY_VERSION "\nmemory-pack " MEMORY_VERSION
-                                                    "\nmemory-pack: no definition file given");
+    const std::string said = test::output_of(MEMORY_CHECK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " --version; "
+                                             MEMORY_PACK_PROGRAM " 2>&1");
+    EXPECT_TRUE(said.starts_with("memory-check " MEMORY_VERSION "\nmemory-pack " MEMORY_VERSION
+                                 "\nmemory-pack: no definition file given\nusage")) << said;
 }
 
 class MemoryCheckTest : public test::DefinitionTest {

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# On a 1920 x 1080 screen, by real pointer and key events: the cards lie where the board geometry and its fit put them,
-# with their borders; an idle board uses no processor; a click in the margin turns nothing; the game is played to its
-# end by clicks and keys; then --window, F11 and a resized window, where the board is fitted again; a text game with a
-# control panel is played to its end by what screenshots show, two starts dealing differently; under openbox the game
-# starts in the full-screen state and F11 twice shows the board as before (it once came back 40 pixels too high).
+# On a 1920 x 1080 screen, by real pointer and key events, judged by screenshots: the scaled board, played by clicks
+# and keys; --window, F11 and a resized window; a text game with a control panel; full screen under openbox.
 source "$2/tests/e2e/support/xvfb.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (make deps)"
 # With the trace on every face shows at the start, and the trace tells when a try is settled.
@@ -128,7 +125,8 @@ retry 40 0.25 shows "$good_colour" "960 540" || fail "no good end picture in the
 [ "$(trace | grep -cF "=> memCardClick(")" -eq 6 ] || fail "not six cards turned: $(trace | grep memCardClick)"
 escape_ends
 
-# Under openbox: the bundled memory game with its clock stopped, so the board stays the same.
+# Under openbox the bundled memory game (its clock stopped, so the board stays the same) starts in full screen, and
+# F11 twice shows the board as before (it once came back 40 pixels too high).
 openbox --sm-disable >/dev/null 2>&1 & on_exit "kill $! 2>/dev/null"
 retry 100 0.1 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
 new_game "$work/bundled" && bundled="$source_dir/games/memory" && rm -r "$game"/{gfx,cards,sfx}

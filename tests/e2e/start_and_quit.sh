@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# The command line's statuses; in German the usage, memory-new's default name and pictures and the boxes' title; a game
-# made by memory-new plays when moved and from its package; a game whose every picture and sound is broken shows each
-# numbered error in a real message box, answered with OK (once taken as Cancel, which ended the program); SIGTERM or
-# SIGINT while a box is shown ends it with status 1. --speak against a stand-in speech service: every text cancels the
-# one before it, F2 switches it off; without a service the game plays on, saying so once. --install of a game folder
-# and of pictures; the library by keys alone: Return plays the first game, Escape comes back, Escape ends it.
+# The command line and German texts; a game made by memory-new that travels; every error of a broken game in a real
+# message box, and signals while one is shown; --speak against a stand-in speech service; --install and the library.
 source "$2/tests/e2e/support/xvfb.sh"
 command -v socat >/dev/null || fail "socat is not installed (make deps)"
 locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' || fail "the locale de_DE.UTF-8 is missing (make deps makes it)"
@@ -66,7 +62,8 @@ done
 
 start_game "$memory" "$game/play.ini"
 # Every error box is answered with a click on OK (left of the middle of the box's bottom row, beside Cancel) until
-# none has come for 3 s. Without --sync: a move to where the pointer already is waits for a motion that never comes.
+# none has come for 3 s (OK was once taken as Cancel, which ended the program). Without --sync: a move to where the
+# pointer already is waits for a motion that never comes.
 quiet=0 answered=0
 while [ "$quiet" -lt 30 ]; do
     [ -s "$GAME_STATUS" ] && fail "the program ended with status $(cat "$GAME_STATUS"): $(cat "$GAME_ERR")"

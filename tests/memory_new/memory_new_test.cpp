@@ -132,11 +132,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
 
 TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     // The program answers --version before anything else, up to a "--" that ends the options.
-    FILE* version = popen(MEMORY_NEW_PROGRAM " --version; " MEMORY_NEW_PROGRAM " -- --version 2>&1", "r");
-    char line[64] = "", after[64] = "";
-    ASSERT_TRUE(version && std::fgets(line, sizeof line, version) && std::fgets(after, sizeof after, version));
-    pclose(version);
-    EXPECT_EQ(std::string(line) + after, "memory-new " MEMORY_VERSION "\nmemory-new: no pictures given\n");
+    EXPECT_TRUE(test::output_of(MEMORY_NEW_PROGRAM " --version; " MEMORY_NEW_PROGRAM " -- --version 2>&1")
+                    .starts_with("memory-new " MEMORY_VERSION "\nmemory-new: no pictures given\n"));
     test::write_bmp(dir / "pictures" / "one.bmp", 20, 20);
     std::ofstream(dir / "pictures" / "two.png") << "GIF89a but not really";
     // A photo that is broken when read again for the larger cards two.png leaves: once a JPEG, then a cut-off one.
@@ -188,11 +185,6 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     EXPECT_TRUE(fs::exists(dir / "games" / "game" / "mine.txt"));
     EXPECT_EQ(make({"--force", "game"}).first, 0);
     EXPECT_FALSE(fs::exists(dir / "games" / "game" / "mine.txt"));
-    // Fewer cards asked for than pictures: drawn at random, for no other reason.
-    test::write_bmp(dir / "pictures" / "four.bmp", 20, 20);
-    const auto [drawn, told] = make({"--force", "--kind", "text", "--pairs", "2", "game"});
-    EXPECT_EQ(drawn, 0);
-    EXPECT_NE(told.find("3 pictures, 2 cards a game, dealt at random\n"), std::string::npos) << told;
     // The old game lies in the trash, with where it came from.
     EXPECT_TRUE(fs::exists(dir / "data" / "Trash" / "files" / "game" / "mine.txt"));
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");

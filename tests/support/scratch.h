@@ -1,7 +1,8 @@
 #pragma once
-// A scratch folder that goes with its owner, and the status a program ended with.
+// A scratch folder that goes with its owner, the status a program ended with, what a command prints.
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -30,6 +31,15 @@ inline std::optional<int> exit_status(const std::function<void()>& act) {
         return ended.status;
     }
     return std::nullopt;
+}
+
+// The first kilobyte a shell command writes to its standard output.
+inline std::string output_of(const std::string& command) {
+    std::string said(1024, '\0');
+    FILE* run = popen(command.c_str(), "r");
+    said.resize(run ? std::fread(said.data(), 1, said.size(), run) : 0);
+    if (run) pclose(run);
+    return said;
 }
 
 }  // namespace mem::test
