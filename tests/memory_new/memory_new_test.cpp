@@ -61,6 +61,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         // Every board holds it, and --pairs asks for no more than there are: no note.
         {"two", 1, {"--pairs", "2"}, 4, 0, 0, " pixels.\nPictures used:\n  card01.png \"Grüne Äpfel und Birnen\" from ",
          {"Player 1"}},
+        {"six", 5, {}, 12, 0, 0, "(larger screens show the 1024 x 768 board scaled up", {"Player 1"}},
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
          "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed",
          {"Player 1", "Player 2", "Player 3"}},
