@@ -29,16 +29,6 @@ void start_translations(const std::string& program_dir) {
     textdomain(kDomain);
 }
 
-bool start_tool(int argc, char** argv, const char* name_version, bool dashes_end_options) {
-    for (int i = 1; i < argc && !(dashes_end_options && std::string(argv[i]) == "--"); ++i)
-        if (std::string(argv[i]) == "--version") {
-            std::printf("%s\n", name_version);
-            return false;
-        }
-    start_translations(executable_dir());
-    return true;
-}
-
 const char* tr(const char* text) { return dgettext(kDomain, text); }
 
 const char* tr_plural(const char* one, const char* many, unsigned long count) {

@@ -17,9 +17,6 @@ namespace mem {
 // <program dir>/locale in a build tree, else the installed ones. The
 // translations come as UTF-8.
 void start_translations(const std::string& program_dir);
-// A command-line tool's opening: answers --version with `name_version` (looked for only before a "--" when
-// `dashes_end_options`) and returns false, the tool ending with 0; else starts the translations.
-bool start_tool(int argc, char** argv, const char* name_version, bool dashes_end_options = false);
 
 const char* tr(const char* text) __attribute__((format_arg(1)));
 const char* tr_plural(const char* one, const char* many, unsigned long count) __attribute__((format_arg(1)))

@@ -2,7 +2,7 @@
 #include <clocale>
 #include <iostream>
 #include <string>
-#include "platform/translation.h"
+#include "platform/tool_start.h"
 
 #include "memory_new.h"
 

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <string>
 #include "platform/files.h"
-#include "platform/translation.h"
+#include "platform/tool_start.h"
 
 #include "pack_game.h"
 
