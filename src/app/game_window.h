@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "board/focus_frame.h"
 #include "game/focus.h"
+#include "game/has_index.h"
 #include "game/records.h"
 #include "platform/platform.h"
 

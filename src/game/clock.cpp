@@ -17,11 +17,11 @@ void frm_MemoryGame::tim_Timer_Timer() {
         tim_Timer.set_enabled(false);
         return;
     }
-    if (memCurrentPlayer < 0 || static_cast<size_t>(memCurrentPlayer) >= memPlayer.size()) return;
+    if (!has_index(memPlayer, memCurrentPlayer)) return;
     PlayerRecord& player = memPlayer[static_cast<size_t>(memCurrentPlayer)];
 
     auto show = [this](const ControlGroup& group, float value) {
-        if (group.Order < 0 || group.Order > 5 || !lbl_Control.exists(group.Order)) return;
+        if (!lbl_Control.exists(group.Order)) return;  // the panel has slots 0 to 5
         Label& label = lbl_Control[group.Order];
         label.set_caption(std::to_string(static_cast<long>(std::nearbyint(value))));
         memPadLabel(label);

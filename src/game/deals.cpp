@@ -45,21 +45,15 @@ void frm_MemoryGame::memDealTexts() {
     display.assign(static_cast<size_t>(std::max(n, 0)), TextDisplay{});
     platform().seed_from_clock();
     const auto order = memDealPermutation(n, [this] { return platform().random(); });
-    for (size_t j = 0; j < order.size(); ++j) {
-        display[j].Reference = static_cast<float>(order[j]);
-        display[j].Selected = False;
-    }
+    for (size_t j = 0; j < order.size(); ++j) display[j].Reference = static_cast<float>(order[j]);
 }
 
 void frm_MemoryGame::memDealCards() {
     const auto n = static_cast<int32_t>(memCardCount);
     // Positions 0..n, of which 0..n-1 are on the board.
-    memDisplayCard.assign(static_cast<size_t>(n > 0 ? n + 1 : 1), DisplayCard{});
+    memDisplayCard.assign(static_cast<size_t>(std::max(n, 0) + 1), DisplayCard{});
     const auto order = memDealPermutation(n, [this] { return platform().random(); });
-    for (size_t i = 0; i < order.size(); ++i) {
-        memDisplayCard[i].Reference = static_cast<float>(order[i]);
-        memDisplayCard[i].Turned = False;
-    }
+    for (size_t i = 0; i < order.size(); ++i) memDisplayCard[i].Reference = static_cast<float>(order[i]);
 }
 
 }  // namespace mem

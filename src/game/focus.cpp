@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "game/has_index.h"
+
 namespace mem {
 
 int focus_nearest_cell(const std::vector<FocusCell>& cells, int column, int row) {
@@ -22,7 +24,7 @@ int focus_nearest_cell(const std::vector<FocusCell>& cells, int column, int row)
 }
 
 int focus_next_cell(const std::vector<FocusCell>& cells, int from, FocusMove move) {
-    if (from < 0 || static_cast<size_t>(from) >= cells.size()) return focus_nearest_cell(cells, 0, 0);
+    if (!has_index(cells, from)) return focus_nearest_cell(cells, 0, 0);
     // Along the direction of the move, and across it.
     auto along = [move](const FocusCell& c) {
         switch (move) {

@@ -25,7 +25,7 @@ void frm_MemoryGame::memChangePlayer() {
         if (memCurrentPlayer >= memPlayers) memCurrentPlayer = 0;
     };
     auto is_out = [this](int16_t i) {
-        return i >= 0 && static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out != False;
+        return has_index(memPlayer, i) && memPlayer[static_cast<size_t>(i)].Out != False;
     };
     advance();
     // The last player to drop out ends the game, so the loop finds a player
@@ -37,7 +37,8 @@ void frm_MemoryGame::memChangePlayer() {
 
     for (int16_t i = 0; i < memPlayers; ++i) {
         if (is_out(i)) continue;
-        const bool labels = lbl_PlayerName.exists(i) && lbl_PlayerScore.exists(i) && i < 4;
+        // The window has labels for players 0 to 3 only.
+        const bool labels = lbl_PlayerName.exists(i);
         if (i == memCurrentPlayer) {
             if (labels) {
                 lbl_PlayerName[i].set_fore_color(memNameForeColor);
@@ -53,7 +54,7 @@ void frm_MemoryGame::memChangePlayer() {
 }
 
 void frm_MemoryGame::memShowScore(int16_t p) {
-    if (p < 0 || static_cast<size_t>(p) >= memPlayer.size() || !lbl_PlayerScore.exists(p)) return;
+    if (!has_index(memPlayer, p) || !lbl_PlayerScore.exists(p)) return;
     // The score between blanks. Appended piece by piece: GCC 12 at -O3
     // warns (-Wrestrict) about " " + a temporary string, wrongly.
     std::string caption = " ";
@@ -77,7 +78,7 @@ bool frm_MemoryGame::memBoardEmptied() const {
 
 void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
     const int16_t p = Player;
-    const bool known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
+    const bool known = has_index(memPlayer, p);
     bool ended_here = false;
     const bool tested_here = known && memPlayer[static_cast<size_t>(p)].Out == False;
     if (tested_here) {
@@ -92,7 +93,7 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
         if (tries_left.Active != False && player.TriesLeft <= 0) player.Out = True;
 
         // The window has labels and pictures for players 0 to 3 only.
-        const bool slot = p < 4 && lbl_PlayerName.exists(p) && lbl_PlayerScore.exists(p) && img_Player.exists(p);
+        const bool slot = img_Player.exists(p);
         if (memPlayers > 1 && player.Out != False && slot) {
             lbl_PlayerName[p].set_fore_color(memDimColor);
             platform().yield();

@@ -22,7 +22,7 @@ void frm_MemoryGame::memStartPreview() {
     memPreviewing = True;
     for (int16_t k = 0; static_cast<size_t>(k) < memDisplayCard.size() && img_Card.exists(k); ++k) {
         const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(k)].Reference);
-        if (r < 0 || static_cast<size_t>(r) >= memCardHolder.size()) continue;
+        if (!has_index(memCardHolder, r)) continue;
         const CardDefinition& face = memCardHolder[static_cast<size_t>(r)];
         img_Card[k].set_picture(face.Picture);
         if (!face.Text.empty() && lbl_Card.exists(k)) lbl_Card[k].set_visible(true);

@@ -58,7 +58,7 @@ namespace {
 
 // The caption of a card, or its name from the card file when it has none.
 std::string card_words(const std::vector<CardDefinition>& cards, int16_t r) {
-    if (r < 0 || static_cast<size_t>(r) >= cards.size()) return "";
+    if (!has_index(cards, r)) return "";
     const CardDefinition& card = cards[static_cast<size_t>(r)];
     return card.Text.empty() ? card.Name : card.Text;
 }
@@ -77,9 +77,7 @@ void frm_MemoryGame::memSayFocus() {
     }
     const std::vector<FocusCell> cells = memFocusCells();
     const int16_t k = memFocusCard;
-    if (k < 0 || static_cast<size_t>(k) >= cells.size() || !img_Card.exists(k) ||
-        static_cast<size_t>(k) >= memDisplayCard.size())
-        return;
+    if (!has_index(cells, k) || !img_Card.exists(k) || !has_index(memDisplayCard, k)) return;
     const DisplayCard& card = memDisplayCard[static_cast<size_t>(k)];
     std::string state;
     if (!img_Card[k].shown() || (!img_Card[k].enabled() && card.Turned == False)) {
@@ -102,25 +100,25 @@ bool frm_MemoryGame::memHeardOwnSound(const std::string& name) const {
 }
 
 void frm_MemoryGame::memSayTurnedCard(int16_t Index) {
-    if (!memSpeaking || Index < 0 || static_cast<size_t>(Index) >= memDisplayCard.size()) return;
+    if (!memSpeaking || !has_index(memDisplayCard, Index)) return;
     const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(Index)].Reference);
-    if (r < 0 || static_cast<size_t>(r) >= memCardHolder.size()) return;
+    if (!has_index(memCardHolder, r)) return;
     if (!memHeardOwnSound(memCardHolder[static_cast<size_t>(r)].Sound)) memSay(card_words(memCardHolder, r));
 }
 
 void frm_MemoryGame::memSayChosenText(int16_t Index) {
     const auto& display = memInterface.TextList.Display;
     const auto& items = memInterface.TextList.Item;
-    if (!memSpeaking || Index < 0 || static_cast<size_t>(Index) >= display.size()) return;
+    if (!memSpeaking || !has_index(display, Index)) return;
     const int16_t r = memNearest16(display[static_cast<size_t>(Index)].Reference);
-    if (r < 0 || static_cast<size_t>(r) >= items.size()) return;
+    if (!has_index(items, r)) return;
     if (!memHeardOwnSound(items[static_cast<size_t>(r)].Sound)) memSay(items[static_cast<size_t>(r)].Text);
 }
 
 void frm_MemoryGame::memSayResult(bool pair) { memSay(say_text(pair ? Said::Pair : Said::NoPair)); }
 
 void frm_MemoryGame::memSayTurn() {
-    if (memPlayers > 1 && memCurrentPlayer >= 0 && static_cast<size_t>(memCurrentPlayer) < memPlayer.size())
+    if (memPlayers > 1 && has_index(memPlayer, memCurrentPlayer))
         memSay(say_text(Said::Turn, {memPlayer[static_cast<size_t>(memCurrentPlayer)].Name}));
 }
 
@@ -128,7 +126,7 @@ void frm_MemoryGame::memSayScores() {
     std::vector<std::string> scores;
     for (const PlayerRecord& player : playing(memPlayer, memPlayers)) scores.push_back(say_text(Said::Score, {player.Name}, number(player.CardsMade)));
     std::vector<std::string> parts{joined(scores, Said::Comma), say_text(Said::CardsLeft, {}, number(memCardsLeft))};
-    if (memCurrentPlayer >= 0 && static_cast<size_t>(memCurrentPlayer) < memPlayer.size()) {
+    if (has_index(memPlayer, memCurrentPlayer)) {
         const PlayerRecord& player = memPlayer[static_cast<size_t>(memCurrentPlayer)];
         const std::pair<int, std::pair<Said, float>> counters[] = {
             {kGroupTimer, {Said::Time, player.Time}},

@@ -8,12 +8,6 @@
 
 namespace mem {
 
-namespace {
-
-bool has_slot(int16_t order) { return order >= 0 && order <= 5; }
-
-}  // namespace
-
 void frm_MemoryGame::memInitValues() {
     // Reset the sound device.
     mmc_Sound->set_file_name("");
@@ -26,8 +20,7 @@ void frm_MemoryGame::memInitValues() {
     memTurnedCards = 0;
     memCurrentPlayer = 0;
     memGameOver = False;
-    memTextGame.CardChosen = False;
-    memTextGame.TextChosen = False;
+    memTextGame = TextGameState{};
     memLastResult = memRESULTNO;
     memCardsLeft = memNearest16(memCardCount);
     memSoundLoaded = -1;
@@ -53,7 +46,7 @@ void frm_MemoryGame::memInitValues() {
     for (const auto& [g, value] : first) {
         const ControlGroup& group = memControl[static_cast<size_t>(g)];
         // A group without a slot is skipped as when the panel is built.
-        if (group.Active == False || !has_slot(group.Order)) continue;
+        if (group.Active == False || !lbl_Control.exists(group.Order)) continue;
         Label& label = lbl_Control[group.Order];
         label.set_caption(std::to_string(value));
         memPadLabel(label);
@@ -69,8 +62,9 @@ void frm_MemoryGame::memInitValues() {
 void frm_MemoryGame::memRestoreCards() {
     memLastResult = memRESULTNO;
     auto restore = [this](int16_t c) {
-        // Mended: a position outside the board is left alone.
-        if (c < 0 || !img_Card.exists(c) || !lbl_Card.exists(c)) return;
+        // Mended: a position outside the board is left alone. Every card
+        // on the board has its caption.
+        if (!img_Card.exists(c)) return;
         lbl_Card[c].set_enabled(true);
         img_Card[c].set_enabled(true);
         if (memAppType == 0) {
@@ -85,7 +79,7 @@ void frm_MemoryGame::memRestoreCards() {
         const int16_t a = memCardsTurned[0];
         const int16_t b = memCardsTurned[1];
         for (int16_t c : {a, b}) {
-            if (c < 0 || !img_Card.exists(c) || !lbl_Card.exists(c)) continue;
+            if (!img_Card.exists(c)) continue;
             lbl_Card[c].set_enabled(true);
             img_Card[c].set_enabled(true);
         }

@@ -19,7 +19,7 @@ void frm_MemoryGame::memTextClick(int16_t& Index) {
     if (list.Active == False) return;
     // Mended: a label without a dealt slot, or one that takes no clicks (a
     // text already taken), is not chosen.
-    if (Index < 0 || static_cast<size_t>(Index) >= list.Display.size() || !lbl_Text.exists(Index) ||
+    if (!has_index(list.Display, Index) || !lbl_Text.exists(Index) ||
         !lbl_Text[Index].enabled())
         return;
     TextDisplay& slot = list.Display[static_cast<size_t>(Index)];
@@ -64,7 +64,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     if (memSettlingText != False) return;
     const int16_t c = state.CardIndex;
     const int16_t t = state.TextIndex;
-    const bool card_known = c >= 0 && static_cast<size_t>(c) < memDisplayCard.size();
+    const bool card_known = has_index(memDisplayCard, c);
     // Mended: while the chosen card is still being turned (its face is
     // painted with the event loop running), the text's chain leaves the try
     // to the card's own chain, which settles it once the card is up. Settled
@@ -74,7 +74,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
     memSettlingText = True;
 
     const int16_t p = memCurrentPlayer;
-    const bool player_known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
+    const bool player_known = has_index(memPlayer, p);
     const bool matched = state.CardReference == state.TextReference;
     memSayResult(matched);
     if (matched) {
@@ -96,7 +96,7 @@ void frm_MemoryGame::memCheckCardTextStatus() {
 
     if (card_known) memDisplayCard[static_cast<size_t>(c)].Turned = False;
     auto& display = memInterface.TextList.Display;
-    if (t >= 0 && static_cast<size_t>(t) < display.size()) display[static_cast<size_t>(t)].Selected = False;
+    if (has_index(display, t)) display[static_cast<size_t>(t)].Selected = False;
     state.CardChosen = False;
     state.TextChosen = False;
     memOpenTurnSound();

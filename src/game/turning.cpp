@@ -37,7 +37,7 @@ void frm_MemoryGame::memCardClick(int16_t& Index) {
     // While the faces show before the game, cards take no clicks.
     if (memPreviewing != False) return;
     // Mended: a position the deal did not fill takes no click.
-    if (Index < 0 || static_cast<size_t>(Index) >= memDisplayCard.size() || !img_Card.exists(Index)) return;
+    if (!has_index(memDisplayCard, Index) || !img_Card.exists(Index)) return;
     DisplayCard& card = memDisplayCard[static_cast<size_t>(Index)];
     if (card.Turned != False) return;
     // Mended: a card whose picture is disabled (in hand, or a pair taken off
@@ -62,7 +62,7 @@ void frm_MemoryGame::memCardClick(int16_t& Index) {
 
 void frm_MemoryGame::memTurnCard(int16_t& Index) {
     const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(Index)].Reference);
-    const bool known = r >= 0 && static_cast<size_t>(r) < memCardHolder.size();
+    const bool known = has_index(memCardHolder, r);
     memProcessing = True;
     memShowFocus(Index);
 
@@ -137,7 +137,7 @@ void frm_MemoryGame::memCheckCardStatus() {
     const int16_t a = memCardsTurned[0];
     const int16_t b = memCardsTurned[1];
     const int16_t p = memCurrentPlayer;
-    const bool player_known = p >= 0 && static_cast<size_t>(p) < memPlayer.size();
+    const bool player_known = has_index(memPlayer, p);
     const float ra = static_cast<float>(memNearest16(memDisplayCard[static_cast<size_t>(a)].Reference));
     const float rb = static_cast<float>(memNearest16(memDisplayCard[static_cast<size_t>(b)].Reference));
 
