@@ -20,12 +20,13 @@ int preview_ms(int16_t seconds) { return std::clamp<int>(seconds, 0, kLongestPre
 
 void frm_MemoryGame::memStartPreview() {
     memPreviewing = True;
+    // Every card on the board has its caption.
     for (int16_t k = 0; static_cast<size_t>(k) < memDisplayCard.size() && img_Card.exists(k); ++k) {
         const int16_t r = memNearest16(memDisplayCard[static_cast<size_t>(k)].Reference);
         if (!has_index(memCardHolder, r)) continue;
         const CardDefinition& face = memCardHolder[static_cast<size_t>(r)];
         img_Card[k].set_picture(face.Picture);
-        if (!face.Text.empty() && lbl_Card.exists(k)) lbl_Card[k].set_visible(true);
+        if (!face.Text.empty()) lbl_Card[k].set_visible(true);
     }
     // Above the play area, across its width.
     shp_Preview.set_bounds(memLayout.AreaLeft, std::max(0, memLayout.AreaTop - kBarGap - kBarHeight),
@@ -52,7 +53,7 @@ void frm_MemoryGame::memEndPreview() {
     if (debug() == False) {
         for (int16_t k = 0; k < memNearest16(memCardCount) && img_Card.exists(k); ++k) {
             img_Card[k].set_picture(memCardBack);
-            if (lbl_Card.exists(k)) lbl_Card[k].set_visible(false);
+            lbl_Card[k].set_visible(false);
         }
     }
     memPreviewing = False;

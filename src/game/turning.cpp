@@ -70,7 +70,7 @@ void frm_MemoryGame::memTurnCard(int16_t& Index) {
         // Face and caption are painted now, so both cards show during the pause.
         img_Card[Index].set_picture(known ? memCardHolder[static_cast<size_t>(r)].Picture : nullptr);
         platform().yield();
-        if (known && !memCardHolder[static_cast<size_t>(r)].Text.empty() && lbl_Card.exists(Index)) {
+        if (known && !memCardHolder[static_cast<size_t>(r)].Text.empty()) {
             lbl_Card[Index].set_visible(true);
             platform().yield();
         }

@@ -166,7 +166,8 @@ TEST_F(Players, StrayIndicesAreIgnored) {
     restart({.timer = 99});
     ASSERT_EQ(start(), std::nullopt);
     int16_t past = static_cast<int16_t>(game().memDisplayCard.size());
-    game().img_Card.create(past), game().memCardClick(past);  // a place the deal did not fill
+    // A place the deal did not fill.
+    game().img_Card.create(past), game().lbl_Card.create(past), game().memCardClick(past);
     game().memCardStatus = 0;
     game().memCardsTurned[0] = static_cast<int16_t>(game().memDisplayCard.size());
     const size_t mark = command_mark();
