@@ -107,11 +107,10 @@ void frm_MemoryGame::memCheckPlayerStatus(int16_t& Player) {
                 pic_Background.line(picture.left(), picture.top() + y, picture.left() + picture.width(),
                                     picture.top() + y);
         }
-
     }
     bool all_out = memPlayers >= 1;
     for (int16_t i = 0; i < memPlayers; ++i)
-        if (static_cast<size_t>(i) < memPlayer.size() && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
+        if (has_index(memPlayer, i) && memPlayer[static_cast<size_t>(i)].Out == False) all_out = false;
     // Mended: an end that another test made already (a clock tick while
     // the try was settled, or while the labels above were dimmed) is not
     // made again, so the end sound plays once. While a found pair leaves
