@@ -28,6 +28,10 @@ TEST_F(TextGame, TriesOfATextGame) {
         const frm_MemoryGame& g = game();
         const int16_t card = position_of(0), taken = text_of(0), free = text_of(1);
         EXPECT_FALSE(g.lbl_Text.exists(static_cast<int16_t>(card_count()))) << "one label a card";
+        game().memReady = False;
+        click_text(free);
+        EXPECT_EQ(g.memTextGame.TextChosen, False) << "no text is chosen before the window is ready";
+        game().memReady = True;
         uint64_t t0 = platform().now_ms();
         ASSERT_TRUE(try_pair(0, 1, c.card_first));
         // Both halves' sounds last half a second at least, then the two stay in view for another half.
