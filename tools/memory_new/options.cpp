@@ -5,7 +5,6 @@
 #include "memory_new.h"
 #include "platform/translation.h"
 #include "theme.h"
-#include "platform/translation.h"
 
 namespace mem::make {
 
