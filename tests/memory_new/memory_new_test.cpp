@@ -323,15 +323,11 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          [](const fs::path& cards) { EXPECT_GT(find_pixels(cards / "card01.png", red).count, 1000); }},
         {"twins", {{"a/cat.png", grey}, {"b/cat.png", grey}, {"c/cat_2.png", grey}}, {"--kind", "text", "--recursive"},
          0, "b/cat.png\" is named \"cat 3\": an earlier picture is named \"cat\"",
-         [this](const fs::path& cards) {
+         [](const fs::path& cards) {
              EXPECT_EQ(read_text_file((cards.parent_path() / "data" / "words.txt").string()), "cat\ncat 3\ncat 2\n");
-             // The names stand in the list, never on the cards: --no-captions draws the same cards.
-             const fs::path plain = dir / "plain";
-             ASSERT_EQ(tool({"--kind", "text", "--recursive", "--no-captions", "--output", plain.string(), "twins",
-                             (dir / "twins").string()}).first, 0);
-             for (const char* card : {"card01.png", "card02.png"})
-                 EXPECT_EQ(read_text_file((cards / card).string()),
-                           read_text_file((plain / "twins" / "cards" / card).string()));
+             // The names stand in the list, never on the cards: the cards of the same photo are the same.
+             EXPECT_TRUE(read_text_file((cards / "card01.png").string()) ==
+                         read_text_file((cards / "card02.png").string()));
              // Short names fit the list in its largest font.
              const auto global = read_text_file((cards.parent_path() / "data" / "global.ini").string());
              EXPECT_NE(global.value_or("").find("fontsize=12"), std::string::npos);
@@ -362,11 +358,9 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
             const bool heif = file.ends_with(".heic");
             const fs::path made = (dir / "made").replace_extension(heif ? ".png" : fs::path(file).extension());
             ASSERT_EQ(std::system(("convert " + magick + " '" + made.string() + "'").c_str()), 0) << magick;
-            if (heif) {
-                const std::string encode = "heif-enc -o '" + (photos / file).string() + "' '" + made.string() + "'";
-                ASSERT_EQ(std::system((encode + " >/dev/null").c_str()), 0);
-            }
-            if (!heif) fs::rename(made, photos / file);
+            const std::string encode = "heif-enc -o '" + (photos / file).string() + "' '" + made.string() + "' >/dev/null";
+            if (heif) ASSERT_EQ(std::system(encode.c_str()), 0);
+            else fs::rename(made, photos / file);
         }
         if (row.orientation) {
             // An Exif block after the start of the JPEG: a little-endian TIFF header and one tag, 0x112.
