@@ -334,8 +334,8 @@ TEST_F(MemoryNewTest, PhotosAsPeopleHaveThemBecomeUprightCardsWithCaptionsBelow)
          }},
         {"nested", {{"a/x.png", grey}, {"b/y.png", grey}}, {}, 1,
          "holds 2 subfolders and no files; --recursive takes the pictures in subfolders too", nullptr},
-        // A double quote, which the card file cannot hold, is drawn as the apostrophe it has there.
-        {"quotes", {{"say_\"hi\".png", grey}, {"say_'hi'.png", grey}}, {}, 0, "card01.png", [](const fs::path& c) {
+        // A tab and a double quote, which a card line cannot hold, are drawn as the blank and apostrophe it has.
+        {"quotes", {{"say\t\"hi\".png", grey}, {"say_'hi'.png", grey}}, {}, 0, "card01.png", [](const fs::path& c) {
              EXPECT_TRUE(read_text_file((c / "card01.png").string()) == read_text_file((c / "card02.png").string())); }},
         {"icon", {{"icon.png", "-size 3x2 xc:red"}, {"z.png", grey}}, {}, 0,
          "icon.png\" is 3 x 2 pixels, smaller than the card", nullptr},
