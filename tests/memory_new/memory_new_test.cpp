@@ -65,10 +65,10 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         {"Seven with blanks", 6, {"--kind", "match", "--players", "3", "--removal", "line", "--theme", "night",
          "--speak"}, 14, 0, 0, "--speak needs no-such-speech-program, which is not installed",
          {"Player 1", "Player 2", "Player 3"}},
-        // Names as typed: blanks around them and double quotes dropped, the number of players theirs. Fewer cards
-        // asked for than pictures: drawn at random, for no other reason.
-        {"words", 6, {"--kind", "text", "--removal", "hide", "--names", " Anna,\"Ben\" B. ,Zoë", "--pairs", "6"}, 6, 0, 0,
-         "7 pictures, 6 cards a game, dealt at random\n", {"Anna", "Ben B.", "Zoë"}},
+        // Names as typed: blanks around them and double quotes dropped, a tab a blank, the number of players theirs.
+        // Fewer cards asked for than pictures: drawn at random, for no other reason.
+        {"words", 6, {"--kind", "text", "--removal", "hide", "--names", " Anna,\"Ben\"\tB. ,Zoë,Dan", "--pairs", "6"}, 6,
+         0, 0, "7 pictures, 6 cards a game, dealt at random\n", {"Anna", "Ben B.", "Zoë", "Dan"}},
         // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
          "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
@@ -169,6 +169,7 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
         {{"--output", (dir / "pictures" / "games").string(), "game"}, 1, "would lie inside"},
     };
     EXPECT_TRUE(tool({"game", "pictures", "--kind"}).second.starts_with("memory-new: --kind needs a value\n"));
+    EXPECT_TRUE(tool({"-h"}).second.starts_with("usage: memory-new [options] NAME"));
     for (const Row& row : rows) {
         const auto [status, said] = make(row.args);
         EXPECT_EQ(status, row.status) << row.message;
