@@ -74,7 +74,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
          "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
         {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "000999", "--removal", "shrink"}, 36, 3000,
          999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
-        {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo"}, 8, 0, 0,
+        {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo", "--pack"}, 8, 0, 0,
          "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
     };
     // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
@@ -103,6 +103,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         const fs::path game = dir / "games" / row.name;
         const std::string definition = (game / (std::string(row.name) + ".ini")).string();
         expect_clean(definition);
+        EXPECT_EQ(fs::exists(game.string() + ".memorygame"), std::ranges::count(row.options, "--pack") == 1);  // packed
         const std::string cards = read_text_file((game / "data" / "cards.txt").string()).value_or("");
         EXPECT_NE(cards.find("Grüne Äpfel und Birnen"), std::string::npos) << cards;
         EXPECT_TRUE(fs::exists(game / "cards" / "card01.wav"));  // its sound, though named .WAV
@@ -553,10 +554,9 @@ TEST(NameOrder, NumbersAsNumbersAndAccentedLettersBesideTheirOwn) {
     std::sort(names.begin(), names.end(), natural_less);
     EXPECT_EQ(names, expected);
     for (const std::string& name : expected) EXPECT_FALSE(natural_less(name, name)) << name;
-    const std::string old = std::setlocale(LC_COLLATE, nullptr);
     if (!std::setlocale(LC_COLLATE, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
     EXPECT_TRUE(natural_less("Ærø", "Afrika"));
-    std::setlocale(LC_COLLATE, old.c_str());
+    std::setlocale(LC_COLLATE, "C");
 }
 
 TEST(ItemLine, TheReaderGetsBackWhatWasMeant) {
