@@ -96,7 +96,7 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         ASSERT_EQ(status, 0) << said;
         EXPECT_NE(said.find("skipped \"" + (dir / "pictures" / "notes.png").string() + "\""), std::string::npos);
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
-        EXPECT_EQ(said.find(" but only "), std::string::npos) << said;  // no row asks for more pairs than it has
+        for (const char* never : {" but only ", "subfolder"}) EXPECT_EQ(said.find(never), std::string::npos) << said;
         const bool random = std::string(row.said).find("at random") != std::string::npos;
         EXPECT_EQ(said.find("at random") != std::string::npos, random) << said;  // only when not all fit
 
