@@ -53,12 +53,11 @@ std::unique_ptr<Canvas> draw_card_back(const Theme& theme, int w, int h) {
             const double a = std::fmod(x + y, 12.0), b = std::fmod(x - y + 1200.0, 12.0);
             return a < 1.6 || b < 1.6;
         },
-        0, 0, w - 1, h - 1, theme.back_pattern, 200);
+        theme.back_pattern, 200);
     const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, rx = w * 0.28, ry = h * 0.28;
-    c->fill([&](double x, double y) { return std::abs(x - cx) / rx + std::abs(y - cy) / ry <= 1; }, 0, 0, w - 1,
-            h - 1, theme.back_pattern, 255);
-    c->fill([&](double x, double y) { return std::abs(x - cx) / rx + std::abs(y - cy) / ry <= 0.5; }, 0, 0, w - 1,
-            h - 1, kWhite, 0x40);
+    c->fill([&](double x, double y) { return std::abs(x - cx) / rx + std::abs(y - cy) / ry <= 1; }, theme.back_pattern,
+            255);
+    c->fill([&](double x, double y) { return std::abs(x - cx) / rx + std::abs(y - cy) / ry <= 0.5; }, kWhite, 0x40);
     c->round_frame(2, 2, w - 3, h - 3, radius, 2, kWhite, 0x60);
     return c;
 }

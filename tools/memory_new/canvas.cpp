@@ -214,8 +214,8 @@ void Canvas::draw_scaled(const Canvas& picture, int x, int y, int w, int h) {
             // premultiplied; at least one, so enlarging repeats pixels.
             const int x0 = std::min(static_cast<int>(dx * fx), sw - 1);
             const int y0 = std::min(static_cast<int>(dy * fy), sh - 1);
-            const int x1 = std::max(x0 + 1, std::min(static_cast<int>(std::ceil((dx + 1) * fx)), sw));
-            const int y1 = std::max(y0 + 1, std::min(static_cast<int>(std::ceil((dy + 1) * fy)), sh));
+            const int x1 = std::min(static_cast<int>(std::ceil((dx + 1) * fx)), sw);
+            const int y1 = std::min(static_cast<int>(std::ceil((dy + 1) * fy)), sh);
             double r = 0, g = 0, b = 0, a = 0;
             for (int sy = y0; sy < y1; ++sy) {
                 for (int sx = x0; sx < x1; ++sx) {

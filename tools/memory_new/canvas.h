@@ -47,9 +47,12 @@ public:
     SDL_Surface* surface() const { return surface_; }
 
     void gradient(Rgb top, Rgb bottom);
-    // Fills the shape whose inside test is `inside` within the given box.
+    // Fills the shape whose inside test is `inside` within the given box, clipped to the canvas, or anywhere on it.
     void fill(const std::function<bool(double, double)>& inside, int left, int top, int right, int bottom, Rgb colour,
               int alpha);
+    void fill(const std::function<bool(double, double)>& inside, Rgb colour, int alpha) {
+        fill(inside, 0, 0, width(), height(), colour, alpha);
+    }
     void round_rect(double left, double top, double right, double bottom, double radius, Rgb colour, int alpha);
     // A frame `thickness` wide along the inside of the rounded rectangle.
     void round_frame(double left, double top, double right, double bottom, double radius, double thickness, Rgb colour,

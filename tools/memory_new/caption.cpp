@@ -15,7 +15,7 @@ namespace {
 std::pair<char32_t, size_t> next_code(const std::string& text, size_t at) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
-    const int length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 1;
+    const int length = lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 1;
     if (length == 1 || at + length > text.size()) return {lead, at + 1};
     char32_t code = lead & (0x7F >> length);
     for (int i = 1; i < length; ++i) code = (code << 6) | (byte(at + i) & 0x3F);

@@ -25,7 +25,7 @@ std::string folded(const std::string& text) {
             continue;
         }
         // Two-byte UTF-8 sequences C3 80..C5 BF are U+00C0..U+017F.
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const auto next = static_cast<unsigned char>(text[i + 1]);  // '\0' past the end
         if (c >= 0xC3 && c <= 0xC5 && (next & 0xC0) == 0x80) {
             const unsigned code = ((c & 0x1Fu) << 6) | (next & 0x3Fu);
             const char plain = code < 0x100 ? kLatin1[code - 0xC0] : kLatinA[code - 0x100];

@@ -5,7 +5,6 @@
 #include "memory_new.h"
 #include "platform/translation.h"
 #include "theme.h"
-#include "platform/translation.h"
 
 namespace mem::make {
 
@@ -52,7 +51,7 @@ const char* const kUsage = tr_later(
 namespace {
 
 std::optional<int> whole(const std::string& text) {
-    if (text.empty() || text.size() > 6) return std::nullopt;
+    if (text.size() > 6) return std::nullopt;  // empty text is 0, which no option takes
     int value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
