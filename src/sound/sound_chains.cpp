@@ -171,7 +171,6 @@ void frm_MemoryGame::memPlayResultSound() {
     if (memMCIUpdating == False) {
         memLastResult = memRESULTNO;
         // Mended: put back before the try is settled (see memPlayCardSound).
-        memSoundKind = -1;
         memProcessing = False;
         memCheckCardStatus();
         return;
@@ -180,7 +179,6 @@ void frm_MemoryGame::memPlayResultSound() {
 }
 
 void frm_MemoryGame::memTextClickSoundStep() {
-    if (memGameOver != False) return;
     if (memInterface.TextList.Sound.empty()) {
         memPlayTextSound();
         return;
@@ -217,7 +215,6 @@ void frm_MemoryGame::memPlayTextSound() {
 
 void frm_MemoryGame::memPlayEndSound() {
     // The file name was set with the end picture; nothing listens any more.
-    memSoundKind = 4;
     memSoundCommand("open");
     memSoundCommand("play");
 }
@@ -231,6 +228,7 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
     // the next try.
     if (memLinkPending == False) return;
     memLinkPending = False;
+    // Each link that waits set its kind just before.
     switch (memSoundKind) {
         case 0:
             memPlayCardSound();
@@ -241,7 +239,6 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
             } else {
                 memReopenIdleSound();
                 memProcessing = False;
-                memSoundKind = -1;
                 memCheckCardStatus();
             }
             break;
@@ -251,26 +248,16 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
             } else {
                 memReopenIdleSound();
                 memProcessing = False;
-                memSoundKind = -1;
             }
             memCheckTextStatus();
             break;
         case 3:
             memPlayTextSound();
             break;
-        case 4:
-            memSoundKind = -1;
-            break;
         case 5:
         case 6:
             memReopenIdleSound();
             // Mended: put back before the try is settled (see memPlayCardSound).
-            memSoundKind = -1;
-            memProcessing = False;
-            memCheckCardStatus();
-            break;
-        default:
-            memSoundKind = -1;
             memProcessing = False;
             memCheckCardStatus();
             break;
