@@ -21,6 +21,7 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         // top, width, height; gaps across and down.
         std::vector<int> expected;
         std::vector<int> lefts, tops;
+        int16_t row_before = 0;
     };
     const std::vector<int> all = {0, 1, 2, 3, 4};
     const Case cases[] = {
@@ -37,8 +38,8 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
          {0, 640, 480, 0, 0, 0, 640, 480, 121, 16, 503, 415, 25, 12}, {}, {}},
         {"1024x768 falls back to the 800 board", 1024, 768, {0, 1}, 4, 4, 80, 80,
          {2, 1024, 768, 1, 112, 84, 800, 600, 121, 16, 663, 535, 48, 29}, {}, {}},
-        {"no picture for any row keeps row 0", 1280, 1024, {}, 2, 2, 50, 50,
-         {4, 1280, 1024, 0, 320, 272, 640, 480, 121, 16, 503, 415, 79, 62}, {}, {}},
+        {"no picture for any row and a row before outside the table: row 0", 1280, 1024, {}, 2, 2, 50, 50,
+         {4, 1280, 1024, 0, 320, 272, 640, 480, 121, 16, 503, 415, 79, 62}, {}, {}, 6},
         {"cards wider than the area overlap", 640, 480, {0}, 5, 1, 120, 80,
          {0, 640, 480, 0, 0, 0, 640, 480, 121, 16, 503, 415, -14, 82}, {}, {}},
     };
@@ -47,7 +48,7 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         BoardGeometryInput in{
             .screen_width_units = c.screen_w * 15, .screen_height_units = c.screen_h * 15,
             .sizes = {{{0, 640, 480}, {1, 800, 600}, {2, 1024, 768}, {3, 1152, 864}, {4, 1280, 1024}}},
-            .cards_x = c.cards_x, .cards_y = c.cards_y, .card_width = c.card_w, .card_height = c.card_h};
+            .layout_picture = c.row_before, .cards_x = c.cards_x, .cards_y = c.cards_y, .card_width = c.card_w, .card_height = c.card_h};
         for (int row : c.rows_with_picture) in.pictures[static_cast<size_t>(row)] = "bk.bmp";
         const BoardGeometry out = memBoardGeometry(in);
         const Layout& l = out.layout;

@@ -118,14 +118,15 @@ TEST_F(Interface, TextLabelsFormOneColumn) {
     TextList& list = game->memInterface.TextList = {.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
     for (int i = 0; i < 16; ++i) {
         list.Item.push_back({"T" + std::to_string(i), ""});
-        list.Display.push_back({static_cast<float>(i == 5 ? 16 : (i + 1) % 16), False});  // 16: past the list
+        // 16: past the list; the last label has no slot.
+        if (i < 15) list.Display.push_back({static_cast<float>(i == 5 ? 16 : (i + 1) % 16), False});
     }
     build();
     const int height = game->lbl_Text[0].height();
     for (int16_t i = 0; i < 16; ++i) {
         const Label& label = game->lbl_Text[i];
         EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(), label.width(), label.visible()),
-                  std::tuple(i == 5 ? "" : "T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
+                  std::tuple(i == 5 || i == 15 ? "" : "T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
     }
 }
 
