@@ -41,7 +41,6 @@ BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     for (int row = 0; row <= 4; ++row) {
         if (in.sizes[row].Width == screen.Width) {
             screen.Index = in.sizes[row].Index;
-            screen.Width = in.sizes[row].Width;
             screen.Height = in.sizes[row].Height;
             break;
         }

@@ -194,7 +194,6 @@ void frm_MemoryGame::memPlayTextSound() {
     const int16_t t = memTextGame.TextReference;
     const auto& items = memInterface.TextList.Item;
     const std::string name = (t >= 0 && static_cast<size_t>(t) < items.size()) ? items[static_cast<size_t>(t)].Sound : "";
-    if (memGameOver != False) return;
     if (!name.empty() && memFileExists(memPaths.Card + name) != False) {
         memSoundKind = 2;
         memOpenSound(memPaths.Card + name);
