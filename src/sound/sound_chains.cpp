@@ -10,9 +10,9 @@
 namespace mem {
 
 void frm_MemoryGame::memSoundCommand(const std::string& name) {
-    // Every command but "eject" stops the sound that plays, and with it the
-    // completion event that a waiting link counted on.
-    if (name != "eject") memLinkPending = False;
+    // Every command the chains give stops the sound that plays, and with it
+    // the completion event that a waiting link counted on.
+    memLinkPending = False;
     mmc_Sound->command(name);
 }
 
