@@ -15,7 +15,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     picture("second.bmp", 90, 50);
     game->memControl[kGroupTimer] = group(0, 1, 0, "panel.bmp");
     game->memControl[kGroupCardsLeft] = group(3, 2, 2, "panel.bmp");
-    game->memControl[kGroupTriesMade] = group(4, 0, 1);
+    game->memControl[kGroupTriesMade] = group(5, 0, 1);
     // Two groups of one order share its display; the later group is written last. That one is active but not
     // exactly True: its limit is not set, its first value is still shown.
     game->memControl[kGroupCardsMade] = group(2, 0, 1, "panel.bmp");
@@ -31,7 +31,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     const int centred = 223;  // the 14-pixel label in the middle of slot 3's picture, 8 + 64 x 3 down
     const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
         {0, true, Alignment::Right, 8, 99},        {2, true, Alignment::Right, 24 + 64 * 2, 5},
-        {3, true, Alignment::Centre, centred, 99}, {4, false, Alignment::Left, 24 + 64 * 4, 99}};
+        {3, true, Alignment::Centre, centred, 99}, {5, false, Alignment::Left, 24 + 64 * 5, 99}};
     for (const auto& [slot, shown, alignment, top, colour] : expects) {
         const Label& value = game->lbl_Control[slot];
         EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(), value.fore_color(), value.caption(),
@@ -39,7 +39,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
                   std::tuple(shown, true, colour, slot == 2 ? " 0 " : "  0  ", 100, 8, alignment, top))
             << slot;
     }
-    for (int16_t unused : {1, 5})
+    for (int16_t unused : {1, 4})
         EXPECT_FALSE(game->img_Control[unused].visible() || game->lbl_Control[unused].visible()) << unused;
     // First values (tries left is written after cards made), then the refresh after a try.
     game->memInitValues();
