@@ -87,8 +87,9 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
         SetUp();
         game->memAppType = app_type;
         program.memDebug = to_flag(debug);
+        game->memCardFont = game->lbl_Card[0].font();
         build();
-        for (int16_t k : {0, 15}) {
+        for (int16_t k : {0, 1, 15}) {
             const Image& card = game->img_Card[k];
             EXPECT_EQ(card.picture(),
                       shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture : game->memCardBack);
@@ -96,6 +97,7 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
             const Label& caption = game->lbl_Card[k];
             EXPECT_EQ(std::tuple(card.visible(), caption.visible(), caption.caption(), card.width(), caption.left()),
                       std::tuple(true, shown, "C" + std::to_string(15 - k), 80, card.left()));
+            EXPECT_EQ(caption.font(), game->memCardFont) << "every caption in the card font";
         }
         const Shape& area = game->shp_PlayArea;
         EXPECT_EQ(area.visible(), debug);
@@ -116,9 +118,8 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
 
 TEST_F(Interface, TextLabelsFormOneColumn) {
     TextList& list = game->memInterface.TextList = {.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i) {  // reference 16 is past the list; the last label has no slot
         list.Item.push_back({"T" + std::to_string(i), ""});
-        // 16: past the list; the last label has no slot.
         if (i < 15) list.Display.push_back({static_cast<float>(i == 5 ? 16 : (i + 1) % 16), False});
     }
     build();
