@@ -47,7 +47,7 @@ TEST(BoardGeometry, DerivesBoardAreaGapsAndCardPlaces) {
         BoardGeometryInput in{
             .screen_width_units = c.screen_w * 15, .screen_height_units = c.screen_h * 15,
             .sizes = {{{0, 640, 480}, {1, 800, 600}, {2, 1024, 768}, {3, 1152, 864}, {4, 1280, 1024}}},
-            .layout_picture = 6,  // the row before, outside the table: a row with a picture or row 0 replaces it
+            .layout_picture = static_cast<int16_t>(c.rows_with_picture.empty() ? 6 : 3),  // the row before
             .cards_x = c.cards_x, .cards_y = c.cards_y, .card_width = c.card_w, .card_height = c.card_h};
         for (int row : c.rows_with_picture) in.pictures[static_cast<size_t>(row)] = "bk.bmp";
         const BoardGeometry out = memBoardGeometry(in);

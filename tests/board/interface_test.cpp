@@ -15,7 +15,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     picture("second.bmp", 90, 50);
     game->memControl[kGroupTimer] = group(0, 1, 0, "panel.bmp");
     game->memControl[kGroupCardsLeft] = group(3, 2, 2, "panel.bmp");
-    game->memControl[kGroupTriesMade] = group(5, 0, 1);
+    game->memControl[kGroupTriesMade] = group(5, 3, 1);  // no alignment 3: the label keeps its own
     // Two groups of one order share its display; the later group is written last. That one is active but not
     // exactly True: its limit is not set, its first value is still shown.
     game->memControl[kGroupCardsMade] = group(2, 0, 1, "panel.bmp");
