@@ -18,7 +18,8 @@ int16_t memNearest16(double value) {
 
 BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     BoardGeometry out{in.screen, Layout{}};
-    out.layout.Picture = in.layout_picture;
+    // The row kept when no row has a picture; one outside the table is row 0.
+    out.layout.Picture = static_cast<size_t>(in.layout_picture) < in.pictures.size() ? in.layout_picture : int16_t{0};
     const float pixel = static_cast<float>(in.units_per_pixel > 0 ? in.units_per_pixel : 15);
     CurrentScreen& screen = out.screen;
     Layout& layout = out.layout;
@@ -40,7 +41,6 @@ BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     for (int row = 0; row <= 4; ++row) {
         if (in.sizes[row].Width == screen.Width) {
             screen.Index = in.sizes[row].Index;
-            screen.Width = in.sizes[row].Width;
             screen.Height = in.sizes[row].Height;
             break;
         }
@@ -55,7 +55,7 @@ BoardGeometry memBoardGeometry(const BoardGeometryInput& in) {
     }
 
     // The board keeps its row's size; the backend scales it on the display.
-    const ScreenSize& board = in.sizes[layout.Picture >= 0 && layout.Picture < 6 ? layout.Picture : 0];
+    const ScreenSize& board = in.sizes[static_cast<size_t>(layout.Picture)];
     layout.Width = board.Width;
     layout.Height = board.Height;
     layout.Left = memNearest16((static_cast<float>(screen.Width) - layout.Width) / 2.0f);

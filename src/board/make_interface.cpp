@@ -30,8 +30,8 @@ void frm_MemoryGame::memMakeInterface() {
         shp_PlayArea.set_visible(true);
     }
 
-    const std::string background = memPaths.Gfx + memInterface.Pictures[static_cast<size_t>(
-                                                      memLayout.Picture >= 0 && memLayout.Picture < 6 ? memLayout.Picture : 0)];
+    // The geometry step keeps the picture row inside the table.
+    const std::string background = memPaths.Gfx + memInterface.Pictures[static_cast<size_t>(memLayout.Picture)];
     if (PictureRef picture = memLoadBoardPicture(background, 100)) pic_Background.set_picture(picture);
 
     if (memInterface.TextList.Active != False) memPlaceTextLabels();

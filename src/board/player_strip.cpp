@@ -9,7 +9,7 @@ void frm_MemoryGame::memPlacePlayerStrip() {
     // its designed place, which lies in the play area on boards above
     // 640 x 480, and take the clicks meant for the cards beneath it.
     for (auto& slot : img_Player)
-        if (memPlayers < 1 || slot->index() >= memPlayers) slot->set_visible(false);
+        if (slot->index() >= memPlayers) slot->set_visible(false);
     if (memPlayers < 1) {
         memPlayers = 1;
         return;

@@ -10,7 +10,7 @@ void frm_MemoryGame::memPlaceTextLabels() {
     const TextList& list = memInterface.TextList;
     const int16_t last = memNearest16(memCardCount - 1);
     for (int16_t i = 0; i <= last; ++i) {
-        Label& label = i > 1 ? lbl_Text.create(i) : lbl_Text[i];
+        Label& label = lbl_Text.create(i);
         std::string text;
         // Mended: a slot or item the deal did not make leaves the label empty
         // instead of reading past the records.
@@ -19,12 +19,7 @@ void frm_MemoryGame::memPlaceTextLabels() {
             if (r >= 0 && static_cast<size_t>(r) < list.Item.size()) text = list.Item[static_cast<size_t>(r)].Text;
         }
         label.set_caption(text);
-        if (i == 0) {
-            label.set_top(list.Top);
-        } else {
-            const int16_t spacing = static_cast<int16_t>(list.Space * i);
-            label.set_top(i * lbl_Text[0].height() + list.Top + spacing);
-        }
+        label.set_top(i * lbl_Text[0].height() + list.Top + static_cast<int16_t>(list.Space * i));
         label.set_left(list.Left);
         label.set_width(list.Width);
         label.set_fore_color(list.ForeColor);

@@ -10,9 +10,9 @@
 namespace mem {
 
 void frm_MemoryGame::memSoundCommand(const std::string& name) {
-    // Every command but "eject" stops the sound that plays, and with it the
-    // completion event that a waiting link counted on.
-    if (name != "eject") memLinkPending = False;
+    // Every command the chains give stops the sound that plays, and with it
+    // the completion event that a waiting link counted on.
+    memLinkPending = False;
     mmc_Sound->command(name);
 }
 
@@ -171,7 +171,6 @@ void frm_MemoryGame::memPlayResultSound() {
     if (memMCIUpdating == False) {
         memLastResult = memRESULTNO;
         // Mended: put back before the try is settled (see memPlayCardSound).
-        memSoundKind = -1;
         memProcessing = False;
         memCheckCardStatus();
         return;
@@ -180,7 +179,6 @@ void frm_MemoryGame::memPlayResultSound() {
 }
 
 void frm_MemoryGame::memTextClickSoundStep() {
-    if (memGameOver != False) return;
     if (memInterface.TextList.Sound.empty()) {
         memPlayTextSound();
         return;
@@ -196,7 +194,6 @@ void frm_MemoryGame::memPlayTextSound() {
     const int16_t t = memTextGame.TextReference;
     const auto& items = memInterface.TextList.Item;
     const std::string name = (t >= 0 && static_cast<size_t>(t) < items.size()) ? items[static_cast<size_t>(t)].Sound : "";
-    if (memGameOver != False) return;
     if (!name.empty() && memFileExists(memPaths.Card + name) != False) {
         memSoundKind = 2;
         memOpenSound(memPaths.Card + name);
@@ -217,7 +214,6 @@ void frm_MemoryGame::memPlayTextSound() {
 
 void frm_MemoryGame::memPlayEndSound() {
     // The file name was set with the end picture; nothing listens any more.
-    memSoundKind = 4;
     memSoundCommand("open");
     memSoundCommand("play");
 }
@@ -231,6 +227,7 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
     // the next try.
     if (memLinkPending == False) return;
     memLinkPending = False;
+    // Each link that waits set its kind just before.
     switch (memSoundKind) {
         case 0:
             memPlayCardSound();
@@ -241,7 +238,6 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
             } else {
                 memReopenIdleSound();
                 memProcessing = False;
-                memSoundKind = -1;
                 memCheckCardStatus();
             }
             break;
@@ -251,26 +247,16 @@ void frm_MemoryGame::mmc_Sound_Done(int16_t& NotifyCode) {
             } else {
                 memReopenIdleSound();
                 memProcessing = False;
-                memSoundKind = -1;
             }
             memCheckTextStatus();
             break;
         case 3:
             memPlayTextSound();
             break;
-        case 4:
-            memSoundKind = -1;
-            break;
         case 5:
         case 6:
             memReopenIdleSound();
             // Mended: put back before the try is settled (see memPlayCardSound).
-            memSoundKind = -1;
-            memProcessing = False;
-            memCheckCardStatus();
-            break;
-        default:
-            memSoundKind = -1;
             memProcessing = False;
             memCheckCardStatus();
             break;

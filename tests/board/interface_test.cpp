@@ -15,7 +15,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     picture("second.bmp", 90, 50);
     game->memControl[kGroupTimer] = group(0, 1, 0, "panel.bmp");
     game->memControl[kGroupCardsLeft] = group(3, 2, 2, "panel.bmp");
-    game->memControl[kGroupTriesMade] = group(4, 0, 1);
+    game->memControl[kGroupTriesMade] = group(5, 3, 1);  // no alignment 3: the label keeps its own
     // Two groups of one order share its display; the later group is written last. That one is active but not
     // exactly True: its limit is not set, its first value is still shown.
     game->memControl[kGroupCardsMade] = group(2, 0, 1, "panel.bmp");
@@ -31,7 +31,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
     const int centred = 223;  // the 14-pixel label in the middle of slot 3's picture, 8 + 64 x 3 down
     const std::tuple<int16_t, bool, Alignment, int, Colour> expects[] = {
         {0, true, Alignment::Right, 8, 99},        {2, true, Alignment::Right, 24 + 64 * 2, 5},
-        {3, true, Alignment::Centre, centred, 99}, {4, false, Alignment::Left, 24 + 64 * 4, 99}};
+        {3, true, Alignment::Centre, centred, 99}, {5, false, Alignment::Left, 24 + 64 * 5, 99}};
     for (const auto& [slot, shown, alignment, top, colour] : expects) {
         const Label& value = game->lbl_Control[slot];
         EXPECT_EQ(std::tuple(game->img_Control[slot].visible(), value.visible(), value.fore_color(), value.caption(),
@@ -39,7 +39,7 @@ TEST_F(Interface, PanelDisplaysTakeTheirSlotPlaceAndAlignment) {
                   std::tuple(shown, true, colour, slot == 2 ? " 0 " : "  0  ", 100, 8, alignment, top))
             << slot;
     }
-    for (int16_t unused : {1, 5})
+    for (int16_t unused : {1, 4})
         EXPECT_FALSE(game->img_Control[unused].visible() || game->lbl_Control[unused].visible()) << unused;
     // First values (tries left is written after cards made), then the refresh after a try.
     game->memInitValues();
@@ -87,8 +87,9 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
         SetUp();
         game->memAppType = app_type;
         program.memDebug = to_flag(debug);
+        game->memCardFont = game->lbl_Card[0].font();
         build();
-        for (int16_t k : {0, 15}) {
+        for (int16_t k : {0, 1, 15}) {
             const Image& card = game->img_Card[k];
             EXPECT_EQ(card.picture(),
                       shown ? game->memCardHolder[static_cast<size_t>(15 - k)].Picture : game->memCardBack);
@@ -96,6 +97,7 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
             const Label& caption = game->lbl_Card[k];
             EXPECT_EQ(std::tuple(card.visible(), caption.visible(), caption.caption(), card.width(), caption.left()),
                       std::tuple(true, shown, "C" + std::to_string(15 - k), 80, card.left()));
+            EXPECT_EQ(caption.font(), game->memCardFont) << "every caption in the card font";
         }
         const Shape& area = game->shp_PlayArea;
         EXPECT_EQ(area.visible(), debug);
@@ -116,16 +118,16 @@ TEST_F(Interface, FacesAndCaptionsShowByGameKindAndDebugMode) {
 
 TEST_F(Interface, TextLabelsFormOneColumn) {
     TextList& list = game->memInterface.TextList = {.Active = True, .Top = 20, .Left = 5, .Width = 100, .Space = 3};
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i) {  // reference 16 is past the list; the last label has no slot
         list.Item.push_back({"T" + std::to_string(i), ""});
-        list.Display.push_back({static_cast<float>(i == 5 ? 16 : (i + 1) % 16), False});  // 16: past the list
+        if (i < 15) list.Display.push_back({static_cast<float>(i == 5 ? 16 : (i + 1) % 16), False});
     }
     build();
     const int height = game->lbl_Text[0].height();
     for (int16_t i = 0; i < 16; ++i) {
         const Label& label = game->lbl_Text[i];
         EXPECT_EQ(std::tuple(label.caption(), label.left(), label.top(), label.width(), label.visible()),
-                  std::tuple(i == 5 ? "" : "T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
+                  std::tuple(i == 5 || i == 15 ? "" : "T" + std::to_string((i + 1) % 16), 5, i * (height + 3) + 20, 100, true));
     }
 }
 

@@ -57,7 +57,7 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
         for (int m = 0; m < 2; ++m) {
             auto [a, b] = pair_positions(m);
             if (m == 1) std::swap(a, b);  // the first card of the try is where the line starts
-            const Bounds card = bounds_of(g.img_Card[a]), caption = bounds_of(g.lbl_Card[a]);
+            const Bounds card = bounds_of(g.img_Card[a]);
             // From the first card's centre to the second's, 3 pixels wide: across the board's diagonals.
             if (c.match_line) lines.push_back(m == 0 ? Line{258, 321, 532, 159, 255, 3} : Line{258, 159, 532, 321, 255, 3});
             ASSERT_TRUE(try_cards(a, b));
@@ -70,7 +70,6 @@ TEST_F(Removal, EachSettingInPlayedPairs) {
                                      picture.enabled(), picture.width(), picture.height()),
                           std::tuple(c.pictures_shown, c.captions_shown, !c.on_board, false, c.size, c.size));
             }
-            EXPECT_TRUE(c.animated || (bounds_of(g.img_Card[a]) == card && bounds_of(g.lbl_Card[a]) == caption));
             // A card left on the board stays inside its place (a shrink drifts right and down, within it).
             const Bounds end = bounds_of(g.img_Card[a]);
             EXPECT_TRUE(!c.on_board || (end.left >= card.left && end.top >= card.top &&
