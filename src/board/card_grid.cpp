@@ -23,7 +23,7 @@ void frm_MemoryGame::memPlaceCardGrid() {
             const CardDefinition* face = nullptr;
             if (static_cast<size_t>(k) < memDisplayCard.size()) {
                 const int16_t d = memNearest16(memDisplayCard[static_cast<size_t>(k)].Reference);
-                if (d >= 0 && static_cast<size_t>(d) < memCardHolder.size()) face = &memCardHolder[static_cast<size_t>(d)];
+                if (has_index(memCardHolder, d)) face = &memCardHolder[static_cast<size_t>(d)];
             }
             if (memAppType == 0) {
                 card.set_picture(memCardBack);

@@ -8,8 +8,6 @@ namespace mem {
 
 namespace {
 
-bool has_slot(int16_t order) { return order >= 0 && order <= 5; }
-
 std::string whole_number(double value) { return std::to_string(static_cast<long>(std::nearbyint(value))); }
 
 }  // namespace
@@ -18,7 +16,7 @@ void frm_MemoryGame::memPlaceControlPanel() {
     for (int g = 0; g <= 5; ++g) {
         const ControlGroup& group = memControl[static_cast<size_t>(g)];
         // Group 6 and groups outside the six slots are never shown.
-        if (group.Active == False || !has_slot(group.Order)) continue;
+        if (group.Active == False || !lbl_Control.exists(group.Order)) continue;
         const int16_t o = group.Order;
         Image& picture = img_Control[o];
         Label& value = lbl_Control[o];
@@ -49,14 +47,14 @@ void frm_MemoryGame::memPlaceControlPanel() {
 
 void frm_MemoryGame::memShowControls() {
     const PlayerRecord none;
-    const bool known = memCurrentPlayer >= 0 && static_cast<size_t>(memCurrentPlayer) < memPlayer.size();
+    const bool known = has_index(memPlayer, memCurrentPlayer);
     const PlayerRecord& player = known ? memPlayer[static_cast<size_t>(memCurrentPlayer)] : none;
     const double values[4] = {player.CardsMade, static_cast<double>(memCardsLeft), player.TriesMade,
                               player.TriesLeft};
     for (int g = kGroupCardsMade; g <= kGroupTriesLeft; ++g) {
         const ControlGroup& group = memControl[static_cast<size_t>(g)];
         // A group without a slot is skipped here as when the panel is built.
-        if (group.Active == False || !has_slot(group.Order)) continue;
+        if (group.Active == False || !lbl_Control.exists(group.Order)) continue;
         Label& label = lbl_Control[group.Order];
         label.set_caption(whole_number(values[g - kGroupCardsMade]));
         memPadLabel(label);

@@ -16,7 +16,7 @@ void frm_MemoryGame::memPlaceTextLabels() {
         // instead of reading past the records.
         if (static_cast<size_t>(i) < list.Display.size()) {
             const int16_t r = memNearest16(list.Display[static_cast<size_t>(i)].Reference);
-            if (r >= 0 && static_cast<size_t>(r) < list.Item.size()) text = list.Item[static_cast<size_t>(r)].Text;
+            if (has_index(list.Item, r)) text = list.Item[static_cast<size_t>(r)].Text;
         }
         label.set_caption(text);
         label.set_top(i * lbl_Text[0].height() + list.Top + static_cast<int16_t>(list.Space * i));

@@ -91,11 +91,11 @@ void frm_MemoryGame::memPlayCardSound() {
         r = memTextGame.CardReference;
     } else if (memCardStatus >= 0 && memCardStatus <= 2) {
         const int16_t position = memCardsTurned[static_cast<size_t>(memCardStatus)];
-        if (position >= 0 && static_cast<size_t>(position) < memDisplayCard.size())
+        if (has_index(memDisplayCard, position))
             r = memNearest16(memDisplayCard[static_cast<size_t>(position)].Reference);
     }
     // A card outside the records has no sound.
-    const bool known = r >= 0 && static_cast<size_t>(r) < memCardHolder.size();
+    const bool known = has_index(memCardHolder, r);
     const std::string name = known ? memCardHolder[static_cast<size_t>(r)].Sound : std::string();
 
     const bool result_due = memResultSounds != False && (memLastResult == memRESULTMATCH || memLastResult == memRESULTNOMATCH);
@@ -193,7 +193,7 @@ void frm_MemoryGame::memTextClickSoundStep() {
 void frm_MemoryGame::memPlayTextSound() {
     const int16_t t = memTextGame.TextReference;
     const auto& items = memInterface.TextList.Item;
-    const std::string name = (t >= 0 && static_cast<size_t>(t) < items.size()) ? items[static_cast<size_t>(t)].Sound : "";
+    const std::string name = has_index(items, t) ? items[static_cast<size_t>(t)].Sound : "";
     if (!name.empty() && memFileExists(memPaths.Card + name) != False) {
         memSoundKind = 2;
         memOpenSound(memPaths.Card + name);
