@@ -12,8 +12,8 @@ namespace {
 
 TEST(ItemReader, SplitsLinesIntoItems) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"Name = Big, Red\n", {"Name = Big", "Red"}}, {"a=1\rb=2\n\nc", {"a=1", "b=2", "", "c"}},
-        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"open\nnext\n", {"open", "next"}}, {"", {}},
+        {"Name = Big, Red\n", {"Name = Big", "Red"}}, {"a=1\rb=2\r\n\nc", {"a=1", "b=2", "", "c"}},
+        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"open\n\"next", {"open", "next"}}, {"", {}},
     };
     for (const auto& [text, expected] : cases) {
         ItemReader reader(text);
@@ -28,10 +28,10 @@ TEST(ItemReader, SplitsLinesIntoItems) {
 TEST(Syntax, NumberReaders) {
     const std::nullopt_t no = std::nullopt;
     const std::tuple<const char*, double, std::optional<double>> cases[] = {
-        {"12", 12, 12},        {" 1 2 ", 12, no},     {"255 0 0", 25500, no}, {"&HFF", 255, 255},  {"&hff", 255, 255},
+        {"12", 12, 12},        {" 1 2 ", 12, no},     {"255 0 0", 25500, no}, {"&HFF", 255, 255},  {"&haf", 175, 175},
         {"&HFFFF", -1, -1},    {"&HFFFFF", 1048575, 1048575},                 {"&O17", 15, 15},    {"&X1", 0, no},
         // A digit beyond the radix ends the number.
-        {"&O19", 1, no},       {"&HFG", 15, no},
+        {"&O18", 1, no},       {"&HFG", 15, no},
         {"-2.5", -2.5, -2.5},  {"1E3", 1000, 1000},   {"1D2", 100, 100},      {"12abc", 12, no},   {"abc", 0, no},
         {"", 0, no},           {"\t7\n", 7, no},      {" 1 ", 1, 1},          {"+4", 4, 4},        {".5", 0.5, 0.5},
         {"-", 0, no},          {".", 0, no},          {"1E-2", 0.01, 0.01},   {"2d+1", 20, 20},    {"1e-1", 0.1, 0.1},
@@ -93,6 +93,7 @@ TEST(Syntax, SectionsAndExtensions) {
             EXPECT_EQ(memGetSection(item), name) << item;
         }
     }
+    EXPECT_EQ(memGetSection(" "), "");  // a blank item names no section
     const std::pair<const char*, const char*> names[] = {
         {"card.png", "card"}, {"a.b.c", "a.b"}, {".png", ""}, {"plain", "plain"}, {".", "."}, {"x.", "x"},
     };
