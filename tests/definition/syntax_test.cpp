@@ -13,7 +13,7 @@ namespace {
 TEST(ItemReader, SplitsLinesIntoItems) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"Name = Big, Red\n", {"Name = Big", "Red"}}, {"a=1\rb=2\r\n\nc", {"a=1", "b=2", "", "c"}},
-        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"open\n\"next", {"open", "next"}}, {"", {}},
+        {"\"x, y\" ignored, next\n", {"x, y", "next"}}, {"\"a\r\"b\n\"c", {"a", "b", "c"}}, {"", {}},
     };
     for (const auto& [text, expected] : cases) {
         ItemReader reader(text);
