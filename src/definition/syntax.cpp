@@ -248,7 +248,7 @@ std::string memPathVariable(const Platform& platform, const std::string& token, 
 // it was started from.
 static std::string memBesideDefinition(const std::string& value, const std::string& gamePath) {
     const bool relative = !value.empty() && value.front() != '/' && value.front() != '\\' && !memHasDrive(value);
-    if (relative && !gamePath.empty() && !directory_exists(value) && directory_exists(gamePath + value))
+    if (relative && !directory_exists(value) && directory_exists(gamePath + value))
         return gamePath + value;
     return value;
 }
@@ -258,11 +258,7 @@ std::string memResolvePath(const Platform& platform, const std::string& value, c
     size_t second = value.find('%', 1);
     std::string token = second == std::string::npos ? value : value.substr(0, second + 1);
     std::string rest = second == std::string::npos ? "" : value.substr(second + 1);
-    if (rest == "\\" || rest == "/") {
-        rest.clear();
-    } else if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) {
-        rest.erase(0, 1);
-    }
+    if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) rest.erase(0, 1);
     std::string result = memPathVariable(platform, token, gamePath) + rest;
     bool looks_like_file =
         result.size() >= 4 && !memEndsWithSeparator(result) && result[result.size() - 4] == '.';

@@ -64,10 +64,10 @@ TEST(Syntax, WholeNumbersRoundHalfToEvenAndRefuseOverflow) {
 TEST(Syntax, PathVariables) {
     HeadlessPlatform platform;
     platform.program_directory = "/opt/memory";
-    platform.system_directory = "/var/games/memory/";
+    platform.system_directory = "/var/games/memory ";
     const std::pair<const char*, const char*> cases[] = {
         {"%apppath%gfx", "/opt/memory\\gfx\\"}, {"%apppath%\\gfx\\", "/opt/memory\\gfx\\"},
-        {"%windows%", "/var/games/memory/"}, {"%appdrive%games\\cards", "/games\\cards\\"},
+        {"%windows%", "/var/games/memory\\"}, {"%appdrive%games\\cards", "/games\\cards\\"},
         {"%windrive%games", "/games\\"}, {"%temp%sfx", "sfx\\"},
         {"%apppath%data\\main.ini", "/opt/memory\\data\\main.ini"}, {"C:\\games", "C:\\games"},
         {"%gamepath%gfx\\", "/home/t/Klasse 3b/gfx\\"}, {"%GamePath%\\", "/home/t/Klasse 3b/"},
@@ -99,11 +99,11 @@ TEST(Syntax, SectionsAndExtensions) {
     };
     for (const auto& [name, stripped] : names) EXPECT_EQ(memStripExtension(name), stripped) << name;
     EXPECT_EQ(memContains("", ""), True);  // an empty part is in every text, the empty one too
-    // The system folder is taken up to 255 characters, as the old interface allowed.
+    // The system folder is taken up to 255 characters, as the old interface allowed, and ends in a separator.
     HeadlessPlatform platform;
     for (const size_t length : {254u, 255u, 256u}) {
-        platform.system_directory = "/" + std::string(length - 2, 'w') + "/";
-        EXPECT_EQ(memWindowsDir(platform), length > 255 ? "" : platform.system_directory) << length;
+        platform.system_directory = "/" + std::string(length - 1, 'w');
+        EXPECT_EQ(memWindowsDir(platform), length > 255 ? "" : platform.system_directory + "\\") << length;
     }
 }
 
@@ -121,9 +121,11 @@ TEST(Syntax, RelativeDirectoriesFallBackToTheDefinitionsFolder) {
     const std::pair<std::string, std::string> cases[] = {
         {"pics\\", game + "pics\\"}, {"pics", game + "pics"}, {"both/", "both/"}, {"missing\\", "missing\\"},
         {"", ""}, {(dir / "cwd").string(), (dir / "cwd").string()}, {"file.ini\\", "file.ini\\"},
+        {"\\pics", "\\pics"},
     };
     HeadlessPlatform platform;
     for (const auto& [value, resolved] : cases) EXPECT_EQ(memResolvePath(platform, value, game), resolved) << value;
+    EXPECT_EQ(memFileExists(game + "file.ini/"), True);  // a separator at the end is dropped
     fs::current_path(before);
 }
 
