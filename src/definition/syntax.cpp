@@ -157,12 +157,6 @@ std::optional<double> memReadStrictNumber(const std::string& value) {
     return s.value;
 }
 
-std::optional<int32_t> memReadStrictWhole(const std::string& value) {
-    auto number = memReadStrictNumber(value);
-    if (!number) return std::nullopt;
-    return memToColour(*number);
-}
-
 std::optional<int16_t> memToWhole(double number) {
     double r = std::nearbyint(number);
     if (!(r >= -32768 && r <= 32767)) return std::nullopt;

