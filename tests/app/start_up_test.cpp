@@ -122,7 +122,6 @@ TEST(ErrorTexts, MessagesExactlyAsShownToThePlayer) {
     const std::tuple<double, bool, std::string> cases[] = {
         {1, false, "Could not find file ''" + n + "''" + CR + CR + "You must have an INI file as an argument," + CR +
                        "OR place memory.ini in the application path" + CR + "OR in the windows directory."},
-        {9, true, "Listfile contains to few text strings."},
         {100, true, "Background picture file ''" + n + " does not exist."},
         {203, true, "'Wave file ''" + n + "'' for card number 7 does not exist."},
     };

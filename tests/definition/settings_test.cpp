@@ -23,7 +23,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         "Name1=Anna\nname2=\n\"name3=Cleo, C.\"\nname4=Dora\nname5=Eve\nname=Fay\n"
         "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n"
         // A pictures key replaces the whole list, in file order; a slot past the five stays.
-        "pictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\npictures=one.bmp\t\ttwo.bmp\n";
+        "pictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\npictures=one.bmp\t\ttwo.bmp\t\t5.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
         "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
@@ -47,7 +47,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     EXPECT_EQ(g.memPlayerNames, (std::array<std::string, 4>{"Anna", "", "Cleo, C.", "Dora"}));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
     EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
-    EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "", "kept"}));
+    EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "5.bmp", "kept"}));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
               std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
     EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
