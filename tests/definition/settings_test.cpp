@@ -58,8 +58,8 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
-    // A negative number of players counts as none; the debug switch acts in any section; a match game has no card
-    // back; unset switches are off; the special file's pictures key, in its own section only, comes last.
+    // Negative players count as none, which one player plays; the debug switch acts in any section; a match game
+    // has no card back; unset switches are off; the special file's pictures key, in its own section only, comes last.
     SetUp();
     files["main.ini"] = "[players]\nplayers=-3\n[interface]\npictures=one.bmp\n";
     files["special.ini"] = "[interface]\npictures=s640.bmp\n[other]\npictures=no.bmp\n";
@@ -67,10 +67,11 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile,
-                         game->memCardBorder, game->memInterface.TextList.Destroy),
-              std::tuple(0, True, 1, "", False, False));
-    EXPECT_EQ(game->memInterface.Pictures[0], "s640.bmp");
+    game->memMakePlayers();
+    EXPECT_EQ(std::tuple(game->memPlayers, game->memPlayer.size(), program.memDebug, game->memAppType,
+                         game->memCardBackFile, game->memCardBorder, game->memInterface.TextList.Destroy,
+                         game->memInterface.Pictures[0]),
+              std::tuple(0, 2u, True, 1, "", False, False, "s640.bmp"));
 }
 
 // Font keys change the font chosen before them: a group's only after
