@@ -102,7 +102,7 @@ bool memReadErrorTitle(const std::string& text, size_t from, int& code, size_t& 
     if (text.compare(from, before.size(), before) != 0) return false;
     size_t end = from + before.size();
     const size_t digits = end;
-    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+    while (std::isdigit(static_cast<unsigned char>(text[end]))) ++end;  // text[text.size()] is '\0', no digit
     if (end == digits || text.compare(end, behind.size(), behind) != 0) return false;
     code = std::atoi(text.c_str() + digits);
     after = end + behind.size();

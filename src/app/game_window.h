@@ -124,7 +124,6 @@ public:
     int16_t memSoundLoaded = -1;
     Flag memMCIUpdating = False;
     Flag memResultSounds = False;
-    int16_t memMCI_ID = -1;
 
     // ---- Definition loading (src/definition: reading the files) ----
     bool memCheckINI(const std::string& strFile);

@@ -12,7 +12,6 @@ void frm_MemoryGame::Form_Load() {
     mmc_Sound->command("close");
     mmc_Sound->command("eject");
     mmc_Sound->set_notify(true);
-    memMCI_ID = mmc_Sound->device_id();
 
     memSetDefaultValues();
     platform().seed_from_clock();
@@ -42,7 +41,6 @@ void frm_MemoryGame::Form_Activate() {
     if (debug()) memWriteLog("=> Form_Activate <=");
     if (program().memStartFailed) platform().close(*this);
     program().close_splash();
-    if (memMCI_ID == -1) memMCI_ID = mmc_Sound->device_id();
     memReady = True;
 }
 

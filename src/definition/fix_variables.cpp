@@ -25,9 +25,6 @@ void frm_MemoryGame::memFixResultSounds() {
 }
 
 void frm_MemoryGame::memMakePlayers() {
-    // Mended: a negative count is taken as "players=0" (one player record)
-    // instead of leaving the game without any player.
-    if (memPlayers < 0) memPlayers = 0;
     // Kept: with "players=0" one player plays, the count itself stays 0.
     const int16_t named = memPlayers > 0 ? memPlayers : 1;
     // Kept: counts above four stay players of the rules; only four have labels.

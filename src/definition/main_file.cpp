@@ -1,6 +1,8 @@
 // The main file: splash window, interface, match line, players and the
 // control-panel groups. Font keys, the splash keys and "pictures" act on the
 // live controls the moment they are read, so their order in the file counts.
+#include <algorithm>
+
 #include "app/game_window.h"
 #include "app/splash_window.h"
 #include "definition/definition_keys.h"
@@ -25,9 +27,8 @@ bool apply_font_key(const ValueReader& read, const KeyItem& item, const std::str
 int16_t frm_MemoryGame::memGroupStrToNum(const std::string& strIn) {
     static const char* const names[] = {"timer", "countdown", "cards made", "cards left", "tries made", "tries left"};
     const std::string name = memLower(strIn);
-    for (int16_t g = 0; g < 6; ++g)
-        if (name == names[g]) return g;
-    return -1;
+    const auto found = std::find(std::begin(names), std::end(names), name);
+    return found == std::end(names) ? int16_t{-1} : static_cast<int16_t>(found - std::begin(names));
 }
 
 void frm_MemoryGame::memReadMainFile(const std::string& path) {
@@ -62,7 +63,7 @@ void frm_MemoryGame::memReadMainFile(const std::string& path) {
                 // Mended: a negative count of players reads as 0, which gives one
                 // player like "players=0", instead of a game with no player records.
                 const int16_t players = read.whole(item);
-                memPlayers = players < 0 ? int16_t{0} : players;
+                memPlayers = std::max(players, int16_t{0});
             } else if (k == "defaultname") {
                 memPlayerDefaultName = item.value;
             } else if (k.size() == 5 && k.starts_with("name") && k[4] >= '1' && k[4] <= '4') {

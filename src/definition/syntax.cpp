@@ -1,5 +1,6 @@
 #include "definition/syntax.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -11,8 +12,6 @@
 
 namespace mem {
 namespace {
-
-bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
 std::string trim_right(std::string text, const char* blanks = " ") {
     size_t end = text.find_last_not_of(blanks);
@@ -32,18 +31,17 @@ struct Scanned {
     double value = 0;
 };
 
-Scanned scan_radix(const std::string& text, int radix, int short_digits) {
-    size_t i = 2;
+Scanned scan_radix(const std::string& text, int radix, size_t short_digits) {
     uint64_t value = 0;
-    int digits = 0;
-    while (i < text.size()) {
-        int c = std::tolower(static_cast<unsigned char>(text[i]));
-        int d = std::isdigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
+    size_t i = 2;
+    // The string's closing '\0' is no digit, so it ends the number at the latest.
+    for (;; ++i) {
+        const int c = std::tolower(static_cast<unsigned char>(text[i]));
+        const int d = std::isdigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
         if (d >= radix) break;
         value = (value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d)) & 0xFFFFFFFFu;
-        ++digits;
-        ++i;
     }
+    const size_t digits = i - 2;
     if (digits == 0) return {};
     // Short forms are 16-bit signed (&HFFFF is -1), longer ones 32-bit signed.
     double result = digits <= short_digits ? static_cast<double>(static_cast<int16_t>(value & 0xFFFF))
@@ -51,31 +49,32 @@ Scanned scan_radix(const std::string& text, int radix, int short_digits) {
     return {i, result};
 }
 
+// Where the run of digits in `text` that starts at `from` ends.
+size_t skip_digits(const std::string& text, size_t from) {
+    while (std::isdigit(static_cast<unsigned char>(text[from]))) ++from;  // text[text.size()] is '\0', no digit
+    return from;
+}
+
+// The number is read up to the string's closing '\0', which is no sign, digit or point.
 Scanned scan_decimal(const std::string& text) {
-    size_t i = 0;
-    std::string number;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
-    size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], ++digits;
-    if (i < text.size() && text[i] == '.') {
-        number += text[i++];
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], ++digits;
-    }
-    if (digits == 0) return {};
-    if (i < text.size() && std::strchr("eEdD", text[i])) {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < text.size() && (text[j] == '-' || text[j] == '+')) exponent += text[j++];
-        size_t exponent_digits = 0;
-        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) exponent += text[j++], ++exponent_digits;
-        if (exponent_digits > 0) {
-            number += exponent;
-            i = j;
+    const size_t first = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const size_t point = skip_digits(text, first);
+    const bool fraction = text[point] == '.';
+    size_t end = fraction ? skip_digits(text, point + 1) : point;
+    if (end - first == (fraction ? 1u : 0u)) return {};  // no digit before or after the point
+    std::string number = text.substr(0, end);
+    if (end < text.size() && std::strchr("eEdD", text[end])) {
+        const size_t sign = end + 1;
+        const size_t digits = text[sign] == '-' || text[sign] == '+' ? sign + 1 : sign;
+        const size_t exponent_end = skip_digits(text, digits);
+        if (exponent_end > digits) {
+            number += 'e' + text.substr(sign, exponent_end - sign);
+            end = exponent_end;
         }
     }
     double value = std::strtod(number.c_str(), nullptr);
     if (!std::isfinite(value)) value = 0;
-    return {i, value};
+    return {end, value};
 }
 
 Scanned scan_number(const std::string& text) {
@@ -96,33 +95,25 @@ std::string memLower(std::string text) {
 }
 
 std::string ItemReader::next() {
-    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+    while (text_[pos_] == ' ') ++pos_;  // text_[text_.size()] is '\0', no blank
     std::string item;
-    bool quoted = pos_ < text_.size() && text_[pos_] == '"';
+    const bool quoted = text_[pos_] == '"';
     if (quoted) {
-        size_t close = pos_ + 1;
-        while (close < text_.size() && text_[close] != '"' && !is_line_end(text_[close])) ++close;
+        const size_t close = std::min(text_.find_first_of("\"\r\n", pos_ + 1), text_.size());
         item = text_.substr(pos_ + 1, close - pos_ - 1);
-        pos_ = close < text_.size() && text_[close] == '"' ? close + 1 : close;
+        pos_ = text_[close] == '"' ? close + 1 : close;
     }
     // Up to the next comma or line end; after a quoted item the rest is skipped.
-    size_t end = pos_;
-    while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
+    const size_t end = std::min(text_.find_first_of(",\r\n", pos_), text_.size());
     dropped_ = 0;
     if (!quoted) {
         item = trim_right(text_.substr(pos_, end - pos_));
         dropped_ = end - pos_ - item.size();
     }
     pos_ = end;
-    if (pos_ < text_.size()) {
-        if (text_[pos_] == ',') {
-            ++pos_;
-        } else if (text_[pos_] == '\r') {
-            ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        } else {
-            ++pos_;
-        }
+    if (!at_end()) {
+        const char separator = text_[pos_++];
+        if (separator == '\r' && text_[pos_] == '\n') ++pos_;  // "\r\n" is one line end
     }
     return item;
 }
@@ -164,12 +155,6 @@ std::optional<double> memReadStrictNumber(const std::string& value) {
     Scanned s = scan_number(t);
     if (s.length == 0 || s.length != t.size()) return std::nullopt;
     return s.value;
-}
-
-std::optional<int32_t> memReadStrictWhole(const std::string& value) {
-    auto number = memReadStrictNumber(value);
-    if (!number) return std::nullopt;
-    return memToColour(*number);
 }
 
 std::optional<int16_t> memToWhole(double number) {
@@ -257,7 +242,7 @@ std::string memPathVariable(const Platform& platform, const std::string& token, 
 // it was started from.
 static std::string memBesideDefinition(const std::string& value, const std::string& gamePath) {
     const bool relative = !value.empty() && value.front() != '/' && value.front() != '\\' && !memHasDrive(value);
-    if (relative && !gamePath.empty() && !directory_exists(value) && directory_exists(gamePath + value))
+    if (relative && !directory_exists(value) && directory_exists(gamePath + value))
         return gamePath + value;
     return value;
 }
@@ -267,11 +252,7 @@ std::string memResolvePath(const Platform& platform, const std::string& value, c
     size_t second = value.find('%', 1);
     std::string token = second == std::string::npos ? value : value.substr(0, second + 1);
     std::string rest = second == std::string::npos ? "" : value.substr(second + 1);
-    if (rest == "\\" || rest == "/") {
-        rest.clear();
-    } else if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) {
-        rest.erase(0, 1);
-    }
+    if (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) rest.erase(0, 1);
     std::string result = memPathVariable(platform, token, gamePath) + rest;
     bool looks_like_file =
         result.size() >= 4 && !memEndsWithSeparator(result) && result[result.size() - 4] == '.';

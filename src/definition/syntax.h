@@ -37,8 +37,6 @@ std::string memGetValue(const std::string& item);
 double memReadNumber(const std::string& value);
 // The whole value must be a number (blanks around it allowed).
 std::optional<double> memReadStrictNumber(const std::string& value);
-// As above, rounded half to even; fails outside the 32-bit range.
-std::optional<int32_t> memReadStrictWhole(const std::string& value);
 // Rounds half to even; nothing when the result does not fit the type.
 std::optional<int16_t> memToWhole(double number);
 std::optional<int32_t> memToColour(double number);

@@ -97,7 +97,6 @@ TEST(BundledGames, TextGameIsPlayedToItsGoodEndByKeysAlone) {
     EXPECT_EQ(test::exit_status([&] { keys.key_down(kKeyReturn); }), std::nullopt);
     keys.input_made_at.reset();
     EXPECT_EQ(test::exit_status([&] { keys.key_down(kKeyReturn); }), kExitNormal);
-    EXPECT_TRUE(keys.message_boxes.empty());
 }
 
 class KeyboardPlay : public test::PlayTest {
@@ -186,7 +185,7 @@ TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
         {[&] { turn(p0); }, {"C0"}},
         {[&] { ASSERT_TRUE(run_until_free()); turn(p2); }, {place(p2) + "face down"}},
         {settle, {"no pair", "Player2's turn"}},
-        {[&] { focus(p1); focus(p0); }, {place(p0) + "face down"}},
+        {[&] { focus(p1); focus(p0); key(kKeyTab); }, {place(p0) + "face down", place(p0) + "face down"}},
         {[&] { key('S'); }, {"Player1 0, Player2 0; 4 cards left; 0 tries made"}},
         {[&] { key('R'); }, {"Player1 0, Player2 0; 4 cards left; 0 tries made"}},
         {[&] { turn(p3); }, {place(p3) + "face down"}},  // its own sound is its voice

