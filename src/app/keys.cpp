@@ -36,10 +36,10 @@ FocusMove move_of(int16_t key) {
 
 // Text i can be chosen, or card i turned.
 bool choosable_text(const std::vector<bool>& texts, int i) {
-    return i >= 0 && static_cast<size_t>(i) < texts.size() && texts[static_cast<size_t>(i)];
+    return has_index(texts, i) && texts[static_cast<size_t>(i)];
 }
 bool turnable_card(const std::vector<FocusCell>& cells, int i) {
-    return i >= 0 && static_cast<size_t>(i) < cells.size() && cells[static_cast<size_t>(i)].turnable;
+    return has_index(cells, i) && cells[static_cast<size_t>(i)].turnable;
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
 
     const std::vector<FocusCell> cells = memFocusCells();
     auto nearest_card = [&] {
-        if (memFocusCard < 0 || static_cast<size_t>(memFocusCard) >= cells.size())
+        if (!has_index(cells, memFocusCard))
             return static_cast<int16_t>(focus_nearest_cell(cells, 0, 0));
         const FocusCell& from = cells[static_cast<size_t>(memFocusCard)];
         return static_cast<int16_t>(focus_nearest_cell(cells, from.column, from.row));

@@ -32,7 +32,6 @@ void frm_MemoryGame::memMakePlayers() {
     for (int16_t p = 0; p < named; ++p) {
         const std::string own = p < 4 ? memPlayerNames[static_cast<size_t>(p)] : "";
         memPlayer[static_cast<size_t>(p)].Name = own.empty() ? memPlayerDefaultName + std::to_string(p + 1) : own;
-        memPlayer[static_cast<size_t>(p)].Out = False;
     }
 }
 

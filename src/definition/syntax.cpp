@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -63,7 +63,8 @@ Scanned scan_decimal(const std::string& text) {
     size_t end = fraction ? skip_digits(text, point + 1) : point;
     if (end - first == (fraction ? 1u : 0u)) return {};  // no digit before or after the point
     std::string number = text.substr(0, end);
-    if (end < text.size() && std::strchr("eEdD", text[end])) {
+    // A NUL inside the value is no exponent mark.
+    if (std::string_view("eEdD").find(text[end]) != std::string_view::npos) {
         const size_t sign = end + 1;
         const size_t digits = text[sign] == '-' || text[sign] == '+' ? sign + 1 : sign;
         const size_t exponent_end = skip_digits(text, digits);

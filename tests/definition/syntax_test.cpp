@@ -42,6 +42,7 @@ TEST(Syntax, NumberReaders) {
         EXPECT_DOUBLE_EQ(memReadNumber(value), loose) << value;
         EXPECT_EQ(memReadStrictNumber(value), strict) << value;
     }
+    EXPECT_EQ(memReadStrictNumber(std::string("1\0" "5", 3)), no) << "a NUL is no exponent mark";
 }
 
 // A value past the 16-bit range is refused; a size past it (from a huge font or card size) stops at the limit.
