@@ -223,8 +223,8 @@ public:
     void mmc_Sound_StatusUpdate();
     // The text click sound in a text game, the card-turn sound otherwise.
     void memReopenIdleSound();
-    // Issues a device command; every command but "eject" stops what plays,
-    // so no completion is awaited after it.
+    // Issues a device command; every command the chains give stops what
+    // plays, so no completion is awaited after it.
     void memSoundCommand(const std::string& name);
     // Close, set the file name, open.
     void memOpenSound(const std::string& path);
