@@ -17,24 +17,24 @@ namespace {
 TEST(KeyScan, FindingsAndFontsByFileKind) {
     // File kind, content, application type, the start of each finding in order, the font names that take effect.
     const std::tuple<FileKind, std::string, int, std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\nmain=m.ini\n", 0,
-         {"f [paths] title: the game reads no such key", "f [paths] main: the game reads no such key here (it is read in [gamefiles])"}, {}},
-        {FileKind::Main, "backcolor=1\n", 0,
-         {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
-        {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n", 0,
-         {"f [players] namefontsize: no effect: it comes before \"namefont\""}, {"A", "B"}},
-        {FileKind::Main,
-         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=7\nfontname=Y\n",
-         0, {"f [countdown] order: order 7 has no value label"}, {"X"}},
+        {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\nmain=m.ini\n[gamefiles]\ngfx=g\n", 0,
+         {"f [paths] title: the game reads no such key", "f [paths] main: the game reads no such key here (it is read in",
+          "f [gamefiles] gfx: the game reads no such key here (it is read in [paths])"}, {}},
+        {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n"
+         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=0\nfontname=Y\n", 0,
+         {"f [players] namefontsize: no effect: it comes before \"namefont\"", "f [countdown] order: order 0 has no value"},
+         {"A", "B", "X"}},
         {FileKind::Global, "picture=b.bmp\n", 1, {"f picture: no effect in a match game"}, {}},
-        {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\n", 0,
-         {"f [text list] fontsize: no effect: it comes before \"fontname\""}, {"W"}},
-        {FileKind::Global, "[text lst]\ntop=1\n", 0, {"f [text lst]: not the", "f [text lst] top: the game"}, {}},
-        {FileKind::Special, "[other]\nfoo=1\n", 0, {"f [other]: the special file is read only for \"pictures\""}, {}},
-        {FileKind::Special, "[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
-         {"f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
-        // Keys of an unknown section are ignored without a word of their own; blanks end only a value.
-        {FileKind::Main, "[zebra]\nnamefont=A\n", 0, {"f [zebra]: the game reads no section of this name;"}, {}},
+        {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\ncardsx=2\n[textlists]\ntop=1\n", 0,
+         {"f [text list] fontsize: no effect: it comes before \"fontname\"",
+          "f [text list] cardsx: the game reads no such key here (it is read in [cards])", "f [textlists]: not the",
+          "f [textlists] top: the game reads no such key here (it is read in [text list])"}, {"W"}},
+        {FileKind::Special, "pictures=a\n[other]\nfoo=1\n[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
+         {"f pictures: the game reads no such key here (it is read in [interface])", "f [other]: the special file is",
+          "f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
+        // A key before any section has a word of its own, those of an unknown section none; blanks end only a value.
+        {FileKind::Main, "backcolor=1\n[zebra]\nnamefont=A\n", 0,
+         {"f backcolor: the game reads no such key here (it is read in [interface])", "f [zebra]: the game reads no section"}, {}},
         {FileKind::Global, "picture=b.bmp\nfontname=C  \nfontbold  \nfontsize=9\n", 0, {"f fontname: the value ends in 2 blanks"}, {"C"}},
     };
     const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
@@ -55,7 +55,7 @@ TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
     EXPECT_EQ(edit_distance("fontnmae", "fontname"), 1);
     EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
     EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
-    EXPECT_EQ(nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
+    EXPECT_EQ(nearest_key("name", {"name1", "name2", "namefont"}), "name1");  // the first of the nearest
 }
 
 TEST(KeyScan, UsageErrors) {
@@ -116,14 +116,15 @@ TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
     EXPECT_EQ(lines[0].substr(0, 10) + lines[1].substr(0, 10) + lines[3].substr(0, 10),
               "error 203:error 201:error 105:");
     EXPECT_EQ(lines[2], "error 205: ''Match sound'' wave file ''" + path("sfx") + "none.wav does not exist.");
-    // A fatal error ends the check.
-    files["global.ini"] = std::nullopt, std::filesystem::remove(dir / "data" / "global.ini");
+    // A fatal error ends the check; the game ran once, as its trace shows.
+    files["global.ini"] = std::nullopt, *files["memory.ini"] += "debug=1\n", std::filesystem::remove(dir / "data" / "global.ini");
     EXPECT_EQ(run(), 1);
+    const std::string log = read("system/memory.log");
+    EXPECT_TRUE(log.find("memHandleError") != std::string::npos && log.find("memHandleError") == log.rfind("memHandleError"));
     EXPECT_EQ(lines, std::vector<std::string>{"error 6: Could not find global file ''" + path("data") +
                                               "global.ini''"});
     // The line breaks of a message become blanks.
-    files["global.ini"] = global;
-    files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=chess");
+    files["global.ini"] = global, files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=chess");
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(lines, std::vector<std::string>{"error 4: The application type declaration in the INI file is unknown."});
 }
@@ -145,7 +146,6 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
          "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\n",
          "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
-        {"global.ini", global + "[textlists]\n", "[textlists]: not the section [text list]"},
         {"main.ini", "[timer]\nqwertyuiop=1\n", "[timer] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
         {"global.ini", "cardsx=0\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "cardsx=0 and cardsy=2 give no"},
