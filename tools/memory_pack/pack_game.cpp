@@ -217,10 +217,10 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
         fs::remove(output, error);
         return 1;
     }
+    const size_t others = entries.size() - 1;
     // TRANSLATORS: the definition, the count of the other files, the package.
-    out << format_text(tr_plural("Packed %1$s and %2$zu file into %3$s", "Packed %1$s and %2$zu files into %3$s",
-                                 entries.size() - 1),
-                       options.definition.c_str(), entries.size() - 1, output.c_str())
+    out << format_text(tr_plural("Packed %1$s and %2$zu file into %3$s", "Packed %1$s and %2$zu files into %3$s", others),
+                       options.definition.c_str(), others, output.c_str())
         << "\n"
         << format_text(tr("Play it with: memory %s"), output.c_str()) << "\n";
     return 0;
