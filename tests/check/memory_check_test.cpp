@@ -142,9 +142,9 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         {"main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\ncondition=60\n", "only after \"active=1\""},
         {"main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\ncondition=60\n", "only after its \"order\""},
         {"global.ini", global + "[text list]\nfontname=DejaVu Sans\n", "[text list] fontname: no effect"},
-        // A font is looked up once, whatever the letter case.
+        // A font is looked up once, whatever the letter case; serif, an alias of an installed font, is no warning.
         {"main.ini",
-         "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\n",
+         "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\nscorefont=serif\n",
          "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
         {"main.ini", "[timer]\nqwertyuiop=1\n", "[timer] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
