@@ -147,7 +147,7 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
          "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\nscorefont=serif\n",
          "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
-        {"main.ini", "[timer]\nqwertyuiop=1\n", "[timer] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
+        {"global.ini", global + "[text list]\nqwertyuiop=1\n", "[text list] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
         {"global.ini", "cardsx=0\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "cardsx=0 and cardsy=2 give no"},
         {"cards.txt", "", path("card") + "cards.txt: 3 card lines for 4 cards (cardsx=2 and cardsy=2): cards 4 to 4",
