@@ -64,7 +64,7 @@ TEST(KeyScan, UsageErrors) {
     for (const Args& args : std::vector<Args>{{}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"a.ini", "--system-dir"}})
         EXPECT_TRUE(memory_check_main(args, out, err, "/", "/") == 2 && pack::memory_pack_main(args, out, err, "/", "/") == 2)
             << (args.empty() ? "" : args.back());
-    for (const char* screen : {"0x768", "1024", "10a24x768", "1024x768z"})
+    for (const char* screen : {"0x768", "1024", "x768", "10a24x768", "1024x768z"})
         EXPECT_EQ(memory_check_main({"--screen", screen, "a.ini"}, out, err, "/", "/"), 2) << screen;
     EXPECT_TRUE(memory_check_main({"--help"}, out, err, "/", "/") == 0 && pack::memory_pack_main({"--help"}, out, err, "/", "/") == 0 &&
                 out.str().find("usage: memory-check") != std::string::npos);
