@@ -17,28 +17,25 @@ namespace {
 TEST(KeyScan, FindingsAndFontsByFileKind) {
     // File kind, content, application type, the start of each finding in order, the font names that take effect.
     const std::tuple<FileKind, std::string, int, std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {FileKind::Definition, "[paths]\nmain=m.ini\n", 0, {"f [paths] main: the game reads no such key"}, {}},
-        {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\n", 0,
-         {"f [paths] title: the game reads no such key"}, {}},
-        {FileKind::Main, "backcolor=1\n", 0,
-         {"f backcolor: the game reads no such key here (it is read in [interface])"}, {}},
-        {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n", 0,
-         {"f [players] namefontsize: no effect: it comes before \"namefont\""}, {"A", "B"}},
-        {FileKind::Main,
-         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=7\nfontname=Y\n",
-         0, {"f [countdown] order: order 7 has no value label"}, {"X"}},
+        {FileKind::Definition, "[application]\ntitle=Zoo\n[paths]\ntitle=Zoo\nmain=m.ini\n[gamefiles]\ngfx=g\n", 0,
+         {"f [paths] title: the game reads no such key", "f [paths] main: the game reads no such key here (it is read in",
+          "f [gamefiles] gfx: the game reads no such key here (it is read in [paths])"}, {}},
+        {FileKind::Main, "[players]\nnamefontsize=9\nnamefont=A\nnamefontbold=1\nscorefont=B\nscorefontsize=4\n"
+         "[timer]\nactive=1\norder=2\nfontname=X\nfontsize=3\n[countdown]\nactive=1\norder=0\nfontname=Y\n", 0,
+         {"f [players] namefontsize: no effect: it comes before \"namefont\"", "f [countdown] order: order 0 has no value"},
+         {"A", "B", "X"}},
         {FileKind::Global, "picture=b.bmp\n", 1, {"f picture: no effect in a match game"}, {}},
-        {FileKind::Global, "picture=b.bmp\nfontname=C\nfontsize=9\n", 0, {}, {"C"}},
-        {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\n", 0,
-         {"f [text list] fontsize: no effect: it comes before \"fontname\""}, {"W"}},
-        {FileKind::Global, "[text lst]\ntop=1\n", 0, {"f [text lst]: not the", "f [text lst] top: the game"}, {}},
-        {FileKind::Special, "[other]\nfoo=1\n", 0, {"f [other]: the special file is read only for \"pictures\""}, {}},
-        {FileKind::Special, "[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
-         {"f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
-        {FileKind::Special, "[interface]\npictures=p.bmp\n", 0, {}, {}},
-        // Keys of an unknown section are ignored without a word of their own; blanks end only a value.
-        {FileKind::Main, "[zebra]\nnamefont=A\n", 0, {"f [zebra]: the game reads no section of this name;"}, {}},
-        {FileKind::Global, "fontname=C  \nfontbold  \n", 0, {"f fontname: the value ends in 2 blanks"}, {"C"}},
+        {FileKind::Global, "[text list]\nactive=1\nfontsize=3\nfontname=W\nfontbold=1\ncardsx=2\n[textlists]\ntop=1\n", 0,
+         {"f [text list] fontsize: no effect: it comes before \"fontname\"",
+          "f [text list] cardsx: the game reads no such key here (it is read in [cards])", "f [textlists]: not the",
+          "f [textlists] top: the game reads no such key here (it is read in [text list])"}, {"W"}},
+        {FileKind::Special, "pictures=a\n[other]\nfoo=1\n[interface]\npictures=a.bmp\npicturs=b.bmp\n", 0,
+         {"f pictures: the game reads no such key here (it is read in [interface])", "f [other]: the special file is",
+          "f [interface] picturs: the game reads no such key here (did you mean \"pictures\"?)"}, {}},
+        // A key before any section has a word of its own, those of an unknown section none; blanks end only a value.
+        {FileKind::Main, "backcolor=1\n[zebra]\nnamefont=A\n", 0,
+         {"f backcolor: the game reads no such key here (it is read in [interface])", "f [zebra]: the game reads no section"}, {}},
+        {FileKind::Global, "picture=b.bmp\nfontname=C  \nfontbold  \nfontsize=9\n", 0, {"f fontname: the value ends in 2 blanks"}, {"C"}},
     };
     const HasValueLabel labels = [](int16_t order) { return order >= 0 && order <= 5; };
     for (const auto& [kind, content, app_type, findings, want_fonts] : cases) {
@@ -58,21 +55,19 @@ TEST(KeyScan, SuggestionsUpToAThirdOfTheName) {
     EXPECT_EQ(edit_distance("fontnmae", "fontname"), 1);
     EXPECT_EQ(nearest_key("fntsze", {"fontsize"}), "fontsize");  // 2 edits of 8
     EXPECT_EQ(nearest_key("fntsz", {"fontsize"}), "");           // 3 edits of 8
-    EXPECT_EQ(nearest_key("cardwith", {"cardwidth", "cardheight"}), "cardwidth");
+    EXPECT_EQ(nearest_key("name", {"name1", "name2", "namefont"}), "name1");  // the first of the nearest
 }
 
 TEST(KeyScan, UsageErrors) {
     std::ostringstream out, err;
     using Args = std::vector<std::string>;
-    for (const Args& args : std::vector<Args>{{}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"a.ini", "--system-dir"}}) {
-        EXPECT_EQ(memory_check_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
-        EXPECT_EQ(pack::memory_pack_main(args, out, err, "/", "/"), 2) << (args.empty() ? "" : args.back());
-    }
-    for (const char* screen : {"0x768", "1024", "10a24x768", "1024x768z"})
+    for (const Args& args : std::vector<Args>{{}, {"--bogus", "x.ini"}, {"a.ini", "b.ini"}, {"a.ini", "--system-dir"}})
+        EXPECT_TRUE(memory_check_main(args, out, err, "/", "/") == 2 && pack::memory_pack_main(args, out, err, "/", "/") == 2)
+            << (args.empty() ? "" : args.back());
+    for (const char* screen : {"0x768", "1024", "x768", "10a24x768", "1024x768z"})
         EXPECT_EQ(memory_check_main({"--screen", screen, "a.ini"}, out, err, "/", "/"), 2) << screen;
-    EXPECT_EQ(pack::memory_pack_main({"a.ini", "-o"}, out, err, "/", "/"), 2);
-    EXPECT_EQ(memory_check_main({"--help"}, out, err, "/", "/"), 0);
-    EXPECT_NE(out.str().find("usage: memory-check"), std::string::npos);
+    EXPECT_TRUE(memory_check_main({"--help"}, out, err, "/", "/") == 0 && pack::memory_pack_main({"--help"}, out, err, "/", "/") == 0 &&
+                out.str().find("usage: memory-check") != std::string::npos);
     // The programs answer --version first and hand the rest of their command line on.
     const std::string said = test::output_of(MEMORY_CHECK_PROGRAM " --version; " MEMORY_PACK_PROGRAM " --version; "
                                              MEMORY_PACK_PROGRAM " 2>&1");
@@ -84,7 +79,7 @@ class MemoryCheckTest : public test::DefinitionTest {
 protected:
     void SetUp() override {
         test::DefinitionTest::SetUp();
-        // A set the game starts without a message: every named file exists.
+        // A set the game starts without a message: every named file exists, the cards fit across with no gap.
         files["main.ini"] = "[interface]\npictures=bg.bmp\nendgoodsound=good.wav\nendbadsound=bad.wav\n"
                             "endgoodpicture=good.bmp\nendbadpicture=bad.bmp\n";
         files["global.ini"] = global;
@@ -108,7 +103,7 @@ protected:
         return status;
     }
 
-    const std::string global = "[cards]\ncardsx=2\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n";
+    const std::string global = "[cards]\ncardsx=2\ncardsy=2\ncardwidth=249\ncardheight=50\nturnsound=turn.wav\n";
     std::vector<std::string> lines;
 };
 
@@ -122,14 +117,15 @@ TEST_F(MemoryCheckTest, GameErrorsComeInTheGamesOrderWithTheirTexts) {
     EXPECT_EQ(lines[0].substr(0, 10) + lines[1].substr(0, 10) + lines[3].substr(0, 10),
               "error 203:error 201:error 105:");
     EXPECT_EQ(lines[2], "error 205: ''Match sound'' wave file ''" + path("sfx") + "none.wav does not exist.");
-    // A fatal error ends the check.
-    files["global.ini"] = std::nullopt, std::filesystem::remove(dir / "data" / "global.ini");
+    // A fatal error ends the check; the game ran once, as its trace shows.
+    files["global.ini"] = std::nullopt, *files["memory.ini"] += "debug=1\n", std::filesystem::remove(dir / "data" / "global.ini");
     EXPECT_EQ(run(), 1);
+    const std::string log = read("system/memory.log");
+    EXPECT_TRUE(log.find("memHandleError") != std::string::npos && log.find("memHandleError") == log.rfind("memHandleError"));
     EXPECT_EQ(lines, std::vector<std::string>{"error 6: Could not find global file ''" + path("data") +
                                               "global.ini''"});
     // The line breaks of a message become blanks.
-    files["global.ini"] = global;
-    files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=chess");
+    files["global.ini"] = global, files["memory.ini"]->replace(files["memory.ini"]->find("app=memory"), 10, "app=chess");
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(lines, std::vector<std::string>{"error 4: The application type declaration in the INI file is unknown."});
 }
@@ -141,20 +137,21 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
         std::function<void()> spoil = nullptr;  // a change to the set besides the file
     };
     const Case cases[] = {
-        {"global.ini", global + "disappear=1\n", "disappear: the game reads no such key here (did you mean \"dissap"},
+        {"global.ini", global + "disappear=1\npreview=60\n", "disappear: the game reads no such key here (did you mean \"dissap"},
         {"global.ini", global + "fontname=DejaVu Sans, Bold\n", "bold: not a key=value line"},
         {"main.ini", "[timer]\norder=1\nfontname=DejaVu Sans\nactive=1\ncondition=60\n", "only after \"active=1\""},
         {"main.ini", "[timer]\nactive=1\nfontsize=9\norder=1\ncondition=60\n", "only after its \"order\""},
         {"global.ini", global + "[text list]\nfontname=DejaVu Sans\n", "[text list] fontname: no effect"},
-        // A font is looked up once, whatever the letter case.
+        // A font is looked up once, whatever the letter case; serif, an alias of an installed font, is no warning.
         {"main.ini",
-         "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\n",
+         "[timer]\nactive=1\norder=1\nfontname=No Such Family\ncondition=9\n[players]\nnamefont=no such family\nscorefont=serif\n",
          "[timer] fontname: font \"No Such Family\" is not installed; fontconfig falls back to"},
         {"main.ini", "[interfase]\nbackcolor=1\n", "[interfase]: the game reads no section of this name (did you"},
-        {"global.ini", global + "[textlists]\n", "[textlists]: not the section [text list]"},
-        {"main.ini", "[timer]\nqwertyuiop=1\n", "[timer] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
+        {"global.ini", global + "[text list]\nqwertyuiop=1\n", "[text list] qwertyuiop: the game reads no such key here\n"},  // "\n": nothing after
         {"global.ini", "cardsx=3\ncardsy=1\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "card 3 has no pair"},
-        {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n", "3 card lines for 4 cards"},
+        {"global.ini", "cardsx=0\ncardsy=2\ncardwidth=50\ncardheight=50\nturnsound=turn.wav\n", "cardsx=0 and cardsy=2 give no"},
+        {"cards.txt", "", path("card") + "cards.txt: 3 card lines for 4 cards (cardsx=2 and cardsy=2): cards 4 to 4",
+         [this] { files["cards.txt"] = std::nullopt, write("card/cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n"); }},
         {"cards.txt", "a\ta.bmp\nb\tb.bmp\nc\tc.bmp\n\nd\td.bmp\n", "line 4: empty, so card 4 has no name"},
         {"global.ini", "cardsx=2\ncardsy=2\ncardwidth=400\ncardheight=50\nturnsound=turn.wav\n", "1280 x 1024 screen: 2 x 2 cards of 400 x 50"},
         {"main.ini", "[players]\ndefaultname=Player \n", "(it reads \"Player\"); to keep it, write the line in double"},
@@ -185,19 +182,19 @@ TEST_F(MemoryCheckTest, EachWarningKind) {
 
 TEST_F(MemoryCheckTest, FilesBesideTheDefinitionGiveAnApppathHint) {
     // The set's folders named from %apppath%, which is not the set's folder.
-    files["memory.ini"] = "[application]\napp=memory\n[paths]\ngfx=%apppath%gfx\ncard=%apppath%card\n"
+    files["memory.ini"] = "[application]\napp=memory\ndebug=1\n[paths]\ngfx=%apppath%gfx\ncard=%apppath%card\n"
                           "sfx=%apppath%sfx\ndata=%apppath%data\n[gamefiles]\nmain=main.ini\nglobal=global.ini\n"
                           "cards=cards.txt\n";
-    const std::string system = path("system");
-    EXPECT_EQ(run({}, system), 1);
+    // Where %apppath% is right, no hint, and the game is started once: its trace shows no other start.
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(read("system/memory.log").find("memHandleError"), std::string::npos);
+    EXPECT_EQ(run({}, "/"), 1);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(lines[0].starts_with("error 5: ")) << lines[0];
-    EXPECT_EQ(lines[1], "hint: %apppath% is the program's directory, " + system.substr(0, system.size() - 1) +
-                            ", not the definition's: the missing files lie under " + dir.string() +
-                            " (did you mean to run it with --program-dir " + dir.string() +
+    EXPECT_EQ(lines[1], "hint: %apppath% is the program's directory, /, not the definition's: the missing files lie under " +
+                            dir.string() + " (did you mean to run it with --program-dir " + dir.string() +
                             "? To play the game where it lies, write %gamepath% for %apppath%)");
-    // Where %apppath% is right, or a file is missing wherever it stands, no hint.
-    EXPECT_EQ(run(), 0);
+    // A file missing wherever it stands gives no hint.
     std::filesystem::remove(dir / "gfx" / "bg.bmp");
     EXPECT_EQ(run(), 1);
     for (const std::string& line : lines) EXPECT_EQ(line.find("hint: "), std::string::npos) << line;
@@ -209,6 +206,7 @@ TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
     // Pairs drawn from a longer card file: the lines not drawn go into the package too.
     files["global.ini"] = global + "randompairs=1\n";
     *files["cards.txt"] += "e\te.bmp\tE\nf\tf.bmp\tF\n";
+    for (size_t at = 0; (at = files["memory.ini"]->find('\n', at)) != std::string::npos; at += 2) files["memory.ini"]->insert(at, "\r");
     for (const char* picture : {"card/e.bmp", "card/f.bmp"}) test::write_bmp(dir / picture, 4, 4);
     write_files();
     const std::string package = dir.string() + "/game.memorygame";
@@ -216,14 +214,14 @@ TEST_F(MemoryCheckTest, PackedGameChecksCleanFromItsPackage) {
     auto pack = [&] {
         return pack::memory_pack_main({path("data") + "memory.ini", "-o", package}, out, err, "/", "/");
     };
-    ASSERT_EQ(pack(), 0) << err.str();
+    ASSERT_TRUE(pack() == 0 && out.str().find(" and 15 files into ") != std::string::npos) << err.str() << out.str();
     setenv("XDG_CACHE_HOME", path("cache").c_str(), 1);
     EXPECT_EQ(memory_check_main({package}, out, err, "/", "/"), 0) << out.str();
     const package::Unpacked unpacked = package::unpack(package, path("cache") + "memory/packages");
     ASSERT_EQ(unpacked.error, "");
     const std::string definition = read_text_file(unpacked.definition).value_or("");
-    EXPECT_NE(definition.find("[paths]\r\ngfx=%gamepath%gfx\\\r\ncard=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\n"),
-              std::string::npos);
+    EXPECT_EQ(definition, "[application]\r\napp=memory\r\n[paths]\r\n[gamefiles]\r\nmain=main.ini\r\nglobal=global.ini\r\ncards="
+                          "cards.txt\r\n\r\n[paths]\r\ngfx=%gamepath%gfx\\\r\ncard=%gamepath%cards\\\r\nsfx=%gamepath%sfx\\\r\ndata=%gamepath%data\\\r\n");
     for (const char* name : {"gfx/bg.bmp", "gfx/good.bmp", "cards/a.bmp", "cards/f.bmp", "sfx/turn.wav",
                              "data/cards.txt"})
         EXPECT_TRUE(std::filesystem::is_regular_file(unpacked.folder + name)) << name;

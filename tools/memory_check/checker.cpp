@@ -27,8 +27,7 @@ namespace {
 // made blanks.
 std::string one_line(std::string text) {
     const std::string question = memContinueQuestion();
-    if (text.size() >= question.size() && text.compare(text.size() - question.size(), question.size(), question) == 0)
-        text.erase(text.size() - question.size());
+    if (text.ends_with(question)) text.erase(text.size() - question.size());
     std::string line;
     for (char c : text) {
         if (c == '\r' || c == '\n') {
@@ -146,7 +145,7 @@ void check_pictures(const frm_MemoryGame& game, Platform& platform, Warnings& wa
         const ScreenSize& screen = game.memScreenSizes[static_cast<size_t>(row)];
         const std::string path = game.memPaths.Gfx + name;
         std::string reason;
-        PictureRef picture = memFileExists(path) ? platform.load_picture(path, reason) : nullptr;
+        PictureRef picture = platform.load_picture(path, reason);
         const std::string size = size_text(screen.Width, screen.Height), file = native_path(path);
         if (!picture) {
             // The row in use was reported by the game already (error 100).
@@ -173,7 +172,7 @@ void check_pictures(const frm_MemoryGame& game, Platform& platform, Warnings& wa
         }
         const std::string path = game.memPaths.Gfx + *name;
         std::string reason;
-        if (!memFileExists(path) || !platform.load_picture(path, reason))
+        if (!platform.load_picture(path, reason))
             warnings.add(format_text(tr("[interface] %s: \"%s\" does not exist or cannot be read (error 106 at the end of "
                                         "the game)"),
                                      key, native_path(path).c_str()));
@@ -260,9 +259,6 @@ CheckResult run_game(const CheckOptions& options) {
     platform.system_directory = options.system_dir;
     platform.screen_info = ScreenInfo{options.screen_width, options.screen_height, 15};
     Program program(platform);
-    // The game traces its start-up; the checker writes the log only when the
-    // definition itself asks for it with "debug".
-    program.memDebug = False;
     try {
         // The game's own start: the load step up to the board and the first deal.
         program.memStartUp(options.definition);
@@ -356,8 +352,8 @@ const char* const kUsage = tr_later(
     "With debug=1 in the definition the game's trace goes to memory.log, as the game writes it.\n");
 
 bool parse_screen(const std::string& text, int& width, int& height) {
+    // No x: x is npos, which the width's length never equals.
     const size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
     try {
         size_t used = 0;
         width = std::stoi(text.substr(0, x), &used);

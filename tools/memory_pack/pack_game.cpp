@@ -171,14 +171,14 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
     for (const std::string& file : read) {
         const fs::path path = fs::absolute(file).lexically_normal();
         if (path == definition) continue;
-        // The innermost of the game's folders that holds the file.
+        // The innermost of the game's folders that holds the file; each is absolute, so deeper than 0.
         std::string name;
         size_t depth = 0;
         for (size_t k = 0; k < folders.size(); ++k) {
             const fs::path relative = path.lexically_relative(folders[k]);
             if (relative.empty() || *relative.begin() == "..") continue;
             const size_t folder_depth = static_cast<size_t>(std::distance(folders[k].begin(), folders[k].end()));
-            if (name.empty() || folder_depth > depth) {
+            if (folder_depth > depth) {
                 name = packed[k] + "/" + relative.generic_string();
                 depth = folder_depth;
             }
@@ -217,10 +217,10 @@ int pack_game(const PackOptions& options, std::ostream& out, std::ostream& err) 
         fs::remove(output, error);
         return 1;
     }
+    const size_t others = entries.size() - 1;
     // TRANSLATORS: the definition, the count of the other files, the package.
-    out << format_text(tr_plural("Packed %1$s and %2$zu file into %3$s", "Packed %1$s and %2$zu files into %3$s",
-                                 entries.size() - 1),
-                       options.definition.c_str(), entries.size() - 1, output.c_str())
+    out << format_text(tr_plural("Packed %1$s and %2$zu file into %3$s", "Packed %1$s and %2$zu files into %3$s", others),
+                       options.definition.c_str(), others, output.c_str())
         << "\n"
         << format_text(tr("Play it with: memory %s"), output.c_str()) << "\n";
     return 0;
