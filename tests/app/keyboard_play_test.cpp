@@ -122,8 +122,7 @@ TEST_F(KeyboardPlay, FrameTakesNoClickAndKeysWhileATrysSoundsPlayTurnNothing) {
         const Control* under = game().control_at(card.window_left() - d, card.window_top() + card.height() / 2);
         EXPECT_TRUE(under && under->name().rfind("shp_", 0) != 0);
     }
-    // A click turns the framed card; while its sounds play the board is held
-    // and the card in hand takes no second turn.
+    // A click turns the framed card; while its sounds play the board is held and the card in hand takes no second turn.
     ASSERT_TRUE(click_card(a));
     ASSERT_NE(game().memProcessing, False);
     key(kKeyReturn);
@@ -165,9 +164,8 @@ TEST_F(KeyboardPlay, ReturnOnATakenCardSaysWhereTheFocusWent) {
     EXPECT_LT(game().memFocusCard, card_count());
 }
 
-// Playing by ear, step by step: what each key or try says last. A face-down
-// card is never named, a card with its own sound is named only when muted,
-// and speech switched off says nothing.
+// Playing by ear, step by step: what each key or try says last. A face-down card is never named, a card with its own
+// sound is named only when muted, and speech switched off says nothing.
 TEST_F(KeyboardPlay, SaysWhereTheFocusIsWhatTurnsAndHowTheGameGoes) {
     options = {.players = 2, .card_sound = test::CardSound::Empty,
                .card_sound_of = {{2, test::CardSound::Present}, {3, test::CardSound::Present}}, .tries_made = 99};

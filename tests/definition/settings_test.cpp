@@ -74,9 +74,8 @@ TEST_F(Settings, EachKeyReachesItsSetting) {
               std::tuple(0, 2u, True, 1, "", False, False, "s640.bmp"));
 }
 
-// Font keys change the font chosen before them: a group's only after
-// "active=1" and an "order" with a value label, the others only after their
-// font-name key.
+// Font keys change the font chosen before them: a group's only after "active=1" and an "order" with a value label, the
+// others only after their font-name key.
 TEST_F(Settings, FontKeysChangeOnlyAFontAlreadyChosen) {
     files["main.ini"] =
         "[timer]\nfontname=Early\nactive=1\nfontsize=30\norder=2\nfontbold=1\nfontname=Late\n"
@@ -117,6 +116,9 @@ TEST_F(Settings, SplashKeysActAtOnce) {
         EXPECT_EQ(std::tuple(program.splash_shown(), program.splash().back_color(), program.splash().window_state()),
                   std::tuple(shown, colour, state)) << lines;
     }
+    // Escape on the splash ends the program, another key does not.
+    for (int16_t k : {13, 27})
+        EXPECT_EQ(exit_status([&] { program.splash().Form_KeyPress(k); }), k == 27 ? std::optional(0) : std::nullopt);
 }
 
 // An empty line is an empty card; lines past the count are not read; with

@@ -11,8 +11,7 @@
 namespace mem {
 namespace {
 
-// A board drawn as text, one string per row: 'o' a turnable card, 'x' one
-// that cannot be turned (taken or in hand).
+// A board drawn as text, one string per row: 'o' a turnable card, 'x' one that cannot be turned (taken or in hand).
 std::vector<FocusCell> board(const std::vector<std::string>& rows) {
     std::vector<FocusCell> cells;
     for (size_t r = 0; r < rows.size(); ++r)

@@ -106,6 +106,7 @@ inline void play_to_good_end(PointerGame& run) {
     // The default names keep the blank the definition gives them: "Player 1"; an own name stands alone.
     const std::string& name = g.memPlayer.at(0).Name;
     EXPECT_TRUE(name.ends_with(" 1") || name == g.memPlayerNames[0]) << name;
+    EXPECT_EQ(g.lbl_PlayerName[0].caption(), " " + name) << "the strip shows the name";
     const int tries = text_game ? cards : cards / 2;
     ASSERT_GT(tries, 0);
     for (int t = 0; t < tries; ++t) {
