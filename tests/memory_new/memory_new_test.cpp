@@ -513,9 +513,10 @@ TEST(Canvas, ShapesCoverTheirPixelsAndScalingRepeatsOrAverages) {
          "......\n......\n......\n......\n"},
         {[&](Canvas& c) { c.draw_scaled(rb, 0, 0, 4, 2), c.draw_scaled(rb, 4, 2, 1, 1), c.draw_scaled(rb, 5, 3, 2, 2); },
          "RRBB..\nRRBB..\n....m.\n.....R\n"},
-        // A frame's corners are rounded, a line's ends too ('?': partly covered).
+        // A frame's corners are rounded, a line's ends too ('?': partly covered); a line of no length is a dot.
         {[&](Canvas& c) { c.round_frame(0, 0, 6, 4, 1, 1, red, 255); }, "?RRRR?\nR....R\nR....R\n?RRRR?\n"},
         {[&](Canvas& c) { c.line(1, 1.5, 5, 1.5, 1, red, 255); }, "......\n?RRRR?\n......\n......\n"},
+        {[&](Canvas& c) { c.ring(2, 2, 2, 1, red, 255), c.line(5, 2, 5, 2, 1.5, red, 255); }, "????..\n??????\n??????\n????..\n"},
     };
     const std::map<uint32_t, char> names = {
         {0, '.'}, {0xFFFF0000, 'R'}, {0xAAFF0000, 'r'}, {0xFF0000FF, 'B'}, {0xFF800080, 'm'}};
