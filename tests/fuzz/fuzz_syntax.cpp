@@ -18,7 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)mem::memToWhole(mem::memReadNumber(value));
         (void)mem::memToColour(mem::memReadNumber(value));
         (void)mem::memReadStrictNumber(value);
-        (void)mem::memReadStrictWhole(value);
         (void)mem::memValToBool(value);
         for (int16_t n = 0; n <= 5; ++n) (void)mem::strGetTab(platform, value, n);
         (void)mem::memStripExtension(value);
