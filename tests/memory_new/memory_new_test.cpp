@@ -72,15 +72,21 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         // Three counters leave room beside the board for 17 names; every picture is kept and dealt at random.
         {"many_words", 17, {"--kind", "text", "--timer", "--no-captions"}, 17, 0, 0,
          "18 pictures, 17 cards a game, dealt at random (the list beside the board holds no more names)", {"Player 1"}},
-        {"Ålands_fåglar", 19, {"--timer", "--countdown", "3000", "--tries", "000999", "--removal", "shrink"}, 36, 3000,
-         999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
+        {"Ålands_fåglar", 19, {"--timer", "--countdown", "32767", "--tries", "000999", "--removal", "shrink"}, 36,
+         32767, 999, "20 pictures, 18 pairs a game, dealt at random (a board holds at most 18 pairs)", {"Player 1"}},
         {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo", "--pack"}, 8, 0, 0,
          "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
     };
-    // A caption with blanks and letters beyond ASCII, with its own sound; a file that is no picture.
+    // A caption with blanks and letters beyond ASCII, with its own sound; files that are no picture (one a video, one
+    // a cut-off HEIF photo), skipped with why.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
     std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.WAV") << wave_file(synthesise(Tone::Click));
-    std::ofstream(dir / "pictures" / "notes.png") << "not a picture";
+    const std::string no_format = "(the file is not a picture in a format the game reads)";
+    const std::tuple<const char*, std::string, std::string> skipped[] = {
+        {"notes.png", "not a picture", no_format},
+        {"clip.mp4", std::string("\0\0\0\x18" "ftypisom\0\0\0\0isomjunk", 24), no_format},
+        {"cut.heic", std::string("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24), "(Invalid input: "}};
+    for (const auto& [file, bytes, why] : skipped) std::ofstream(dir / "pictures" / file) << bytes;
     int pictures = 1;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -94,7 +100,8 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         args.push_back(row.name);
         const auto [status, said] = make(args);
         ASSERT_EQ(status, 0) << said;
-        EXPECT_NE(said.find("skipped \"" + (dir / "pictures" / "notes.png").string() + "\""), std::string::npos);
+        for (const auto& [file, bytes, why] : skipped)
+            EXPECT_NE(said.find(file + ("\": not a picture it can read " + why)), std::string::npos) << said;
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
         for (const char* never : {" but only ", "subfolder"}) EXPECT_EQ(said.find(never), std::string::npos) << said;
         const bool random = std::string(row.said).find("at random") != std::string::npos;
@@ -191,6 +198,11 @@ TEST_F(MemoryNewTest, BadInputIsRefusedWithAMessage) {
     const std::string info = read_text_file((dir / "data" / "Trash" / "info" / "game.trashinfo").string()).value_or("");
     const std::string record = "[Trash Info]\nPath=" + (dir / "games" / "game").string() + "\nDeletionDate=2";
     EXPECT_NE(info.find(record), std::string::npos) << info;
+    // A name too wide for the list beside the board at every size is not refused: it is listed at the smallest.
+    fs::rename(dir / "pictures" / "three.bmp", dir / "pictures" / "Ein Name, der in keiner Größe daneben passt.bmp");
+    ASSERT_EQ(make({"--kind", "text", "wide"}).first, 0);
+    const std::string global = read_text_file((dir / "games" / "wide" / "data" / "global.ini").string()).value_or("");
+    EXPECT_NE(global.find("[text list]\nactive=1\nfontname=DejaVu Sans\nfontsize=7\n"), std::string::npos) << global;
     // A card that cannot be written, for a folder stands in its place: said, and nothing is left of the game.
     const fs::path late = dir / "games" / (".late.making-" + std::to_string(getpid())) / "cards" / "card01.png";
     std::atomic<bool> made = false;
@@ -451,6 +463,11 @@ TEST(DrawnWords, CaptionsAndTheArtworkWordsOfEveryLanguageStayWholeInsideTheirPi
         EXPECT_GT(ink("A cat\xF0\x9F\x90"), ink("A cat"));
 
         const Theme& theme = *find_theme("ocean");
+        // A card back's lattice keeps clear of its frame: plain inside its white rim up to 6 pixels in, then
+        // patterned.
+        const std::unique_ptr<Canvas> back = draw_card_back(theme, 100, 80);
+        const uint32_t plain = 0xFF000000u | theme.back.r << 16 | theme.back.g << 8 | theme.back.b;
+        EXPECT_EQ(std::pair(pixel(*back, 5, 43) == plain, pixel(*back, 20, 28) == plain), std::pair(true, false));
         const std::pair<DrawnWords, const char*> languages[] = {
             {{"Quit", "Well done!", "Game over", "Click here to finish"}, "Cards left"},
             {{"Beenden", "Gut gemacht!", "Spiel vorbei", "Hier klicken zum Beenden"}, "Versuche übrig"},
