@@ -50,22 +50,6 @@ TEST_F(Deal, EveryLineIsEquallyLikelyAtEveryPosition) {
     EXPECT_LT(chi_square, 52.6);
 }
 
-// From more card lines than the board takes whole pairs are drawn, each as likely as the others: of 3 pairs for a
-// board of 2, each is in about two thirds of 300 draws.
-TEST_F(Deal, DrawnLinesAreWholePairsEachAsLikely) {
-    ASSERT_EQ(start(), std::nullopt);
-    std::array<int, 3> drawn{};
-    for (uint32_t seed = 1; seed <= 300; ++seed) {
-        platform().seed = seed;
-        platform().seed_from_clock();
-        const std::vector<int32_t> lines = game().memDrawCardLines(6, 4);
-        ASSERT_EQ(lines.size(), 4u);
-        ASSERT_TRUE(lines[0] % 2 == 0 && lines[1] == lines[0] + 1 && lines[2] % 2 == 0 && lines[3] == lines[2] + 1);
-        for (const int32_t line : {lines[0], lines[2]}) ++drawn[static_cast<size_t>(line / 2)];
-    }
-    for (const int n : drawn) EXPECT_TRUE(n > 150 && n < 250) << n;
-}
-
 TEST(Deals, RepeatsAndDrawsPastTheLastEntryAreDrawnAgain) {
     // 0.0 twice (the second is a repeat), a stray negative value, then one whose product rounds up to n.
     const std::vector<double> draws = {0.0, 0.0, -0.5, 0.99999999, 0.5};

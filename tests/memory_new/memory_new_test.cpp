@@ -77,15 +77,13 @@ TEST_F(MemoryNewTest, MadeGamesCheckCleanAndPlayToTheGoodEndOnEveryScreen) {
         {"four_pairs", 0, {"--pairs", "4", "--preview", "2", "--players", "1", "--names", "Solo", "--pack"}, 8, 0, 0,
          "20 pictures, 4 pairs a game, dealt at random\n", {"Solo"}},
     };
-    // A caption with blanks and letters beyond ASCII, with its own sound; files that are no picture (one a video, one
-    // a cut-off HEIF photo), skipped with why.
+    // A caption with blanks and letters beyond ASCII, with its own sound; files that are no picture (a video, a cut-off
+    // HEIF photo), each skipped with why.
     test::write_bmp(dir / "pictures" / "Grüne_Äpfel und Birnen.bmp", 50, 50);
     std::ofstream(dir / "pictures" / "Grüne_Äpfel und Birnen.WAV") << wave_file(synthesise(Tone::Click));
-    const std::string no_format = "(the file is not a picture in a format the game reads)";
-    const std::tuple<const char*, std::string, std::string> skipped[] = {
-        {"notes.png", "not a picture", no_format},
-        {"clip.mp4", std::string("\0\0\0\x18" "ftypisom\0\0\0\0isomjunk", 24), no_format},
-        {"cut.heic", std::string("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24), "(Invalid input: "}};
+    const std::string no_format = "(the file is not a picture in a format the game reads)", box("\0\0\0\x18" "ftyp", 8);
+    const std::tuple<const char*, std::string, std::string> skipped[] = {{"notes.png", "not a picture", no_format},
+        {"clip.mp4", box + "isom", no_format}, {"cut.heic", box + "heic", "(Invalid input"}};
     for (const auto& [file, bytes, why] : skipped) std::ofstream(dir / "pictures" / file) << bytes;
     int pictures = 1;
     for (const Row& row : rows) {
@@ -463,8 +461,7 @@ TEST(DrawnWords, CaptionsAndTheArtworkWordsOfEveryLanguageStayWholeInsideTheirPi
         EXPECT_GT(ink("A cat\xF0\x9F\x90"), ink("A cat"));
 
         const Theme& theme = *find_theme("ocean");
-        // A card back's lattice keeps clear of its frame: plain inside its white rim up to 6 pixels in, then
-        // patterned.
+        // A card back's lattice keeps clear of its frame: plain up to 6 pixels in (inside the rim), patterned beyond.
         const std::unique_ptr<Canvas> back = draw_card_back(theme, 100, 80);
         const uint32_t plain = 0xFF000000u | theme.back.r << 16 | theme.back.g << 8 | theme.back.b;
         EXPECT_EQ(std::pair(pixel(*back, 5, 43) == plain, pixel(*back, 20, 28) == plain), std::pair(true, false));
