@@ -160,8 +160,7 @@ TEST_F(Settings, RandomPairsDrawFromEveryLineOfTheCardFile) {
             files["cards.txt"] = lines;
             files["global.ini"] =
                 std::string("cardsx=2\ncardsy=2\nrandompairs=1\n") + (text_game ? "[text list]\nactive=1\n" : "");
-            files["list.txt"] = lines.substr(0, lines.size() - 2);  // no text for card 8
-            *files["memory.ini"] += "listfile=list.txt\n";
+            *files["memory.ini"] += "listfile=list.txt\n", files["list.txt"] = lines.substr(0, 16);  // none for card 8
             platform.seed = seed;
             platform.seed_from_clock();
             ASSERT_EQ(load(), std::nullopt);
