@@ -92,7 +92,7 @@ void frm_MemoryGame::memFocusKey(int16_t KeyCode) {
     if (memGameOver != False) {
         if (memInputBeforeEnd()) return;
         // After the end only the end picture is left to act on.
-        const bool on_end = memFocusArea == FocusArea::End;  // only a shown focus goes to the end picture
+        const bool on_end = memFocusArea == FocusArea::End;  // the area is End only once a shown focus went there
         memFocusArea = FocusArea::End;
         memShowFocus();
         if (!act) memSayFocus();

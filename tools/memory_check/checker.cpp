@@ -352,7 +352,7 @@ const char* const kUsage = tr_later(
     "With debug=1 in the definition the game's trace goes to memory.log, as the game writes it.\n");
 
 bool parse_screen(const std::string& text, int& width, int& height) {
-    // No x: x is npos, which the width's length never equals.
+    // Without an x, x is npos: no width ends there, so the text is refused below.
     const size_t x = text.find_first_of("xX");
     try {
         size_t used = 0;
